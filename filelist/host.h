@@ -1,0 +1,31 @@
+#pragma once
+// What an operation needs from its front end (the window, the command line or
+// a test): messages, questions, a save path, event processing, progress and
+// the user's stop request. Texts are code page 936 byte strings.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+enum class MessageKind { Error, Information };
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // A modal message with one OK button, titled with the window caption.
+    virtual void showMessage(MessageKind kind, std::string_view text) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool ask(std::string_view question) = 0;
+    // A save path chosen by the user, or nothing when cancelled.
+    virtual std::optional<std::string> chooseSavePath(std::string_view suggestedName) = 0;
+    // Lets the front end handle pending events (repaint, stop button, ...).
+    virtual void processEvents() = 0;
+    // Work done so far out of `total` (0 when the total is unknown).
+    virtual void reportProgress(std::int64_t done, std::int64_t total) = 0;
+};
+
+} // namespace qv

@@ -1,0 +1,30 @@
+#include "platform/clock.h"
+
+#include <ctime>
+#include <sys/time.h>
+
+namespace qv {
+namespace {
+
+class SystemClock final : public Clock {
+public:
+    LocalDateTime now() const override
+    {
+        timeval tv{};
+        gettimeofday(&tv, nullptr);
+        std::tm local{};
+        localtime_r(&tv.tv_sec, &local);
+        return LocalDateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                             local.tm_min,         local.tm_sec,     static_cast<int>(tv.tv_usec / 1000)};
+    }
+};
+
+} // namespace
+
+const Clock& systemClock()
+{
+    static const SystemClock clock;
+    return clock;
+}
+
+} // namespace qv

@@ -1,0 +1,27 @@
+#pragma once
+// The wall clock, as a platform service so that tests can fix "now".
+
+namespace qv {
+
+// A local date and time, broken down; month 1-12, day 1-31. The default is
+// day zero of the calendar the template language uses, 1899-12-30.
+struct LocalDateTime {
+    int year = 1899;
+    int month = 12;
+    int day = 30;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int millisecond = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalDateTime now() const = 0;
+};
+
+// The machine's clock in the machine's local time zone.
+const Clock& systemClock();
+
+} // namespace qv
