@@ -1,1 +1,11 @@
-int main() { return 0; }
+#include "cli/dispatcher.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const int status = qv::cli::runCli(args, std::cout, std::cerr);
+    std::cout.flush();
+    return status;
+}

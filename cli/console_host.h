@@ -1,0 +1,36 @@
+#pragma once
+// The Host of the command line: error messages go to stderr, information to
+// stdout (both converted to UTF-8), questions are answered by --yes, a save
+// path comes from --output.
+
+#include "filelist/host.h"
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace qv::cli {
+
+class ConsoleHost final : public Host {
+public:
+    ConsoleHost(std::ostream& out, std::ostream& err, bool answerYes = false,
+                std::optional<std::string> savePath = std::nullopt);
+
+    void showMessage(MessageKind kind, std::string_view text) override;
+    bool ask(std::string_view question) override;
+    std::optional<std::string> chooseSavePath(std::string_view suggestedName) override;
+    void processEvents() override {}
+    void reportProgress(std::int64_t, std::int64_t) override {}
+
+    // True once an error message was shown: the command then exits with 1.
+    bool refused() const { return refused_; }
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+    bool answerYes_;
+    std::optional<std::string> savePath_;
+    bool refused_ = false;
+};
+
+} // namespace qv::cli

@@ -1,0 +1,71 @@
+#include "cli/dispatcher.h"
+
+#include "cli/console_text.h"
+#include "cli/options.h"
+#include "cli/template_commands.h"
+#include "text/run_error.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace qv::cli {
+namespace {
+
+using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+struct Command {
+    const char* name;
+    const char* summary;
+    CommandFunction run;
+};
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> table{
+        {"eval", "apply a template to a subject text", runEvalCommand},
+        {"number", "evaluate a numeric argument", runNumberCommand},
+    };
+    return table;
+}
+
+void printOverview(std::ostream& out)
+{
+    out << "usage: qorvane-cli SUBCOMMAND [OPTIONS] [FILE...]\n\nsubcommands:\n";
+    for (const auto& command : commands()) {
+        std::string name = command.name;
+        name.resize(16, ' ');
+        out << "  " << name << command.summary << '\n';
+    }
+    out << "\n'qorvane-cli SUBCOMMAND --help' lists a subcommand's options.\n";
+}
+
+} // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty() || args[0] == "--help" || args[0] == "help") {
+        printOverview(args.empty() ? err : out);
+        return args.empty() ? exitRefused : exitDone;
+    }
+    const auto command = std::find_if(commands().begin(), commands().end(),
+                                      [&](const Command& c) { return args[0] == c.name; });
+    if (command == commands().end()) {
+        err << "qorvane-cli: unknown subcommand '" << args[0] << "'\n";
+        printOverview(err);
+        return exitRefused;
+    }
+    try {
+        return command->run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    } catch (const UsageError& e) {
+        err << "qorvane-cli " << command->name << ": " << e.what() << '\n';
+        return exitRefused;
+    } catch (const RunError& e) {
+        err << toConsoleText(e.what()) << '\n';
+        return exitRunError;
+    } catch (const std::exception& e) {
+        err << e.what() << '\n';
+        return exitRunError;
+    }
+}
+
+} // namespace qv::cli

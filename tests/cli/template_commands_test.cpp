@@ -1,0 +1,81 @@
+#include "cli/dispatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace qv::cli {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun run(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int status = runCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(EvalCommand, PrintsTheEvaluatedTemplateInUtf8)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string expected;
+    } cases[] = {
+        {{"eval", "${GetStr2([,])}", "x[y]z[w]"}, "[y]\n"},
+        {{"eval", "${Chs2Num(一百零五)}"}, "105\n"},
+        {{"eval", "${AddLeft(前缀_)}", "名字"}, "前缀_名字\n"},
+        {{"eval", "plain"}, "plain\n"},
+        {{"eval", "--", "--not-an-option"}, "--not-an-option\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, exitDone) << c.args[1];
+        EXPECT_EQ(r.out, c.expected) << c.args[1];
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST(EvalCommand, RawPrintsCodePage936Bytes)
+{
+    const CliRun r = run({"eval", "--raw", "${GetLeft(2)}", "中文"});
+    EXPECT_EQ(r.status, exitDone);
+    EXPECT_EQ(r.out, "\xD6\xD0");
+}
+
+TEST(NumberCommand, PrintsValueThenTruncatedInteger)
+{
+    EXPECT_EQ(run({"number", "2*(3+4)"}).out, "14\n14\n");
+    EXPECT_EQ(run({"number", "10/4"}).out, "2.5\n2\n");
+    EXPECT_EQ(run({"number", "-1.9"}).out, "-1.9\n-1\n");
+    EXPECT_EQ(run({"number", "abc"}).out, "0\n0\n");
+}
+
+TEST(Dispatcher, UsageProblemsAreRefusedWithStatusOne)
+{
+    EXPECT_EQ(run({}).status, exitRefused);
+    EXPECT_EQ(run({"frobnicate"}).status, exitRefused);
+    const CliRun unknownOption = run({"eval", "--bogus", "x"});
+    EXPECT_EQ(unknownOption.status, exitRefused);
+    EXPECT_NE(unknownOption.err.find("unknown option --bogus"), std::string::npos);
+    EXPECT_EQ(run({"number"}).status, exitRefused);
+    EXPECT_EQ(run({"eval", "a", "b", "c"}).status, exitRefused);
+}
+
+TEST(Dispatcher, HelpListsSubcommandsAndOptions)
+{
+    const CliRun overview = run({"--help"});
+    EXPECT_EQ(overview.status, exitDone);
+    EXPECT_NE(overview.out.find("eval"), std::string::npos);
+    EXPECT_NE(overview.out.find("number"), std::string::npos);
+    const CliRun eval = run({"eval", "--help"});
+    EXPECT_EQ(eval.status, exitDone);
+    EXPECT_NE(eval.out.find("--raw"), std::string::npos);
+}
+
+} // namespace
+} // namespace qv::cli
