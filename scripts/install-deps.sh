@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what Qorvane needs to build and test on Debian 12.
+set -euo pipefail
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+export DEBIAN_FRONTEND=noninteractive
+as_root apt-get update
+as_root apt-get install -y --no-install-recommends \
+    build-essential cmake ninja-build pkg-config git \
+    libicu-dev libopencc-dev libopencc-data \
+    libgtest-dev libgmock-dev libbenchmark-dev \
+    clang libclang-rt-14-dev attr
