@@ -1,0 +1,130 @@
+#pragma once
+// The file system as the program sees it: directory listing with Windows-style
+// name masks, file attributes and the three file times, and the few changes
+// the operations make (delete, rename without replacing, set times, set
+// attributes).
+//
+// Every path and name crossing this interface is a code page 936 byte string,
+// as the file list holds it, with "/" as separator. The real implementation
+// (PosixFileSystem) converts to and from the UTF-8 names on disk and refuses
+// any path that does not convert losslessly, so that an operation can never
+// reach a file other than the one named. Tests use the in-memory fake in
+// tests/support/memory_file_system.h.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// Attribute bits, with the values Windows uses.
+namespace attr {
+constexpr std::uint32_t readOnly = 0x1;
+constexpr std::uint32_t hidden = 0x2;
+constexpr std::uint32_t system = 0x4;
+constexpr std::uint32_t volumeLabel = 0x8;
+constexpr std::uint32_t directory = 0x10;
+constexpr std::uint32_t archive = 0x20;
+constexpr std::uint32_t normal = 0x80;
+constexpr std::uint32_t temporary = 0x100;
+constexpr std::uint32_t reparsePoint = 0x400;
+constexpr std::uint32_t offline = 0x1000;
+constexpr std::uint32_t notContentIndexed = 0x2000;
+// The bits setAttributes changes; every other bit of a file is kept.
+constexpr std::uint32_t settable = readOnly | hidden | system | archive | normal | temporary | offline | notContentIndexed;
+} // namespace attr
+
+// A point in time, UTC, to the nanosecond (range about 1678 to 2261).
+using FileTime = std::chrono::sys_time<std::chrono::nanoseconds>;
+
+// One directory entry.
+struct FileEntry {
+    std::string name;             // code page 936, no folder part
+    std::uint32_t attributes = 0; // attr:: bits; attr::normal alone when no other bit is set
+    std::uint64_t size = 0;       // bytes; 0 for directories and symbolic links
+    FileTime creationTime{};
+    FileTime lastWriteTime{};
+    FileTime lastAccessTime{};
+};
+
+// The result of list().
+struct Listing {
+    std::vector<FileEntry> entries;
+    // Names that matched the mask but were left out because they have no
+    // lossless code page 936 form (invalid UTF-8, or a character GBK lacks).
+    std::size_t skippedNames = 0;
+};
+
+// Why a change was refused. Ok means done.
+enum class FsStatus {
+    Ok,
+    NotFound,      // the path (or its folder) does not exist
+    AlreadyExists, // the target of a rename exists
+    ReadOnly,      // the file's read-only attribute is set
+    IsDirectory,   // the operation does not apply to directories
+    NotSupported,  // the file system cannot store this (no user extended attributes, no rename flag)
+    InvalidName,   // the path has no lossless UTF-8 form, or holds a NUL byte
+    AccessDenied,  // permissions refused it
+    Failed,        // any other failure of the system call
+};
+
+// Times to set; an empty member is left as it is.
+struct TimeChange {
+    std::optional<FileTime> creation;
+    std::optional<FileTime> lastWrite;
+    std::optional<FileTime> lastAccess;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The entries of `folder` whose names match `mask` under Windows rules
+    // (see name_mask.h); "." and ".." are entries like any other and "*" or
+    // "*.*" match them. An empty folder means the root "/", so that a caller
+    // joining folder + "/" + mask addresses "/mask". A folder that does not
+    // exist or cannot be read gives an empty listing. Entries come in
+    // directory order (the order the system returns them; unsorted).
+    // Symbolic links are reported, never followed. Cost: one directory scan
+    // plus one stat and one extended-attribute read per matching name.
+    virtual Listing list(std::string_view folder, std::string_view mask) const = 0;
+
+    // The entry at `path` (its name being the last path element), without
+    // following a symbolic link; nothing when it does not exist.
+    virtual std::optional<FileEntry> stat(std::string_view path) const = 0;
+
+    // True when something (file, directory, symbolic link) exists at `path`.
+    virtual bool exists(std::string_view path) const = 0;
+
+    // Deletes the file at `path`. Refuses directories (IsDirectory) and files
+    // whose read-only attribute is set (ReadOnly), as Windows does. A
+    // symbolic link is removed itself; its target stays.
+    virtual FsStatus remove(std::string_view path) = 0;
+
+    // Renames `from` to `to`, failing with AlreadyExists when `to` exists:
+    // never replaces anything. A rename that only changes letter case works
+    // also on a case-insensitive file system.
+    virtual FsStatus renameNoReplace(std::string_view from, std::string_view to) = 0;
+
+    // Sets the given times. Last-write and last-access go to the inode, to the
+    // nanosecond; the creation time is stored in the file's DOS attributes
+    // (Linux cannot set a birth time), to 100 ns. A non-directory whose
+    // read-only attribute is set is refused (ReadOnly), as Windows cannot open
+    // it for writing. NotSupported when a creation time is asked for and the
+    // file system has no user extended attributes; then nothing is changed.
+    virtual FsStatus setTimes(std::string_view path, const TimeChange& change) = 0;
+
+    // Sets the attribute bits in attr::settable to those of `attributes`
+    // (attr::normal alone or 0 clears them all); other bits stay. Read-only
+    // on a regular file also clears the write permission bits, and clearing
+    // it restores them. A name starting with "." keeps reading as hidden.
+    // NotSupported when the file system cannot store the result; then nothing
+    // is changed.
+    virtual FsStatus setAttributes(std::string_view path, std::uint32_t attributes) = 0;
+};
+
+} // namespace qv

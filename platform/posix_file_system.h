@@ -1,0 +1,39 @@
+#pragma once
+// The file system of the machine, through POSIX and Linux calls.
+//
+// Names on disk are UTF-8; this class converts them to code page 936 and
+// back. Attributes come from the extended attribute user.DOSATTRIB in Samba's
+// format when a file has one; otherwise they are derived:
+//   - read-only: a regular file whose owner has no write permission;
+//   - hidden: a name starting with "." ("." and ".." excepted);
+//   - directory: a directory; reparse point: a symbolic link;
+//   - archive: a regular file (Windows marks new and changed files so, and a
+//     Linux file has no record of having been backed up);
+//   - normal (0x80) when none of these applies.
+// With user.DOSATTRIB present its bits replace the derived archive, system,
+// hidden and read-only bits and every bit we do not know is kept; read-only by
+// permission and hidden by name still add theirs, and the directory and
+// reparse-point bits always follow the file type.
+// A directory's missing write permission does not make it read-only: on Linux
+// it only stops entries being added, and reading it as read-only would keep
+// the search out of such folders.
+//
+// Creation time: user.DOSATTRIB's create_time, else the statx birth time,
+// else the last-write time.
+
+#include "platform/file_system.h"
+
+namespace qv {
+
+class PosixFileSystem : public FileSystem {
+public:
+    Listing list(std::string_view folder, std::string_view mask) const override;
+    std::optional<FileEntry> stat(std::string_view path) const override;
+    bool exists(std::string_view path) const override;
+    FsStatus remove(std::string_view path) override;
+    FsStatus renameNoReplace(std::string_view from, std::string_view to) override;
+    FsStatus setTimes(std::string_view path, const TimeChange& change) override;
+    FsStatus setAttributes(std::string_view path, std::uint32_t attributes) override;
+};
+
+} // namespace qv
