@@ -1,7 +1,6 @@
 #include "platform/code_page.h"
 
 #include <unicode/ucnv.h>
-#include <unicode/ustring.h>
 
 #include <memory>
 #include <stdexcept>
@@ -14,20 +13,62 @@ struct ConverterCloser {
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
-// ICU converters keep state, so each thread gets its own, opened once.
-UConverter* converterFor(const char* icuName, int number)
+ConverterPtr openConverter(const char* icuName)
 {
-    thread_local ConverterPtr gbk, big5;
-    ConverterPtr& slot = number == 936 ? gbk : big5;
-    if (!slot) {
-        UErrorCode status = U_ZERO_ERROR;
-        slot.reset(ucnv_open(icuName, &status));
-        if (U_FAILURE(status)) throw std::runtime_error(std::string("cannot open code page converter ") + icuName);
-        status = U_ZERO_ERROR;
-        ucnv_setSubstChars(slot.get(), "?", 1, &status);
-    }
+    UErrorCode status = U_ZERO_ERROR;
+    ConverterPtr converter(ucnv_open(icuName, &status));
+    if (U_FAILURE(status)) throw std::runtime_error(std::string("cannot open the code page converter ") + icuName);
+    // Characters without a counterpart become "?", as the Windows conversion does.
+    status = U_ZERO_ERROR;
+    ucnv_setSubstChars(converter.get(), "?", 1, &status);
+    return converter;
+}
+
+// ICU converters keep state, so each thread opens its own, once, and every
+// conversion starts from a reset converter.
+UConverter* converterFor(int number, const char* icuName)
+{
+    thread_local ConverterPtr gbk, big5, utf8;
+    ConverterPtr& slot = number == 936 ? gbk : number == 950 ? big5 : utf8;
+    if (!slot) slot = openConverter(icuName);
     ucnv_reset(slot.get());
     return slot.get();
+}
+
+UConverter* utf8Converter() { return converterFor(65001, "UTF-8"); }
+
+void check(UErrorCode status)
+{
+    if (U_FAILURE(status)) throw std::runtime_error(std::string("code page conversion failed: ") + u_errorName(status));
+}
+
+// Converts bytes between two converters through a UTF-16 pivot, in pieces, so
+// inputs of any size work and no whole-text UTF-16 copy is made.
+std::string convertBetween(UConverter* target, UConverter* source, std::string_view input, std::size_t sizeGuess)
+{
+    std::string out(sizeGuess + 16, '\0');
+    UChar pivot[4096];
+    UChar* pivotSource = pivot;
+    UChar* pivotTarget = pivot;
+    const char* in = input.data();
+    const char* inEnd = input.data() + input.size();
+    char* outPos = out.data();
+    bool reset = true;
+    for (;;) {
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_convertEx(target, source, &outPos, out.data() + out.size(), &in, inEnd, pivot, &pivotSource,
+                       &pivotTarget, pivot + std::size(pivot), reset, true, &status);
+        reset = false;
+        if (status != U_BUFFER_OVERFLOW_ERROR) {
+            check(status);
+            break;
+        }
+        const std::size_t written = static_cast<std::size_t>(outPos - out.data());
+        out.resize(out.size() * 2);
+        outPos = out.data() + written;
+    }
+    out.resize(static_cast<std::size_t>(outPos - out.data()));
+    return out;
 }
 
 } // namespace
@@ -46,57 +87,43 @@ const CodePage& CodePage::big5()
 
 std::u16string CodePage::toUtf16(std::string_view bytes) const
 {
-    if (bytes.empty()) return {};
-    UConverter* converter = converterFor(icuName_, number_);
+    UConverter* converter = converterFor(number_, icuName_);
     std::u16string out(bytes.size() + 1, u'\0');
+    const char* in = bytes.data();
+    UChar* outPos = reinterpret_cast<UChar*>(out.data());
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = ucnv_toUChars(converter, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                                         bytes.data(), static_cast<int32_t>(bytes.size()), &status);
-    if (U_FAILURE(status)) throw std::runtime_error("code page conversion failed");
-    out.resize(static_cast<std::size_t>(length));
+    // Every input byte yields at most one UTF-16 unit in these code pages, so
+    // one pass with this buffer always completes.
+    ucnv_toUnicode(converter, &outPos, outPos + out.size(), &in, bytes.data() + bytes.size(), nullptr, true, &status);
+    check(status);
+    out.resize(static_cast<std::size_t>(outPos - reinterpret_cast<UChar*>(out.data())));
     return out;
 }
 
 std::string CodePage::fromUtf16(std::u16string_view text) const
 {
-    if (text.empty()) return {};
-    UConverter* converter = converterFor(icuName_, number_);
+    UConverter* converter = converterFor(number_, icuName_);
     std::string out(text.size() * 2 + 1, '\0');
+    const UChar* in = reinterpret_cast<const UChar*>(text.data());
+    char* outPos = out.data();
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()),
-                                           reinterpret_cast<const UChar*>(text.data()),
-                                           static_cast<int32_t>(text.size()), &status);
-    if (U_FAILURE(status)) throw std::runtime_error("code page conversion failed");
-    out.resize(static_cast<std::size_t>(length));
+    // At most two bytes per UTF-16 unit in these code pages.
+    ucnv_fromUnicode(converter, &outPos, outPos + out.size(), &in, in + text.size(), nullptr, true, &status);
+    check(status);
+    out.resize(static_cast<std::size_t>(outPos - out.data()));
     return out;
 }
 
 std::string CodePage::toUtf8(std::string_view bytes) const
 {
-    const std::u16string wide = toUtf16(bytes);
-    if (wide.empty()) return {};
-    std::string out(wide.size() * 3, '\0');
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
-                       reinterpret_cast<const UChar*>(wide.data()), static_cast<int32_t>(wide.size()), 0xFFFD,
-                       nullptr, &status);
-    if (U_FAILURE(status)) throw std::runtime_error("UTF-8 conversion failed");
-    out.resize(static_cast<std::size_t>(length));
-    return out;
+    UConverter* source = converterFor(number_, icuName_);
+    return convertBetween(utf8Converter(), source, bytes, bytes.size() + bytes.size() / 2);
 }
 
 std::string CodePage::fromUtf8(std::string_view utf8) const
 {
-    if (utf8.empty()) return {};
-    std::u16string wide(utf8.size() + 1, u'\0');
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(wide.data()), static_cast<int32_t>(wide.size()), &length,
-                         utf8.data(), static_cast<int32_t>(utf8.size()), u'?', nullptr, &status);
-    if (U_FAILURE(status)) throw std::runtime_error("UTF-8 conversion failed");
-    wide.resize(static_cast<std::size_t>(length));
-    return fromUtf16(wide);
+    UConverter* target = converterFor(number_, icuName_);
+    return convertBetween(target, utf8Converter(), utf8, utf8.size());
 }
 
 bool CodePage::roundTrips(std::string_view bytes) const
