@@ -1,0 +1,23 @@
+#pragma once
+// The FILE arguments of a subcommand become the marked entries of a file list,
+// in the order given, as if the user had added and marked them in the window.
+
+#include "filelist/workspace.h"
+#include "platform/file_system.h"
+
+#include <string>
+#include <vector>
+
+namespace qv::cli {
+
+// The paths of a --list file (UTF-8, one per line; empty lines and a final
+// line break ignored). Throws RunError "Cannot open file %s" when unreadable.
+std::vector<std::string> readPathList(const std::string& utf8Path);
+
+// Appends one marked entry per path (UTF-8). The folder is the path's folder
+// as given ("." for a bare name), the name what follows the last "/"; size and
+// times come from `fs` (zero for a file that does not exist, so that the
+// operation itself reports it). Updates stSrcCount.
+void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs);
+
+} // namespace qv::cli
