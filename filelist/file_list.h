@@ -1,0 +1,107 @@
+#pragma once
+// The file list: the grid's rows of six cells and the marks beside them.
+//
+// Grid row 0 is the header. Rows 1..N hold the N entries in display order;
+// an empty list is shown as one placeholder row (row 1) whose cells are all
+// empty, so the grid always has lastRow() + 1 rows.
+//
+// An entry is stored as its values (name, interned folder, 64-bit size, the
+// two local times) rather than as six strings; the size, time and type cells
+// are formatted when read. A row costs about 64 bytes plus a name longer than
+// 15 bytes, so a million entries fit in well under 100 MB.
+//
+// Marks belong to row positions, not to entries: sorting, removing rows and
+// a new search leave every flag where it was. They grow with the list and
+// never shrink, so a mark set on a position beyond the current last row
+// marks whatever entry later lands there. Nothing reads or writes a mark
+// outside the storage.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace qv {
+
+enum Column : int { NameColumn = 0, FolderColumn, SizeColumn, CreatedColumn, ModifiedColumn, TypeColumn };
+constexpr int columnCount = 6;
+
+// What the search and the add command append. Texts are code page 936.
+struct ListEntry {
+    std::string name;   // the file's name, extension included, no folder part
+    std::string folder; // the folder as the caller built it
+    std::int64_t size = 0;
+    std::int64_t created = 0;  // local seconds since 1970 (see entry_time.h)
+    std::int64_t modified = 0; // local seconds since 1970
+};
+
+// The path an operation works on: folder, "/", name, joined as they stand.
+std::string joinPath(std::string_view folder, std::string_view name);
+
+// The type cell of a name: from its last "." to the end, dot included;
+// empty when the name has no ".".
+std::string_view typeOf(std::string_view name);
+
+class FileList {
+public:
+    // The header row's texts, code page 936.
+    static const std::string& headerText(int column);
+
+    std::size_t entryCount() const { return rows_.size(); }
+    bool isEmpty() const { return rows_.empty(); }
+    // Last grid row: N for N entries, 1 (the placeholder) when empty.
+    std::size_t lastRow() const { return rows_.empty() ? 1 : rows_.size(); }
+
+    // The text of a cell. Row 0 gives the header; the placeholder row and
+    // rows or columns outside the grid give "".
+    std::string cell(std::size_t row, int column) const;
+
+    // Entry accessors for rows 1..entryCount(); out-of-range rows give
+    // empty values rather than failing.
+    std::string_view name(std::size_t row) const;
+    std::string_view folder(std::size_t row) const;
+    std::int64_t size(std::size_t row) const;
+    std::string fullPath(std::size_t row) const;
+
+    // Writes the entry into the placeholder row when the list is empty,
+    // otherwise into a new last row. Amortised O(1).
+    void append(const ListEntry& entry);
+    // Back to the placeholder row. Marks stay.
+    void clear();
+    // Removes one entry; the rows below move up by one. Removing the only
+    // entry leaves the placeholder row. Marks stay. O(N).
+    void removeRow(std::size_t row);
+    // Removes every entry whose row is marked, in one pass; returns how many.
+    std::size_t removeMarkedRows();
+    // Rewrites the rows so that new row k + 1 holds the entry of former row
+    // order[k] + 1. `order` must be a permutation of 0..entryCount()-1.
+    void reorder(const std::vector<std::uint32_t>& order);
+
+    bool isMarked(std::size_t row) const { return row < marks_.size() && marks_[row] != 0; }
+    // Row 0 and rows past lastRow() are left alone.
+    void setMark(std::size_t row, bool on);
+    void flipMark(std::size_t row) { setMark(row, !isMarked(row)); }
+
+    // Structural invariants, for tests.
+    bool isConsistent() const;
+
+private:
+    struct Row {
+        std::string name;
+        std::uint32_t folder = 0;
+        std::int64_t size = 0;
+        std::int64_t created = 0;
+        std::int64_t modified = 0;
+    };
+
+    std::uint32_t internFolder(const std::string& folder);
+    void growMarks();
+
+    std::vector<Row> rows_;
+    std::vector<std::string> folders_;
+    std::unordered_map<std::string, std::uint32_t> folderIds_;
+    std::vector<std::uint8_t> marks_ = std::vector<std::uint8_t>(2, 0);
+};
+
+} // namespace qv

@@ -1,0 +1,16 @@
+#include "filelist/mouse_release.h"
+
+#include "filelist/sort.h"
+#include "filelist/workspace.h"
+
+namespace qv {
+
+void sgFilesMouseUp(Workspace& ws, std::optional<GridCell> underPointer, GridCell current)
+{
+    ws.sortAscending = !ws.sortAscending;
+    if (underPointer && underPointer->row == 0) sortFileList(ws.files, underPointer->column, ws.sortAscending);
+    if (current.column == NameColumn && current.row >= 1 && current.row <= ws.files.lastRow())
+        ws.files.flipMark(current.row);
+}
+
+} // namespace qv

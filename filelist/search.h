@@ -1,0 +1,61 @@
+#pragma once
+// The file search: fills the file list from the disk.
+//
+// Entries come in this order: for each type mask in the order typed, for
+// each folder in the order typed, that folder's matches depth first (a
+// folder's own matches before those of its subfolders). Nothing is
+// de-duplicated: a file that matches two masks, or lies under two listed
+// folders, is listed once per match.
+
+#include "filelist/entry_time.h"
+
+#include <string>
+
+namespace qv {
+
+class FileSystem;
+class Host;
+struct Workspace;
+
+enum class DateKind { LastWrite, Creation, LastAccess };
+
+// The search criteria as the search controls hold them. Texts are code page
+// 936. The three switches (sizeFilter, dateFilter, subfolders) are read as
+// the search goes, per entry or per folder, so a front end that changes them
+// while the search processes events affects the rest of the run.
+struct SearchCriteria {
+    std::string folders;         // ";"-separated
+    std::string types = "*.txt"; // ";"-separated masks
+    bool sizeFilter = false;
+    std::string minSize = "0";   // bytes, inclusive
+    std::string maxSize = "50000";
+    bool dateFilter = false;
+    DateKind dateKind = DateKind::LastWrite;
+    CalendarDate minDate;        // whole local days, inclusive
+    CalendarDate maxDate;
+    bool subfolders = true;
+};
+
+// Runs a search with `criteria`, replacing the file list.
+//
+// - Empty (blank) types: the error "文件类型为空,请设置好后再试！" and
+//   nothing changes.
+// - With the size filter on, a bound that is not a number throws RunError
+//   (see parseSizeBound) before anything changes. Bounds are not read while
+//   the filter is off.
+// - Clears the stop flag; checks it before each directory entry and before
+//   each folder, and ends early when it is set (the entries found stay).
+// - Calls host.processEvents() once per directory entry in both passes, and
+//   raises stSrcCount to the list's size after each folder, so the counter
+//   grows during the run; sets it once more at the end.
+// - Names that have no code page 936 form are left out; when there were any,
+//   the information "有 N 个文件因名称无法以GBK编码表示而未列出。" follows
+//   the search.
+// Marks are not touched. Cost: one listing of each folder per mask (two with
+// subfolders), plus a stat per listed name, as FileSystem::list costs.
+void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const SearchCriteria& criteria);
+
+// The stop button: sets the stop flag; the search ends at its next check.
+void btnStopSearchClick(Workspace& ws);
+
+} // namespace qv

@@ -1,0 +1,60 @@
+#include "filelist/workspace.h"
+
+#include "filelist/host.h"
+#include "platform/code_page.h"
+
+namespace qv {
+
+std::string counterText(std::int64_t value) { return std::to_string(value); }
+
+bool selectionCheck(const Workspace& ws, Host& host)
+{
+    if (ws.files.isEmpty()) {
+        host.showMessage(MessageKind::Error, CodePage::gbk().fromUtf8("没有源文件，请搜索后再试！"));
+        return false;
+    }
+    for (std::size_t row = ws.files.lastRow(); row >= 1; --row)
+        if (ws.files.isMarked(row)) return true;
+    host.showMessage(MessageKind::Error, CodePage::gbk().fromUtf8("请先选择文件！"));
+    return false;
+}
+
+void btnSelAllClick(Workspace& ws)
+{
+    for (std::size_t row = 1; row <= ws.files.lastRow(); ++row) ws.files.setMark(row, true);
+}
+
+void btnDeSelAllClick(Workspace& ws)
+{
+    for (std::size_t row = 1; row <= ws.files.lastRow(); ++row) ws.files.setMark(row, false);
+}
+
+void btnInverseClick(Workspace& ws)
+{
+    for (std::size_t row = 1; row <= ws.files.lastRow(); ++row) ws.files.flipMark(row);
+}
+
+void btnDelClick(Workspace& ws)
+{
+    if (ws.files.isEmpty()) return;
+    ws.counters.stSrcCount -= static_cast<std::int64_t>(ws.files.removeMarkedRows());
+}
+
+TwoFilePick pickTwoFiles(const FileList& files)
+{
+    TwoFilePick pick;
+    if (files.isEmpty()) return pick;
+    for (std::size_t row = 1; row <= files.lastRow(); ++row) {
+        if (!files.isMarked(row)) continue;
+        if (pick.first == 0) {
+            pick.first = row;
+        } else {
+            pick.second = row;
+            pick.found = true;
+            break;
+        }
+    }
+    return pick;
+}
+
+} // namespace qv

@@ -1,0 +1,32 @@
+#include "support/recording_host.h"
+
+#include "platform/code_page.h"
+
+namespace qv::testing {
+
+void RecordingHost::showMessage(MessageKind kind, std::string_view text)
+{
+    messages.push_back({kind, CodePage::gbk().toUtf8(text)});
+}
+
+bool RecordingHost::ask(std::string_view question)
+{
+    questions.push_back(CodePage::gbk().toUtf8(question));
+    return answer;
+}
+
+std::optional<std::string> RecordingHost::chooseSavePath(std::string_view)
+{
+    ++saveDialogs;
+    return savePath;
+}
+
+void RecordingHost::processEvents()
+{
+    ++eventCalls;
+    if (onProcessEvents) onProcessEvents();
+}
+
+void RecordingHost::reportProgress(std::int64_t done, std::int64_t) { lastProgress = done; }
+
+} // namespace qv::testing
