@@ -29,6 +29,10 @@ constexpr std::uint32_t system = 0x4;
 constexpr std::uint32_t volumeLabel = 0x8;
 constexpr std::uint32_t directory = 0x10;
 constexpr std::uint32_t archive = 0x20;
+// A FIFO, socket or device node: nothing Windows has. The bit lies outside
+// the attribute sets the search accepts, so such entries are never listed as
+// files (reading a FIFO would block).
+constexpr std::uint32_t device = 0x40;
 constexpr std::uint32_t normal = 0x80;
 constexpr std::uint32_t temporary = 0x100;
 constexpr std::uint32_t reparsePoint = 0x400;

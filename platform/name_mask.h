@@ -40,7 +40,7 @@ private:
     enum class Kind : std::uint8_t { Literal, Star, DosStar, DosQuestion, DosDot };
     struct Token {
         Kind kind;
-        char16_t ch; // folded character of a Literal
+        char32_t ch; // folded code point of a Literal
     };
     std::vector<Token> tokens_;
     bool empty_;

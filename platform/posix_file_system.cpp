@@ -1,0 +1,389 @@
+#include "platform/posix_file_system.h"
+
+#include "platform/code_page.h"
+#include "platform/dos_attributes.h"
+#include "platform/name_mask.h"
+
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <limits>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace qv {
+namespace {
+
+bool isAscii(std::string_view s)
+{
+    for (const char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// The UTF-8 form of a code page 936 path; nothing when it has no lossless
+// one or holds a NUL byte (which would cut the path short).
+std::optional<std::string> toDisk(std::string_view path)
+{
+    if (path.find('\0') != std::string_view::npos) return std::nullopt;
+    if (isAscii(path)) return std::string(path);
+    if (!CodePage::gbk().roundTrips(path)) return std::nullopt;
+    return CodePage::gbk().toUtf8(path);
+}
+
+// UTF-16 of a name from disk; `valid` tells whether it was well-formed UTF-8
+// (ill-formed sequences become U+FFFD).
+std::u16string decodeUtf8(std::string_view utf8, bool& valid)
+{
+    std::u16string out(utf8.size() + 1, u'\0');
+    int32_t length = 0, substitutions = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length,
+                         utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, &substitutions, &status);
+    valid = U_SUCCESS(status) && substitutions == 0;
+    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+    return out;
+}
+
+// The code page 936 form of a name from disk, when it converts both ways
+// without loss.
+std::optional<std::string> fromDisk(std::string_view utf8, const std::u16string& wide, bool valid)
+{
+    if (isAscii(utf8)) return std::string(utf8);
+    if (!valid) return std::nullopt;
+    std::string bytes = CodePage::gbk().fromUtf16(wide);
+    if (CodePage::gbk().toUtf16(bytes) != wide) return std::nullopt;
+    return bytes;
+}
+
+FsStatus statusFromErrno(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return FsStatus::NotFound;
+    case EEXIST:
+    case ENOTEMPTY: return FsStatus::AlreadyExists;
+    case EACCES:
+    case EPERM:
+    case EROFS: return FsStatus::AccessDenied;
+    case ENOTSUP: return FsStatus::NotSupported;
+    case EISDIR: return FsStatus::IsDirectory;
+    case ENAMETOOLONG:
+    case EILSEQ: return FsStatus::InvalidName;
+    default: return FsStatus::Failed;
+    }
+}
+
+FileTime fromTimestamp(std::int64_t seconds, std::uint32_t nanoseconds)
+{
+    constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / 1'000'000'000 - 1;
+    if (seconds > limit) return FileTime::max();
+    if (seconds < -limit) return FileTime::min();
+    return FileTime(std::chrono::nanoseconds(seconds * 1'000'000'000 + nanoseconds));
+}
+
+timespec toTimespec(FileTime time)
+{
+    const std::int64_t ns = time.time_since_epoch().count();
+    std::int64_t seconds = ns / 1'000'000'000;
+    std::int64_t rest = ns % 1'000'000'000;
+    if (rest < 0) {
+        rest += 1'000'000'000;
+        --seconds;
+    }
+    return timespec{static_cast<time_t>(seconds), static_cast<long>(rest)};
+}
+
+std::optional<DosAttributes> readDosAttributes(const std::string& diskPath)
+{
+    std::string buffer(256, '\0');
+    ssize_t length = lgetxattr(diskPath.c_str(), dosAttribName, buffer.data(), buffer.size());
+    if (length < 0 && errno == ERANGE) {
+        const ssize_t needed = lgetxattr(diskPath.c_str(), dosAttribName, nullptr, 0);
+        if (needed <= 0 || needed > 65536) return std::nullopt;
+        buffer.resize(static_cast<std::size_t>(needed));
+        length = lgetxattr(diskPath.c_str(), dosAttribName, buffer.data(), buffer.size());
+    }
+    if (length < 0) return std::nullopt;
+    buffer.resize(static_cast<std::size_t>(length));
+    return decodeDosAttributes(buffer);
+}
+
+// The attribute bits the file type alone gives; what a new user.DOSATTRIB
+// starts from.
+std::uint32_t typeAttributes(mode_t mode)
+{
+    if (S_ISREG(mode)) return attr::archive;
+    if (S_ISDIR(mode)) return attr::directory;
+    if (S_ISLNK(mode)) return attr::reparsePoint;
+    return attr::device;
+}
+
+bool hiddenByName(std::string_view name) { return !name.empty() && name[0] == '.' && name != "." && name != ".."; }
+
+// The last element of a "/"-separated path.
+std::string_view lastElement(std::string_view path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// Everything known about one file, without following a symbolic link.
+struct Inspected {
+    struct statx info;
+    std::optional<DosAttributes> dos;
+    FileEntry entry;
+};
+
+std::optional<Inspected> inspect(const std::string& diskPath, std::string_view name936)
+{
+    Inspected out{};
+    if (statx(AT_FDCWD, diskPath.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &out.info) != 0)
+        return std::nullopt;
+    const mode_t mode = out.info.stx_mode;
+    if (!S_ISLNK(mode)) out.dos = readDosAttributes(diskPath);
+
+    constexpr std::uint32_t fromType = attr::directory | attr::reparsePoint | attr::device | attr::normal;
+    std::uint32_t bits = out.dos && out.dos->attributes ? *out.dos->attributes & ~fromType : 0;
+    if (!(out.dos && out.dos->attributes)) bits = typeAttributes(mode) & ~fromType;
+    bits |= typeAttributes(mode) & fromType;
+    if (S_ISREG(mode) && !(mode & S_IWUSR)) bits |= attr::readOnly;
+    if (hiddenByName(name936)) bits |= attr::hidden;
+    if (bits == 0) bits = attr::normal;
+
+    FileEntry& e = out.entry;
+    e.name = std::string(name936);
+    e.attributes = bits;
+    e.size = S_ISREG(mode) ? out.info.stx_size : 0;
+    e.lastWriteTime = fromTimestamp(out.info.stx_mtime.tv_sec, out.info.stx_mtime.tv_nsec);
+    e.lastAccessTime = fromTimestamp(out.info.stx_atime.tv_sec, out.info.stx_atime.tv_nsec);
+    e.creationTime = e.lastWriteTime;
+    if (out.info.stx_mask & STATX_BTIME) e.creationTime = fromTimestamp(out.info.stx_btime.tv_sec, out.info.stx_btime.tv_nsec);
+    if (out.dos && out.dos->createTime)
+        if (const auto created = ntTimeToFileTime(*out.dos->createTime)) e.creationTime = *created;
+    return out;
+}
+
+// The write bits a file whose read-only attribute is cleared gets back: the
+// owner's, and the group's and others' where they may read and the process
+// umask would have granted write on creation.
+mode_t restoredWriteBits(mode_t mode)
+{
+    mode_t mask = 022;
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("Umask:", 0) == 0) mask = static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    mode_t bits = S_IWUSR;
+    if (mode & S_IRGRP) bits |= S_IWGRP;
+    if (mode & S_IROTH) bits |= S_IWOTH;
+    return bits & ~(mask & (S_IWGRP | S_IWOTH));
+}
+
+FsStatus writeDosAttributes(const std::string& diskPath, std::uint32_t bits, std::optional<std::uint64_t> createTime)
+{
+    const std::string blob = encodeDosAttributes(bits, createTime);
+    if (lsetxattr(diskPath.c_str(), dosAttribName, blob.data(), blob.size(), 0) == 0) return FsStatus::Ok;
+    return statusFromErrno(errno);
+}
+
+// Puts back the user.DOSATTRIB a file had before a failed change.
+void restoreDosAttributes(const std::string& diskPath, const std::optional<DosAttributes>& before)
+{
+    if (!before) {
+        lremovexattr(diskPath.c_str(), dosAttribName);
+        return;
+    }
+    writeDosAttributes(diskPath, before->attributes.value_or(0), before->createTime);
+}
+
+} // namespace
+
+Listing PosixFileSystem::list(std::string_view folder, std::string_view mask) const
+{
+    Listing out;
+    const auto disk = toDisk(folder.empty() ? std::string_view("/") : folder);
+    if (!disk || mask.empty()) return out;
+    DIR* dir = opendir(disk->c_str());
+    if (!dir) return out;
+    const NameMask matcher(mask);
+    while (const dirent* item = readdir(dir)) {
+        const std::string_view utf8 = item->d_name;
+        bool valid = false;
+        const std::u16string wide = decodeUtf8(utf8, valid);
+        if (!matcher.matches(wide)) continue;
+        const auto name = fromDisk(utf8, wide, valid);
+        if (!name) {
+            ++out.skippedNames;
+            continue;
+        }
+        if (auto found = inspect(*disk + "/" + std::string(utf8), *name)) out.entries.push_back(std::move(found->entry));
+    }
+    closedir(dir);
+    return out;
+}
+
+std::optional<FileEntry> PosixFileSystem::stat(std::string_view path) const
+{
+    const auto disk = toDisk(path);
+    if (!disk) return std::nullopt;
+    auto found = inspect(*disk, lastElement(path));
+    if (!found) return std::nullopt;
+    return std::move(found->entry);
+}
+
+bool PosixFileSystem::exists(std::string_view path) const
+{
+    const auto disk = toDisk(path);
+    struct stat info;
+    return disk && lstat(disk->c_str(), &info) == 0;
+}
+
+FsStatus PosixFileSystem::remove(std::string_view path)
+{
+    const auto disk = toDisk(path);
+    if (!disk) return FsStatus::InvalidName;
+    const auto found = inspect(*disk, lastElement(path));
+    if (!found) return statusFromErrno(errno);
+    const std::uint32_t bits = found->entry.attributes;
+    if (bits & attr::directory) return FsStatus::IsDirectory;
+    if ((bits & attr::readOnly) && !(bits & attr::reparsePoint)) return FsStatus::ReadOnly;
+    return unlink(disk->c_str()) == 0 ? FsStatus::Ok : statusFromErrno(errno);
+}
+
+// Two paths naming the same file and differing only in letter case, as a
+// case-insensitive file system sees them.
+bool sameFileOtherCase(std::string_view from, std::string_view to, const std::string& fromDisk, const std::string& toDisk)
+{
+    if (from == to) return false;
+    const std::u16string a = CodePage::gbk().toUtf16(from), b = CodePage::gbk().toUtf16(to);
+    UErrorCode status = U_ZERO_ERROR;
+    if (u_strCaseCompare(reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
+                         reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT,
+                         &status) != 0 || U_FAILURE(status))
+        return false;
+    struct stat x, y;
+    return lstat(fromDisk.c_str(), &x) == 0 && lstat(toDisk.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
+
+FsStatus PosixFileSystem::renameNoReplace(std::string_view from, std::string_view to)
+{
+    const auto source = toDisk(from), target = toDisk(to);
+    if (!source || !target) return FsStatus::InvalidName;
+    if (renameat2(AT_FDCWD, source->c_str(), AT_FDCWD, target->c_str(), RENAME_NOREPLACE) == 0) return FsStatus::Ok;
+    const int error = errno;
+
+    if (error == EEXIST && sameFileOtherCase(from, to, *source, *target)) {
+        // A case-insensitive file system sees the new name as taken by the file
+        // itself: go through a temporary name beside it.
+        const std::size_t slash = source->rfind('/');
+        const std::string folder = slash == std::string::npos ? std::string() : source->substr(0, slash + 1);
+        const std::string temporary = folder + ".qv-rename-" + std::to_string(getpid());
+        if (renameat2(AT_FDCWD, source->c_str(), AT_FDCWD, temporary.c_str(), RENAME_NOREPLACE) != 0)
+            return statusFromErrno(errno);
+        if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target->c_str(), RENAME_NOREPLACE) != 0) {
+            const int second = errno;
+            renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, source->c_str(), RENAME_NOREPLACE);
+            return statusFromErrno(second);
+        }
+        return FsStatus::Ok;
+    }
+    if (error != EINVAL && error != ENOSYS) return statusFromErrno(error);
+
+    // The file system refuses the flag. A hard link fails when the target
+    // exists, so link + unlink never replaces; it only serves regular files.
+    struct stat info;
+    if (lstat(source->c_str(), &info) != 0) return statusFromErrno(errno);
+    if (!S_ISREG(info.st_mode)) return error == ENOSYS ? FsStatus::NotSupported : FsStatus::Failed;
+    if (link(source->c_str(), target->c_str()) != 0) {
+        const int linkError = errno;
+        return linkError == EPERM ? FsStatus::NotSupported : statusFromErrno(linkError);
+    }
+    if (unlink(source->c_str()) != 0) {
+        const int unlinkError = errno;
+        unlink(target->c_str());
+        return statusFromErrno(unlinkError);
+    }
+    return FsStatus::Ok;
+}
+
+FsStatus PosixFileSystem::setTimes(std::string_view path, const TimeChange& change)
+{
+    const auto disk = toDisk(path);
+    if (!disk) return FsStatus::InvalidName;
+    const auto found = inspect(*disk, lastElement(path));
+    if (!found) return statusFromErrno(errno);
+    const std::uint32_t bits = found->entry.attributes;
+    if ((bits & attr::readOnly) && !(bits & attr::directory)) return FsStatus::ReadOnly;
+
+    if (change.creation) {
+        if (bits & attr::reparsePoint) return FsStatus::NotSupported; // Linux keeps no user attributes on links
+        const std::uint32_t stored = found->dos && found->dos->attributes ? *found->dos->attributes
+                                                                          : typeAttributes(found->info.stx_mode);
+        if (const FsStatus s = writeDosAttributes(*disk, stored, fileTimeToNtTime(*change.creation)); s != FsStatus::Ok)
+            return s;
+    }
+    if (change.lastWrite || change.lastAccess) {
+        timespec times[2];
+        times[0] = change.lastAccess ? toTimespec(*change.lastAccess) : timespec{0, UTIME_OMIT};
+        times[1] = change.lastWrite ? toTimespec(*change.lastWrite) : timespec{0, UTIME_OMIT};
+        if (utimensat(AT_FDCWD, disk->c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+            const int error = errno;
+            if (change.creation) restoreDosAttributes(*disk, found->dos);
+            return statusFromErrno(error);
+        }
+    }
+    return FsStatus::Ok;
+}
+
+FsStatus PosixFileSystem::setAttributes(std::string_view path, std::uint32_t attributes)
+{
+    const auto disk = toDisk(path);
+    if (!disk) return FsStatus::InvalidName;
+    const std::string_view name = lastElement(path);
+    const auto found = inspect(*disk, name);
+    if (!found) return statusFromErrno(errno);
+    const mode_t mode = found->info.stx_mode;
+    if (S_ISLNK(mode)) return FsStatus::NotSupported;
+
+    const std::uint32_t wanted = attributes == attr::normal ? 0 : attributes & attr::settable & ~attr::normal;
+    const bool hasStored = found->dos && found->dos->attributes;
+    const std::uint32_t before = hasStored ? *found->dos->attributes : typeAttributes(mode);
+    std::uint32_t stored = (before & ~attr::settable & ~attr::directory & ~attr::reparsePoint) | wanted;
+    if (S_ISDIR(mode)) stored |= attr::directory;
+
+    // Read-only of a regular file lives in the permission bits too.
+    mode_t newMode = mode & 07777;
+    if (S_ISREG(mode)) {
+        if (wanted & attr::readOnly) newMode &= ~static_cast<mode_t>(0222);
+        else if (!(mode & S_IWUSR)) newMode |= restoredWriteBits(mode);
+    }
+    const bool granting = (newMode & 0222) & ~(mode & 0222);
+
+    // What the file reads as without user.DOSATTRIB, given the new mode.
+    std::uint32_t derived = S_ISREG(mode) ? attr::archive | (wanted & attr::readOnly) : 0;
+    if (hiddenByName(name)) derived |= wanted & attr::hidden;
+    const bool derivable = !found->dos && wanted == derived;
+
+    // Without write permission a user may not set user.* attributes, so the
+    // permission is granted first and taken away last.
+    if (granting && chmod(disk->c_str(), newMode) != 0) return statusFromErrno(errno);
+    const FsStatus written = writeDosAttributes(*disk, stored, found->dos ? found->dos->createTime : std::nullopt);
+    if (written != FsStatus::Ok && !(written == FsStatus::NotSupported && derivable)) {
+        if (granting) chmod(disk->c_str(), mode & 07777);
+        return written;
+    }
+    if (!granting && newMode != (mode & 07777) && chmod(disk->c_str(), newMode) != 0) {
+        const int error = errno;
+        if (written == FsStatus::Ok) restoreDosAttributes(*disk, found->dos);
+        return statusFromErrno(error);
+    }
+    return FsStatus::Ok;
+}
+
+} // namespace qv
