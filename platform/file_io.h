@@ -1,0 +1,42 @@
+#pragma once
+// Whole-file reading and writing for the content operations.
+//
+// Paths are code page 936 byte strings, as the file list holds them; they are
+// converted to UTF-8 for the operating system. A path that does not convert
+// losslessly, or that holds a NUL byte, is refused rather than opened, so it
+// never leads to another file. Errors are qv::RunError with the path as
+// given, in code page 936.
+
+#include "text/line_list.h"
+
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// The whole content of the file at `path`. Throws RunError "Cannot open file
+// <path>" when it cannot be opened or read (missing, a folder, no permission).
+std::string readFileBytes(std::string_view path);
+
+// Replaces the file at `path` with `bytes`, creating it when it does not
+// exist. The bytes go to a new temporary file in the same folder, which is
+// then renamed over the target, so the target is either the old file or the
+// complete new one, never a half-written one. Nothing of an earlier file
+// (permissions, owner, links) is kept; a new file gets the usual permissions
+// (0666 less the umask). The data is not flushed to the disk with fsync:
+// that would multiply the cost of large outputs, and only a crash of the
+// whole system could expose the difference.
+// Throws RunError "Cannot create file <path>" on any failure, after removing
+// the temporary file.
+void writeFileAtomically(std::string_view path, std::string_view bytes);
+
+// The file at `path` read as a line list (see text::LineList::fromBytes).
+// Throws like readFileBytes.
+text::LineList readLineList(std::string_view path);
+
+// Writes `lines` to `path` as writeFileAtomically does, every line followed by
+// CR LF. Streams through a small buffer, so it needs no second copy of the
+// content in memory.
+void writeLineList(std::string_view path, const text::LineList& lines);
+
+} // namespace qv

@@ -1,0 +1,215 @@
+#include "platform/file_io.h"
+
+#include "support/gbk.h"
+#include "text/run_error.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+// A fresh empty folder per test, under QV_TEST_TMP when the build sets it.
+class FileIoTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* base = std::getenv("QV_TEST_TMP");
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = fs::path(base ? base : fs::temp_directory_path().string()) / "file_io" / info->name();
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    static void put(const std::string& systemPath, const std::string& bytes)
+    {
+        std::ofstream(systemPath, std::ios::binary) << bytes;
+    }
+
+    static std::string get(const std::string& systemPath)
+    {
+        std::ifstream in(systemPath, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        for (const auto& entry : fs::directory_iterator(folder_)) out.push_back(entry.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    static std::string messageOf(const std::function<void()>& action)
+    {
+        try {
+            action();
+        } catch (const RunError& error) {
+            return error.what();
+        }
+        return "no error";
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(FileIoTest, ReadsWholeFileBytes)
+{
+    const std::string content = "a\r\nb\0c\xD6\xD0\n"s;
+    put(path("in.txt"), content);
+    EXPECT_EQ(readFileBytes(path("in.txt")), content);
+    put(path("empty.txt"), "");
+    EXPECT_EQ(readFileBytes(path("empty.txt")), "");
+
+    std::string large(3 * 1024 * 1024 + 7, 'x');
+    large[12345] = '\n';
+    put(path("large.txt"), large);
+    EXPECT_EQ(readFileBytes(path("large.txt")), large);
+}
+
+TEST_F(FileIoTest, ReadRefusalsNameThePathAsGiven)
+{
+    fs::create_directory(folder_ / "sub");
+    const std::string missing = path("missing.txt");
+    EXPECT_EQ(messageOf([&] { readFileBytes(missing); }), "Cannot open file " + missing);
+    EXPECT_EQ(messageOf([&] { readFileBytes(path("sub")); }), "Cannot open file " + path("sub"));
+    EXPECT_EQ(messageOf([] { readFileBytes(""); }), "Cannot open file ");
+
+    // A NUL would cut the name short and open another file. (The message
+    // text, a C string, shows the path up to the NUL.)
+    put(path("a"), "wrong file");
+    const std::string withNul = path("a") + "\0.txt"s;
+    EXPECT_EQ(messageOf([&] { readFileBytes(withNul); }), "Cannot open file " + path("a"));
+}
+
+TEST_F(FileIoTest, GbkPathsNameUtf8Files)
+{
+    put(path("中文.txt"), "hello");
+    const std::string gbkPath = testing::gbk(path("中文.txt"));
+    ASSERT_NE(gbkPath, path("中文.txt"));
+    EXPECT_EQ(readFileBytes(gbkPath), "hello");
+
+    writeFileAtomically(testing::gbk(path("输出.txt")), "out");
+    EXPECT_EQ(get(path("输出.txt")), "out");
+}
+
+TEST_F(FileIoTest, PathThatDoesNotConvertIsRefused)
+{
+    // 0x81 0x20 is no character of code page 936; converted it would become
+    // "?", which names another file.
+    put(path("?x"), "other file");
+    const std::string bad = path("\x81\x20x");
+    EXPECT_EQ(messageOf([&] { readFileBytes(bad); }), "Cannot open file " + bad);
+    EXPECT_EQ(messageOf([&] { writeFileAtomically(bad, "new"); }), "Cannot create file " + bad);
+    EXPECT_EQ(get(path("?x")), "other file");
+    EXPECT_EQ(names(), (std::vector<std::string>{"?x"}));
+}
+
+TEST_F(FileIoTest, WriteCreatesAndReplaces)
+{
+    writeFileAtomically(path("out.txt"), "first");
+    EXPECT_EQ(get(path("out.txt")), "first");
+    writeFileAtomically(path("out.txt"), "2");
+    EXPECT_EQ(get(path("out.txt")), "2");
+    writeFileAtomically(path("out.txt"), "");
+    EXPECT_EQ(get(path("out.txt")), "");
+    EXPECT_TRUE(fs::exists(path("out.txt")));
+    EXPECT_EQ(names(), (std::vector<std::string>{"out.txt"}));
+}
+
+TEST_F(FileIoTest, NewFileGetsOrdinaryPermissions)
+{
+    const mode_t old = ::umask(022);
+    writeFileAtomically(path("out.txt"), "x");
+    ::umask(old);
+    struct stat status {};
+    ASSERT_EQ(::stat(path("out.txt").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0644u);
+}
+
+TEST_F(FileIoTest, WriteRefusalsLeaveNothingBehind)
+{
+    const std::string inMissingFolder = path("no/such/out.txt");
+    EXPECT_EQ(messageOf([&] { writeFileAtomically(inMissingFolder, "x"); }), "Cannot create file " + inMissingFolder);
+
+    fs::create_directory(folder_ / "sub");
+    put(path("sub/keep.txt"), "kept");
+    EXPECT_EQ(messageOf([&] { writeFileAtomically(path("sub"), "x"); }), "Cannot create file " + path("sub"));
+    EXPECT_EQ(get(path("sub/keep.txt")), "kept");
+    EXPECT_EQ(names(), (std::vector<std::string>{"sub"}));
+
+    EXPECT_EQ(messageOf([] { writeFileAtomically("", "x"); }), "Cannot create file ");
+}
+
+TEST_F(FileIoTest, FailedWriteKeepsTheOldTarget)
+{
+    put(path("out.txt"), "old content");
+    // Limit the size of files this process may write, so the write of the
+    // temporary file fails half way.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit limited = previous;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+
+    const std::string message = messageOf([&] { writeFileAtomically(path("out.txt"), std::string(100000, 'n')); });
+    text::LineList lines;
+    for (int i = 0; i < 10000; ++i) lines.append("some line");
+    const std::string listMessage = messageOf([&] { writeLineList(path("out.txt"), lines); });
+
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(message, "Cannot create file " + path("out.txt"));
+    EXPECT_EQ(listMessage, "Cannot create file " + path("out.txt"));
+    EXPECT_EQ(get(path("out.txt")), "old content");
+    EXPECT_EQ(names(), (std::vector<std::string>{"out.txt"}));
+}
+
+TEST_F(FileIoTest, LineListsRoundTrip)
+{
+    put(path("in.txt"), "a\rb\nc\r\n\r\nd\0ignored\n"s);
+    const text::LineList lines = readLineList(path("in.txt"));
+    EXPECT_EQ(lines, (text::LineList{"a", "b", "c", "", "d"}));
+
+    writeLineList(path("out.txt"), lines);
+    EXPECT_EQ(get(path("out.txt")), "a\r\nb\r\nc\r\n\r\nd\r\n");
+
+    writeLineList(path("out.txt"), text::LineList());
+    EXPECT_EQ(get(path("out.txt")), "");
+    EXPECT_EQ(messageOf([&] { readLineList(path("missing")); }), "Cannot open file " + path("missing"));
+}
+
+TEST_F(FileIoTest, WriteLineListStreamsLargeAndLongLines)
+{
+    // Lines around and beyond the staging buffer's size (1 MiB).
+    text::LineList lines;
+    const std::string longLine(3 * 1024 * 1024, 'L');
+    const std::string nearChunk(1024 * 1024 - 2, 'N');
+    lines.append("short");
+    lines.append(longLine);
+    lines.append(nearChunk);
+    lines.append(nearChunk);
+    lines.append("");
+    for (int i = 0; i < 100000; ++i) lines.append("row");
+    writeLineList(path("out.txt"), lines);
+
+    std::string expected = "short\r\n" + longLine + "\r\n" + nearChunk + "\r\n" + nearChunk + "\r\n\r\n";
+    for (int i = 0; i < 100000; ++i) expected += "row\r\n";
+    EXPECT_EQ(get(path("out.txt")), expected);
+    EXPECT_EQ(get(path("out.txt")), text::joinLines(lines));
+}
+
+} // namespace
+} // namespace qv
