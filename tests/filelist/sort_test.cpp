@@ -1,0 +1,187 @@
+#include "filelist/mouse_release.h"
+#include "filelist/sort.h"
+#include "filelist/workspace.h"
+#include "support/gbk.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+using testing::gbk;
+
+std::vector<std::string> column(const FileList& files, int c)
+{
+    std::vector<std::string> out;
+    for (std::size_t row = 1; row <= files.entryCount(); ++row) out.push_back(files.cell(row, c));
+    return out;
+}
+
+void add(FileList& files, std::string name, std::string folder = "/d", std::int64_t size = 0, std::int64_t created = 0,
+         std::int64_t modified = 0)
+{
+    files.append(ListEntry{std::move(name), std::move(folder), size, created, modified});
+}
+
+using Names = std::vector<std::string>;
+
+TEST(SortByName, IgnoresLetterCaseBothWays)
+{
+    FileList files;
+    add(files, "B.txt");
+    add(files, "c.txt");
+    add(files, "a.txt");
+    sortFileList(files, NameColumn, true);
+    EXPECT_EQ(column(files, 0), (Names{"a.txt", "B.txt", "c.txt"}));
+    sortFileList(files, NameColumn, false);
+    EXPECT_EQ(column(files, 0), (Names{"c.txt", "B.txt", "a.txt"}));
+}
+
+TEST(SortByName, EqualNamesGoByFormerRowNumberAsText)
+{
+    FileList files;
+    for (int i = 1; i <= 10; ++i) add(files, i == 2 || i == 10 ? "same" : "x" + std::to_string(i), "/f" + std::to_string(i));
+    sortFileList(files, NameColumn, true);
+    EXPECT_EQ(files.folder(1), "/f10");
+    EXPECT_EQ(files.folder(2), "/f2");
+    sortFileList(files, NameColumn, false);
+    EXPECT_EQ(files.folder(9), "/f2");
+    EXPECT_EQ(files.folder(10), "/f10");
+}
+
+TEST(SortByName, KeysCarryTheRowNumberAfterADot)
+{
+    // Keys "a-.1" and "a.2": "-" (0x2D) sorts before "." (0x2E).
+    FileList files;
+    add(files, "a-");
+    add(files, "a");
+    sortFileList(files, NameColumn, true);
+    EXPECT_EQ(column(files, 0), (Names{"a-", "a"}));
+}
+
+TEST(SortByName, ChineseNamesFollowTheirCodePageBytes)
+{
+    FileList files;
+    add(files, gbk("张三.txt"));
+    add(files, gbk("阿明.txt"));
+    add(files, "Zoo.txt");
+    add(files, gbk("李四.txt"));
+    sortFileList(files, NameColumn, true);
+    // ASCII first, then GB2312 level-one characters in pinyin order.
+    EXPECT_EQ(column(files, 0), (Names{"Zoo.txt", gbk("阿明.txt"), gbk("李四.txt"), gbk("张三.txt")}));
+}
+
+TEST(SortByFolder, OrdersByFolderThenName)
+{
+    FileList files;
+    add(files, "a.txt", "/b");
+    add(files, "z.txt", "/a");
+    add(files, "b.txt", "/A");
+    sortFileList(files, FolderColumn, true);
+    EXPECT_EQ(column(files, 1), (Names{"/A", "/a", "/b"}));
+    EXPECT_EQ(column(files, 0), (Names{"b.txt", "z.txt", "a.txt"}));
+}
+
+TEST(SortByType, OrdersByExtensionThenName)
+{
+    FileList files;
+    add(files, "b.txt");
+    add(files, "a.ini");
+    add(files, "a.txt");
+    add(files, "noext");
+    sortFileList(files, TypeColumn, true);
+    EXPECT_EQ(column(files, 0), (Names{"a.ini", "a.txt", "b.txt", "noext"}));
+}
+
+TEST(SortByDate, IsChronological)
+{
+    FileList files;
+    add(files, "new", "/d", 0, 1709337600, 100);
+    add(files, "old", "/d", 0, 951782400, 300);
+    add(files, "mid", "/d", 0, 1000000000, 200);
+    sortFileList(files, CreatedColumn, true);
+    EXPECT_EQ(column(files, 0), (Names{"old", "mid", "new"}));
+    sortFileList(files, ModifiedColumn, false);
+    EXPECT_EQ(column(files, 0), (Names{"old", "mid", "new"}));
+}
+
+TEST(SortBySize, IsExactOnSixtyFourBitsWithTiesByFormerRow)
+{
+    FileList files;
+    add(files, "r1", "/d", 101);
+    add(files, "r2", "/d", 3000000000LL);
+    add(files, "r3", "/d", 7);
+    add(files, "r4", "/d", 7);
+    add(files, "r5", "/d", 7);
+    add(files, "r6", "/d", 7);
+    add(files, "r7", "/d", 7);
+    add(files, "r8", "/d", 7);
+    add(files, "r9", "/d", 100);
+    add(files, "r10", "/d", 7);
+    sortFileList(files, SizeColumn, true);
+    EXPECT_EQ(column(files, 0), (Names{"r3", "r4", "r5", "r6", "r7", "r8", "r10", "r9", "r1", "r2"}));
+    EXPECT_EQ(files.cell(10, 2), "3000000000");
+    sortFileList(files, SizeColumn, false);
+    EXPECT_EQ(column(files, 0), (Names{"r2", "r1", "r9", "r10", "r8", "r7", "r6", "r5", "r4", "r3"}));
+}
+
+TEST(Sort, LeavesMarksOnTheirPositions)
+{
+    FileList files;
+    for (const char* n : {"e", "d", "c", "b", "a"}) add(files, n);
+    for (std::size_t row = 1; row <= 3; ++row) files.setMark(row, true);
+    sortFileList(files, NameColumn, true);
+    EXPECT_EQ(column(files, 0), (Names{"a", "b", "c", "d", "e"}));
+    EXPECT_TRUE(files.isMarked(1));
+    EXPECT_TRUE(files.isMarked(3));
+    EXPECT_FALSE(files.isMarked(4));
+    EXPECT_TRUE(files.isConsistent());
+}
+
+TEST(Sort, EmptyListAndUnknownColumnChangeNothing)
+{
+    FileList files;
+    sortFileList(files, NameColumn, true);
+    EXPECT_TRUE(files.isEmpty());
+    add(files, "b");
+    add(files, "a");
+    sortFileList(files, 6, true);
+    sortFileList(files, -1, true);
+    EXPECT_EQ(column(files, 0), (Names{"b", "a"}));
+}
+
+TEST(MouseRelease, AlternatesDirectionOnEveryRelease)
+{
+    Workspace ws;
+    for (const char* n : {"b", "a", "c"}) add(ws.files, n);
+    const GridCell header{0, NameColumn};
+    const GridCell sizeCell{2, SizeColumn};
+    sgFilesMouseUp(ws, header, sizeCell); // first release: ascending
+    EXPECT_EQ(column(ws.files, 0), (Names{"a", "b", "c"}));
+    sgFilesMouseUp(ws, header, sizeCell); // second: descending
+    EXPECT_EQ(column(ws.files, 0), (Names{"c", "b", "a"}));
+    sgFilesMouseUp(ws, sizeCell, sizeCell); // a data cell flips the flag too
+    sgFilesMouseUp(ws, header, sizeCell);
+    EXPECT_EQ(column(ws.files, 0), (Names{"c", "b", "a"}));
+    for (std::size_t row = 1; row <= 3; ++row) EXPECT_FALSE(ws.files.isMarked(row));
+}
+
+TEST(MouseRelease, NameCellTogglesItsRowsMark)
+{
+    Workspace ws;
+    for (const char* n : {"b", "a"}) add(ws.files, n);
+    const GridCell name2{2, NameColumn};
+    sgFilesMouseUp(ws, name2, name2);
+    EXPECT_TRUE(ws.files.isMarked(2));
+    sgFilesMouseUp(ws, name2, name2);
+    EXPECT_FALSE(ws.files.isMarked(2));
+    // A header click while a name cell is current sorts and flips that position.
+    sgFilesMouseUp(ws, GridCell{0, NameColumn}, name2);
+    EXPECT_EQ(column(ws.files, 0), (Names{"a", "b"}));
+    EXPECT_TRUE(ws.files.isMarked(2));
+    sgFilesMouseUp(ws, std::nullopt, GridCell{9, NameColumn});
+    EXPECT_TRUE(ws.files.isConsistent());
+}
+
+} // namespace
+} // namespace qv
