@@ -1,0 +1,123 @@
+#pragma once
+// The content job: the frame every line-oriented content operation runs in.
+//
+// A run checks the selection and the operation's parameters, reads the run
+// parameters, sets stChangeCount to 0, then for every marked row in display
+// order processes pending events, reads the entry's file into a line list,
+// lets the operation's transform build the output lines, writes them to the
+// output file beside the source (".qv" before the last "." of the name,
+// written to a temporary file and renamed into place) and adds one to
+// stChangeCount. It ends with "成功处理完成,共处理 N 个文件!" as information.
+//
+// Run errors (a file that cannot be read or written, an integer field that
+// does not convert) are qv::RunError and propagate to the caller, which shows
+// them as the general error report: the output files written before stay,
+// stChangeCount tells how many, and no closing message is shown.
+//
+// Memory: one file at a time, held as its source list and its output list
+// (each about the file's size plus 8 bytes per line); both lists are reused
+// from file to file.
+
+#include "filelist/host.h"
+#include "filelist/workspace.h"
+#include "text/line_list.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// A parameter check that failed: the error message (code page 936) and the
+// name of the control that gets the input focus ("" when none does).
+struct Refusal {
+    std::string message;
+    std::string focus;
+};
+
+// What a transform knows of the file it works on: the row of the file list
+// and the entry's full path (folder, "/", name).
+struct ContentFile {
+    const FileList& files;
+    std::size_t row;
+    std::string fullPath;
+
+    std::string_view name() const { return files.name(row); }
+    // A cell of the row (NameColumn ... TypeColumn), as the grid shows it.
+    std::string cell(int column) const { return files.cell(row, column); }
+};
+
+// A transform's verdict on one file: its output is written and counted, or
+// it is skipped (no output, not counted) for the given reason.
+struct FileVerdict {
+    bool skip = false;
+    std::string reason; // code page 936; only meaningful when skip is set
+
+    static FileVerdict written() { return {}; }
+    static FileVerdict skipped(std::string why) { return {true, std::move(why)}; }
+};
+
+// Builds `output` (handed over empty) from `source`, the freshly read lines
+// of `file`. Transforms that loop over lines call host.processEvents() once
+// before each line. May throw RunError.
+using Transform =
+    std::function<FileVerdict(const text::LineList& source, const ContentFile& file, text::LineList& output, Host& host)>;
+
+struct SkippedFile {
+    std::string path; // the entry's full path, code page 936
+    std::string reason;
+};
+
+// What the closing message counts: " 个文件!" or " 条记录!".
+enum class CountUnit { Files, Records };
+
+// One operation as the job runs it. Only `transform` is required.
+struct ContentJob {
+    // The operation's parameter checks, in their order: the first refusal, or
+    // nothing when all pass. Runs after the selection check and before
+    // anything is read.
+    std::function<std::optional<Refusal>()> check;
+    // Reads the run parameters (integer fields, tokens); may throw RunError,
+    // which ends the run before stChangeCount is touched or anything is read.
+    std::function<void()> prepare;
+    Transform transform;
+    CountUnit unit = CountUnit::Files;
+    // Builds the second message, shown as information after the closing one
+    // when files were skipped. Unset: the skipped files' paths, one a line.
+    std::function<std::string(const std::vector<SkippedFile>&)> skippedMessage;
+};
+
+struct JobOutcome {
+    enum class Status { NotSelected, Refused, Done };
+    Status status = Status::NotSelected;
+    std::optional<Refusal> refusal; // set when Refused (already shown)
+    std::int64_t processed = 0;     // files written and counted
+    std::vector<SkippedFile> skipped;
+};
+
+// Runs `job` over the marked entries of `ws`, as described at the top.
+// Refusals are shown through `host` as errors and returned; run errors
+// propagate as RunError.
+JobOutcome runContentJob(Workspace& ws, Host& host, const ContentJob& job);
+
+// The per-file step, for operations that walk the rows themselves: reads the
+// file of `row` into `source`, clears `output`, applies `transform` and
+// writes the output file unless the transform skips the file. Does not
+// process events and does not touch the counters. Throws RunError.
+FileVerdict processContentFile(const FileList& files, std::size_t row, const Transform& transform, Host& host,
+                               text::LineList& source, text::LineList& output);
+
+// "成功处理完成,共处理 " + count + " 个文件!" (or " 条记录!"), code page 936.
+std::string closingMessage(std::int64_t count, CountUnit unit = CountUnit::Files);
+
+// The default second message: the skipped paths, one a line (CR LF between).
+std::string listSkippedFiles(const std::vector<SkippedFile>& skipped);
+
+// The code page 936 form of a message written in this source as UTF-8.
+// Messages are converted when shown, a few times per run at most.
+std::string programText(std::string_view utf8);
+
+} // namespace qv
