@@ -1,0 +1,159 @@
+#include "content/content_job.h"
+
+#include "content_fixture.h"
+#include "text/run_error.h"
+
+namespace qv {
+namespace {
+
+using testing::gbk;
+using Job = testing::ContentFixture;
+
+// Copies every line; the frame's own reading and writing rules show through.
+FileVerdict copyLines(const text::LineList& source, const ContentFile&, text::LineList& output, Host&)
+{
+    for (const std::string_view line : source) output.append(line);
+    return FileVerdict::written();
+}
+
+ContentJob copyJob()
+{
+    ContentJob job;
+    job.transform = copyLines;
+    return job;
+}
+
+TEST_F(Job, SelectionCheckStopsBeforeAnything)
+{
+    ws.counters.stChangeCount = 5;
+    bool prepared = false;
+    ContentJob job = copyJob();
+    job.prepare = [&] { prepared = true; };
+    EXPECT_EQ(runContentJob(ws, host, job).status, JobOutcome::Status::NotSelected);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"没有源文件，请搜索后再试！"});
+
+    host.messages.clear();
+    addFile("a.txt", "x", false);
+    EXPECT_EQ(runContentJob(ws, host, job).status, JobOutcome::Status::NotSelected);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"请先选择文件！"});
+    EXPECT_FALSE(prepared);
+    EXPECT_FALSE(exists("a.qv.txt"));
+    EXPECT_EQ(ws.counters.stChangeCount, 5);
+}
+
+TEST_F(Job, RefusalIsShownWithItsFocusAndNothingIsTouched)
+{
+    addFile("a.txt", "x");
+    ws.counters.stChangeCount = 5;
+    bool prepared = false;
+    ContentJob job = copyJob();
+    job.check = [] { return std::optional<Refusal>(Refusal{gbk("不行"), "edtThing"}); };
+    job.prepare = [&] { prepared = true; };
+    const JobOutcome outcome = runContentJob(ws, host, job);
+    EXPECT_EQ(outcome.status, JobOutcome::Status::Refused);
+    ASSERT_TRUE(outcome.refusal);
+    EXPECT_EQ(outcome.refusal->focus, "edtThing");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(host.messages[0].text, "不行");
+    EXPECT_FALSE(prepared);
+    EXPECT_FALSE(exists("a.qv.txt"));
+    EXPECT_EQ(ws.counters.stChangeCount, 5);
+}
+
+TEST_F(Job, WritesNormalisedLinesBesideEveryMarkedSourceInDisplayOrder)
+{
+    addFile("crlf.txt", "a\r\nb\r\n");
+    addFile("mixed.txt", "a\rb\nc");
+    addFile("skip.txt", "unmarked", false);
+    addFile("nul.txt", std::string("one\r\ntw\0o\r\nthree", 16));
+    addFile("empty.txt", "");
+    addFile("README", gbk("中文\n"));
+    addFile("a.qv.txt", "again");
+    std::vector<std::string> seen;
+    ContentJob job = copyJob();
+    job.transform = [&](const text::LineList& s, const ContentFile& f, text::LineList& o, Host& h) {
+        seen.emplace_back(f.name());
+        return copyLines(s, f, o, h);
+    };
+    ws.counters.stChangeCount = 9;
+
+    const JobOutcome outcome = runContentJob(ws, host, job);
+
+    EXPECT_EQ(outcome.status, JobOutcome::Status::Done);
+    EXPECT_EQ(outcome.processed, 6);
+    EXPECT_EQ(ws.counters.stChangeCount, 6);
+    EXPECT_EQ(seen, (std::vector<std::string>{"crlf.txt", "mixed.txt", "nul.txt", "empty.txt", "README", "a.qv.txt"}));
+    EXPECT_EQ(read("crlf.qv.txt"), "a\r\nb\r\n");
+    EXPECT_EQ(read("mixed.qv.txt"), "a\r\nb\r\nc\r\n");
+    EXPECT_FALSE(exists("skip.qv.txt"));
+    EXPECT_EQ(read("nul.qv.txt"), "one\r\ntw\r\n");
+    EXPECT_EQ(read("empty.qv.txt"), "");
+    EXPECT_EQ(read("README.qv"), "\xD6\xD0\xCE\xC4\r\n");
+    EXPECT_EQ(read("a.qv.qv.txt"), "again\r\n");
+    EXPECT_EQ(read("crlf.txt"), "a\r\nb\r\n") << "the source stays";
+    EXPECT_EQ(host.eventCalls, 7) << "once per row, marked or not";
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].kind, MessageKind::Information);
+    EXPECT_EQ(host.messages[0].text, "成功处理完成,共处理 6 个文件!");
+}
+
+TEST_F(Job, UnreadableThirdFileLeavesTwoOutputsAndTheCounterAtTwo)
+{
+    addFile("1.txt", "one");
+    addFile("2.txt", "two");
+    addEntry("3.txt");
+    addFile("4.txt", "four");
+    try {
+        runContentJob(ws, host, copyJob());
+        FAIL() << "expected a run error";
+    } catch (const RunError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + path("3.txt"));
+    }
+    EXPECT_EQ(read("1.qv.txt"), "one\r\n");
+    EXPECT_EQ(read("2.qv.txt"), "two\r\n");
+    EXPECT_FALSE(exists("4.qv.txt"));
+    EXPECT_EQ(ws.counters.stChangeCount, 2);
+    EXPECT_TRUE(host.messages.empty()) << "no closing message";
+}
+
+TEST_F(Job, PrepareErrorEndsTheRunBeforeTheCounterIsReset)
+{
+    addFile("1.txt", "one");
+    ws.counters.stChangeCount = 4;
+    ContentJob job = copyJob();
+    job.prepare = [] { throw RunError("'x' is not a valid integer value"); };
+    EXPECT_THROW(runContentJob(ws, host, job), RunError);
+    EXPECT_FALSE(exists("1.qv.txt"));
+    EXPECT_EQ(ws.counters.stChangeCount, 4);
+}
+
+TEST_F(Job, SkippedFilesAreNotWrittenNorCountedAndAreNamedAfterTheClosingMessage)
+{
+    addFile("good.txt", "ok");
+    addFile("bad.txt", "no");
+    addFile("bad2.txt", "no");
+    ContentJob job = copyJob();
+    job.transform = [](const text::LineList& s, const ContentFile& f, text::LineList& o, Host& h) {
+        if (s[0] == "no") return FileVerdict::skipped("not wanted");
+        return copyLines(s, f, o, h);
+    };
+    const JobOutcome outcome = runContentJob(ws, host, job);
+    EXPECT_EQ(outcome.processed, 1);
+    ASSERT_EQ(outcome.skipped.size(), 2u);
+    EXPECT_EQ(outcome.skipped[1].path, path("bad2.txt"));
+    EXPECT_EQ(outcome.skipped[1].reason, "not wanted");
+    EXPECT_FALSE(exists("bad.qv.txt"));
+    EXPECT_EQ(ws.counters.stChangeCount, 1);
+    EXPECT_EQ(messageTexts(),
+              (std::vector<std::string>{"成功处理完成,共处理 1 个文件!", path("bad.txt") + "\r\n" + path("bad2.txt")}));
+}
+
+TEST(ClosingMessage, CountsFilesOrRecords)
+{
+    EXPECT_EQ(testing::utf8(closingMessage(0)), "成功处理完成,共处理 0 个文件!");
+    EXPECT_EQ(testing::utf8(closingMessage(12, CountUnit::Records)), "成功处理完成,共处理 12 条记录!");
+}
+
+} // namespace
+} // namespace qv
