@@ -69,6 +69,21 @@ std::int64_t FileList::size(std::size_t row) const
 
 std::string FileList::fullPath(std::size_t row) const { return joinPath(folder(row), name(row)); }
 
+void FileList::setName(std::size_t row, std::string name)
+{
+    if (row >= 1 && row <= rows_.size()) rows_[row - 1].name = std::move(name);
+}
+
+void FileList::setCreated(std::size_t row, std::int64_t localSeconds)
+{
+    if (row >= 1 && row <= rows_.size()) rows_[row - 1].created = localSeconds;
+}
+
+void FileList::setModified(std::size_t row, std::int64_t localSeconds)
+{
+    if (row >= 1 && row <= rows_.size()) rows_[row - 1].modified = localSeconds;
+}
+
 std::uint32_t FileList::internFolder(const std::string& folder)
 {
     // Searches append whole folders at a time: try the latest folder first.

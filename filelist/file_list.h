@@ -64,6 +64,13 @@ public:
     std::int64_t size(std::size_t row) const;
     std::string fullPath(std::size_t row) const;
 
+    // Rewrite one cell of an entry after an operation changed its file: the
+    // name (the type cell follows it), or a time in local seconds since 1970.
+    // Rows outside 1..entryCount() are left alone.
+    void setName(std::size_t row, std::string name);
+    void setCreated(std::size_t row, std::int64_t localSeconds);
+    void setModified(std::size_t row, std::int64_t localSeconds);
+
     // Writes the entry into the placeholder row when the list is empty,
     // otherwise into a new last row. Amortised O(1).
     void append(const ListEntry& entry);
