@@ -60,7 +60,7 @@ bool NameMask::matches(std::string_view name) const
 // character closes the set.
 bool NameMask::matches(std::u16string_view name16) const
 {
-    if (empty_) return false;
+    if (empty_ || name16.empty()) return false; // no file has an empty name
     const std::u32string name = codePoints(name16);
     const std::size_t count = tokens_.size();
     const std::size_t lastDot = name.rfind(U'.');

@@ -15,7 +15,7 @@
 //     "a??.txt" matches "a.txt".
 // Letters are compared by their upper-case form, one UTF-16 unit at a time,
 // as NTFS does, so Greek, Cyrillic and full-width letters fold as well.
-// An empty mask matches nothing.
+// An empty mask matches nothing, and nothing matches an empty name.
 
 #include <cstdint>
 #include <string>

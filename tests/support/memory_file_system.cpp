@@ -1,0 +1,187 @@
+#include "support/memory_file_system.h"
+
+#include "platform/name_mask.h"
+
+#include <algorithm>
+
+namespace qv::testing {
+
+std::string MemoryFileSystem::key(std::string_view path)
+{
+    std::string out;
+    std::size_t at = 0;
+    while (at < path.size()) {
+        const std::size_t slash = std::min(path.find('/', at), path.size());
+        if (slash > at) {
+            if (!out.empty() || path[0] == '/') out += '/';
+            out.append(path.substr(at, slash - at));
+        }
+        at = slash + 1;
+    }
+    if (out.empty()) return "/";
+    return out;
+}
+
+std::string MemoryFileSystem::parentKey(const std::string& key)
+{
+    if (key == "/" || key == ".") return {};
+    const std::size_t slash = key.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : key.substr(0, slash);
+}
+
+MemoryFileSystem::Node& MemoryFileSystem::ensureFolder(const std::string& folderKey)
+{
+    if (auto found = nodes_.find(folderKey); found != nodes_.end()) return found->second;
+    FileEntry entry;
+    entry.name = folderKey.substr(folderKey.rfind('/') + 1);
+    entry.attributes = attr::directory;
+    put(folderKey, entry);
+    return nodes_[folderKey];
+}
+
+void MemoryFileSystem::put(const std::string& entryKey, FileEntry entry)
+{
+    if (const std::string parent = parentKey(entryKey); !parent.empty()) {
+        Node& folder = ensureFolder(parent);
+        auto& children = folder.children;
+        if (std::find(children.begin(), children.end(), entry.name) == children.end()) children.push_back(entry.name);
+    }
+    nodes_[entryKey].entry = std::move(entry);
+}
+
+void MemoryFileSystem::detach(const std::string& entryKey)
+{
+    const std::string parent = parentKey(entryKey);
+    if (auto folder = nodes_.find(parent); folder != nodes_.end()) {
+        auto& children = folder->second.children;
+        children.erase(std::remove(children.begin(), children.end(), nodes_[entryKey].entry.name), children.end());
+    }
+}
+
+void MemoryFileSystem::addFile(std::string_view path, std::uint64_t size, std::uint32_t attributes, FileTime created,
+                               FileTime written, FileTime accessed)
+{
+    const std::string k = key(path);
+    FileEntry entry{k.substr(k.rfind('/') + 1), attributes ? attributes : attr::archive, size, created, written, accessed};
+    put(k, std::move(entry));
+}
+
+void MemoryFileSystem::addFolder(std::string_view path, std::uint32_t attributes)
+{
+    const std::string k = key(path);
+    ensureFolder(k).entry.attributes = attributes | attr::directory;
+}
+
+void MemoryFileSystem::addSpecial(std::string_view path, std::uint32_t attributes)
+{
+    const std::string k = key(path);
+    put(k, FileEntry{k.substr(k.rfind('/') + 1), attributes, 0, {}, {}, {}});
+}
+
+void MemoryFileSystem::addUnconvertibleNames(std::string_view folder, std::size_t count)
+{
+    ensureFolder(key(folder)).unconvertible += count;
+}
+
+std::vector<std::string> MemoryFileSystem::paths() const
+{
+    std::vector<std::string> out;
+    for (const auto& [k, node] : nodes_) out.push_back(k);
+    return out;
+}
+
+Listing MemoryFileSystem::list(std::string_view folder, std::string_view mask) const
+{
+    Listing out;
+    const std::string k = key(folder);
+    const auto found = nodes_.find(k);
+    if (found == nodes_.end() || !(found->second.entry.attributes & attr::directory)) return out;
+    const NameMask matcher(mask);
+    auto offer = [&](const std::string& name, FileEntry entry) {
+        if (!matcher.matches(name)) return;
+        entry.name = name;
+        out.entries.push_back(std::move(entry));
+    };
+    offer(".", found->second.entry);
+    const auto parent = nodes_.find(parentKey(k));
+    offer("..", parent != nodes_.end() ? parent->second.entry : found->second.entry);
+    for (const std::string& name : found->second.children) offer(name, nodes_.at(k == "/" ? "/" + name : k + "/" + name).entry);
+    if (mask == "*" || mask == "*.*") out.skippedNames = found->second.unconvertible;
+    return out;
+}
+
+std::optional<FileEntry> MemoryFileSystem::stat(std::string_view path) const
+{
+    const auto found = nodes_.find(key(path));
+    if (found == nodes_.end()) return std::nullopt;
+    return found->second.entry;
+}
+
+bool MemoryFileSystem::exists(std::string_view path) const { return nodes_.count(key(path)) != 0; }
+
+FsStatus MemoryFileSystem::remove(std::string_view path)
+{
+    const std::string k = key(path);
+    const auto found = nodes_.find(k);
+    if (found == nodes_.end()) return FsStatus::NotFound;
+    const std::uint32_t bits = found->second.entry.attributes;
+    if (bits & attr::directory) return FsStatus::IsDirectory;
+    if ((bits & attr::readOnly) && !(bits & attr::reparsePoint)) return FsStatus::ReadOnly;
+    detach(k);
+    nodes_.erase(k);
+    return FsStatus::Ok;
+}
+
+FsStatus MemoryFileSystem::renameNoReplace(std::string_view from, std::string_view to)
+{
+    const std::string source = key(from), target = key(to);
+    if (!nodes_.count(source)) return FsStatus::NotFound;
+    if (nodes_.count(target)) return FsStatus::AlreadyExists;
+    const auto targetFolder = nodes_.find(parentKey(target));
+    if (targetFolder == nodes_.end() || !(targetFolder->second.entry.attributes & attr::directory)) return FsStatus::NotFound;
+    if (target.rfind(source + "/", 0) == 0) return FsStatus::Failed; // a folder into itself
+
+    detach(source);
+    std::vector<std::pair<std::string, Node>> moved;
+    for (auto it = nodes_.begin(); it != nodes_.end();) {
+        if (it->first == source || it->first.rfind(source + "/", 0) == 0) {
+            moved.emplace_back(target + it->first.substr(source.size()), std::move(it->second));
+            it = nodes_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (auto& [k, node] : moved) nodes_[k] = std::move(node);
+    FileEntry entry = nodes_[target].entry;
+    entry.name = target.substr(target.rfind('/') + 1);
+    put(target, std::move(entry));
+    return FsStatus::Ok;
+}
+
+FsStatus MemoryFileSystem::setTimes(std::string_view path, const TimeChange& change)
+{
+    const auto found = nodes_.find(key(path));
+    if (found == nodes_.end()) return FsStatus::NotFound;
+    FileEntry& entry = found->second.entry;
+    if ((entry.attributes & attr::readOnly) && !(entry.attributes & attr::directory)) return FsStatus::ReadOnly;
+    if (change.creation && !storageSupported_) return FsStatus::NotSupported;
+    if (change.creation) entry.creationTime = *change.creation;
+    if (change.lastWrite) entry.lastWriteTime = *change.lastWrite;
+    if (change.lastAccess) entry.lastAccessTime = *change.lastAccess;
+    return FsStatus::Ok;
+}
+
+FsStatus MemoryFileSystem::setAttributes(std::string_view path, std::uint32_t attributes)
+{
+    const auto found = nodes_.find(key(path));
+    if (found == nodes_.end()) return FsStatus::NotFound;
+    if (!storageSupported_) return FsStatus::NotSupported;
+    std::uint32_t& bits = found->second.entry.attributes;
+    const std::uint32_t wanted = attributes == attr::normal ? 0 : attributes & attr::settable & ~attr::normal;
+    bits = (bits & ~attr::settable) | wanted;
+    if (bits == 0) bits = attr::normal;
+    return FsStatus::Ok;
+}
+
+} // namespace qv::testing

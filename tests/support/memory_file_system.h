@@ -1,0 +1,69 @@
+#pragma once
+// An in-memory FileSystem for tests of the code above the platform layer
+// (search, rename, dates, attributes, delete). Paths are code page 936 byte
+// strings with "/" separators; repeated and trailing separators are ignored
+// when a path is looked up, so "a//b/" names "a/b", and "" names "/".
+//
+// It behaves like the real file system where callers can see it:
+//   - list() gives ".", ".." and then the folder's entries in the order they
+//     were added, filtered with NameMask; "." and ".." carry the folder's own
+//     attributes; a folder added with addUnconvertibleNames() counts them in
+//     skippedNames when its mask is "*" or "*.*";
+//   - remove() refuses folders and read-only files, renameNoReplace() never
+//     replaces (a case-only rename of one file works), setTimes() refuses
+//     read-only files, setAttributes() keeps the bits outside attr::settable;
+//   - setStorageSupported(false) makes every creation-time and attribute
+//     change fail with NotSupported, like a file system without user
+//     extended attributes.
+// Adding a file or folder creates its missing parent folders.
+
+#include "platform/file_system.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qv::testing {
+
+class MemoryFileSystem : public FileSystem {
+public:
+    // Adds (or replaces) a file. `attributes` 0 means attr::archive.
+    void addFile(std::string_view path, std::uint64_t size = 0, std::uint32_t attributes = 0, FileTime created = {},
+                 FileTime written = {}, FileTime accessed = {});
+    void addFolder(std::string_view path, std::uint32_t attributes = attr::directory);
+    // An entry that is neither file nor folder, e.g. a symbolic link
+    // (attr::reparsePoint) or a device (attr::device).
+    void addSpecial(std::string_view path, std::uint32_t attributes);
+    void addUnconvertibleNames(std::string_view folder, std::size_t count);
+    void setStorageSupported(bool supported) { storageSupported_ = supported; }
+
+    // The entry stored at `path` (same as stat()); for checks in tests.
+    std::optional<FileEntry> find(std::string_view path) const { return stat(path); }
+    // Every path held, folders included, in sorted order.
+    std::vector<std::string> paths() const;
+
+    Listing list(std::string_view folder, std::string_view mask) const override;
+    std::optional<FileEntry> stat(std::string_view path) const override;
+    bool exists(std::string_view path) const override;
+    FsStatus remove(std::string_view path) override;
+    FsStatus renameNoReplace(std::string_view from, std::string_view to) override;
+    FsStatus setTimes(std::string_view path, const TimeChange& change) override;
+    FsStatus setAttributes(std::string_view path, std::uint32_t attributes) override;
+
+private:
+    struct Node {
+        FileEntry entry;            // name is the last path element
+        std::vector<std::string> children; // keys, in the order added
+        std::size_t unconvertible = 0;
+    };
+    static std::string key(std::string_view path);
+    static std::string parentKey(const std::string& key);
+    Node& ensureFolder(const std::string& key);
+    void put(const std::string& key, FileEntry entry);
+    void detach(const std::string& key);
+
+    std::map<std::string, Node> nodes_;
+    bool storageSupported_ = true;
+};
+
+} // namespace qv::testing
