@@ -5,9 +5,6 @@
 namespace qv::text {
 namespace {
 
-constexpr char delimiter = ';';
-constexpr char quote = '^';
-
 // Blanks that separate keywords. NUL never reaches here: the text is cut at
 // its first NUL before parsing.
 bool isSeparatorBlank(char byte) { return isBlank(static_cast<unsigned char>(byte)); }
@@ -20,7 +17,7 @@ std::size_t skipBlanks(std::string_view text, std::size_t at)
 
 // Reads the quoted keyword whose opening quote is at `at`; returns the index
 // just after the closing quote, or the end of the text when it never closes.
-std::size_t readQuoted(std::string_view text, std::size_t at, std::string& keyword)
+std::size_t readQuoted(std::string_view text, std::size_t at, char quote, std::string& keyword)
 {
     ++at;
     while (at < text.size()) {
@@ -40,7 +37,7 @@ std::size_t readQuoted(std::string_view text, std::size_t at, std::string& keywo
     return at;
 }
 
-std::size_t readPlain(std::string_view text, std::size_t at, std::string& keyword)
+std::size_t readPlain(std::string_view text, std::size_t at, char delimiter, std::string& keyword)
 {
     const std::size_t begin = at;
     while (at < text.size() && text[at] != delimiter && !isSeparatorBlank(text[at])) at += charLength(text, at);
@@ -50,7 +47,9 @@ std::size_t readPlain(std::string_view text, std::size_t at, std::string& keywor
 
 } // namespace
 
-std::vector<std::string> parseKeywordList(std::string_view text)
+std::vector<std::string> parseKeywordList(std::string_view text) { return splitDelimitedText(text, ';', '^'); }
+
+std::vector<std::string> splitDelimitedText(std::string_view text, char delimiter, char quote)
 {
     if (const auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
 
@@ -58,7 +57,7 @@ std::vector<std::string> parseKeywordList(std::string_view text)
     std::size_t at = skipBlanks(text, 0);
     while (at < text.size()) {
         std::string keyword;
-        at = text[at] == quote ? readQuoted(text, at, keyword) : readPlain(text, at, keyword);
+        at = text[at] == quote ? readQuoted(text, at, quote, keyword) : readPlain(text, at, delimiter, keyword);
         keywords.push_back(std::move(keyword));
         at = skipBlanks(text, at);
         if (at < text.size() && text[at] == delimiter) {

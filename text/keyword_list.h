@@ -22,4 +22,8 @@ namespace qv::text {
 // Cost: one pass over the text.
 std::vector<std::string> parseKeywordList(std::string_view text);
 
+// The same rule with another delimiter and quote character; the range lists
+// of delete and extract lines use "," and the double quote.
+std::vector<std::string> splitDelimitedText(std::string_view text, char delimiter, char quote);
+
 } // namespace qv::text
