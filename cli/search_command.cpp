@@ -1,0 +1,145 @@
+#include "cli/search_command.h"
+
+#include "cli/console_text.h"
+#include "cli/options.h"
+#include "filelist/host.h"
+#include "filelist/search.h"
+#include "filelist/sort.h"
+#include "filelist/workspace.h"
+#include "platform/posix_file_system.h"
+
+#include <array>
+#include <charconv>
+#include <filesystem>
+#include <ostream>
+
+namespace qv::cli {
+namespace {
+
+// Every message goes to stderr, so stdout carries nothing but entries.
+class SearchHost final : public Host {
+public:
+    explicit SearchHost(std::ostream& err) : err_(err) {}
+    void showMessage(MessageKind kind, std::string_view text) override
+    {
+        if (kind == MessageKind::Error) refused = true;
+        err_ << toConsoleText(text) << '\n';
+    }
+    bool ask(std::string_view) override { return false; }
+    std::optional<std::string> chooseSavePath(std::string_view) override { return std::nullopt; }
+    void processEvents() override {}
+    void reportProgress(std::int64_t, std::int64_t) override {}
+
+    bool refused = false;
+
+private:
+    std::ostream& err_;
+};
+
+const std::vector<OptionSpec>& specs()
+{
+    static const std::vector<OptionSpec> list{
+        {"folder", "\"A;B\"", "the current folder", "folders to search, separated by ';'"},
+        {"types", "\"*.txt;*.ini\"", "*.txt", "name masks, separated by ';', searched in this order"},
+        {"size", "MIN:MAX", "off", "only files of MIN to MAX bytes, both included"},
+        {"date", "modify|create|access:YYYY-MM-DD:YYYY-MM-DD", "off",
+         "only files whose chosen local date lies in the range, both days included"},
+        {"no-sub", "", "", "do not search subfolders (default: subfolders are searched)"},
+        {"sort", "COLUMN[:desc]", "off",
+         "sort the list as a click on a column title does; COLUMN is name, folder, size, created, modified or type"},
+    };
+    return list;
+}
+
+std::pair<std::string, std::string> splitAt(const std::string& text, std::size_t at)
+{
+    return {text.substr(0, at), text.substr(at + 1)};
+}
+
+CalendarDate parseDate(const std::string& text)
+{
+    int y = 0, m = 0, d = 0;
+    const auto number = [&](std::size_t from, std::size_t length, int& value) {
+        const char* begin = text.data() + from;
+        const auto result = std::from_chars(begin, begin + length, value);
+        return result.ec == std::errc{} && result.ptr == begin + length;
+    };
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !number(0, 4, y) || !number(5, 2, m) ||
+        !number(8, 2, d) || m < 1 || m > 12 || d < 1 || d > 31)
+        throw UsageError("--date: '" + text + "' is not a date YYYY-MM-DD");
+    return CalendarDate{y, m, d};
+}
+
+void readDate(const std::string& value, SearchCriteria& criteria)
+{
+    const auto first = value.find(':');
+    const auto second = first == std::string::npos ? first : value.find(':', first + 1);
+    if (second == std::string::npos) throw UsageError("--date needs KIND:FROM:TO");
+    const std::string kind = value.substr(0, first);
+    if (kind == "modify") criteria.dateKind = DateKind::LastWrite;
+    else if (kind == "create") criteria.dateKind = DateKind::Creation;
+    else if (kind == "access") criteria.dateKind = DateKind::LastAccess;
+    else throw UsageError("--date: the kind is modify, create or access, not '" + kind + "'");
+    criteria.minDate = parseDate(value.substr(first + 1, second - first - 1));
+    criteria.maxDate = parseDate(value.substr(second + 1));
+    criteria.dateFilter = true;
+}
+
+// The column and direction of --sort.
+std::pair<int, bool> readSort(const std::string& value)
+{
+    static const std::array<const char*, columnCount> names{"name", "folder", "size", "created", "modified", "type"};
+    const auto colon = value.find(':');
+    const std::string column = value.substr(0, colon);
+    const std::string direction = colon == std::string::npos ? "asc" : value.substr(colon + 1);
+    if (direction != "asc" && direction != "desc") throw UsageError("--sort: the direction is asc or desc");
+    for (int c = 0; c < columnCount; ++c)
+        if (column == names[static_cast<std::size_t>(c)]) return {c, direction == "asc"};
+    throw UsageError("--sort: unknown column '" + column + "'");
+}
+
+} // namespace
+
+int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const std::string usage = "search [--folder \"A;B\"] [--types \"*.txt;*.ini\"] [--size MIN:MAX] "
+                              "[--date KIND:FROM:TO] [--no-sub] [--sort COLUMN[:desc]]";
+    const auto options = parseOptions(args, specs());
+    if (options.helpRequested()) {
+        out << helpText(usage, "Searches folders for files and prints one entry a line: name, folder, size, "
+                               "created, modified and type, separated by TAB.",
+                        specs());
+        return 0;
+    }
+    if (!options.positional().empty()) throw UsageError("usage: qorvane-cli " + usage);
+
+    SearchCriteria criteria;
+    criteria.folders = toProgramText(options.given("folder").value_or(std::filesystem::current_path().string()));
+    criteria.types = toProgramText(options.given("types").value_or("*.txt"));
+    criteria.subfolders = !options.flag("no-sub");
+    if (const auto size = options.given("size")) {
+        const auto colon = size->find(':');
+        if (colon == std::string::npos) throw UsageError("--size needs MIN:MAX");
+        const auto [low, high] = splitAt(*size, colon);
+        criteria.sizeFilter = true;
+        criteria.minSize = toProgramText(low);
+        criteria.maxSize = toProgramText(high);
+    }
+    if (const auto date = options.given("date")) readDate(*date, criteria);
+    const auto sort = options.given("sort");
+    const std::pair<int, bool> order = sort ? readSort(*sort) : std::pair<int, bool>{-1, true};
+
+    Workspace ws;
+    SearchHost host(err);
+    PosixFileSystem fs;
+    cbSearchClick(ws, host, fs, criteria);
+    if (host.refused) return 1;
+    if (order.first >= 0) sortFileList(ws.files, order.first, order.second);
+    for (std::size_t row = 1; row <= ws.files.entryCount(); ++row) {
+        for (int c = 0; c < columnCount; ++c) out << (c ? "\t" : "") << toConsoleText(ws.files.cell(row, c));
+        out << '\n';
+    }
+    return 0;
+}
+
+} // namespace qv::cli
