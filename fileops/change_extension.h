@@ -1,0 +1,32 @@
+#pragma once
+// Change extension: every marked entry gets a new extension inside its own
+// folder. The extension template may hold ${ext}, the file's old extension
+// without its dot; nothing else in it is interpreted.
+//
+// Like rename, it never replaces an existing file, and refuses (and reports
+// once at the end) a computed name that is ".", ".." or holds "/". Cost: one
+// rename per marked row.
+
+#include "filelist/workspace.h"
+#include "platform/file_system.h"
+
+#include <string>
+
+namespace qv {
+
+class Host;
+
+struct ExtensionParams {
+    // The extension template as typed (`edtNewExt`), code page 936.
+    std::string edtNewExt;
+};
+
+// Runs the change over the marked entries in display order. Refuses, with
+// nothing changed, when the selection check fails or the template (trimmed,
+// lower-cased) is empty or "${ext}" ("请输入新扩展名格式！"). A template not
+// starting with "." gets one, so "txt" and ".txt" are the same. Sets
+// stChangeCount to 0, raises it for each file renamed, rewrites that row's
+// name cell (its type cell follows) and ends with the closing message.
+void btnExtClick(const ExtensionParams& params, Workspace& ws, Host& host, FileSystem& fs);
+
+} // namespace qv

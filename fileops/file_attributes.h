@@ -1,0 +1,42 @@
+#pragma once
+// Change attributes: sets the archive, system, read-only and hidden bits of
+// every marked file, and optionally of the folder that holds it. Every bit
+// not ticked is cleared.
+//
+// On Linux the bits live in the extended attribute user.DOSATTRIB (Samba's
+// format, so Windows clients of a share see them), and read-only also in the
+// write permission bits (platform/file_system.h). Cost: one setAttributes
+// per marked row, plus one per folder when asked.
+
+#include "filelist/workspace.h"
+#include "platform/file_system.h"
+
+#include <cstdint>
+
+namespace qv {
+
+class Host;
+
+// What the attribute page's controls hold.
+struct AttributeParams {
+    bool ckNormal = true;    // archive, 0x20
+    bool ckSystem = false;   // 0x04
+    bool ckReadonly = false; // 0x01
+    bool ckHidden = false;   // 0x02
+    bool chkDirProp = false; // also the folder of each file
+};
+
+// The OR of the ticked bits; 0 when none is ticked.
+std::uint32_t attributeValue(const AttributeParams& params);
+
+// Runs the change over the marked entries in display order. Refuses, with
+// nothing changed, when the selection check fails or no bit is ticked
+// ("请选择新的属性！"). Sets stChangeCount to 0 and raises it for each file
+// whose attributes were set. With chkDirProp the file's folder is set too,
+// not counted: once per run of files in one folder after it took the change,
+// again for the next file after it refused. Files on a file system that
+// cannot store the bits are not counted and reported once at the end. Ends
+// with the closing message.
+void btnPropClick(const AttributeParams& params, Workspace& ws, Host& host, FileSystem& fs);
+
+} // namespace qv

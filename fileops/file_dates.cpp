@@ -1,0 +1,112 @@
+#include "fileops/file_dates.h"
+
+#include "fileops/run_report.h"
+#include "filelist/host.h"
+#include "platform/code_page.h"
+#include "text/bytes.h"
+
+#include <optional>
+
+namespace qv {
+namespace {
+
+// One ticked date box: the new time at `date`, at dtpTime's time of day or
+// at the current time's own, whole seconds. Nothing when out of range.
+std::optional<FileTime> datedTime(const CalendarDate& date, FileTime current, const DateParams& params,
+                                  std::int64_t utcOffset)
+{
+    const auto midnight = localMidnight(date);
+    if (!midnight) return std::nullopt;
+    TimeOfDay time = params.chkTime ? params.dtpTime : timeOfDayOf(toLocalMilliseconds(current, utcOffset));
+    time.millisecond = 0;
+    return fromLocalMilliseconds(*midnight + millisecondsOf(time), utcOffset);
+}
+
+// `current` on its own local date at dtpTime's time of day, milliseconds
+// included.
+std::optional<FileTime> retimed(FileTime current, const TimeOfDay& time, std::int64_t utcOffset)
+{
+    const std::int64_t local = toLocalMilliseconds(current, utcOffset);
+    const std::int64_t midnight = local - millisecondsOf(timeOfDayOf(local));
+    return fromLocalMilliseconds(midnight + millisecondsOf(time), utcOffset);
+}
+
+// The new cell value, local seconds since 1970: `date` at dtpTime's time of
+// day, or at the time part of the cell's text.
+std::int64_t cellValue(const CalendarDate& date, const std::string& cellText, const DateParams& params)
+{
+    TimeOfDay time = params.dtpTime;
+    if (!params.chkTime) {
+        // Without a space the whole text is taken, which does not read as a time.
+        const auto space = cellText.find(' ');
+        time = parseTimeOfDay(space == std::string::npos ? std::string_view(cellText)
+                                                         : std::string_view(cellText).substr(space + 1));
+    }
+    time.millisecond = 0;
+    // The date was good enough for SetFileTimes to succeed.
+    return (localMidnight(date).value_or(0) + millisecondsOf(time)) / 1000;
+}
+
+} // namespace
+
+FsStatus SetFileTimes(std::string_view path, bool isFolder, const DateParams& params, FileSystem& fs,
+                      std::int64_t utcOffset)
+{
+    const auto entry = fs.stat(path);
+    if (!entry) return FsStatus::NotFound;
+    if (!isFolder && (entry->attributes & attr::directory)) return FsStatus::IsDirectory;
+
+    TimeChange change;
+    bool inRange = true;
+    const auto set = [&](std::optional<FileTime>& slot, std::optional<FileTime> value) {
+        inRange = inRange && value.has_value();
+        slot = value;
+    };
+    if (params.ckModify) set(change.lastWrite, datedTime(params.dtModify, entry->lastWriteTime, params, utcOffset));
+    if (params.ckCreate) set(change.creation, datedTime(params.dtCreate, entry->creationTime, params, utcOffset));
+    if (params.ckAccess) set(change.lastAccess, datedTime(params.dtAccess, entry->lastAccessTime, params, utcOffset));
+    if (!params.ckModify && !params.ckCreate && !params.ckAccess && params.chkTime) {
+        set(change.creation, retimed(entry->creationTime, params.dtpTime, utcOffset));
+        set(change.lastAccess, retimed(entry->lastAccessTime, params.dtpTime, utcOffset));
+        set(change.lastWrite, retimed(entry->lastWriteTime, params.dtpTime, utcOffset));
+    }
+    if (!inRange || (!change.creation && !change.lastWrite && !change.lastAccess)) return FsStatus::Failed;
+    return fs.setTimes(path, change);
+}
+
+void btnDateClick(const DateParams& params, Workspace& ws, Host& host, FileSystem& fs, std::int64_t utcOffset)
+{
+    if (!selectionCheck(ws, host)) return;
+    if (!params.ckAccess && !params.ckModify && !params.ckCreate && !params.chkTime) {
+        host.showMessage(MessageKind::Error, CodePage::gbk().fromUtf8("请选择新的日期或时间！"));
+        return;
+    }
+    ws.counters.stChangeCount = 0;
+    std::string lastFolder;
+    std::int64_t notStored = 0;
+
+    for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
+        if (!ws.files.isMarked(row)) continue;
+        const FsStatus status = SetFileTimes(ws.files.fullPath(row), false, params, fs, utcOffset);
+        if (status == FsStatus::Ok) {
+            ++ws.counters.stChangeCount;
+            if (params.ckModify)
+                ws.files.setModified(row, cellValue(params.dtModify, ws.files.cell(row, ModifiedColumn), params));
+            if (params.ckCreate)
+                ws.files.setCreated(row, cellValue(params.dtCreate, ws.files.cell(row, CreatedColumn), params));
+        } else if (status == FsStatus::NotSupported) {
+            ++notStored;
+        }
+        if (params.chkDirDate && ws.files.folder(row) != lastFolder) {
+            // A folder that refused is skipped for the files after it; one
+            // that took the change gets it again for the next file, which
+            // changes nothing further.
+            const std::string folder(ws.files.folder(row));
+            if (SetFileTimes(folder, true, params, fs, utcOffset) != FsStatus::Ok) lastFolder = folder;
+        }
+    }
+    tellLeftAlone(host, LeftAlone::CreationTimeNotStored, notStored);
+    showClosingMessage(host, ws);
+}
+
+} // namespace qv

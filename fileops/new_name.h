@@ -1,0 +1,21 @@
+#pragma once
+// A file's name as rename and change extension see it (base name and
+// extension), and the check that keeps a computed name inside its folder.
+
+#include <string_view>
+
+namespace qv {
+
+// The name without its extension: the bytes before the last "." (the whole
+// name when it has none). ".profile" has the base "" and the extension
+// ".profile". The extension itself is typeOf(name) (filelist/file_list.h).
+std::string_view baseNameOf(std::string_view name);
+
+// True when `name` may be given to a file in place: not empty, not "." or
+// "..", and without "/". Any other name would move the file into another
+// folder or name no file at all, so the operations refuse it for that file.
+// ("/" is never the second byte of a code page 936 character, so a byte
+// search is exact.)
+bool isSafeNewName(std::string_view name);
+
+} // namespace qv

@@ -1,0 +1,133 @@
+#include "fileops/rename.h"
+
+#include "fileops/new_name.h"
+#include "fileops/rename_template.h"
+#include "fileops/run_report.h"
+#include "filelist/host.h"
+#include "platform/code_page.h"
+#include "platform/file_io.h"
+#include "template/evaluator.h"
+#include "text/bytes.h"
+
+#include <optional>
+
+namespace qv {
+namespace {
+
+enum class Mode { Template, NameList, ReplacementList };
+
+void refuse(Host& host, const char* utf8)
+{
+    host.showMessage(MessageKind::Error, CodePage::gbk().fromUtf8(utf8));
+}
+
+// A file that Windows would call existing: anything but a folder.
+bool isFile(const FileSystem& fs, const std::string& path)
+{
+    const auto entry = fs.stat(path);
+    return entry && !(entry->attributes & attr::directory);
+}
+
+// The lines of the list file `name`: looked for relative to the current
+// directory, then in the program's folder; nothing when found in neither.
+std::optional<text::LineList> readListFile(const std::string& name, const RenameParams& params, const FileSystem& fs)
+{
+    if (isFile(fs, name)) return readLineList(name);
+    if (!params.programFolder.empty()) {
+        const std::string besideProgram = joinPath(params.programFolder, name);
+        if (isFile(fs, besideProgram)) return readLineList(besideProgram);
+    }
+    return std::nullopt;
+}
+
+// The template of one row in template mode: the operation's own variables
+// replaced, every occurrence, letter case ignored.
+std::string templateForRow(const std::string& templ, const Workspace& ws, std::size_t row, std::string_view base,
+                           std::optional<SerialNumber>& serial)
+{
+    std::string out = text::replaceAll(templ, "${filename}", base);
+    if (text::findIgnoreCase("${createdate}", out) != 0)
+        out = text::replaceAll(out, "${createdate}", text::part(ws.files.cell(row, CreatedColumn), 1, 10));
+    if (text::findIgnoreCase("${modifydate}", out) != 0)
+        out = text::replaceAll(out, "${modifydate}", text::part(ws.files.cell(row, ModifiedColumn), 1, 10));
+    if (text::findIgnoreCase("${lastdir}", out) != 0) {
+        const std::string_view folder = ws.files.folder(row);
+        const auto slash = folder.rfind('/');
+        const std::string_view lastDir = slash == std::string_view::npos ? std::string_view{} : folder.substr(slash + 1);
+        out = text::replaceAll(out, "${lastdir}", lastDir);
+    }
+    // The counter moves on for every row that reaches this point, whether
+    // its rename then succeeds or not.
+    if (serial) out = text::replaceAll(out, serial->spec, serial->take());
+    return out;
+}
+
+// The template of one row in the two list modes.
+std::string listTemplateForRow(Mode mode, std::string_view line, std::string_view base)
+{
+    if (line.empty()) return std::string(base);
+    if (mode == Mode::NameList) return std::string(line);
+    const auto replacement = splitReplacementLine(line);
+    if (!replacement) return std::string(base);
+    return text::replaceAll(base, replacement->oldText, replacement->newText);
+}
+
+} // namespace
+
+void btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, FileSystem& fs)
+{
+    if (!selectionCheck(ws, host)) return;
+    const std::string_view typed = text::trim(params.edtNewFilename);
+    const std::string templ = text::lower(typed);
+    if (templ.empty() || templ == "${filename}") return refuse(host, "请输入新文件名格式！");
+    if (text::find("${", templ) == 0) return refuse(host, "新文件名格式不正确，请在左边选择变量或函数！");
+    if (templ.find('"') != std::string::npos) return refuse(host, "新文件名格式中不需要使用双引号！");
+
+    ws.counters.stChangeCount = 0;
+    std::optional<SerialNumber> serial = findSerialNumber(templ);
+
+    Mode mode = Mode::Template;
+    text::LineList lines;
+    if (const auto name = listFileName(templ, typed, "${file(")) {
+        mode = Mode::NameList;
+        if (auto read = readListFile(*name, params, fs)) lines = std::move(*read);
+    }
+    if (const auto name = listFileName(templ, typed, "${file2(")) {
+        mode = Mode::ReplacementList;
+        if (auto read = readListFile(*name, params, fs)) lines = std::move(*read);
+    }
+
+    std::int64_t unsafe = 0;
+    for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
+        if (!ws.files.isMarked(row)) continue;
+        const std::string name(ws.files.name(row));
+        const std::string folder(ws.files.folder(row));
+        const std::string_view base = baseNameOf(name);
+        const std::string_view ext = typeOf(name);
+
+        std::string rowTemplate;
+        if (mode == Mode::Template) {
+            rowTemplate = templateForRow(templ, ws, row, base, serial);
+        } else {
+            // The line goes with the grid row, marked rows before it or not.
+            if (row - 1 >= lines.size()) break;
+            rowTemplate = listTemplateForRow(mode, text::trim(lines[row - 1]), base);
+        }
+
+        const std::string newName = EvaluateTemplate(base, rowTemplate) + std::string(ext);
+        const std::string oldPath = joinPath(folder, name);
+        const std::string newPath = joinPath(folder, newName);
+        if (newPath == oldPath) continue;
+        if (!isSafeNewName(newName)) {
+            ++unsafe;
+            continue;
+        }
+        if (fs.renameNoReplace(oldPath, newPath) != FsStatus::Ok) continue;
+        ws.files.setName(row, newName);
+        ++ws.counters.stChangeCount;
+    }
+    tellLeftAlone(host, LeftAlone::UnsafeName, unsafe);
+    showClosingMessage(host, ws);
+}
+
+} // namespace qv

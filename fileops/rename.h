@@ -1,0 +1,51 @@
+#pragma once
+// Rename files: every marked entry gets a new base name inside its own
+// folder; the extension stays.
+//
+// The new base name comes from the rename template in one of three modes:
+//   - template mode: ${filename}, ${createdate}, ${modifydate}, ${lastdir}
+//     and ${sn(start,width)} are replaced for each file, then the template
+//     evaluator applies the template's call to the old base name;
+//   - name-list mode, ${file(name)}: line k of the file supplies the new base
+//     name, or a call, for grid row k + 1;
+//   - replacement-list mode, ${file2(name)}: line k holds an old and a new
+//     text, and the old text is replaced by the new one in the base name of
+//     grid row k + 1.
+//
+// Safe by construction: a rename never replaces an existing file (the second
+// of two files that would get the same name is left alone), and a computed
+// name that is empty, "." or "..", or holds "/" is refused for that file and
+// reported once at the end. Cost: one template evaluation and one rename per
+// marked row; the list file is read once.
+
+#include "filelist/workspace.h"
+#include "platform/file_system.h"
+
+#include <string>
+
+namespace qv {
+
+class Host;
+
+struct RenameParams {
+    // The rename template as typed (`edtNewFilename`), code page 936.
+    std::string edtNewFilename;
+    // The running program's folder, code page 936, without a final "/": the
+    // second place a list file named by ${file(...)} is looked for when it
+    // is not found relative to the current directory. Empty: nowhere else.
+    std::string programFolder;
+};
+
+// Runs the rename over the marked entries in display order. Refuses, with
+// nothing changed, when the selection check fails or the template is empty
+// or "${filename}" ("请输入新文件名格式！"), has no "${"
+// ("新文件名格式不正确，请在左边选择变量或函数！"), or holds a double quote
+// ("新文件名格式中不需要使用双引号！"). Otherwise sets stChangeCount to 0,
+// raises it for each file renamed, rewrites that row's name cell and ends
+// with the closing message.
+// Throws qv::RunError when the serial number's start or width does not
+// convert, or a list file exists but cannot be read; files renamed before
+// stay renamed and counted.
+void btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, FileSystem& fs);
+
+} // namespace qv
