@@ -1,0 +1,101 @@
+#include "content/line_cut.h"
+
+#include "content/line_rules.h"
+#include "template/evaluator.h"
+#include "text/bytes.h"
+#include "text/integer_field.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace qv {
+namespace {
+
+struct CutRun {
+    LineCutParams params;
+    std::string templ;
+    std::int64_t lineNumber = 1;
+};
+
+// `line` without the first occurrence of `piece`; the line itself when the
+// piece is empty or does not occur.
+std::string withoutPiece(std::string_view line, std::string_view piece)
+{
+    std::string rest(line);
+    if (const text::Pos at = text::find(piece, line); at != 0)
+        text::erase(rest, at, static_cast<text::Pos>(piece.size()));
+    return rest;
+}
+
+void cutOneLine(const CutRun& run, text::LineList& output, const text::LineList& source)
+{
+    if (source.empty()) return; // no line to cut: the output is empty
+    const auto n = static_cast<std::size_t>(std::min<std::int64_t>(run.lineNumber, source.size()));
+    const std::string_view line = source[n - 1];
+    const std::string piece = EvaluateTemplate(line, run.templ);
+    output.reserve(source.size(), source.byteCount() + piece.size());
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        if (i != n - 1) output.append(source[i]);
+        else if (run.params.rbKeepCut) output.append(piece);
+        else output.append(withoutPiece(line, piece));
+    }
+}
+
+bool isCut(const CutRun& run, std::string_view line)
+{
+    switch (run.params.lines) {
+    case CutLines::All: return true;
+    case CutLines::WithText: return !line.empty();
+    case CutLines::Keyword: return text::find(run.params.edtCutKeys, line) != 0;
+    case CutLines::LineNumber: break;
+    }
+    return false;
+}
+
+void cutEachLine(const CutRun& run, text::LineList& output, const text::LineList& source, Host& host)
+{
+    output.reserve(source.size(), run.params.rbKeepCut ? 0 : source.byteCount());
+    for (const std::string_view line : source) {
+        host.processEvents();
+        if (!isCut(run, line)) {
+            output.append(run.params.rbKeepCut ? std::string_view() : line);
+            continue;
+        }
+        const std::string piece = EvaluateTemplate(line, run.templ);
+        if (piece == line) output.append(run.params.rbKeepCut ? std::string_view() : line);
+        else if (run.params.rbKeepCut) output.append(piece);
+        else output.append(withoutPiece(line, piece));
+    }
+}
+
+} // namespace
+
+ContentJob lineCutJob(const LineCutParams& params)
+{
+    auto run = std::make_shared<CutRun>();
+    run->params = params;
+    run->templ = std::string(text::trim(params.edtCutFormat));
+
+    ContentJob job;
+    job.check = [run]() -> std::optional<Refusal> {
+        if (auto refusal = templateRefusal(run->templ, "请输入内容截取格式！", "内容截取格式不正确，请在左边选择变量或函数！"))
+            return refusal;
+        if (run->params.lines == CutLines::Keyword && run->params.edtCutKeys.empty())
+            return Refusal{programText("关键字不能为空，请输入后再试！"), "edtCutKeys"};
+        return std::nullopt;
+    };
+    job.prepare = [run] { run->lineNumber = std::max<std::int32_t>(text::parseInteger(run->params.edtCutLineNo), 1); };
+    job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host& host) {
+        if (run->params.lines == CutLines::LineNumber) cutOneLine(*run, output, source);
+        else cutEachLine(*run, output, source, host);
+        return FileVerdict::written();
+    };
+    return job;
+}
+
+JobOutcome btnCutClick(const LineCutParams& params, Workspace& ws, Host& host)
+{
+    return runContentJob(ws, host, lineCutJob(params));
+}
+
+} // namespace qv

@@ -1,0 +1,128 @@
+#include "content/line_insert.h"
+
+#include "content/line_rules.h"
+#include "template/evaluator.h"
+#include "text/bytes.h"
+#include "text/integer_field.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace qv {
+namespace {
+
+struct InsertRun {
+    LineInsertParams params;
+    std::string templ;
+    std::int64_t lineNumber = 1;
+    SerialToken serial;
+};
+
+// The insert template with the file's own variables replaced.
+std::string fileTemplate(const InsertRun& run, const ContentFile& file)
+{
+    std::string templ = run.templ;
+    if (text::find("${fullname", text::lower(templ)) != 0) templ = text::replaceAll(templ, "${fullname}", file.fullPath);
+    if (text::find("${filename", text::lower(templ)) != 0) templ = text::replaceAll(templ, "${filename}", file.name());
+    return templ;
+}
+
+bool isProcessed(const InsertRun& run, std::string_view line)
+{
+    switch (run.params.lines) {
+    case InsertLines::All: return true;
+    case InsertLines::WithText: return !line.empty();
+    case InsertLines::Keyword: return text::find(run.params.edtInsKeys, line) != 0;
+    case InsertLines::LineNumber: break;
+    }
+    return false;
+}
+
+void insertAtLineNumber(const InsertRun& run, std::string templ, const text::LineList& source,
+                        text::LineList& output)
+{
+    if (source.empty()) return;
+    if (!run.serial.text.empty())
+        templ = text::replaceAll(templ, run.serial.text, serialNumberText(run.serial.start, run.serial.width));
+    const auto n = static_cast<std::size_t>(std::min<std::int64_t>(run.lineNumber, source.size()));
+    const std::string changed = EvaluateTemplate(source[n - 1], templ);
+    output.reserve(source.size(), source.byteCount() + changed.size());
+    for (std::size_t i = 0; i < source.size(); ++i) output.append(i == n - 1 ? std::string_view(changed) : source[i]);
+}
+
+void insertInEachLine(const InsertRun& run, const std::string& templ, const text::LineList& source,
+                      text::LineList& output, Host& host)
+{
+    output.reserve(source.size(), source.byteCount());
+    std::int64_t serial = run.serial.start;
+    for (const std::string_view line : source) {
+        host.processEvents();
+        if (!isProcessed(run, line)) {
+            output.append(line);
+            continue;
+        }
+        if (run.serial.text.empty()) {
+            output.append(EvaluateTemplate(line, templ));
+            continue;
+        }
+        const std::string lineTemplate =
+            text::replaceAll(templ, run.serial.text, serialNumberText(serial, run.serial.width));
+        ++serial;
+        output.append(EvaluateTemplate(line, lineTemplate));
+    }
+}
+
+} // namespace
+
+SerialToken findSerialToken(std::string_view templ)
+{
+    SerialToken token;
+    const text::Pos p = text::find("${sn(", text::lower(templ));
+    if (p == 0) return token;
+    token.present = true;
+    const std::string_view rest = templ.substr(static_cast<std::size_t>(p - 1));
+    const text::Pos q = text::find("}", rest);
+    token.text = std::string(rest.substr(0, static_cast<std::size_t>(q)));
+    const auto length = static_cast<text::Pos>(token.text.size());
+    const std::string_view arguments = text::part(token.text, 6, length - 7);
+    const auto comma = arguments.find(',');
+    const std::string_view start = comma == std::string_view::npos ? std::string_view() : arguments.substr(0, comma);
+    const std::string_view width = comma == std::string_view::npos ? std::string_view() : arguments.substr(comma + 1);
+    token.start = text::parseInteger(text::trim(start));
+    token.width = text::parseInteger(text::trim(width));
+    return token;
+}
+
+ContentJob lineInsertJob(const LineInsertParams& params)
+{
+    auto run = std::make_shared<InsertRun>();
+    run->params = params;
+    run->templ = std::string(text::trim(params.edtInsFormat));
+
+    ContentJob job;
+    job.check = [run]() -> std::optional<Refusal> {
+        if (auto refusal = templateRefusal(run->templ, "请输入内容插入格式！", "内容插入格式不正确，请在左边选择变量或函数！"))
+            return refusal;
+        if (run->params.lines == InsertLines::Keyword && run->params.edtInsKeys.empty())
+            return Refusal{programText("关键字不能为空，请输入后再试！"), "edtInsKeys"};
+        return std::nullopt;
+    };
+    job.prepare = [run] {
+        run->lineNumber = std::max<std::int32_t>(text::parseInteger(run->params.edtInsLineNo), 1);
+        run->serial = findSerialToken(run->templ);
+    };
+    job.transform = [run](const text::LineList& source, const ContentFile& file, text::LineList& output, Host& host) {
+        const std::string templ = fileTemplate(*run, file);
+        if (run->params.lines == InsertLines::LineNumber) insertAtLineNumber(*run, templ, source, output);
+        else insertInEachLine(*run, templ, source, output, host);
+        return FileVerdict::written();
+    };
+    return job;
+}
+
+JobOutcome btnInsClick(const LineInsertParams& params, Workspace& ws, Host& host)
+{
+    return runContentJob(ws, host, lineInsertJob(params));
+}
+
+} // namespace qv

@@ -1,0 +1,52 @@
+#pragma once
+// Line insert: chosen lines of every marked file rewritten through an insert
+// template such as ${AddLeft(s)}. The template may hold ${Fullname} and
+// ${Filename} (replaced per file) and one serial-number token ${Sn(start,
+// length)} (replaced per processed line by a counter that restarts with each
+// file).
+
+#include "content/content_job.h"
+
+#include <string>
+
+namespace qv {
+
+enum class InsertLines {
+    All,        // rbAllLine
+    WithText,   // rbDataLine: lines that are not empty (a line of blanks counts)
+    LineNumber, // rbInsLineNo: the one line edtInsLineNo names
+    Keyword,    // rbKeys: lines that contain edtInsKeys
+};
+
+// The page's controls as typed (code page 936).
+struct LineInsertParams {
+    std::string edtInsFormat; // the insert template, trimmed when used
+    InsertLines lines = InsertLines::WithText;
+    std::string edtInsLineNo = "1";
+    std::string edtInsKeys;   // one keyword, as typed
+};
+
+// The serial-number token of a template: the first "${Sn(" (any letter case)
+// up to and including the next "}", as typed; empty when there is no "${Sn("
+// or no "}" after it. `present` tells whether "${Sn(" occurs at all.
+struct SerialToken {
+    bool present = false;
+    std::string text;
+    std::int64_t start = 0;
+    std::int64_t width = 0;
+};
+// Finds the token and converts its two arguments ("start,length", each
+// trimmed). Throws RunError when "${Sn(" occurs and the arguments are not two
+// integers separated by "," (an empty token included).
+SerialToken findSerialToken(std::string_view templ);
+
+// Checks ("请输入内容插入格式！", "内容插入格式不正确，请在左边选择变量或函数！",
+// "关键字不能为空，请输入后再试！"), run set-up and transform. In line-number
+// mode the serial-number token is replaced by its start value, so it never
+// reaches the evaluator as an unknown call; a file with no lines gives an
+// empty output in that mode.
+ContentJob lineInsertJob(const LineInsertParams& params);
+
+JobOutcome btnInsClick(const LineInsertParams& params, Workspace& ws, Host& host);
+
+} // namespace qv

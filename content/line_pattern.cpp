@@ -1,0 +1,142 @@
+#include "content/line_pattern.h"
+
+#include "template/evaluator.h"
+#include "text/bytes.h"
+#include "text/field_split.h"
+#include "text/integer_field.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace qv {
+namespace {
+
+constexpr std::int32_t maxNames = 16;
+
+// 0-based index where the call that closes at `close` begins: the "{" of the
+// last "${" before it, or 0 when there is none.
+std::size_t callBegin(std::string_view working, std::size_t close)
+{
+    const std::string_view head = working.substr(0, close + 1);
+    std::size_t begin = 0;
+    for (text::Pos at = text::find("${", head); at != 0; at = text::find("${", head, at + 1))
+        begin = static_cast<std::size_t>(at); // the "{" after the "$" at 1-based position `at`
+    return begin;
+}
+
+// How many occurrences of `call` replaceAll meets before index `limit`, and
+// whether one starts exactly there.
+std::pair<std::int64_t, bool> occurrencesBefore(std::string_view working, std::string_view call, std::size_t limit)
+{
+    std::int64_t count = 0;
+    for (text::Pos at = text::findIgnoreCase(call, working); at != 0;
+         at = text::findIgnoreCase(call, working, at + static_cast<text::Pos>(call.size()))) {
+        const auto index = static_cast<std::size_t>(at - 1);
+        if (index >= limit) return {count, index == limit};
+        ++count;
+    }
+    return {count, false};
+}
+
+} // namespace
+
+void expandCalls(std::string& working)
+{
+    const std::size_t sizeLimit = working.size() * 64 + (std::size_t{1} << 20);
+    auto budget = std::count(working.begin(), working.end(), '}');
+    std::size_t from = 0; // 0-based index where the next "}" is looked for
+    while (budget-- > 0) {
+        const text::Pos q = text::find("}", working, static_cast<text::Pos>(from) + 1);
+        if (q == 0) return;
+        const auto close = static_cast<std::size_t>(q - 1);
+        const std::size_t begin = callBegin(working, close);
+        std::string call = working.substr(begin, close + 1 - begin);
+        if (call.front() == '{') call.insert(0, 1, '$');
+
+        const std::string value = EvaluateTemplate(working, call);
+        std::string expanded = text::replaceAll(working, call, value);
+        if (expanded == working) {
+            from = close + 1;
+            continue;
+        }
+        // Resume right after the value that replaced this call (or after
+        // this "}" when the call did not stand here), wherever the earlier
+        // replacements moved it.
+        const auto callStart = static_cast<std::int64_t>(close + 1) - static_cast<std::int64_t>(call.size());
+        const auto delta = static_cast<std::int64_t>(value.size()) - static_cast<std::int64_t>(call.size());
+        std::int64_t next = 0;
+        if (callStart >= 0) {
+            const auto [before, here] = occurrencesBefore(working, call, static_cast<std::size_t>(callStart));
+            next = here ? callStart + before * delta + static_cast<std::int64_t>(value.size())
+                        : static_cast<std::int64_t>(close + 1) + before * delta;
+        } else {
+            next = static_cast<std::int64_t>(close + 1) +
+                   occurrencesBefore(working, call, close + 1).first * delta;
+        }
+        working = std::move(expanded);
+        from = static_cast<std::size_t>(std::clamp<std::int64_t>(next, 0, static_cast<std::int64_t>(working.size())));
+        if (working.size() > sizeLimit) return;
+    }
+}
+
+LinePattern::LinePattern(std::string pattern, std::string_view prefix, std::int32_t count)
+    : pattern_(std::move(pattern))
+{
+    for (std::int32_t k = 1; k <= std::min(count, maxNames); ++k) names_.push_back(std::string(prefix) + std::to_string(k));
+}
+
+std::optional<std::string> LinePattern::apply(std::string_view line)
+{
+    const std::string_view data = text::trim(line);
+    if (data.empty()) return std::nullopt;
+    if (separator_ == '\0') {
+        for (const char candidate : {'\t', ';', ':', ' '}) {
+            if (data.find(candidate) != std::string_view::npos) {
+                separator_ = candidate;
+                break;
+            }
+        }
+    }
+    const std::vector<std::string> fields =
+        text::splitFields(data, separator_ == '\0' ? std::string_view() : std::string_view(&separator_, 1));
+    std::string out = pattern_;
+    for (std::size_t k = 0; k < std::min(fields.size(), names_.size()); ++k)
+        out = text::replaceAll(out, names_[k], fields[k]);
+    expandCalls(out);
+    return out;
+}
+
+ContentJob linePatternJob(const LinePatternParams& params)
+{
+    struct PatternRun {
+        LinePatternParams params;
+        std::optional<LinePattern> pattern;
+    };
+    auto run = std::make_shared<PatternRun>();
+    run->params = params;
+
+    ContentJob job;
+    job.check = [run]() -> std::optional<Refusal> {
+        if (run->params.mmPattern.empty()) return Refusal{programText("模式格式为空,请输入后再试!"), "mmPattern"};
+        return std::nullopt;
+    };
+    job.prepare = [run] {
+        const std::int32_t count = text::parseInteger(run->params.edArgNum);
+        run->pattern.emplace(run->params.mmPattern, text::trim(run->params.edPrefix), count);
+    };
+    job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host& host) {
+        for (const std::string_view line : source) {
+            host.processEvents();
+            if (auto instance = run->pattern->apply(line)) output.append(*instance);
+        }
+        return FileVerdict::written();
+    };
+    return job;
+}
+
+JobOutcome btnReplaceClick(const LinePatternParams& params, Workspace& ws, Host& host)
+{
+    return runContentJob(ws, host, linePatternJob(params));
+}
+
+} // namespace qv
