@@ -8,6 +8,7 @@
 #include "platform/file_io.h"
 #include "template/evaluator.h"
 #include "text/bytes.h"
+#include "text/run_error.h"
 
 #include <optional>
 
@@ -21,23 +22,24 @@ void refuse(Host& host, const char* utf8)
     host.showMessage(MessageKind::Error, CodePage::gbk().fromUtf8(utf8));
 }
 
-// A file that Windows would call existing: anything but a folder.
-bool isFile(const FileSystem& fs, const std::string& path)
+// The lines of the file at `path`, or nothing when no file is there (a
+// folder counts as none, as for Windows). A FIFO or device exists but is
+// refused unread: reading it could block the run for ever.
+std::optional<text::LineList> readIfFile(const FileSystem& fs, const std::string& path)
 {
     const auto entry = fs.stat(path);
-    return entry && !(entry->attributes & attr::directory);
+    if (!entry || (entry->attributes & attr::directory)) return std::nullopt;
+    if (entry->attributes & attr::device) throw RunError(formatMessage("Cannot open file %s", path));
+    return readLineList(path);
 }
 
 // The lines of the list file `name`: looked for relative to the current
 // directory, then in the program's folder; nothing when found in neither.
 std::optional<text::LineList> readListFile(const std::string& name, const RenameParams& params, const FileSystem& fs)
 {
-    if (isFile(fs, name)) return readLineList(name);
-    if (!params.programFolder.empty()) {
-        const std::string besideProgram = joinPath(params.programFolder, name);
-        if (isFile(fs, besideProgram)) return readLineList(besideProgram);
-    }
-    return std::nullopt;
+    if (auto lines = readIfFile(fs, name)) return lines;
+    if (params.programFolder.empty()) return std::nullopt;
+    return readIfFile(fs, joinPath(params.programFolder, name));
 }
 
 // The template of one row in template mode: the operation's own variables
