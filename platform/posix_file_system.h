@@ -6,7 +6,8 @@
 // format when a file has one; otherwise they are derived:
 //   - read-only: a regular file whose owner has no write permission;
 //   - hidden: a name starting with "." ("." and ".." excepted);
-//   - directory: a directory; reparse point: a symbolic link;
+//   - directory: a directory; reparse point: a symbolic link; device (0x40):
+//     a FIFO, socket or device node;
 //   - archive: a regular file (Windows marks new and changed files so, and a
 //     Linux file has no record of having been backed up);
 //   - normal (0x80) when none of these applies.
@@ -20,6 +21,19 @@
 //
 // Creation time: user.DOSATTRIB's create_time, else the statx birth time,
 // else the last-write time.
+//
+// Changes: setAttributes writes user.DOSATTRIB version 5 (keeping its
+// creation time and unknown bits). Setting read-only on a regular file also
+// removes every write permission bit; clearing it gives back the owner's, and
+// the group's and others' where they may read and the process umask allows.
+// A folder's permissions are never changed. Where the file system has no user
+// extended attributes, a change whose result reads back correctly without
+// them (archive with or without read-only on a regular file, nothing on a
+// folder) is made through the permission bits alone; any other is refused
+// with NotSupported. A symbolic link cannot carry user.DOSATTRIB, so its
+// attributes and creation time cannot be set (NotSupported).
+// renameNoReplace falls back to link + unlink for regular files where the
+// file system refuses RENAME_NOREPLACE.
 
 #include "platform/file_system.h"
 

@@ -86,7 +86,9 @@ TEST_F(PosixFileSystemTest, ListsMatchingNamesWithDerivedAttributes)
     for (const FileEntry& e : fs.list(root, "*").entries) {
         const bool folder = e.name == "." || e.name == ".." || e.name == "sub";
         EXPECT_EQ(e.attributes, folder ? 0x10u : 0x20u) << e.name;
-        if (e.name == "sub") EXPECT_EQ(e.size, 0u);
+        if (e.name == "sub") {
+            EXPECT_EQ(e.size, 0u);
+        }
     }
 }
 
