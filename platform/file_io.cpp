@@ -186,21 +186,27 @@ void writeLineList(std::string_view path, const text::LineList& lines)
 {
     writeThroughTemporary(path, [&](TemporaryFile& file) {
         constexpr std::size_t chunk = 1 << 20;
-        std::string buffer;
-        buffer.reserve(std::min(chunk, lines.joinedSize()));
+        const std::size_t capacity = std::min(chunk, lines.joinedSize());
+        const auto buffer = std::make_unique<char[]>(capacity);
+        std::size_t used = 0;
         for (const std::string_view line : lines) {
-            if (buffer.size() + line.size() + 2 > chunk) {
-                file.write(buffer.data(), buffer.size());
-                buffer.clear();
+            const std::size_t needed = line.size() + 2;
+            if (used + needed > capacity) {
+                file.write(buffer.get(), used);
+                used = 0;
             }
-            if (line.size() + 2 > chunk) {
+            if (needed > capacity) {
+                // Longer than the buffer: written straight from the list.
                 file.write(line.data(), line.size());
-                buffer.append("\r\n");
-            } else {
-                buffer.append(line).append("\r\n");
+                file.write("\r\n", 2);
+                continue;
             }
+            std::memcpy(buffer.get() + used, line.data(), line.size());
+            buffer[used + line.size()] = '\r';
+            buffer[used + line.size() + 1] = '\n';
+            used += needed;
         }
-        file.write(buffer.data(), buffer.size());
+        file.write(buffer.get(), used);
     });
 }
 
