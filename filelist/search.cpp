@@ -5,6 +5,7 @@
 #include "filelist/workspace.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/name_mask.h"
 #include "text/bytes.h"
 #include "text/field_split.h"
 
@@ -49,31 +50,50 @@ public:
         std::string dir(base);
         if (!relative.empty()) dir.append("/").append(relative);
 
-        const Listing files = fs_.list(dir, mask);
-        skippedNames_ += files.skippedNames;
-        for (const FileEntry& entry : files.entries) {
+        if (!criteria_.subfolders) {
+            const Listing files = fs_.list(dir, mask);
+            if (firstMask_) skippedNames_ += files.skippedNames;
+            filePass(files, nullptr, dir);
+            return finishVisit();
+        }
+        // One listing serves both passes: the file pass matches the mask
+        // here, so each entry costs one stat instead of two.
+        const Listing all = fs_.list(dir, "*.*");
+        if (firstMask_) skippedNames_ += all.skippedNames;
+        const NameMask matcher(mask);
+        filePass(all, &matcher, dir);
+        for (const FileEntry& entry : all.entries) {
+            if (ws_.stopFlag) break;
+            host_.processEvents();
+            if ((entry.attributes & folderAttributeSet) != entry.attributes) continue;
+            if (entry.name == "." || entry.name == "..") continue;
+            visitFolder(relative.empty() ? entry.name : relative + "/" + entry.name);
+        }
+        finishVisit();
+    }
+
+    // Names left out are counted in the first mask's round only, so each
+    // folder's are counted once however many masks there are.
+    void setFirstMask(bool first) { firstMask_ = first; }
+    std::size_t skippedNames() const { return skippedNames_; }
+
+private:
+    void filePass(const Listing& listing, const NameMask* matcher, const std::string& dir)
+    {
+        for (const FileEntry& entry : listing.entries) {
+            if (matcher && !matcher->matches(entry.name)) continue;
             if (ws_.stopFlag) break;
             host_.processEvents();
             if (accepts(entry)) appendEntry(entry, dir);
         }
+    }
 
-        if (criteria_.subfolders) {
-            const Listing folders = fs_.list(dir, "*.*");
-            for (const FileEntry& entry : folders.entries) {
-                if (ws_.stopFlag) break;
-                host_.processEvents();
-                if ((entry.attributes & folderAttributeSet) != entry.attributes) continue;
-                if (entry.name == "." || entry.name == "..") continue;
-                visitFolder(relative.empty() ? entry.name : relative + "/" + entry.name);
-            }
-        }
+    void finishVisit()
+    {
         ws_.counters.stSrcCount = static_cast<std::int64_t>(ws_.files.entryCount());
         host_.reportProgress(ws_.counters.stSrcCount, 0);
     }
 
-    std::size_t skippedNames() const { return skippedNames_; }
-
-private:
     void readBounds()
     {
         minSize_ = parseSizeBound(criteria_.minSize);
@@ -115,6 +135,7 @@ private:
     std::optional<std::int64_t> minSize_;
     std::optional<std::int64_t> maxSize_;
     std::size_t skippedNames_ = 0;
+    bool firstMask_ = true;
 };
 
 } // namespace
@@ -145,6 +166,7 @@ void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const Search
     // that begin with a blank.
     for (auto at = types.find(';'); at != std::string::npos; at = types.find(';')) {
         searchMask(types.substr(0, at));
+        search.setFirstMask(false);
         types.erase(0, at + 1);
     }
     searchMask(types);
@@ -153,7 +175,7 @@ void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const Search
     if (search.skippedNames() > 0)
         host.showMessage(MessageKind::Information,
                          gbk.fromUtf8("有 " + std::to_string(search.skippedNames()) +
-                                      " 个文件因名称无法以GBK编码表示而未列出。"));
+                                      " 个文件或目录的名称无法以GBK编码表示，已跳过。"));
 }
 
 void btnStopSearchClick(Workspace& ws) { ws.stopFlag = true; }

@@ -48,11 +48,13 @@ struct SearchCriteria {
 // - Calls host.processEvents() once per directory entry in both passes, and
 //   raises stSrcCount to the list's size after each folder, so the counter
 //   grows during the run; sets it once more at the end.
-// - Names that have no code page 936 form are left out; when there were any,
-//   the information "有 N 个文件因名称无法以GBK编码表示而未列出。" follows
-//   the search.
-// Marks are not touched. Cost: one listing of each folder per mask (two with
-// subfolders), plus a stat per listed name, as FileSystem::list costs.
+// - Names that have no code page 936 form can be neither listed nor
+//   entered. Those met in the searched folders (files and folders, whatever
+//   the mask; each folder counted once) are told after the search as the
+//   information "有 N 个文件或目录的名称无法以GBK编码表示，已跳过。".
+// Marks are not touched. Cost: one listing of each folder per mask, plus a
+// stat per listed name, as FileSystem::list costs; with subfolders the
+// listing holds every entry and the mask is matched here.
 void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const SearchCriteria& criteria);
 
 // The stop button: sets the stop flag; the search ends at its next check.

@@ -300,7 +300,7 @@ TEST_F(Search, ChineseNamesAreListedInCodePage936AndUnconvertibleOnesCounted)
     EXPECT_EQ(found(), (Found{gbk("报告.txt")}));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].kind, MessageKind::Information);
-    EXPECT_EQ(host.messages[0].text, "有 2 个文件因名称无法以GBK编码表示而未列出。");
+    EXPECT_EQ(host.messages[0].text, "有 2 个文件或目录的名称无法以GBK编码表示，已跳过。");
 }
 
 TEST_F(Search, MissingFolderFindsNothingAndAnEmptyItemMeansTheRoot)
