@@ -24,18 +24,24 @@ std::size_t callBegin(std::string_view working, std::size_t close)
     return begin;
 }
 
-// How many occurrences of `call` replaceAll meets before index `limit`, and
-// whether one starts exactly there.
-std::pair<std::int64_t, bool> occurrencesBefore(std::string_view working, std::string_view call, std::size_t limit)
+// Where replaceAll meets `call`: how many times in all, how many times
+// before index `limit`, and whether once exactly there.
+struct Occurrences {
+    std::int64_t total = 0;
+    std::int64_t before = 0;
+    bool atLimit = false;
+};
+
+Occurrences findOccurrences(std::string_view working, std::string_view call, std::int64_t limit)
 {
-    std::int64_t count = 0;
+    Occurrences found;
     for (text::Pos at = text::findIgnoreCase(call, working); at != 0;
          at = text::findIgnoreCase(call, working, at + static_cast<text::Pos>(call.size()))) {
-        const auto index = static_cast<std::size_t>(at - 1);
-        if (index >= limit) return {count, index == limit};
-        ++count;
+        ++found.total;
+        if (at - 1 < limit) ++found.before;
+        if (at - 1 == limit) found.atLimit = true;
     }
-    return {count, false};
+    return found;
 }
 
 } // namespace
@@ -54,6 +60,15 @@ void expandCalls(std::string& working)
         if (call.front() == '{') call.insert(0, 1, '$');
 
         const std::string value = EvaluateTemplate(working, call);
+        const auto callStart = static_cast<std::int64_t>(close + 1) - static_cast<std::int64_t>(call.size());
+        const Occurrences found = findOccurrences(working, call, callStart);
+        const auto delta = static_cast<std::int64_t>(value.size()) - static_cast<std::int64_t>(call.size());
+        if (found.total == 0) {
+            from = close + 1; // nothing changes: this "}" is literal text
+            continue;
+        }
+        if (static_cast<std::int64_t>(working.size()) + found.total * delta > static_cast<std::int64_t>(sizeLimit))
+            return;
         std::string expanded = text::replaceAll(working, call, value);
         if (expanded == working) {
             from = close + 1;
@@ -62,20 +77,10 @@ void expandCalls(std::string& working)
         // Resume right after the value that replaced this call (or after
         // this "}" when the call did not stand here), wherever the earlier
         // replacements moved it.
-        const auto callStart = static_cast<std::int64_t>(close + 1) - static_cast<std::int64_t>(call.size());
-        const auto delta = static_cast<std::int64_t>(value.size()) - static_cast<std::int64_t>(call.size());
-        std::int64_t next = 0;
-        if (callStart >= 0) {
-            const auto [before, here] = occurrencesBefore(working, call, static_cast<std::size_t>(callStart));
-            next = here ? callStart + before * delta + static_cast<std::int64_t>(value.size())
-                        : static_cast<std::int64_t>(close + 1) + before * delta;
-        } else {
-            next = static_cast<std::int64_t>(close + 1) +
-                   occurrencesBefore(working, call, close + 1).first * delta;
-        }
+        const std::int64_t next = found.atLimit ? callStart + found.before * delta + static_cast<std::int64_t>(value.size())
+                                                : static_cast<std::int64_t>(close + 1) + found.before * delta;
         working = std::move(expanded);
         from = static_cast<std::size_t>(std::clamp<std::int64_t>(next, 0, static_cast<std::int64_t>(working.size())));
-        if (working.size() > sizeLimit) return;
     }
 }
 
