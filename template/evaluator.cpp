@@ -24,12 +24,16 @@ struct Span {
 };
 using Spans = std::vector<Span>;
 
-bool isProduced(const Spans& spans, std::size_t index)
+// The produced span holding byte `index`, or null.
+const Span* spanAt(const Spans& spans, std::size_t index)
 {
     const auto after = std::upper_bound(spans.begin(), spans.end(), index,
                                         [](std::size_t i, const Span& span) { return i < span.begin; });
-    return after != spans.begin() && index < std::prev(after)->end;
+    if (after == spans.begin() || index >= std::prev(after)->end) return nullptr;
+    return &*std::prev(after);
 }
+
+bool isProduced(const Spans& spans, std::size_t index) { return spanAt(spans, index) != nullptr; }
 
 // The spans inside [begin, end) of a text, moved so that `begin` lands on
 // `to`, appended to `out`.
@@ -49,7 +53,11 @@ Pos findMarker(std::string_view marker, std::string_view text, const Spans& prod
         const Pos at = text::find(marker, text, from);
         if (at == 0 || produced.empty()) return at;
         const auto index = static_cast<std::size_t>(at - 1);
-        if (!isProduced(produced, index) && !isProduced(produced, index + marker.size() - 1)) return at;
+        if (const Span* span = spanAt(produced, index)) {
+            from = static_cast<Pos>(span->end) + 1; // skip the whole result at once
+            continue;
+        }
+        if (!isProduced(produced, index + marker.size() - 1)) return at;
         from = at + 1;
     }
 }
@@ -69,7 +77,11 @@ bool replaceCall(std::string& text, Spans& produced, std::string_view call, std:
     Pos at = text::findIgnoreCase(call, text);
     while (at > 0) {
         const auto index = static_cast<std::size_t>(at - 1);
-        if (isProduced(produced, index) || isProduced(produced, index + call.size() - 1)) {
+        if (const Span* span = spanAt(produced, index)) {
+            at = text::findIgnoreCase(call, text, static_cast<Pos>(span->end) + 1);
+            continue;
+        }
+        if (isProduced(produced, index + call.size() - 1)) {
             at = text::findIgnoreCase(call, text, at + 1);
             continue;
         }

@@ -242,6 +242,18 @@ TEST(EvaluateTemplate, NestedResultsAreNotEvaluatedAgain)
     });
 }
 
+// Results are skipped whole when looking for the next call, so a large
+// subject full of "${" and "}" costs no more than one pass per step.
+TEST(EvaluateTemplate, LargeResultsFullOfMarkersAreSkippedWhole)
+{
+    std::string calls;
+    for (int i = 0; i < 50000; ++i) calls += "${LineOrg()}";
+    EXPECT_EQ(EvaluateTemplate(calls, "${Len(${LineOrg()})}", kClock), "600000");
+    std::string braces;
+    for (int i = 0; i < 50000; ++i) braces += "}a";
+    EXPECT_EQ(EvaluateTemplate(braces, "${Len(${LineOrg()}${Len(x)})}", kClock), "100001");
+}
+
 // When a step of the nested-call loop changes nothing, the argument text is
 // used as it stands.
 TEST(EvaluateTemplate, StuckNestedCallsLeaveTheArgumentText)
