@@ -87,7 +87,7 @@ bool replaceCall(std::string& text, Spans& produced, std::string_view call, std:
         }
         copySpans(produced, copied, index, out.size(), outProduced);
         out.append(text, copied, index - copied);
-        outProduced.push_back({out.size(), out.size() + result.size()});
+        if (!result.empty()) outProduced.push_back({out.size(), out.size() + result.size()});
         out.append(result);
         copied = index + call.size();
         replaced = true;
