@@ -1,0 +1,159 @@
+#include "cli/fileops_commands.h"
+
+#include "cli/options.h"
+#include "platform/posix_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace qv::cli {
+namespace {
+
+using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class FileOpsCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* base = std::getenv("QV_TEST_TMP");
+        folder_ = std::filesystem::path(base ? base : ::testing::TempDir()) / "cli" /
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override
+    {
+        if (!HasFailure()) std::filesystem::remove_all(folder_);
+    }
+    std::string make(const std::string& name)
+    {
+        std::ofstream(folder_ / name) << name;
+        return (folder_ / name).string();
+    }
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        for (const auto& e : std::filesystem::directory_iterator(folder_)) out.push_back(e.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    static CliRun run(CommandFunction command, std::vector<std::string> args)
+    {
+        std::ostringstream out, err;
+        const int status = command(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+    std::filesystem::path folder_;
+};
+
+TEST_F(FileOpsCommands, RenameWithUtf8TemplateAndFiles)
+{
+    const std::string a = make("a.txt"), b = make("报告.doc");
+    const CliRun r = run(runRenameCommand, {"--template", "${AddLeft(新_)}", a, b});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "成功处理文件总数量：2\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(names(), (std::vector<std::string>{"新_a.txt", "新_报告.doc"}));
+}
+
+TEST_F(FileOpsCommands, RefusalsAndLeftAloneFilesGiveStatusOne)
+{
+    const std::string a = make("a.txt");
+    CliRun r = run(runRenameCommand, {a});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "请输入新文件名格式！\n");
+    EXPECT_EQ(r.out, "");
+
+    r = run(runRenameCommand, {"--template", "${AddLeft(x)}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "没有源文件，请搜索后再试！\n");
+
+    r = run(runRenameCommand, {"--template", "${AddLeft(../)}", a});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "成功处理文件总数量：0\n");
+    EXPECT_EQ(r.err, "有 1 个文件没有改名：算出的新文件名为空、是“.”或“..”，或含有“/”，这样的名称会使文件离开所在目录。\n");
+    EXPECT_EQ(names(), std::vector<std::string>{"a.txt"});
+
+    r = run(runDatesCommand, {a});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "请选择新的日期或时间！\n");
+}
+
+TEST_F(FileOpsCommands, ExtWithListFile)
+{
+    make("a.txt");
+    make("b.txt");
+    std::ofstream(folder_ / "files.lst") << (folder_ / "a.txt").string() << "\n\n" << (folder_ / "b.txt").string() << "\n";
+    const CliRun r = run(runExtCommand, {"--template", "${Ext}.BAK", "--list", (folder_ / "files.lst").string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "成功处理文件总数量：2\n");
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.txt.bak", "b.txt.bak", "files.lst"}));
+}
+
+TEST_F(FileOpsCommands, DatesAndAttributesReachTheFiles)
+{
+    const std::string a = make("a.txt");
+    CliRun r = run(runDatesCommand, {"--modify", "2020-01-02", "--time", "08:00:00", a});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "成功处理文件总数量：1\n");
+    PosixFileSystem fs;
+    const auto written = fs.stat(a)->lastWriteTime;
+    // 2020-01-02 08:00:00 local: within a day of 2020-01-02 00:00 UTC, seconds exact.
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(written.time_since_epoch()).count();
+    EXPECT_LE(std::abs(seconds - 1577923200), 14 * 3600);
+    EXPECT_EQ(seconds % 60, 0);
+
+    r = run(runAttrsCommand, {a});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(fs.stat(a)->attributes & 0x27u, 0x20u);
+    r = run(runAttrsCommand, {"--hidden", "--system", a});
+    EXPECT_EQ(fs.stat(a)->attributes & 0x27u, 0x06u);
+    r = run(runAttrsCommand, {"--archive", "--readonly", a});
+    EXPECT_EQ(fs.stat(a)->attributes & 0x27u, 0x21u);
+    EXPECT_EQ(r.out, "成功处理文件总数量：1\n");
+}
+
+TEST_F(FileOpsCommands, BadDatesAndTimesAreWrongUsage)
+{
+    const std::string a = make("a.txt");
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"--modify", "2023-02-29", a}, "--modify: '2023-02-29' is not a valid date"},
+        {{"--create", "yesterday", a}, "--create: 'yesterday' is not a valid date"},
+        {{"--time", "25:00:00", a}, "--time: '25:00:00' is not a valid time"},
+    };
+    for (const auto& c : cases) {
+        try {
+            run(runDatesCommand, c.args);
+            ADD_FAILURE() << c.message;
+        } catch (const UsageError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
+}
+
+TEST_F(FileOpsCommands, HelpListsTheOptionsWithDefaults)
+{
+    const CliRun r = run(runDatesCommand, {"--help"});
+    EXPECT_EQ(r.status, 0);
+    for (const char* option : {"--modify", "--create", "--access", "--time", "--dirs", "--list", "(default: today)"})
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+    EXPECT_NE(run(runAttrsCommand, {"--help"}).out.find("--readonly"), std::string::npos);
+    EXPECT_NE(run(runRenameCommand, {"--help"}).out.find("--template"), std::string::npos);
+    EXPECT_NE(run(runExtCommand, {"--help"}).out.find("--template"), std::string::npos);
+}
+
+} // namespace
+} // namespace qv::cli
