@@ -1,0 +1,118 @@
+#include "cli/line_commands.h"
+
+#include "cli/options.h"
+#include "text/run_error.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace qv::cli {
+namespace {
+
+using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+class LineCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* base = std::getenv("QV_TEST_TMP");
+        folder_ = std::filesystem::path(base ? base : ::testing::TempDir()) / "line_commands" /
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    std::string file(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(folder_ / name, std::ios::binary) << bytes;
+        return (folder_ / name).string();
+    }
+    std::string read(const std::string& name)
+    {
+        std::ifstream in(folder_ / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    int run(Command command, std::vector<std::string> args)
+    {
+        std::ostringstream o, e;
+        const int status = command(args, o, e);
+        out = o.str();
+        err = e.str();
+        return status;
+    }
+
+    std::filesystem::path folder_;
+    std::string out, err;
+};
+
+TEST_F(LineCommands, EachSubcommandWritesItsOutputFileAndTheClosingMessage)
+{
+    const std::string a = file("a.txt", "abcdef\nk1;k2\n\nz");
+    struct Case {
+        Command command;
+        std::vector<std::string> args;
+        std::string expected;
+    } cases[] = {
+        {runCutCommand, {"--template", "${GetMid(2,3)}", a}, "bcd\r\n1;k\r\n\r\n\r\n"},
+        {runCutCommand, {"--template", "${GetLeft(1)}", "--keep", "rest", "--lines", "keyword:;", a},
+         "abcdef\r\n1;k2\r\n\r\nz\r\n"},
+        {runCutCommand, {"--template", "${GetLeft(2)}", "--lines", "number:2", a}, "abcdef\r\nk1\r\n\r\nz\r\n"},
+        {runInsertCommand, {"--template", "${AddLeft(${Sn(1,2)}.)}", "--lines", "all", a},
+         "01.abcdef\r\n02.k1;k2\r\n03.\r\n04.z\r\n"},
+        {runPatternCommand, {"--pattern", "$2\n$1", "--count", "2", a}, "$2\r\nabcdef\r\nk2\r\nk1\r\n$2\r\nz\r\n"},
+        {runDeleteLinesCommand, {"--numbers", "1,3", a}, "k1;k2\r\nz\r\n"},
+        {runDeleteLinesCommand, {"--empty", a}, "abcdef\r\nk1;k2\r\nz\r\n"},
+        {runDeleteLinesCommand, {"--interval", "2:1", a}, "k1;k2\r\nz\r\n"},
+        {runExtractLinesCommand, {"--keywords", "k2;z", a}, "k1;k2\r\nz\r\n"},
+        {runExtractLinesCommand, {"--interval", "2:0", "--no-empty", a}, "abcdef\r\n"},
+        {runExtractLinesCommand, {"--interval", "2:2", a}, "k1;k2\r\nz\r\n"},
+        {runInsertLinesCommand, {"--content", "<${LineStr(4)}>\\t", "--at", "1", a},
+         "abcdef\r\n<z>\t\r\nk1;k2\r\n\r\nz\r\n"},
+        {runInsertLinesCommand, {"--content", "--", "--keywords", "k", a}, "abcdef\r\n--\r\nk1;k2\r\n\r\nz\r\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.command, c.args), 0) << c.args[0] << " " << c.args[1] << err;
+        EXPECT_EQ(read("a.qv.txt"), c.expected) << c.args[0] << " " << c.args[1];
+        EXPECT_EQ(out, "成功处理完成,共处理 1 个文件!\n");
+        EXPECT_EQ(err, "");
+    }
+}
+
+TEST_F(LineCommands, RefusalsGoToStandardErrorWithStatusOne)
+{
+    const std::string a = file("a.txt", "x");
+    EXPECT_EQ(run(runCutCommand, {a}), 1);
+    EXPECT_EQ(err, "请输入内容截取格式！\n");
+    EXPECT_EQ(run(runDeleteLinesCommand, {"--interval", "0:1", a}), 1);
+    EXPECT_EQ(err, "间隔行数必须大于0,请输入后再试!\n");
+    EXPECT_EQ(run(runInsertLinesCommand, {"--content", "x"}), 1);
+    EXPECT_EQ(err, "没有源文件，请搜索后再试！\n");
+    EXPECT_EQ(out, "");
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "a.qv.txt"));
+}
+
+TEST_F(LineCommands, WrongUsageAndRunErrorsAreThrownForTheDispatcher)
+{
+    const std::string a = file("a.txt", "x");
+    EXPECT_THROW(run(runCutCommand, {"--template", "${GetLeft(1)}", "--keep", "both", a}), UsageError);
+    EXPECT_THROW(run(runCutCommand, {"--template", "${GetLeft(1)}", "--lines", "number", a}), UsageError);
+    EXPECT_THROW(run(runDeleteLinesCommand, {"--empty", "--numbers", "2", a}), UsageError);
+    EXPECT_THROW(run(runExtractLinesCommand, {"--interval", "3", a}), UsageError);
+    EXPECT_THROW(run(runDeleteLinesCommand, {"--numbers", "1-", a}), RunError);
+    EXPECT_THROW(run(runCutCommand, {"--template", "${GetLeft(1)}", (folder_ / "missing.txt").string()}), RunError);
+}
+
+TEST_F(LineCommands, HelpListsTheOptionsWithTheirDefaults)
+{
+    EXPECT_EQ(run(runPatternCommand, {"--help"}), 0);
+    EXPECT_NE(out.find("--prefix"), std::string::npos);
+    EXPECT_NE(out.find("--count"), std::string::npos);
+    EXPECT_NE(out.find("3"), std::string::npos);
+}
+
+} // namespace
+} // namespace qv::cli
