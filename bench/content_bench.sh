@@ -1,0 +1,87 @@
+#!/bin/bash
+# Times the line operations against what a user would run instead, on one
+# generated 200 MB GBK text file (mixed Chinese and ASCII lines), in the same
+# run: line cut vs cut -b, line insert vs sed, delete lines by keyword vs
+# grep -v, pattern replace vs awk. Prints each time, the ratio (ours divided
+# by theirs: below 1 means faster) and our peak memory against the file size.
+#
+# usage: bench/content_bench.sh [SIZE_MB]     (run by hand; not part of ctest)
+# Builds a Release tree in build-content-bench/ and the driver beside it.
+# Needs /usr/bin/time (Debian package "time") and python3.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+size_mb=${1:-200}
+build="$root/build-content-bench"
+work=$(mktemp -d "${TMPDIR:-/tmp}/qv-content-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+[ -x /usr/bin/time ] || { echo "needs /usr/bin/time (apt-get install time)" >&2; exit 1; }
+
+echo "building (Release) ..." >&2
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF >/dev/null
+ninja -C "$build" qv_cli >/dev/null
+c++ -O2 -std=c++20 -I"$root" "$root/bench/content_driver.cpp" -o "$build/content_driver" \
+    "$build/cli/libqv_cli.a" "$build/libqv_content.a" "$build/libqv_fileops.a" "$build/libqv_filelist.a" \
+    "$build/libqv_template.a" "$build/libqv_platform.a" "$build/libqv_text.a" \
+    $(pkg-config --libs opencc) -licuuc -licudata
+driver="$build/content_driver"
+
+echo "generating ${size_mb} MB of GBK text ..." >&2
+python3 - "$work/data.txt" "$size_mb" <<'PY'
+import random, sys
+path, size = sys.argv[1], int(sys.argv[2]) * 1000 * 1000
+random.seed(1)
+words = ["中文", "测试", "数据", "文件", "批量", "处理", "编码", "内容", "行号", "关键字", "北京", "上海"]
+block = []
+for i in range(20000):
+    cn = "".join(random.choice(words) for _ in range(random.randint(1, 6)))
+    ascii_part = "".join(random.choice("abcdefghijklmnopqrstuvwxyz0123456789") for _ in range(random.randint(3, 20)))
+    kind = i % 4
+    if kind == 0: line = f"ID{i:06d};{cn};{ascii_part}"
+    elif kind == 1: line = f"{ascii_part};{cn} {i}"
+    elif kind == 2: line = f"{cn};ERROR {ascii_part};{i * 7}"
+    else: line = f"user{i % 97};{ascii_part}{cn}"
+    block.append(line.encode("gbk") + b"\n")
+chunk = b"".join(block)
+with open(path, "wb") as out:
+    written = 0
+    while written < size:
+        out.write(chunk)
+        written += len(chunk)
+PY
+bytes=$(stat -c %s "$work/data.txt")
+lines=$(wc -l < "$work/data.txt")
+echo "data: $bytes bytes, $lines lines"
+
+# time_of COMMAND...: prints "seconds peak_kb" of the command (output discarded).
+time_of() {
+    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || { cat "$work/stderr" >&2; exit 1; }
+    cat "$work/time"
+}
+
+compare() { # NAME, then our command as a string, then theirs
+    local name=$1 ours=$2 theirs=$3
+    read -r t_ours m_ours < <(time_of bash -c "$ours")
+    read -r t_theirs _ < <(time_of bash -c "$theirs")
+    rm -f "$work/data.qv.txt" "$work/theirs.txt"
+    awk -v n="$name" -v a="$t_ours" -v b="$t_theirs" -v m="$m_ours" -v s="$bytes" 'BEGIN {
+        printf "%-34s ours %6.2f s  theirs %6.2f s  ratio %5.2f  peak %6.0f MB (%.2fx file)\n",
+               n, a, b, (b > 0 ? a / b : 0), m / 1024, m * 1024 / s }'
+}
+
+export LC_ALL=C
+cat "$work/data.txt" > /dev/null # warm the page cache
+data="$work/data.txt"
+compare "cut \${GetMid(3,8)} / cut -b3-10" \
+    "'$driver' cut --template '\${GetMid(3,8)}' --lines all '$data'" \
+    "cut -b3-10 '$data' > '$work/theirs.txt'"
+compare "insert \${AddLeft(x)} / sed" \
+    "'$driver' insert --template '\${AddLeft(x)}' --lines all '$data'" \
+    "sed 's/^/x/' '$data' > '$work/theirs.txt'"
+compare "delete-lines keyword / grep -v" \
+    "'$driver' delete-lines --keywords ERROR '$data'" \
+    "grep -v ERROR '$data' > '$work/theirs.txt'"
+compare "pattern \$2,\$1 / awk" \
+    "'$driver' pattern --pattern '\$2,\$1' --count 2 '$data'" \
+    "awk -F';' '{ print \$2 \",\" \$1 }' '$data' > '$work/theirs.txt'"
