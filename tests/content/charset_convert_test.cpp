@@ -1,0 +1,172 @@
+#include "content/charset_convert.h"
+
+#include "content_fixture.h"
+#include "text/run_error.h"
+
+namespace qv {
+namespace {
+
+using testing::gbk;
+using Charset = testing::ContentFixture;
+
+TEST(CharsetCall, NameBetweenDollarBraceAndParenthesis)
+{
+    const std::pair<const char*, CharsetCall> cases[] = {
+        {"${ToUtf8()}", CharsetCall::ToUtf8},   {"${toutf8()}", CharsetCall::ToUtf8},
+        {"${TOUTF8(x,y)}", CharsetCall::ToUtf8}, {"${ToAnsi()}", CharsetCall::ToAnsi},
+        {"${toansi((", CharsetCall::ToAnsi},     {"${toansi(", CharsetCall::Other},{"${ToBig5()}", CharsetCall::Other},
+        {"ToUtf8()", CharsetCall::Other},        {"x${ToUtf8()}", CharsetCall::Other},
+        {"${ToUtf8}", CharsetCall::Other},       {"${", CharsetCall::Other},
+        {"$", CharsetCall::Other},
+    };
+    for (const auto& [call, expected] : cases) EXPECT_EQ(charsetCallOf(call), expected) << call;
+}
+
+TEST(Utf8Form, EncodesEachUnit)
+{
+    const std::pair<std::u16string, std::string> cases[] = {
+        {u"A", "A"},
+        {u"\u00e9", "\xC3\xA9"},
+        {u"\u4e2d", "\xE4\xB8\xAD"},
+        {u"\U0001F600", "\xF0\x9F\x98\x80"},
+        {std::u16string(1, char16_t(0xD800)), "\xED\xA0\x80"},
+    };
+    for (const auto& [units, bytes] : cases) {
+        std::string out;
+        appendUtf8(units, out);
+        EXPECT_EQ(out, bytes);
+    }
+}
+
+TEST(Utf8Form, DecodesValidTextOnly)
+{
+    struct Case {
+        std::string bytes;
+        bool valid;
+        std::u16string units;
+    };
+    const Case cases[] = {
+        {"ab", true, u"ab"},
+        {"\xE4\xB8\xAD\xC3\xA9", true, u"\u4e2d\u00e9"},
+        {"\xF0\x9F\x98\x80", true, u"\U0001F600"},
+        {"\xF4\x8F\xBF\xBF", true, u"\U0010FFFF"},
+        {"\xEF\xBB\xBF", true, u"\ufeff"},
+        {"\xE4\xB8", false, u""},         // cut off by the end
+        {"\xE4\x41\xAD", false, u""},     // continuation outside 0x80-0xBF
+        {"\x80", false, u""},             // stray continuation byte
+        {"\xFF", false, u""},             // never a lead
+        {std::string("\xC0\x80", 2), false, u""}, // overlong NUL
+        {"\xE0\x80\x8A", false, u""},     // overlong LF
+        {"\xED\xA0\x80", false, u""},     // encoded surrogate
+        {"\xF4\x90\x80\x80", false, u""}, // beyond U+10FFFF
+        {"\xD6\xD0\xCE\xC4", false, u""}, // GBK 中文
+    };
+    for (const Case& c : cases) {
+        std::u16string out;
+        EXPECT_EQ(decodeUtf8(c.bytes, out), c.valid) << ::testing::PrintToString(c.bytes);
+        if (c.valid) {
+            EXPECT_EQ(out, c.units);
+        }
+    }
+}
+
+TEST_F(Charset, ToUtf8AndBack)
+{
+    addFile("zh.txt", gbk("中文\nab\r\n"));
+    btnCharsetClick(ws, host, {"${ToUtf8()}"});
+    EXPECT_EQ(read("zh.qv.txt"), "\xE4\xB8\xAD\xE6\x96\x87\r\nab\r\n");
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"成功处理完成,共处理 1 个文件!"});
+
+    ws.files.clear();
+    host.messages.clear();
+    addFile("u8.txt", "\xE4\xB8\xAD\xE6\x96\x87\r\nab");
+    btnCharsetClick(ws, host, {"${toansi()}"});
+    EXPECT_EQ(read("u8.qv.txt"), "\xD6\xD0\xCE\xC4\r\nab\r\n");
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"成功处理完成,共处理 1 个文件!"});
+}
+
+TEST_F(Charset, AsciiIsUnchangedApartFromLineEnds)
+{
+    addFile("a.txt", "plain\rtext\n");
+    btnCharsetClick(ws, host, {"${ToUtf8()}"});
+    EXPECT_EQ(read("a.qv.txt"), "plain\r\ntext\r\n");
+    addFile("b.txt", "plain\rtext");
+    ws.files.setMark(1, false);
+    btnCharsetClick(ws, host, {"${ToAnsi()}"});
+    EXPECT_EQ(read("b.qv.txt"), "plain\r\ntext\r\n");
+}
+
+TEST_F(Charset, FourByteCharacterBecomesQuestionMark)
+{
+    addFile("e.txt", "a\xF0\x9F\x98\x80z\r\n");
+    btnCharsetClick(ws, host, {"${ToAnsi()}"});
+    EXPECT_EQ(read("e.qv.txt"), "a?z\r\n");
+}
+
+TEST_F(Charset, InvalidUtf8IsSkippedAndNamed)
+{
+    addFile("good.txt", "ok");
+    addFile("gbk.txt", gbk("中文"));
+    addFile("cut.txt", "x\xE4\xB8\r\n");
+    const JobOutcome outcome = btnCharsetClick(ws, host, {"${ToAnsi()}"});
+    EXPECT_EQ(outcome.processed, 1);
+    EXPECT_EQ(read("good.qv.txt"), "ok\r\n");
+    EXPECT_FALSE(exists("gbk.qv.txt"));
+    EXPECT_FALSE(exists("cut.qv.txt"));
+    EXPECT_EQ(ws.counters.stChangeCount, 1);
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 1 个文件!",
+                                                        "以下文件不是有效的UTF-8编码,未转换:\r\n" + path("gbk.txt") +
+                                                            "\r\n" + path("cut.txt")}));
+    EXPECT_EQ(host.messages[1].kind, MessageKind::Information);
+}
+
+TEST_F(Charset, LongLinesCrossPieceBoundaries)
+{
+    // 40,000 double-byte characters after one ASCII byte: the 64 KiB pieces
+    // fall in the middle of characters and must be moved to their starts.
+    std::string source = "a", utf8 = "a";
+    for (int i = 0; i < 40000; ++i) {
+        source += "\xD6\xD0";
+        utf8 += "\xE4\xB8\xAD";
+    }
+    addFile("long.txt", source + "\nb");
+    btnCharsetClick(ws, host, {"${ToUtf8()}"});
+    EXPECT_EQ(read("long.qv.txt"), utf8 + "\r\nb\r\n");
+
+    addFile("long8.txt", utf8 + "\nb");
+    ws.files.setMark(1, false);
+    btnCharsetClick(ws, host, {"${ToAnsi()}"});
+    EXPECT_EQ(read("long8.qv.txt"), source + "\r\nb\r\n");
+}
+
+TEST_F(Charset, RefusalsAndUnknownCalls)
+{
+    addFile("a.txt", "x");
+    ws.counters.stChangeCount = 3;
+    const JobOutcome empty = btnCharsetClick(ws, host, {""});
+    ASSERT_TRUE(empty.refusal);
+    EXPECT_EQ(empty.refusal->focus, "edtCharset");
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"新文件格式为空,请输入后再试!"});
+
+    host.messages.clear();
+    const JobOutcome other = btnCharsetClick(ws, host, {"${ToBig5()}"});
+    EXPECT_EQ(other.status, JobOutcome::Status::Refused);
+    EXPECT_FALSE(other.refusal);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_FALSE(exists("a.qv.txt"));
+    EXPECT_EQ(ws.counters.stChangeCount, 3);
+}
+
+TEST_F(Charset, UnreadableThirdFileLeavesTwoOutputs)
+{
+    addFile("a.txt", "a");
+    addFile("b.txt", "b");
+    addEntry("missing.txt");
+    EXPECT_THROW(btnCharsetClick(ws, host, {"${ToUtf8()}"}), RunError);
+    EXPECT_EQ(read("a.qv.txt"), "a\r\n");
+    EXPECT_EQ(read("b.qv.txt"), "b\r\n");
+    EXPECT_EQ(ws.counters.stChangeCount, 2);
+}
+
+} // namespace
+} // namespace qv
