@@ -54,9 +54,12 @@ bool isCut(const CutRun& run, std::string_view line)
 
 void cutEachLine(const CutRun& run, text::LineList& output, const text::LineList& source, Host& host)
 {
-    output.reserve(source.size(), run.params.rbKeepCut ? 0 : source.byteCount());
-    for (const std::string_view line : source) {
+    output.reserve(source.size(), 0);
+    const std::size_t probe = growthProbe(source.size());
+    for (std::size_t i = 0; i < source.size(); ++i) {
         host.processEvents();
+        if (i == probe && probe != 0) reserveAtRate(output, i, source.size());
+        const std::string_view line = source[i];
         if (!isCut(run, line)) {
             output.append(run.params.rbKeepCut ? std::string_view() : line);
             continue;

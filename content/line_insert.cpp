@@ -53,10 +53,13 @@ void insertAtLineNumber(const InsertRun& run, std::string templ, const text::Lin
 void insertInEachLine(const InsertRun& run, const std::string& templ, const text::LineList& source,
                       text::LineList& output, Host& host)
 {
-    output.reserve(source.size(), source.byteCount());
+    output.reserve(source.size(), 0);
+    const std::size_t probe = growthProbe(source.size());
     std::int64_t serial = run.serial.start;
-    for (const std::string_view line : source) {
+    for (std::size_t i = 0; i < source.size(); ++i) {
         host.processEvents();
+        if (i == probe && probe != 0) reserveAtRate(output, i, source.size());
+        const std::string_view line = source[i];
         if (!isProcessed(run, line)) {
             output.append(line);
             continue;

@@ -1,5 +1,6 @@
 #include "content/line_pattern.h"
 
+#include "content/line_rules.h"
 #include "template/evaluator.h"
 #include "text/bytes.h"
 #include "text/field_split.h"
@@ -130,9 +131,11 @@ ContentJob linePatternJob(const LinePatternParams& params)
         run->pattern.emplace(run->params.mmPattern, text::trim(run->params.edPrefix), count);
     };
     job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host& host) {
-        for (const std::string_view line : source) {
+        const std::size_t probe = growthProbe(source.size());
+        for (std::size_t i = 0; i < source.size(); ++i) {
             host.processEvents();
-            if (auto instance = run->pattern->apply(line)) output.append(*instance);
+            if (i == probe && probe != 0) reserveAtRate(output, i, source.size());
+            if (auto instance = run->pattern->apply(source[i])) output.append(*instance);
         }
         return FileVerdict::written();
     };
