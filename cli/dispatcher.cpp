@@ -1,6 +1,7 @@
 #include "cli/dispatcher.h"
 
 #include "cli/console_text.h"
+#include "cli/fileops_commands.h"
 #include "cli/options.h"
 #include "cli/template_commands.h"
 #include "text/run_error.h"
@@ -24,6 +25,10 @@ const std::vector<Command>& commands()
     static const std::vector<Command> table{
         {"eval", "apply a template to a subject text", runEvalCommand},
         {"number", "evaluate a numeric argument", runNumberCommand},
+        {"rename", "rename files by a template", runRenameCommand},
+        {"ext", "change file extensions", runExtCommand},
+        {"dates", "set file dates and times", runDatesCommand},
+        {"attrs", "set file attributes", runAttrsCommand},
     };
     return table;
 }
