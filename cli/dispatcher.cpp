@@ -1,6 +1,7 @@
 #include "cli/dispatcher.h"
 
 #include "cli/console_text.h"
+#include "cli/content_commands.h"
 #include "cli/fileops_commands.h"
 #include "cli/options.h"
 #include "cli/template_commands.h"
@@ -29,6 +30,12 @@ const std::vector<Command>& commands()
         {"ext", "change file extensions", runExtCommand},
         {"dates", "set file dates and times", runDatesCommand},
         {"attrs", "set file attributes", runAttrsCommand},
+        {"stats", "count the lines of one file", runStatsCommand},
+        {"merge-keys", "merge KeyName=Value lines of SOURCE into TARGET", runMergeKeysCommand},
+        {"sync-lines", "copy keyword lines of SOURCE into TARGET", runSyncLinesCommand},
+        {"combine", "combine files into the last one's output file", runCombineCommand},
+        {"replace", "apply a template to whole files", runReplaceCommand},
+        {"charset", "convert between GBK and UTF-8", runCharsetCommand},
     };
     return table;
 }
