@@ -1,0 +1,86 @@
+#!/bin/bash
+# Times charset conversion and file combine against what a user would run
+# instead, on one generated GBK text file (mixed Chinese and ASCII lines), in
+# the same run: GBK -> UTF-8 and back vs iconv, combine of four pieces vs cat.
+# Prints each time, the ratio (ours divided by theirs: below 1 means faster)
+# and our peak memory against the input size.
+#
+# usage: bench/charset_combine_bench.sh [SIZE_MB]   (run by hand; not part of ctest)
+# Builds a Release qorvane-cli in build-charset-bench/. Needs /usr/bin/time
+# (Debian package "time"), iconv and python3.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+size_mb=${1:-200}
+build="$root/build-charset-bench"
+work=$(mktemp -d "${TMPDIR:-/tmp}/qv-charset-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+[ -x /usr/bin/time ] || { echo "needs /usr/bin/time (apt-get install time)" >&2; exit 1; }
+
+echo "building (Release) ..." >&2
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF >/dev/null
+ninja -C "$build" qorvane-cli >/dev/null
+cli="$build/cli/qorvane-cli"
+[ -x "$cli" ] || cli=$(find "$build" -name qorvane-cli -type f -perm -u+x | head -1)
+
+echo "generating ${size_mb} MB of GBK text ..." >&2
+python3 - "$work/data.txt" "$size_mb" <<'PY'
+import random, sys
+path, size = sys.argv[1], int(sys.argv[2]) * 1000 * 1000
+random.seed(1)
+words = ["中文", "测试", "数据", "文件", "批量", "处理", "编码", "内容", "行号", "关键字", "北京", "上海"]
+block = []
+for i in range(20000):
+    cn = "".join(random.choice(words) for _ in range(random.randint(1, 6)))
+    ascii_part = "".join(random.choice("abcdefghijklmnopqrstuvwxyz0123456789") for _ in range(random.randint(3, 20)))
+    block.append(f"{ascii_part};{cn} {i}\r\n".encode("gbk") if i % 2 else f"ID{i:06d};{cn};{ascii_part}\r\n".encode("gbk"))
+chunk = b"".join(block)
+with open(path, "wb") as out:
+    written = 0
+    while written < size:
+        out.write(chunk)
+        written += len(chunk)
+PY
+bytes=$(stat -c %s "$work/data.txt")
+echo "data: $bytes bytes, $(wc -l < "$work/data.txt") lines"
+
+# time_of COMMAND...: prints "seconds peak_kb" of the command.
+time_of() {
+    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || { cat "$work/stderr" >&2; exit 1; }
+    cat "$work/time"
+}
+
+# report NAME "ours_s ours_kb" "theirs_s theirs_kb" INPUT_BYTES
+report() {
+    read -r os okb <<<"$2"
+    read -r ts tkb <<<"$3"
+    python3 - "$1" "$os" "$okb" "$ts" "$tkb" "$4" <<'PY'
+import sys
+name, os_, okb, ts, tkb, size = sys.argv[1], float(sys.argv[2]), int(sys.argv[3]), float(sys.argv[4]), int(sys.argv[5]), int(sys.argv[6])
+ratio = os_ / ts if ts > 0 else float("inf")
+print(f"{name:<22} ours {os_:6.2f} s  theirs {ts:6.2f} s  ratio {ratio:5.2f}  "
+      f"our peak {okb / 1024:7.1f} MB = {okb * 1024 / size:4.2f} x input  (theirs {tkb / 1024:.1f} MB)")
+PY
+}
+
+cd "$work"
+ours=$(time_of "$cli" charset --call '${ToUtf8()}' data.txt)
+theirs=$(time_of sh -c 'iconv -f GBK -t UTF-8 data.txt > iconv.u8.txt')
+cmp -s data.qv.txt iconv.u8.txt || echo "note: output differs from iconv's" >&2
+report "GBK -> UTF-8" "$ours" "$theirs" "$bytes"
+
+mv data.qv.txt u8.txt
+u8bytes=$(stat -c %s u8.txt)
+ours=$(time_of "$cli" charset --call '${ToAnsi()}' u8.txt)
+theirs=$(time_of sh -c 'iconv -f UTF-8 -t GBK u8.txt > iconv.gbk.txt')
+cmp -s u8.qv.txt iconv.gbk.txt || echo "note: output differs from iconv's" >&2
+cmp -s u8.qv.txt data.txt || echo "note: round trip differs from the source" >&2
+report "UTF-8 -> GBK" "$ours" "$theirs" "$u8bytes"
+rm -f u8.txt u8.qv.txt iconv.u8.txt iconv.gbk.txt
+
+split -n l/4 -d --additional-suffix=.txt data.txt part
+ours=$(time_of "$cli" combine part00.txt part01.txt part02.txt part03.txt)
+theirs=$(time_of sh -c 'cat part00.txt part01.txt part02.txt part03.txt > cat.txt')
+cmp -s part03.qv.txt cat.txt || echo "note: output differs from cat's" >&2
+report "combine 4 files" "$ours" "$theirs" "$bytes"
