@@ -26,7 +26,9 @@ std::size_t callBegin(std::string_view working, std::size_t close)
 }
 
 // Where replaceAll meets `call`: how many times in all, how many times
-// before index `limit`, and whether once exactly there.
+// before index `limit`, and whether once exactly there. Scans as replaceAll
+// does (character by character, letter case ignored, resuming after each
+// match) in one pass, so the cost stays linear however many matches there are.
 struct Occurrences {
     std::int64_t total = 0;
     std::int64_t before = 0;
@@ -36,11 +38,19 @@ struct Occurrences {
 Occurrences findOccurrences(std::string_view working, std::string_view call, std::int64_t limit)
 {
     Occurrences found;
-    for (text::Pos at = text::findIgnoreCase(call, working); at != 0;
-         at = text::findIgnoreCase(call, working, at + static_cast<text::Pos>(call.size()))) {
+    if (call.empty() || call.size() > working.size()) return found;
+    const std::string lowerWorking = text::lower(working);
+    const std::string lowerCall = text::lower(call);
+    for (std::size_t i = 0; i + call.size() <= working.size();) {
+        if (lowerWorking.compare(i, lowerCall.size(), lowerCall) != 0) {
+            i += text::charLength(working, i);
+            continue;
+        }
         ++found.total;
-        if (at - 1 < limit) ++found.before;
-        if (at - 1 == limit) found.atLimit = true;
+        const auto index = static_cast<std::int64_t>(i);
+        if (index < limit) ++found.before;
+        if (index == limit) found.atLimit = true;
+        i += call.size();
     }
     return found;
 }
