@@ -3,6 +3,7 @@
 #include "cli/console_text.h"
 #include "cli/content_commands.h"
 #include "cli/fileops_commands.h"
+#include "cli/line_commands.h"
 #include "cli/options.h"
 #include "cli/template_commands.h"
 #include "text/run_error.h"
@@ -30,6 +31,12 @@ const std::vector<Command>& commands()
         {"ext", "change file extensions", runExtCommand},
         {"dates", "set file dates and times", runDatesCommand},
         {"attrs", "set file attributes", runAttrsCommand},
+        {"cut", "cut a piece out of lines by a template", runCutCommand},
+        {"insert", "rewrite lines through a template", runInsertCommand},
+        {"pattern", "rebuild lines from a field pattern", runPatternCommand},
+        {"delete-lines", "delete lines by number, interval, keyword or blankness", runDeleteLinesCommand},
+        {"extract-lines", "extract lines by number, interval or keyword", runExtractLinesCommand},
+        {"insert-lines", "insert new lines at a number, an interval or keyword lines", runInsertLinesCommand},
         {"stats", "count the lines of one file", runStatsCommand},
         {"merge-keys", "merge KeyName=Value lines of SOURCE into TARGET", runMergeKeysCommand},
         {"sync-lines", "copy keyword lines of SOURCE into TARGET", runSyncLinesCommand},
