@@ -5,6 +5,7 @@
 #include "cli/fileops_commands.h"
 #include "cli/line_commands.h"
 #include "cli/options.h"
+#include "cli/search_command.h"
 #include "cli/template_commands.h"
 #include "text/run_error.h"
 
@@ -27,6 +28,7 @@ const std::vector<Command>& commands()
     static const std::vector<Command> table{
         {"eval", "apply a template to a subject text", runEvalCommand},
         {"number", "evaluate a numeric argument", runNumberCommand},
+        {"search", "list files of folders by type masks and filters", runSearchCommand},
         {"rename", "rename files by a template", runRenameCommand},
         {"ext", "change file extensions", runExtCommand},
         {"dates", "set file dates and times", runDatesCommand},
