@@ -18,7 +18,6 @@
 namespace qv::cli {
 namespace {
 
-const OptionSpec listOption{"list", "PATH", "", "read the FILE paths from PATH, one per line (UTF-8)"};
 
 // Parses `args`; prints the help text and returns nothing when --help was
 // given.
@@ -31,18 +30,6 @@ std::optional<ParsedOptions> parse(const std::vector<std::string>& args, const s
     return std::nullopt;
 }
 
-// The FILE arguments, then the paths of --list, as marked entries.
-Workspace workspaceOf(const ParsedOptions& options)
-{
-    std::vector<std::string> paths = options.positional();
-    if (const auto list = options.given("list")) {
-        const auto listed = readPathList(*list);
-        paths.insert(paths.end(), listed.begin(), listed.end());
-    }
-    Workspace ws;
-    addFileArguments(ws, paths, PosixFileSystem());
-    return ws;
-}
 
 // Exactly `count` positional arguments, or a usage error.
 void requirePositional(const ParsedOptions& options, std::size_t count, const std::string& usage)
@@ -63,7 +50,7 @@ int runMergeKeysCommand(const std::vector<std::string>& args, std::ostream& out,
                                {}, out);
     if (!options) return 0;
     requirePositional(*options, 2, usage);
-    Workspace ws = workspaceOf(*options);
+    Workspace ws = workspaceOf(*options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnSynClick(ws, host);
     return exitStatus(host);
@@ -79,7 +66,7 @@ int runSyncLinesCommand(const std::vector<std::string>& args, std::ostream& out,
                                specs, out);
     if (!options) return 0;
     requirePositional(*options, 2, usage);
-    Workspace ws = workspaceOf(*options);
+    Workspace ws = workspaceOf(*options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnLineSynClick(ws, host, {toProgramText(options->value("keywords"))});
     return exitStatus(host);
@@ -91,7 +78,7 @@ int runStatsCommand(const std::vector<std::string>& args, std::ostream& out, std
     const auto options = parse(args, usage, "Prints the line counts of FILE.", {}, out);
     if (!options) return 0;
     requirePositional(*options, 1, usage);
-    Workspace ws = workspaceOf(*options);
+    Workspace ws = workspaceOf(*options, PosixFileSystem());
     // The results come before the closing message, as the page fills its
     // boxes before showing it.
     std::ostringstream closing;
@@ -119,7 +106,7 @@ int runCombineCommand(const std::vector<std::string>& args, std::ostream& out, s
                                "Writes the lines of every FILE, in the order given, to the output file of the last.",
                                specs, out);
     if (!options) return 0;
-    Workspace ws = workspaceOf(*options);
+    Workspace ws = workspaceOf(*options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnFileCombineClick(ws, host);
     return exitStatus(host);
@@ -133,7 +120,7 @@ int runReplaceCommand(const std::vector<std::string>& args, std::ostream& out, s
                                "Applies the template to each FILE's whole text while it holds the ${Pos(...)} keyword.",
                                specs, out);
     if (!options) return 0;
-    Workspace ws = workspaceOf(*options);
+    Workspace ws = workspaceOf(*options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnRepContClick(ws, host, {toProgramText(options->value("template"))});
     return exitStatus(host);
@@ -145,7 +132,7 @@ int runCharsetCommand(const std::vector<std::string>& args, std::ostream& out, s
     const std::string usage = "charset --call C [--list PATH] [FILE...]";
     const auto options = parse(args, usage, "Converts each FILE between code page 936 (GBK) and UTF-8.", specs, out);
     if (!options) return 0;
-    Workspace ws = workspaceOf(*options);
+    Workspace ws = workspaceOf(*options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnCharsetClick(ws, host, {toProgramText(options->value("call"))});
     return exitStatus(host);

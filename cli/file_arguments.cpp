@@ -45,4 +45,18 @@ void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, 
     }
 }
 
+const OptionSpec listOption{"list", "PATH", "", "read the FILE paths from PATH, one per line (UTF-8)"};
+
+Workspace workspaceOf(const ParsedOptions& options, const FileSystem& fs)
+{
+    std::vector<std::string> paths = options.positional();
+    if (const auto list = options.given("list")) {
+        const auto listed = readPathList(*list);
+        paths.insert(paths.end(), listed.begin(), listed.end());
+    }
+    Workspace ws;
+    addFileArguments(ws, paths, fs);
+    return ws;
+}
+
 } // namespace qv::cli

@@ -2,6 +2,7 @@
 // The FILE arguments of a subcommand become the marked entries of a file list,
 // in the order given, as if the user had added and marked them in the window.
 
+#include "cli/options.h"
 #include "filelist/workspace.h"
 #include "platform/file_system.h"
 
@@ -19,5 +20,12 @@ std::vector<std::string> readPathList(const std::string& utf8Path);
 // times come from `fs` (zero for a file that does not exist, so that the
 // operation itself reports it). Updates stSrcCount.
 void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs);
+
+// The --list option every subcommand that takes FILE arguments offers.
+extern const OptionSpec listOption;
+
+// A workspace whose marked entries are the FILE arguments, then the paths of
+// --list, in that order.
+Workspace workspaceOf(const ParsedOptions& options, const FileSystem& fs);
 
 } // namespace qv::cli

@@ -17,7 +17,6 @@
 namespace qv::cli {
 namespace {
 
-const OptionSpec listOption{"list", "PATH", "", "read the FILE paths from PATH, one per line (UTF-8)"};
 
 // Prints the help text when asked; true then.
 bool printedHelp(const ParsedOptions& options, const std::string& usage, const std::string& summary,
@@ -28,18 +27,6 @@ bool printedHelp(const ParsedOptions& options, const std::string& usage, const s
     return true;
 }
 
-// The FILE arguments, then the paths of --list, as marked entries.
-Workspace workspaceOf(const ParsedOptions& options, const FileSystem& fs)
-{
-    std::vector<std::string> paths = options.positional();
-    if (const auto list = options.given("list")) {
-        const auto listed = readPathList(*list);
-        paths.insert(paths.end(), listed.begin(), listed.end());
-    }
-    Workspace ws;
-    addFileArguments(ws, paths, fs);
-    return ws;
-}
 
 // The folder of this executable, code page 936; "" when unknown.
 std::string programFolder()

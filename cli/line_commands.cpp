@@ -17,7 +17,6 @@
 namespace qv::cli {
 namespace {
 
-const OptionSpec listOption{"list", "PATH", "", "read the FILE paths from PATH, one per line (UTF-8)"};
 
 bool printedHelp(const ParsedOptions& options, const std::string& usage, const std::string& summary,
                  const std::vector<OptionSpec>& specs, std::ostream& out)
@@ -27,18 +26,6 @@ bool printedHelp(const ParsedOptions& options, const std::string& usage, const s
     return true;
 }
 
-// The FILE arguments, then the paths of --list, as marked entries.
-Workspace workspaceOf(const ParsedOptions& options)
-{
-    std::vector<std::string> paths = options.positional();
-    if (const auto list = options.given("list")) {
-        const auto listed = readPathList(*list);
-        paths.insert(paths.end(), listed.begin(), listed.end());
-    }
-    Workspace ws;
-    addFileArguments(ws, paths, PosixFileSystem());
-    return ws;
-}
 
 // A memo's text: line breaks typed in the shell become the memo's CR LF.
 std::string memoText(const std::string& utf8)
@@ -115,7 +102,7 @@ int runCutCommand(const std::vector<std::string>& args, std::ostream& out, std::
                                               : CutLines::WithText;
     if (choice.mode == "number") params.edtCutLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtCutKeys = choice.argument;
-    Workspace ws = workspaceOf(options);
+    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnCutClick(params, ws, host);
     return finish(host);
@@ -140,7 +127,7 @@ int runInsertCommand(const std::vector<std::string>& args, std::ostream& out, st
                                               : InsertLines::WithText;
     if (choice.mode == "number") params.edtInsLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtInsKeys = choice.argument;
-    Workspace ws = workspaceOf(options);
+    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnInsClick(params, ws, host);
     return finish(host);
@@ -159,7 +146,7 @@ int runPatternCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 0;
     const LinePatternParams params{memoText(options.value("pattern")), toProgramText(options.value("prefix")),
                                    toProgramText(options.value("count"))};
-    Workspace ws = workspaceOf(options);
+    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnReplaceClick(params, ws, host);
     return finish(host);
@@ -186,7 +173,7 @@ int runDeleteLinesCommand(const std::vector<std::string>& args, std::ostream& ou
     params.edtDelLineNo = toProgramText(options.value("numbers"));
     if (mode == "interval") std::tie(params.edtLines, params.edtLineNum) = intervalOf(options.value("interval"));
     params.edtDelKeys = toProgramText(options.value("keywords"));
-    Workspace ws = workspaceOf(options);
+    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnDelLineClick(params, ws, host);
     return finish(host);
@@ -213,7 +200,7 @@ int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& o
     if (mode == "interval") std::tie(params.edtGetLines, params.edtGetLineNo) = intervalOf(options.value("interval"));
     params.edtGetKeys = toProgramText(options.value("keywords"));
     params.chkGetNoneLine = !options.flag("no-empty");
-    Workspace ws = workspaceOf(options);
+    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnGetLineClick(params, ws, host);
     return finish(host);
@@ -243,7 +230,7 @@ int runInsertLinesCommand(const std::vector<std::string>& args, std::ostream& ou
     params.edtNewLineNo = toProgramText(options.value("at"));
     if (mode == "interval") std::tie(params.edtInsPers, params.edtInsNum) = intervalOf(options.value("interval"));
     params.edtLineKey = toProgramText(options.value("keywords"));
-    Workspace ws = workspaceOf(options);
+    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
     btnInsLineClick(params, ws, host);
     return finish(host);
