@@ -23,21 +23,11 @@ void btnExtClick(const ExtensionParams& params, Workspace& ws, Host& host, FileS
     for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
         if (!ws.files.isMarked(row)) continue;
         const std::string name(ws.files.name(row));
-        const std::string folder(ws.files.folder(row));
         const std::string_view oldType = typeOf(name);
         const std::string_view oldExtension = oldType.empty() ? oldType : oldType.substr(1);
 
         const std::string newName = std::string(baseNameOf(name)) + text::replaceAll(templ, "${ext}", oldExtension);
-        const std::string oldPath = joinPath(folder, name);
-        const std::string newPath = joinPath(folder, newName);
-        if (newPath == oldPath) continue;
-        if (!isSafeNewName(newName)) {
-            ++unsafe;
-            continue;
-        }
-        if (fs.renameNoReplace(oldPath, newPath) != FsStatus::Ok) continue;
-        ws.files.setName(row, newName);
-        ++ws.counters.stChangeCount;
+        if (renameRow(ws, fs, row, newName) == RenameOutcome::UnsafeName) ++unsafe;
     }
     tellLeftAlone(host, LeftAlone::UnsafeExtension, unsafe);
     showClosingMessage(host, ws);

@@ -2,6 +2,7 @@
 // A file's name as rename and change extension see it (base name and
 // extension), and the check that keeps a computed name inside its folder.
 
+#include <string>
 #include <string_view>
 
 namespace qv {
@@ -17,5 +18,16 @@ std::string_view baseNameOf(std::string_view name);
 // ("/" is never the second byte of a code page 936 character, so a byte
 // search is exact.)
 bool isSafeNewName(std::string_view name);
+
+struct Workspace;
+class FileSystem;
+
+enum class RenameOutcome { Unchanged, Renamed, Refused, UnsafeName };
+
+// Gives the entry in `row` the name `newName` in its own folder: nothing when
+// the name is the same, UnsafeName when isSafeNewName refuses it, Refused when
+// the file system does (the target exists, ...). A rename that happens also
+// rewrites the name cell and raises stChangeCount.
+RenameOutcome renameRow(Workspace& ws, FileSystem& fs, std::size_t row, const std::string& newName);
 
 } // namespace qv

@@ -103,7 +103,6 @@ void btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, Fil
     for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
         if (!ws.files.isMarked(row)) continue;
         const std::string name(ws.files.name(row));
-        const std::string folder(ws.files.folder(row));
         const std::string_view base = baseNameOf(name);
         const std::string_view ext = typeOf(name);
 
@@ -117,16 +116,7 @@ void btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, Fil
         }
 
         const std::string newName = EvaluateTemplate(base, rowTemplate) + std::string(ext);
-        const std::string oldPath = joinPath(folder, name);
-        const std::string newPath = joinPath(folder, newName);
-        if (newPath == oldPath) continue;
-        if (!isSafeNewName(newName)) {
-            ++unsafe;
-            continue;
-        }
-        if (fs.renameNoReplace(oldPath, newPath) != FsStatus::Ok) continue;
-        ws.files.setName(row, newName);
-        ++ws.counters.stChangeCount;
+        if (renameRow(ws, fs, row, newName) == RenameOutcome::UnsafeName) ++unsafe;
     }
     tellLeftAlone(host, LeftAlone::UnsafeName, unsafe);
     showClosingMessage(host, ws);
