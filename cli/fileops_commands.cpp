@@ -18,14 +18,6 @@ namespace qv::cli {
 namespace {
 
 
-// Prints the help text when asked; true then.
-bool printedHelp(const ParsedOptions& options, const std::string& usage, const std::string& summary,
-                 const std::vector<OptionSpec>& specs, std::ostream& out)
-{
-    if (!options.helpRequested()) return false;
-    out << helpText(usage, summary, specs);
-    return true;
-}
 
 
 // The folder of this executable, code page 936; "" when unknown.

@@ -18,13 +18,6 @@ namespace qv::cli {
 namespace {
 
 
-bool printedHelp(const ParsedOptions& options, const std::string& usage, const std::string& summary,
-                 const std::vector<OptionSpec>& specs, std::ostream& out)
-{
-    if (!options.helpRequested()) return false;
-    out << helpText(usage, summary, specs);
-    return true;
-}
 
 
 // A memo's text: line breaks typed in the shell become the memo's CR LF.

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <algorithm>
+#include <ostream>
 
 namespace qv::cli {
 
@@ -73,6 +74,14 @@ std::string helpText(const std::string& usage, const std::string& summary, const
     }
     text += "  --help                    show this help\n";
     return text;
+}
+
+bool printedHelp(const ParsedOptions& options, const std::string& usage, const std::string& summary,
+                 const std::vector<OptionSpec>& specs, std::ostream& out)
+{
+    if (!options.helpRequested()) return false;
+    out << helpText(usage, summary, specs);
+    return true;
 }
 
 } // namespace qv::cli

@@ -3,6 +3,7 @@
 // "--name=value" and positional arguments, with a help text that lists every
 // option and its default.
 
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <set>
@@ -49,5 +50,9 @@ private:
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
 
 std::string helpText(const std::string& usage, const std::string& summary, const std::vector<OptionSpec>& specs);
+
+// Prints the help text when --help was given; true then.
+bool printedHelp(const ParsedOptions& options, const std::string& usage, const std::string& summary,
+                 const std::vector<OptionSpec>& specs, std::ostream& out);
 
 } // namespace qv::cli
