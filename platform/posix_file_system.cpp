@@ -8,12 +8,15 @@
 #include <unicode/ustring.h>
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <limits>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -203,6 +206,120 @@ void restoreDosAttributes(const std::string& diskPath, const std::optional<DosAt
     writeDosAttributes(diskPath, before->attributes.value_or(0), before->createTime);
 }
 
+// Two paths that differ only in letter case and that the file system
+// resolves to the same file: what a case-insensitive file system shows for a
+// case-only rename.
+bool sameFileOtherCase(std::string_view from, std::string_view to, const std::string& fromDisk, const std::string& toDisk)
+{
+    if (from == to) return false;
+    const std::u16string a = CodePage::gbk().toUtf16(from), b = CodePage::gbk().toUtf16(to);
+    UErrorCode status = U_ZERO_ERROR;
+    if (u_strCaseCompare(reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
+                         reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT,
+                         &status) != 0 || U_FAILURE(status))
+        return false;
+    struct stat x, y;
+    return lstat(fromDisk.c_str(), &x) == 0 && lstat(toDisk.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
+
+bool refusesNoReplace(int error) { return error == EINVAL || error == ENOSYS; }
+
+// vfat and exfat refuse hard links with EPERM; some network file systems
+// say EOPNOTSUPP.
+bool lacksHardLinks(int error) { return error == EPERM || error == EOPNOTSUPP; }
+
+// Renames a regular file without replacing anything: the link fails when
+// `to` exists. Gives 0 or the errno of the failing call.
+int linkThenUnlink(const std::string& from, const std::string& to)
+{
+    if (link(from.c_str(), to.c_str()) != 0) return errno;
+    if (unlink(from.c_str()) != 0) {
+        const int error = errno;
+        unlink(to.c_str());
+        return error;
+    }
+    return 0;
+}
+
+// One step of a case-only rename: moves `from` to `to`, which must not
+// exist, by the first means the file system offers: RENAME_NOREPLACE, a hard
+// link, or (vfat, exfat) a plain rename right after finding `to` absent.
+// Gives 0 or an errno.
+int moveToFreeName(const std::string& from, const std::string& to)
+{
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (!refusesNoReplace(errno)) return errno;
+    struct stat info;
+    if (lstat(from.c_str(), &info) != 0) return errno;
+    if (S_ISREG(info.st_mode)) {
+        const int linked = linkThenUnlink(from, to);
+        if (!lacksHardLinks(linked)) return linked;
+    }
+    if (lstat(to.c_str(), &info) == 0) return EEXIST;
+    if (errno != ENOENT) return errno;
+    return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+// The name a case-only rename parks the file under: the new name followed by
+// ".qv-rename-<pid>[-<attempt>]", beside it. It is visible and says which
+// name the file was getting. A new name too long to take the suffix is cut
+// at a character boundary.
+std::string parkingNameFor(const std::string& target, int attempt)
+{
+    std::string suffix = ".qv-rename-" + std::to_string(getpid());
+    if (attempt > 0) suffix += "-" + std::to_string(attempt);
+    const std::size_t nameStart = target.rfind('/') + 1; // 0 without a folder
+    std::size_t kept = target.size() - nameStart;
+    if (kept + suffix.size() > NAME_MAX) {
+        kept = NAME_MAX - suffix.size();
+        while (kept > 0 && (static_cast<unsigned char>(target[nameStart + kept]) & 0xC0) == 0x80) --kept;
+    }
+    return target.substr(0, nameStart + kept) + suffix;
+}
+
+// Holds back, for the calling thread, every signal a user or another
+// process sends to end or stop it (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP,
+// ...) until destroyed; they are delivered then. Faults the code itself
+// raises (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS) stay
+// deliverable.
+class SignalsHeld {
+public:
+    SignalsHeld()
+    {
+        sigset_t held;
+        sigfillset(&held);
+        for (const int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS}) sigdelset(&held, fault);
+        pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t previous_;
+};
+
+// A rename between two spellings of one name on a case-insensitive file
+// system. Renaming straight away does nothing there (both names are the same
+// entry; Linux makes it a no-op, RENAME_NOREPLACE refuses it), so the file is
+// parked under a free name and then moved to the new one; a failing second
+// step moves it back.
+FsStatus renameCaseOnly(const std::string& source, const std::string& target)
+{
+    const SignalsHeld held;
+    std::string parked;
+    int error = EEXIST;
+    for (int attempt = 0; error == EEXIST && attempt < 100; ++attempt) {
+        parked = parkingNameFor(target, attempt);
+        error = moveToFreeName(source, parked);
+    }
+    if (error != 0) return statusFromErrno(error);
+    error = moveToFreeName(parked, target);
+    if (error == 0) return FsStatus::Ok;
+    moveToFreeName(parked, source);
+    return statusFromErrno(error);
+}
+
 } // namespace
 
 Listing PosixFileSystem::list(std::string_view folder, std::string_view mask) const
@@ -257,60 +374,21 @@ FsStatus PosixFileSystem::remove(std::string_view path)
     return unlink(disk->c_str()) == 0 ? FsStatus::Ok : statusFromErrno(errno);
 }
 
-// Two paths naming the same file and differing only in letter case, as a
-// case-insensitive file system sees them.
-bool sameFileOtherCase(std::string_view from, std::string_view to, const std::string& fromDisk, const std::string& toDisk)
-{
-    if (from == to) return false;
-    const std::u16string a = CodePage::gbk().toUtf16(from), b = CodePage::gbk().toUtf16(to);
-    UErrorCode status = U_ZERO_ERROR;
-    if (u_strCaseCompare(reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
-                         reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT,
-                         &status) != 0 || U_FAILURE(status))
-        return false;
-    struct stat x, y;
-    return lstat(fromDisk.c_str(), &x) == 0 && lstat(toDisk.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
-}
-
 FsStatus PosixFileSystem::renameNoReplace(std::string_view from, std::string_view to)
 {
     const auto source = toDisk(from), target = toDisk(to);
     if (!source || !target) return FsStatus::InvalidName;
+    if (sameFileOtherCase(from, to, *source, *target)) return renameCaseOnly(*source, *target);
     if (renameat2(AT_FDCWD, source->c_str(), AT_FDCWD, target->c_str(), RENAME_NOREPLACE) == 0) return FsStatus::Ok;
     const int error = errno;
+    if (!refusesNoReplace(error)) return statusFromErrno(error);
 
-    if (error == EEXIST && sameFileOtherCase(from, to, *source, *target)) {
-        // A case-insensitive file system sees the new name as taken by the file
-        // itself: go through a temporary name beside it.
-        const std::size_t slash = source->rfind('/');
-        const std::string folder = slash == std::string::npos ? std::string() : source->substr(0, slash + 1);
-        const std::string temporary = folder + ".qv-rename-" + std::to_string(getpid());
-        if (renameat2(AT_FDCWD, source->c_str(), AT_FDCWD, temporary.c_str(), RENAME_NOREPLACE) != 0)
-            return statusFromErrno(errno);
-        if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target->c_str(), RENAME_NOREPLACE) != 0) {
-            const int second = errno;
-            renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, source->c_str(), RENAME_NOREPLACE);
-            return statusFromErrno(second);
-        }
-        return FsStatus::Ok;
-    }
-    if (error != EINVAL && error != ENOSYS) return statusFromErrno(error);
-
-    // The file system refuses the flag. A hard link fails when the target
-    // exists, so link + unlink never replaces; it only serves regular files.
     struct stat info;
     if (lstat(source->c_str(), &info) != 0) return statusFromErrno(errno);
     if (!S_ISREG(info.st_mode)) return error == ENOSYS ? FsStatus::NotSupported : FsStatus::Failed;
-    if (link(source->c_str(), target->c_str()) != 0) {
-        const int linkError = errno;
-        return linkError == EPERM ? FsStatus::NotSupported : statusFromErrno(linkError);
-    }
-    if (unlink(source->c_str()) != 0) {
-        const int unlinkError = errno;
-        unlink(target->c_str());
-        return statusFromErrno(unlinkError);
-    }
-    return FsStatus::Ok;
+    const int linked = linkThenUnlink(*source, *target);
+    if (linked == 0) return FsStatus::Ok;
+    return lacksHardLinks(linked) ? FsStatus::NotSupported : statusFromErrno(linked);
 }
 
 FsStatus PosixFileSystem::setTimes(std::string_view path, const TimeChange& change)

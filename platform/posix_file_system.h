@@ -32,8 +32,26 @@
 // folder) is made through the permission bits alone; any other is refused
 // with NotSupported. A symbolic link cannot carry user.DOSATTRIB, so its
 // attributes and creation time cannot be set (NotSupported).
-// renameNoReplace falls back to link + unlink for regular files where the
-// file system refuses RENAME_NOREPLACE.
+//
+// Renames never replace a file. Where the file system refuses
+// RENAME_NOREPLACE, a regular file is renamed by link + unlink (the link fails
+// when the target exists); anything else is then refused.
+// A rename that only changes the letter case of a name (a.txt -> A.txt), on a
+// case-insensitive file system (vfat, exfat, SMB, ext4 casefold) that sees
+// both names as one file, goes through a parking name beside the file,
+// "<new name>.qv-rename-<pid>" (cut short for a name near the length limit):
+// visible, and telling which name the file was getting. Each step moves only
+// to a name that does not exist, by RENAME_NOREPLACE, else a hard link, else
+// (vfat, exfat have neither) a plain rename right after finding the name
+// absent; a file another process creates under that name in between would be
+// replaced. A failing second step moves the file back to its old name. The
+// calling thread holds back SIGINT, SIGTERM, SIGHUP, SIGQUIT and the other
+// catchable signals during the two steps, so they end the program only once
+// the file has its new name. Still, SIGKILL, a crash, power loss, a failing
+// move back, or such a signal taken by another thread that does not hold it,
+// leaves the file under its parking name.
+// Cost: the case-only test is a case-folded comparison of the two paths, and
+// two lstat calls when they match.
 
 #include "platform/file_system.h"
 
