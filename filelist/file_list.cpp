@@ -3,6 +3,7 @@
 #include "filelist/entry_time.h"
 #include "platform/code_page.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -39,8 +40,8 @@ const std::string& FileList::headerText(int column)
 std::string FileList::cell(std::size_t row, int column) const
 {
     if (row == 0) return headerText(column);
-    if (row > rows_.size()) return {};
-    const Row& r = rows_[row - 1];
+    if (row > entryCount()) return {};
+    const Row& r = at(row - 1);
     switch (column) {
     case NameColumn: return r.name;
     case FolderColumn: return folders_[r.folder];
@@ -54,106 +55,215 @@ std::string FileList::cell(std::size_t row, int column) const
 
 std::string_view FileList::name(std::size_t row) const
 {
-    return row >= 1 && row <= rows_.size() ? std::string_view(rows_[row - 1].name) : std::string_view{};
+    return row >= 1 && row <= entryCount() ? std::string_view(at(row - 1).name) : std::string_view{};
 }
 
 std::string_view FileList::folder(std::size_t row) const
 {
-    return row >= 1 && row <= rows_.size() ? std::string_view(folders_[rows_[row - 1].folder]) : std::string_view{};
+    return row >= 1 && row <= entryCount() ? std::string_view(folders_[at(row - 1).folder]) : std::string_view{};
 }
 
 std::int64_t FileList::size(std::size_t row) const
 {
-    return row >= 1 && row <= rows_.size() ? rows_[row - 1].size : 0;
+    return row >= 1 && row <= entryCount() ? at(row - 1).size : 0;
 }
 
 std::string FileList::fullPath(std::size_t row) const { return joinPath(folder(row), name(row)); }
 
 void FileList::setName(std::size_t row, std::string name)
 {
-    if (row >= 1 && row <= rows_.size()) rows_[row - 1].name = std::move(name);
+    if (row < 1 || row > entryCount()) return;
+    at(row - 1).name = std::move(name);
+    cellsChanged(row, row, NameColumn, TypeColumn);
 }
 
 void FileList::setCreated(std::size_t row, std::int64_t localSeconds)
 {
-    if (row >= 1 && row <= rows_.size()) rows_[row - 1].created = localSeconds;
+    if (row < 1 || row > entryCount()) return;
+    at(row - 1).created = localSeconds;
+    cellsChanged(row, row, CreatedColumn, CreatedColumn);
 }
 
 void FileList::setModified(std::size_t row, std::int64_t localSeconds)
 {
-    if (row >= 1 && row <= rows_.size()) rows_[row - 1].modified = localSeconds;
+    if (row < 1 || row > entryCount()) return;
+    at(row - 1).modified = localSeconds;
+    cellsChanged(row, row, ModifiedColumn, ModifiedColumn);
 }
 
 std::uint32_t FileList::internFolder(const std::string& folder)
 {
     // Searches append whole folders at a time: try the latest folder first.
     if (!folders_.empty() && folders_.back() == folder) return static_cast<std::uint32_t>(folders_.size() - 1);
-    const auto [at, added] = folderIds_.try_emplace(folder, static_cast<std::uint32_t>(folders_.size()));
+    const auto [found, added] = folderIds_.try_emplace(folder, static_cast<std::uint32_t>(folders_.size()));
     if (added) folders_.push_back(folder);
-    return at->second;
+    return found->second;
 }
 
 void FileList::growMarks()
 {
-    if (marks_.size() < rows_.size() + 1) marks_.resize(std::max(marks_.size() * 2, rows_.size() + 1), 0);
+    if (marks_.size() < entryCount() + 1) marks_.resize(std::max(marks_.size() * 2, entryCount() + 1), 0);
+}
+
+void FileList::moveGapTo(std::size_t index)
+{
+    const auto first = rows_.begin();
+    if (gapBegin_ == gapEnd_) {
+        gapBegin_ = gapEnd_ = index;
+    } else if (index < gapBegin_) {
+        std::move_backward(first + static_cast<std::ptrdiff_t>(index), first + static_cast<std::ptrdiff_t>(gapBegin_),
+                           first + static_cast<std::ptrdiff_t>(gapEnd_));
+        gapEnd_ -= gapBegin_ - index;
+        gapBegin_ = index;
+    } else if (index > gapBegin_) {
+        const std::size_t count = index - gapBegin_;
+        std::move(first + static_cast<std::ptrdiff_t>(gapEnd_), first + static_cast<std::ptrdiff_t>(gapEnd_ + count),
+                  first + static_cast<std::ptrdiff_t>(gapBegin_));
+        gapBegin_ += count;
+        gapEnd_ += count;
+    }
+}
+
+void FileList::closeGap()
+{
+    if (gapBegin_ == gapEnd_) return;
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(gapBegin_), rows_.begin() + static_cast<std::ptrdiff_t>(gapEnd_));
+    gapBegin_ = gapEnd_ = 0;
+}
+
+void FileList::cellsChanged(std::size_t first, std::size_t last, int firstColumn, int lastColumn)
+{
+    if (observer_) observer_->cellsChanged(first, last, firstColumn, lastColumn);
 }
 
 void FileList::append(const ListEntry& entry)
 {
+    const bool wasEmpty = isEmpty();
     rows_.push_back(Row{entry.name, internFolder(entry.folder), entry.size, entry.created, entry.modified});
     growMarks();
+    if (!observer_) return;
+    if (wasEmpty)
+        observer_->cellsChanged(1, 1, NameColumn, TypeColumn); // the placeholder row now holds the entry
+    else
+        observer_->rowsInserted(entryCount(), entryCount());
 }
 
 void FileList::clear()
 {
     rows_.clear();
     rows_.shrink_to_fit();
+    gapBegin_ = gapEnd_ = 0;
     folders_.clear();
     folderIds_.clear();
+    if (observer_) observer_->listReset();
 }
 
 void FileList::removeRow(std::size_t row)
 {
-    if (row < 1 || row > rows_.size()) return;
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row - 1));
+    if (row < 1 || row > entryCount()) return;
+    if (entryCount() == 1) {
+        rows_.clear();
+        gapBegin_ = gapEnd_ = 0;
+        cellsChanged(1, 1, NameColumn, TypeColumn); // back to the placeholder row
+        return;
+    }
+    moveGapTo(row - 1);
+    rows_[gapEnd_] = Row{};
+    ++gapEnd_;
+    if (observer_) observer_->rowsRemoved(row, row);
+}
+
+void FileList::notifyRemovedRuns(const std::vector<std::pair<std::size_t, std::size_t>>& runs, std::size_t formerLastRow)
+{
+    // A view pays for each removal in proportion to its rows, so past a few
+    // runs one reset is cheaper than many removals.
+    constexpr std::size_t mostRuns = 32;
+    if (!observer_ || runs.empty()) return;
+    if (isEmpty()) {
+        if (formerLastRow > 1) observer_->rowsRemoved(2, formerLastRow);
+        observer_->cellsChanged(1, 1, NameColumn, TypeColumn);
+    } else if (runs.size() > mostRuns) {
+        observer_->listReset();
+    } else {
+        // From the bottom up, so each run's row numbers are still those of
+        // the list the observer holds.
+        for (auto run = runs.rbegin(); run != runs.rend(); ++run) observer_->rowsRemoved(run->first, run->second);
+    }
 }
 
 std::size_t FileList::removeMarkedRows()
 {
+    closeGap();
+    const std::size_t formerLastRow = lastRow();
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (isMarked(i + 1)) continue;
+        const std::size_t row = i + 1;
+        if (isMarked(row)) {
+            if (!runs.empty() && runs.back().second + 1 == row)
+                runs.back().second = row;
+            else
+                runs.emplace_back(row, row);
+            continue;
+        }
         if (kept != i) rows_[kept] = std::move(rows_[i]);
         ++kept;
     }
     const std::size_t removed = rows_.size() - kept;
     rows_.resize(kept);
+    notifyRemovedRuns(runs, formerLastRow);
     return removed;
 }
 
 void FileList::reorder(const std::vector<std::uint32_t>& order)
 {
-    if (order.size() != rows_.size()) return;
+    if (order.size() != entryCount()) return;
+    closeGap();
     std::vector<Row> sorted;
     sorted.reserve(rows_.size());
     for (const std::uint32_t from : order) sorted.push_back(std::move(rows_[from]));
     rows_ = std::move(sorted);
+    if (!rows_.empty()) cellsChanged(1, rows_.size(), NameColumn, TypeColumn);
 }
 
 void FileList::setMark(std::size_t row, bool on)
 {
     if (row == 0 || row > lastRow()) return;
     if (row >= marks_.size()) marks_.resize(row + 1, 0);
+    if ((marks_[row] != 0) == on) return;
     marks_[row] = on ? 1 : 0;
+    cellsChanged(row, row, NameColumn, NameColumn);
+}
+
+void FileList::setMarks(std::size_t first, std::size_t last, bool on)
+{
+    first = std::max<std::size_t>(first, 1);
+    last = std::min(last, lastRow());
+    if (first > last) return;
+    if (last >= marks_.size()) marks_.resize(last + 1, 0);
+    std::fill(marks_.begin() + static_cast<std::ptrdiff_t>(first), marks_.begin() + static_cast<std::ptrdiff_t>(last + 1),
+              on ? 1 : 0);
+    cellsChanged(first, last, NameColumn, NameColumn);
+}
+
+void FileList::flipMarks(std::size_t first, std::size_t last)
+{
+    first = std::max<std::size_t>(first, 1);
+    last = std::min(last, lastRow());
+    if (first > last) return;
+    if (last >= marks_.size()) marks_.resize(last + 1, 0);
+    for (std::size_t row = first; row <= last; ++row) marks_[row] ^= 1;
+    cellsChanged(first, last, NameColumn, NameColumn);
 }
 
 bool FileList::isConsistent() const
 {
     if (marks_.size() < lastRow() + 1 || marks_[0] != 0) return false;
     if (folders_.size() != folderIds_.size()) return false;
-    for (const Row& r : rows_)
-        if (r.folder >= folders_.size()) return false;
-    return rows_.size() < std::numeric_limits<std::uint32_t>::max();
+    if (gapBegin_ > gapEnd_ || gapEnd_ > rows_.size()) return false;
+    for (std::size_t i = 0; i < entryCount(); ++i)
+        if (at(i).folder >= folders_.size()) return false;
+    return entryCount() < std::numeric_limits<std::uint32_t>::max();
 }
 
 } // namespace qv

@@ -15,11 +15,19 @@
 // never shrink, so a mark set on a position beyond the current last row
 // marks whatever entry later lands there. Nothing reads or writes a mark
 // outside the storage.
+//
+// The rows are kept in a gap buffer: removing rows one by one while walking
+// up (or down) the list moves only the rows between two removals, so the
+// delete command's bottom-up walk costs O(rows) in all, not O(rows^2).
+//
+// An observer is told of every change after it is made, as ranges, so a
+// view repaints or shifts only what changed.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -43,15 +51,37 @@ std::string joinPath(std::string_view folder, std::string_view name);
 // empty when the name has no ".".
 std::string_view typeOf(std::string_view name);
 
+// Told of each change to a file list right after it is made. Row numbers are
+// grid rows (1 is the first entry). A view that counts rows itself stays in
+// step by applying the notifications in order: the grid has lastRow() rows
+// below the header after the last one.
+class FileListObserver {
+public:
+    virtual ~FileListObserver() = default;
+    // Rows first..last were added; the rows that stood there moved down.
+    virtual void rowsInserted(std::size_t first, std::size_t last) = 0;
+    // The rows that stood at first..last are gone; the rows below moved up.
+    virtual void rowsRemoved(std::size_t first, std::size_t last) = 0;
+    // Anything may have changed, the row count included.
+    virtual void listReset() = 0;
+    // Cells of rows first..last, columns firstColumn..lastColumn, show
+    // other texts (a mark is part of its name cell, column 0).
+    virtual void cellsChanged(std::size_t first, std::size_t last, int firstColumn, int lastColumn) = 0;
+};
+
 class FileList {
 public:
     // The header row's texts, code page 936.
     static const std::string& headerText(int column);
 
-    std::size_t entryCount() const { return rows_.size(); }
-    bool isEmpty() const { return rows_.empty(); }
+    std::size_t entryCount() const { return rows_.size() - (gapEnd_ - gapBegin_); }
+    bool isEmpty() const { return entryCount() == 0; }
     // Last grid row: N for N entries, 1 (the placeholder) when empty.
-    std::size_t lastRow() const { return rows_.empty() ? 1 : rows_.size(); }
+    std::size_t lastRow() const { return isEmpty() ? 1 : entryCount(); }
+
+    // The one observer told of changes, or nullptr. Not owned; a copy of
+    // the list keeps telling the same observer.
+    void setObserver(FileListObserver* observer) { observer_ = observer; }
 
     // The text of a cell. Row 0 gives the header; the placeholder row and
     // rows or columns outside the grid give "".
@@ -77,9 +107,14 @@ public:
     // Back to the placeholder row. Marks stay.
     void clear();
     // Removes one entry; the rows below move up by one. Removing the only
-    // entry leaves the placeholder row. Marks stay. O(N).
+    // entry leaves the placeholder row. Marks stay. Costs O(distance from
+    // the previously removed row), so removing rows in a walk up or down
+    // the list costs O(rows) for the whole walk.
     void removeRow(std::size_t row);
     // Removes every entry whose row is marked, in one pass; returns how many.
+    // Gives the same list as removing the marked rows one by one from the
+    // last up. The observer hears one removal per run of adjacent removed
+    // rows, or one reset when there are many runs. O(rows).
     std::size_t removeMarkedRows();
     // Rewrites the rows so that new row k + 1 holds the entry of former row
     // order[k] + 1. `order` must be a permutation of 0..entryCount()-1.
@@ -89,6 +124,10 @@ public:
     // Row 0 and rows past lastRow() are left alone.
     void setMark(std::size_t row, bool on);
     void flipMark(std::size_t row) { setMark(row, !isMarked(row)); }
+    // The same for every row from `first` to `last` (clamped to the grid),
+    // told to the observer as one change. O(rows in the range).
+    void setMarks(std::size_t first, std::size_t last, bool on);
+    void flipMarks(std::size_t first, std::size_t last);
 
     // Structural invariants, for tests.
     bool isConsistent() const;
@@ -104,8 +143,23 @@ private:
 
     std::uint32_t internFolder(const std::string& folder);
     void growMarks();
+    // Row storage with the gap: entry index i (0-based) lives at rows_[i]
+    // before the gap and at rows_[i + gap size] after it.
+    Row& at(std::size_t index) { return rows_[index < gapBegin_ ? index : index + (gapEnd_ - gapBegin_)]; }
+    const Row& at(std::size_t index) const
+    {
+        return rows_[index < gapBegin_ ? index : index + (gapEnd_ - gapBegin_)];
+    }
+    void moveGapTo(std::size_t index);
+    void closeGap();
+    // Tell the observer, when there is one.
+    void cellsChanged(std::size_t first, std::size_t last, int firstColumn, int lastColumn);
+    void notifyRemovedRuns(const std::vector<std::pair<std::size_t, std::size_t>>& runs, std::size_t formerLastRow);
 
     std::vector<Row> rows_;
+    std::size_t gapBegin_ = 0;
+    std::size_t gapEnd_ = 0;
+    FileListObserver* observer_ = nullptr;
     std::vector<std::string> folders_;
     std::unordered_map<std::string, std::uint32_t> folderIds_;
     std::vector<std::uint8_t> marks_ = std::vector<std::uint8_t>(2, 0);

@@ -44,7 +44,8 @@ void btnExpDirClick(Workspace& ws, Host& host);
 // file's row is removed as the remove command does, stSrcCount goes down by
 // one and stDeleteCount is set to the number deleted so far, so a run that
 // deletes nothing leaves it alone. A symbolic link is deleted itself, never
-// its target. Marks stay on their row positions. Each removal costs O(rows).
+// its target. Marks stay on their row positions. The whole walk costs
+// O(rows) besides the deletes themselves (see FileList::removeRow).
 void cbDelClick(Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

@@ -21,17 +21,17 @@ bool selectionCheck(const Workspace& ws, Host& host)
 
 void btnSelAllClick(Workspace& ws)
 {
-    for (std::size_t row = 1; row <= ws.files.lastRow(); ++row) ws.files.setMark(row, true);
+    ws.files.setMarks(1, ws.files.lastRow(), true);
 }
 
 void btnDeSelAllClick(Workspace& ws)
 {
-    for (std::size_t row = 1; row <= ws.files.lastRow(); ++row) ws.files.setMark(row, false);
+    ws.files.setMarks(1, ws.files.lastRow(), false);
 }
 
 void btnInverseClick(Workspace& ws)
 {
-    for (std::size_t row = 1; row <= ws.files.lastRow(); ++row) ws.files.flipMark(row);
+    ws.files.flipMarks(1, ws.files.lastRow());
 }
 
 void btnDelClick(Workspace& ws)

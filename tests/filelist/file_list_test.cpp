@@ -1,4 +1,5 @@
 #include "filelist/file_list.h"
+#include "filelist/sort.h"
 #include "filelist/workspace.h"
 #include "support/gbk.h"
 #include "support/recording_host.h"
@@ -20,6 +21,46 @@ std::vector<std::string> names(const FileList& files)
 {
     std::vector<std::string> out;
     for (std::size_t row = 1; row <= files.entryCount(); ++row) out.emplace_back(files.name(row));
+    return out;
+}
+
+// Keeps its own copy of the name column, changed only by what the list tells
+// it, so a test can check that the notifications alone describe the list.
+class ShadowObserver : public FileListObserver {
+public:
+    explicit ShadowObserver(FileList& files) : files_(files) { files.setObserver(this); listReset(); }
+    void rowsInserted(std::size_t first, std::size_t last) override
+    {
+        for (std::size_t row = first; row <= last; ++row)
+            rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(row - 1), std::string(files_.name(row)));
+    }
+    void rowsRemoved(std::size_t first, std::size_t last) override
+    {
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(first - 1), rows.begin() + static_cast<std::ptrdiff_t>(last));
+    }
+    void listReset() override
+    {
+        ++resets;
+        rows.clear();
+        for (std::size_t row = 1; row <= files_.lastRow(); ++row) rows.emplace_back(files_.name(row));
+    }
+    void cellsChanged(std::size_t first, std::size_t last, int, int) override
+    {
+        for (std::size_t row = first; row <= last; ++row) rows.at(row - 1) = std::string(files_.name(row));
+    }
+
+    std::vector<std::string> rows; // one per grid row below the header, "" for the placeholder
+    int resets = 0;
+
+private:
+    FileList& files_;
+};
+
+// The grid's name column as rows, the placeholder row included.
+std::vector<std::string> gridNames(const FileList& files)
+{
+    std::vector<std::string> out;
+    for (std::size_t row = 1; row <= files.lastRow(); ++row) out.emplace_back(files.name(row));
     return out;
 }
 
@@ -174,6 +215,106 @@ TEST(RemoveMarked, AMarkBeyondTheShortenedListComesBackWithNewRows)
     EXPECT_EQ(ws.files.lastRow(), 4u);
     ws.files.append(entry("new"));
     EXPECT_TRUE(ws.files.isMarked(5));
+}
+
+// Each case removes rows one at a time, in the order given, from a list of
+// `count` entries named by their first row. The expected list is what
+// moving every following row up by one gives.
+TEST(RemoveRow, AnyWalkGivesTheListThatShiftingRowsGives)
+{
+    struct Case {
+        const char* what;
+        std::size_t count;
+        std::vector<std::size_t> removals;
+    };
+    const Case cases[] = {
+        {"bottom-up, every second row", 9, {9, 7, 5, 3, 1}},
+        {"top-down, the same row again and again", 5, {1, 1, 1}},
+        {"top-down, following the shifted rows", 8, {2, 3, 4}},
+        {"back and forth", 10, {5, 9, 1, 7, 2, 2}},
+        {"every row, ending on the placeholder", 4, {4, 3, 2, 1}},
+        {"rows outside the list are ignored", 3, {0, 4, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FileList files;
+        std::vector<std::string> expected;
+        for (std::size_t i = 1; i <= c.count; ++i) {
+            files.append(entry(std::to_string(i)));
+            expected.push_back(std::to_string(i));
+        }
+        ShadowObserver shadow(files);
+        for (const std::size_t row : c.removals) {
+            files.removeRow(row);
+            if (row >= 1 && row <= expected.size()) expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(row - 1));
+        }
+        EXPECT_EQ(names(files), expected);
+        EXPECT_EQ(shadow.rows, gridNames(files));
+        EXPECT_TRUE(files.isConsistent());
+        // The list goes on working after the walk.
+        files.append(entry("new"));
+        expected.push_back("new");
+        EXPECT_EQ(names(files), expected);
+        EXPECT_EQ(shadow.rows, gridNames(files));
+    }
+}
+
+TEST(Notifications, DescribeEveryChangeAsRanges)
+{
+    Workspace ws;
+    ShadowObserver shadow(ws.files);
+    const auto expectInStep = [&](const char* after) {
+        SCOPED_TRACE(after);
+        EXPECT_EQ(shadow.rows, gridNames(ws.files));
+    };
+    for (const char* n : {"e", "a", "d", "b", "c", "f", "g"}) ws.files.append(entry(n));
+    expectInStep("appending into the placeholder row and below it");
+    ws.files.setName(3, "dd");
+    expectInStep("renaming an entry");
+    sortFileList(ws.files, NameColumn, true);
+    expectInStep("sorting");
+    ws.files.setMark(2, true);
+    ws.files.setMark(3, true);
+    ws.files.setMark(7, true);
+    btnDelClick(ws);
+    expectInStep("removing two runs of marked rows");
+    btnSelAllClick(ws);
+    btnDelClick(ws);
+    expectInStep("removing every row");
+    EXPECT_EQ(shadow.resets, 1); // only the first one, when the observer started
+    for (int i = 0; i < 100; ++i) ws.files.append(entry(std::to_string(i)));
+    btnDeSelAllClick(ws);
+    for (std::size_t row = 1; row <= 100; row += 2) ws.files.setMark(row, true);
+    btnDelClick(ws);
+    expectInStep("removing fifty runs at once");
+    EXPECT_EQ(shadow.resets, 2);
+    ws.files.clear();
+    expectInStep("clearing");
+}
+
+// Removing marked rows in one pass gives the list that the row-by-row walk
+// (from the last row up, shifting the following rows each time) gives.
+TEST(RemoveMarked, OnePassMatchesTheRowByRowWalk)
+{
+    const std::vector<std::vector<std::size_t>> markSets = {
+        {}, {1}, {12}, {1, 2, 3}, {2, 4, 6, 8, 10, 12}, {1, 3, 5, 7, 9, 11}, {5, 6, 7, 8}, {1, 12, 13, 40},
+    };
+    for (const auto& marks : markSets) {
+        Workspace ws;
+        std::vector<std::string> expected;
+        for (int i = 1; i <= 12; ++i) {
+            ws.files.append(entry(std::to_string(i)));
+            expected.push_back(std::to_string(i));
+        }
+        for (const std::size_t row : marks) ws.files.setMark(row, true);
+        for (std::size_t row = expected.size(); row >= 1; --row)
+            if (ws.files.isMarked(row)) expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(row - 1));
+        ws.counters.stSrcCount = 12;
+        btnDelClick(ws);
+        EXPECT_EQ(names(ws.files), expected) << ::testing::PrintToString(marks);
+        EXPECT_EQ(ws.counters.stSrcCount, static_cast<std::int64_t>(expected.size()));
+        for (const std::size_t row : marks) EXPECT_EQ(ws.files.isMarked(row), row <= 12); // set only inside the list
+    }
 }
 
 TEST(TwoFilePick, TakesTheFirstTwoMarkedRows)

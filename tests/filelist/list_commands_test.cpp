@@ -2,11 +2,14 @@
 #include "filelist/workspace.h"
 #include "platform/posix_file_system.h"
 #include "support/gbk.h"
+#include "support/memory_file_system.h"
 #include "support/recording_host.h"
 #include "temp_tree.h"
 #include "text/run_error.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -190,6 +193,57 @@ TEST_F(ListCommands, DeleteSurvivesTheListEmptiedWhileItRuns)
     cbDelClick(ws, host, fs);
     EXPECT_TRUE(tree.exists("1.txt"));
     EXPECT_TRUE(tree.exists("2.txt"));
+}
+
+// The delete command gives the list that deleting row by row from the last
+// up, shifting the following rows after each deleted file, gives; refused
+// files keep their rows.
+TEST(DeleteWalk, MatchesTheRowByRowWalkOnMarkPatterns)
+{
+    struct Case {
+        std::size_t count;
+        std::vector<std::size_t> marks;
+        std::vector<std::size_t> readOnly; // rows whose files refuse deletion
+    };
+    const Case cases[] = {
+        {10, {2, 4, 6, 8, 10}, {}},
+        {10, {1, 3, 5, 7, 9}, {5}},
+        {6, {1, 2, 3, 4, 5, 6}, {}},
+        {6, {1, 2, 3, 4, 5, 6}, {1, 6}},
+        {8, {3, 4, 5}, {4}},
+        {1, {1}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.marks) + " read-only " + ::testing::PrintToString(c.readOnly));
+        testing::MemoryFileSystem fs;
+        Workspace ws;
+        RecordingHost host;
+        std::vector<std::string> expected;
+        for (std::size_t row = 1; row <= c.count; ++row) {
+            const std::string name = std::to_string(row) + ".txt";
+            const bool refuses = std::find(c.readOnly.begin(), c.readOnly.end(), row) != c.readOnly.end();
+            fs.addFile("/d/" + name, 0, refuses ? attr::readOnly : 0);
+            ws.files.append(ListEntry{name, "/d", 0, 0, 0});
+            expected.push_back(name);
+        }
+        ws.counters.stSrcCount = static_cast<std::int64_t>(c.count);
+        for (const std::size_t row : c.marks) ws.files.setMark(row, true);
+        std::int64_t deleted = 0;
+        for (std::size_t row = c.count; row >= 1; --row) {
+            const bool refuses = std::find(c.readOnly.begin(), c.readOnly.end(), row) != c.readOnly.end();
+            if (!ws.files.isMarked(row) || refuses) continue;
+            expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(row - 1));
+            ++deleted;
+        }
+        cbDelClick(ws, host, fs);
+        std::vector<std::string> kept;
+        for (std::size_t row = 1; row <= ws.files.entryCount(); ++row) kept.emplace_back(ws.files.name(row));
+        EXPECT_EQ(kept, expected);
+        EXPECT_EQ(ws.counters.stSrcCount, static_cast<std::int64_t>(expected.size()));
+        EXPECT_EQ(ws.counters.stDeleteCount, deleted);
+        for (const std::string& name : expected) EXPECT_TRUE(fs.exists("/d/" + name)) << name;
+        EXPECT_TRUE(ws.files.isConsistent());
+    }
 }
 
 } // namespace
