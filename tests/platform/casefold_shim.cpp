@@ -1,0 +1,150 @@
+// A stand-in for a case-insensitive file system, preloaded (LD_PRELOAD) into
+// a program under test. In the folder QV_CASEFOLD_DIR (an absolute path,
+// spelt as the program spells it), a name finds the entry that equals it
+// ignoring ASCII case, as on vfat, exfat or SMB; a new name keeps the case it
+// is given. Renaming a name onto another spelling of itself succeeds and does
+// nothing, as Linux does on such file systems. The environment also says
+//   QV_CASEFOLD_NOREPLACE=1  RENAME_NOREPLACE is accepted (ext4 casefold);
+//                            otherwise refused with EINVAL
+//   QV_CASEFOLD_LINKS=1      hard links work (SMB); otherwise EPERM (vfat)
+//   QV_CASEFOLD_FAULT=fail-second       the second rename or link in the
+//                                       folder fails with EIO
+//   QV_CASEFOLD_FAULT=term-after-first  the first one that succeeds is
+//                                       followed by SIGTERM to the thread
+// Only the calls the rename code makes are caught: rename, renameat2, link,
+// unlink, lstat.
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <string>
+#include <string_view>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int stepsInFolder = 0;
+
+template <class Function> Function next(const char* name)
+{
+    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+bool enabled(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value && std::strcmp(value, "1") == 0;
+}
+
+bool faultIs(const char* fault)
+{
+    const char* value = std::getenv("QV_CASEFOLD_FAULT");
+    return value && std::strcmp(value, fault) == 0;
+}
+
+bool inFolder(const char* path)
+{
+    const char* folder = std::getenv("QV_CASEFOLD_DIR");
+    if (!folder || !path) return false;
+    const std::string prefix = std::string(folder) + "/";
+    const std::string_view p(path);
+    return p.starts_with(prefix) && p.find('/', prefix.size()) == std::string_view::npos;
+}
+
+// The path of the entry `path` finds: its own when it exists as spelt or lies
+// outside the folder, else that of an entry equal to it ignoring case, else
+// `path` itself (a new name).
+std::string resolve(const char* path)
+{
+    struct stat info;
+    if (!inFolder(path) || next<int (*)(const char*, struct stat*)>("lstat")(path, &info) == 0) return path;
+    const char* folder = std::getenv("QV_CASEFOLD_DIR");
+    const char* name = path + std::strlen(folder) + 1;
+    std::string found = path;
+    if (DIR* dir = opendir(folder)) {
+        while (const dirent* entry = readdir(dir))
+            if (strcasecmp(entry->d_name, name) == 0) found = std::string(folder) + "/" + entry->d_name;
+        closedir(dir);
+    }
+    return found;
+}
+
+// Counts a rename or link in the folder; false (errno EIO) when the fault
+// plan fails this one.
+bool stepGoesAhead()
+{
+    ++stepsInFolder;
+    if (faultIs("fail-second") && stepsInFolder == 2) {
+        errno = EIO;
+        return false;
+    }
+    return true;
+}
+
+int afterStep(int result)
+{
+    if (result == 0 && faultIs("term-after-first") && stepsInFolder == 1) raise(SIGTERM);
+    return result;
+}
+
+int renameInFolder(const char* from, const char* to, unsigned flags)
+{
+    if ((flags & RENAME_NOREPLACE) && !enabled("QV_CASEFOLD_NOREPLACE")) {
+        errno = EINVAL;
+        return -1;
+    }
+    const std::string source = resolve(from), target = resolve(to);
+    if (!stepGoesAhead()) return -1;
+    if (source == target && !(flags & RENAME_NOREPLACE)) return afterStep(0);
+    using Renameat2 = int (*)(int, const char*, int, const char*, unsigned);
+    return afterStep(next<Renameat2>("renameat2")(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), flags));
+}
+
+} // namespace
+
+extern "C" {
+
+int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) noexcept
+{
+    if (inFolder(from) || inFolder(to)) return renameInFolder(from, to, flags);
+    using Renameat2 = int (*)(int, const char*, int, const char*, unsigned);
+    return next<Renameat2>("renameat2")(fromFolder, from, toFolder, to, flags);
+}
+
+int rename(const char* from, const char* to) noexcept
+{
+    if (inFolder(from) || inFolder(to)) return renameInFolder(from, to, 0);
+    return next<int (*)(const char*, const char*)>("rename")(from, to);
+}
+
+int link(const char* from, const char* to) noexcept
+{
+    const auto realLink = next<int (*)(const char*, const char*)>("link");
+    if (!inFolder(from) && !inFolder(to)) return realLink(from, to);
+    if (!enabled("QV_CASEFOLD_LINKS")) {
+        errno = EPERM;
+        return -1;
+    }
+    const std::string source = resolve(from), target = resolve(to);
+    if (!stepGoesAhead()) return -1;
+    return afterStep(realLink(source.c_str(), target.c_str()));
+}
+
+int unlink(const char* path) noexcept
+{
+    return next<int (*)(const char*)>("unlink")(resolve(path).c_str());
+}
+
+int lstat(const char* path, struct stat* info) noexcept
+{
+    return next<int (*)(const char*, struct stat*)>("lstat")(resolve(path).c_str(), info);
+}
+
+} // extern "C"
