@@ -1,0 +1,51 @@
+#pragma once
+// The modal dialogs the window opens: message boxes, the folder picker and
+// the file dialogs. The window reaches them only through this interface, so
+// tests answer them without a person.
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+namespace qv::app {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A message with one OK button, titled with the window caption. `icon`
+    // is Critical (stop) for errors and Information for reports.
+    virtual void message(QMessageBox::Icon icon, const QString& text) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool question(const QString& text) = 0;
+    // The folder picker; nothing when cancelled.
+    virtual std::optional<QString> chooseFolder(const QString& caption) = 0;
+    // The add-files dialog; empty when cancelled.
+    virtual QStringList chooseFilesToAdd() = 0;
+    // The export save dialog; nothing when cancelled.
+    virtual std::optional<QString> chooseExportPath() = 0;
+};
+
+// The real dialogs, owned by `parent`'s window.
+class QtDialogs final : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+
+    void message(QMessageBox::Icon icon, const QString& text) override;
+    bool question(const QString& text) override;
+    std::optional<QString> chooseFolder(const QString& caption) override;
+    QStringList chooseFilesToAdd() override;
+    std::optional<QString> chooseExportPath() override;
+
+private:
+    QWidget* parent_;
+};
+
+// The window caption, also every message box's title.
+QString windowCaption();
+
+} // namespace qv::app

@@ -1,0 +1,65 @@
+#include "app/file_list_model.h"
+
+#include "app/gbk_text.h"
+
+namespace qv::app {
+
+FileListModel::FileListModel(FileList& files, QObject* parent)
+    : QAbstractTableModel(parent), files_(files), rows_(static_cast<int>(files.lastRow()))
+{
+    files_.setObserver(this);
+}
+
+FileListModel::~FileListModel() { files_.setObserver(nullptr); }
+
+int FileListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+int FileListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : static_cast<int>(qv::columnCount); }
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid()) return {};
+    const auto row = static_cast<std::size_t>(index.row()) + 1;
+    if (role == Qt::DisplayRole) return fromGbk(files_.cell(row, index.column()));
+    if (role == MarkRole && index.column() == NameColumn) return files_.isMarked(row);
+    return {};
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return fromGbk(FileList::headerText(section));
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void FileListModel::rowsInserted(std::size_t first, std::size_t last)
+{
+    beginInsertRows({}, static_cast<int>(first) - 1, static_cast<int>(last) - 1);
+    rows_ += static_cast<int>(last - first + 1);
+    endInsertRows();
+}
+
+void FileListModel::rowsRemoved(std::size_t first, std::size_t last)
+{
+    beginRemoveRows({}, static_cast<int>(first) - 1, static_cast<int>(last) - 1);
+    rows_ -= static_cast<int>(last - first + 1);
+    endRemoveRows();
+}
+
+void FileListModel::listReset()
+{
+    beginResetModel();
+    rows_ = static_cast<int>(files_.lastRow());
+    endResetModel();
+}
+
+void FileListModel::cellsChanged(std::size_t first, std::size_t last, int firstColumn, int lastColumn)
+{
+    emit dataChanged(index(static_cast<int>(first) - 1, firstColumn), index(static_cast<int>(last) - 1, lastColumn));
+}
+
+} // namespace qv::app

@@ -1,0 +1,45 @@
+#pragma once
+// The grid's model: a thin table over the workspace's file list. It copies no
+// rows; each cell is converted from code page 936 when the view asks for it,
+// so only visible cells cost anything. The list's change notifications become
+// ranged model signals, so a change of a few rows never resets the view.
+//
+// Model row r is grid row r + 1 (the header row is the view's header); an
+// empty list shows its placeholder row. Column 0 also carries the row's mark
+// under MarkRole.
+
+#include "filelist/file_list.h"
+
+#include <QAbstractTableModel>
+
+namespace qv::app {
+
+class FileListModel final : public QAbstractTableModel, private FileListObserver {
+    Q_OBJECT
+public:
+    static constexpr int MarkRole = Qt::UserRole + 1;
+
+    // Observes `files` until destroyed; `files` must outlive the model.
+    explicit FileListModel(FileList& files, QObject* parent = nullptr);
+    ~FileListModel() override;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    void rowsInserted(std::size_t first, std::size_t last) override;
+    void rowsRemoved(std::size_t first, std::size_t last) override;
+    void listReset() override;
+    void cellsChanged(std::size_t first, std::size_t last, int firstColumn, int lastColumn) override;
+
+    FileList& files_;
+    // The rows the view knows of. It follows the notifications, so it is
+    // right at every step of a run of them even though the list already
+    // holds its final state.
+    int rows_;
+};
+
+} // namespace qv::app

@@ -1,0 +1,108 @@
+#pragma once
+// The main window: the search group, the list-command row and the grid
+// above a splitter; below it the status counters, the operation selector,
+// the catalogue and the operation pages. It owns the workspace and binds
+// each control to the core: a handler reads its controls, calls the core
+// with the window's Host, and shows the result. Every control's objectName
+// is its name in the program's vocabulary (cbSearch, sgFiles, cmbOpt, ...).
+
+#include "app/dialogs.h"
+#include "app/window_host.h"
+#include "filelist/mouse_release.h"
+#include "filelist/search.h"
+#include "filelist/workspace.h"
+#include "platform/posix_file_system.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+namespace qv::app {
+
+class FileListModel;
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    // `dialogs` answers every message box and file dialog; the real Qt
+    // dialogs when none is given.
+    explicit MainWindow(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Workspace& workspace() { return ws_; }
+
+protected:
+    // Closing while a run is going on stops it; the window closes when the
+    // run has ended.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QGroupBox* buildSearchGroup();
+    QWidget* buildListCommandRow();
+    QTableView* buildGrid();
+    QWidget* buildStatusColumn();
+    QWidget* buildPages();
+    void applyStartupDefaults();
+
+    void cmbOptChange(int index);
+    void switchPage(int first, int second);
+    void cbSearchClick();
+    void btnStopSearchClick();
+    void btnOpenClick();
+    void btnAddClick();
+    void cmbVarChange(int index);
+    void gridMouseReleased(std::optional<GridCell> underPointer);
+
+    // Runs a handler with `button` disabled; an exception that escapes it
+    // is shown as the general error report. The button is enabled again and
+    // the counters refreshed either way.
+    void runGuarded(QWidget* button, const std::function<void()>& handler);
+    void refreshCounters();
+    void readSearchCriteria();
+
+    std::unique_ptr<Dialogs> dialogs_;
+    Workspace ws_;
+    PosixFileSystem fs_;
+    std::unique_ptr<WindowHost> host_;
+    FileListModel* model_ = nullptr;
+    // The running search reads its switches from here, so toggling them
+    // while it runs changes the rest of the run.
+    SearchCriteria criteria_;
+    int runDepth_ = 0;
+    bool closeRequested_ = false;
+
+    QLineEdit* edFolder_ = nullptr;
+    QComboBox* cmbFileType_ = nullptr;
+    QCheckBox* ckFileSize_ = nullptr;
+    QLineEdit* edMin_ = nullptr;
+    QLineEdit* edMax_ = nullptr;
+    QCheckBox* ckFileDate_ = nullptr;
+    QComboBox* cbDateType_ = nullptr;
+    QDateEdit* dtMin_ = nullptr;
+    QDateEdit* dtMax_ = nullptr;
+    QCheckBox* ckSub_ = nullptr;
+    QPushButton* cbSearch_ = nullptr;
+    QPushButton* btnStopSearch_ = nullptr;
+    QTableView* sgFiles_ = nullptr;
+    QLabel* stSrcCount_ = nullptr;
+    QLabel* stChangeCount_ = nullptr;
+    QLabel* stDeleteCount_ = nullptr;
+    QComboBox* cmbOpt_ = nullptr;
+    QComboBox* cmbVar_ = nullptr;
+    QTabWidget* pgcOne_ = nullptr;
+};
+
+} // namespace qv::app

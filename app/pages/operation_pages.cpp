@@ -1,0 +1,55 @@
+#include "app/pages/operation_pages.h"
+
+#include "template/catalogue.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace qv::app {
+
+const std::vector<OperationPage>& operationPages()
+{
+    static const std::vector<OperationPage> pages = {
+        {"更改文件扩展名", "TabSheet7", "更改文件扩展名", "btnExt", "开始处理"},
+        {"更改文件名称", "TabSheet8", "更改文件名称", "btnFilename", "开始处理"},
+        {"更改文件或目录日期", "TabSheet9", "更改文件或目录日期", "btnDate", "开始处理"},
+        {"更改文件或目录属性", "TabSheet10", "更改文件或目录属性", "btnProp", "开始处理"},
+        {"文件信息统计", "ts3", "文件信息统计", "btnFileInfo", "开始统计(&A)"},
+        {"合并关键字内容", "ts1", "合并关键字内容", "btnSyn", "开始合并(&S)"},
+        {"行内容截取字符", "ts2", "文本行内容截取", "btnCut", "开始截取(&C)"},
+        {"行内容插入字符", "ts4", "文本行内容插入", "btnIns", "开始插入(&C)"},
+        {"行模式替换字符", "TabSheet1", "行模式替换", "btnReplace", "开始替换"},
+        {"内容按行删除", "TabSheet3", "内容按行删除", "btnDelLine", "开始删除"},
+        {"内容按行提取", "TabSheet4", "内容按行提取", "btnGetLine", "开始提取"},
+        {"按关键字同步行", "TabSheet6", "按关键字同步行", "btnLineSyn", "开始同步"},
+        {"内容插入新行", "TabSheet5", "内容插入新行", "btnInsLine", "开始插入"},
+        {"文件内容合并", "TabSheet11", "文件内容合并", "btnFileCombine", "开始合并(&S)"},
+        {"文件格式转换", "TabSheet12", "文件格式转换", "btnConvert", "开始转换"},
+        {"文件内容编码转换", "ts5", "文件编码转换", "btnCharset", "开始转换"},
+        {"文件内容替换", "ts6", "文件内容替换", "btnRepCont", "开始替换"},
+    };
+    return pages;
+}
+
+QWidget* buildOperationPage(int index)
+{
+    const OperationPage& info = operationPages().at(static_cast<std::size_t>(index));
+    auto* page = new QWidget;
+    page->setObjectName(info.pageName);
+    auto* layout = new QVBoxLayout(page);
+    if (const auto target = catalogueTargetBox(index)) {
+        auto* box = new QLineEdit(page);
+        box->setObjectName(QString::fromLatin1(target->data(), static_cast<qsizetype>(target->size())));
+        box->setAccessibleName(info.caption);
+        layout->addWidget(box);
+    }
+    layout->addStretch(1);
+    auto* start = new QPushButton(info.buttonCaption, page);
+    start->setObjectName(info.buttonName);
+    layout->addWidget(start, 0, Qt::AlignRight);
+    return page;
+}
+
+} // namespace qv::app
