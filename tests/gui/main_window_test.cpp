@@ -1,0 +1,343 @@
+// The window's wiring: control -> core -> what the user sees. Runs headless
+// (QT_QPA_PLATFORM=offscreen); message boxes and file dialogs are answered
+// by ScriptedDialogs.
+
+#include "app/file_list_model.h"
+#include "app/main_window.h"
+#include "app/window_font.h"
+#include "support/gbk.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace qv::app {
+namespace {
+
+using testing::gbk;
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Message {
+        QMessageBox::Icon icon;
+        QString text;
+    };
+    void message(QMessageBox::Icon icon, const QString& text) override { messages.push_back({icon, text}); }
+    bool question(const QString& text) override
+    {
+        questions.push_back(text);
+        return answer;
+    }
+    std::optional<QString> chooseFolder(const QString&) override { return folder; }
+    QStringList chooseFilesToAdd() override { return filesToAdd; }
+    std::optional<QString> chooseExportPath() override { return exportPath; }
+
+    std::vector<Message> messages;
+    std::vector<QString> questions;
+    bool answer = true;
+    std::optional<QString> folder;
+    QStringList filesToAdd;
+    std::optional<QString> exportPath;
+};
+
+class Window : public ::testing::Test {
+protected:
+    Window() : dialogs(new ScriptedDialogs), window(std::unique_ptr<Dialogs>(dialogs))
+    {
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        grid = window.findChild<QTableView*>("sgFiles");
+    }
+
+    template <typename W> W* control(const char* name)
+    {
+        W* found = window.findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QString label(const char* name) { return control<QLabel>(name)->text(); }
+    void click(const char* name) { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); }
+    QString cellText(int gridRow, int column) { return grid->model()->index(gridRow - 1, column).data().toString(); }
+
+    void clickCell(int gridRow, int column)
+    {
+        const QModelIndex cell = grid->model()->index(gridRow - 1, column);
+        grid->scrollTo(cell);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+    }
+    void clickHeader(int column)
+    {
+        QHeaderView* header = grid->horizontalHeader();
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    }
+    // Entries added through the core, as the search would.
+    void entries(std::initializer_list<std::pair<const char*, std::int64_t>> rows)
+    {
+        for (const auto& [name, size] : rows) window.workspace().files.append(ListEntry{gbk(name), "/d", size, 0, 0});
+        window.workspace().counters.stSrcCount = static_cast<std::int64_t>(window.workspace().files.entryCount());
+    }
+    std::vector<bool> marks()
+    {
+        std::vector<bool> out;
+        for (std::size_t row = 1; row <= window.workspace().files.lastRow(); ++row)
+            out.push_back(window.workspace().files.isMarked(row));
+        return out;
+    }
+    QStringList names()
+    {
+        QStringList out;
+        for (int row = 1; row <= grid->model()->rowCount(); ++row) out << cellText(row, 0);
+        return out;
+    }
+
+    ScriptedDialogs* dialogs; // owned by the window
+    MainWindow window;
+    QTableView* grid = nullptr;
+};
+
+TEST_F(Window, StartsOnTheRenamePageWithAnEmptyList)
+{
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Qorvane文件批量处理"));
+    EXPECT_EQ(window.size(), QSize(800, 600));
+    auto* pages = control<QTabWidget>("pgcOne");
+    EXPECT_EQ(pages->count(), 17);
+    EXPECT_EQ(pages->currentWidget()->objectName(), "TabSheet8");
+    for (int page = 0; page < pages->count(); ++page) EXPECT_EQ(pages->isTabVisible(page), page == 1) << page;
+    EXPECT_EQ(control<QComboBox>("cmbOpt")->currentText(), QStringLiteral("更改文件名称"));
+    EXPECT_EQ(control<QComboBox>("cmbOpt")->count(), 17);
+    EXPECT_EQ(control<QComboBox>("cmbVar")->count(), 45);
+    for (const char* counter : {"stSrcCount", "stChangeCount", "stDeleteCount"}) EXPECT_EQ(label(counter), "0");
+    EXPECT_EQ(grid->model()->rowCount(), 1); // the placeholder row
+    for (int column = 0; column < 6; ++column) EXPECT_EQ(cellText(1, column), "");
+    EXPECT_EQ(grid->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("大小(字节)"));
+    EXPECT_EQ(control<QLineEdit>("edFolder")->text(), QDir::currentPath());
+    const QDate today = QDate::currentDate();
+    EXPECT_EQ(control<QDateEdit>("dtMax")->date(), today);
+    EXPECT_EQ(control<QDateEdit>("dtMin")->date(), today.addMonths(-1));
+    EXPECT_TRUE(control<QPushButton>("cbSearch")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("btnStopSearch")->isEnabled());
+    EXPECT_FALSE(control<QLineEdit>("edMin")->isEnabled());
+    control<QCheckBox>("ckFileSize")->click();
+    EXPECT_TRUE(control<QLineEdit>("edMin")->isEnabled());
+}
+
+TEST_F(Window, TheSelectorShowsOnlyTheChosenPage)
+{
+    auto* pages = control<QTabWidget>("pgcOne");
+    control<QComboBox>("cmbOpt")->setCurrentIndex(16);
+    EXPECT_EQ(pages->currentWidget()->objectName(), "ts6");
+    for (int page = 0; page < pages->count(); ++page) EXPECT_EQ(pages->isTabVisible(page), page == 16) << page;
+    EXPECT_NE(pages->currentWidget()->findChild<QPushButton*>("btnRepCont"), nullptr);
+}
+
+TEST_F(Window, MouseReleaseTogglesNameCellsAndHeaderClicksSort)
+{
+    entries({{"b.txt", 300}, {"C.txt", 5}, {"a.txt", 3000000000LL}});
+    EXPECT_EQ(names(), (QStringList{"b.txt", "C.txt", "a.txt"}));
+    clickCell(2, 0);
+    EXPECT_EQ(marks(), (std::vector<bool>{false, true, false}));
+    clickCell(2, 0);
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false}));
+    clickCell(3, 2); // a size cell: only the current cell moves
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(cellText(3, 2), "3000000000");
+
+    // Three releases so far: the fourth, on a title, sorts descending (the
+    // current cell is a size cell, so no mark flips), the fifth ascending.
+    clickHeader(2);
+    EXPECT_EQ(names(), (QStringList{"a.txt", "b.txt", "C.txt"}));
+    clickHeader(2);
+    EXPECT_EQ(names(), (QStringList{"C.txt", "b.txt", "a.txt"}));
+    clickCell(1, 0); // marks row 1
+    clickHeader(0); // the seventh: ascending by name, and the mark of the current name cell flips back
+    EXPECT_EQ(names(), (QStringList{"a.txt", "b.txt", "C.txt"}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false}));
+}
+
+TEST_F(Window, MarkCommandsAndRemoveKeepMarksOnPositions)
+{
+    entries({{"a", 1}, {"b", 2}, {"c", 3}, {"d", 4}, {"e", 5}});
+    click("btnSelAll");
+    EXPECT_EQ(marks(), std::vector<bool>(5, true));
+    click("btnDeSelAll");
+    EXPECT_EQ(marks(), std::vector<bool>(5, false));
+    clickCell(2, 0);
+    clickCell(4, 0);
+    click("btnInverse");
+    EXPECT_EQ(marks(), (std::vector<bool>{true, false, true, false, true}));
+    click("btnInverse");
+    click("btnDel");
+    EXPECT_EQ(names(), (QStringList{"a", "c", "e"}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(label("stSrcCount"), "3");
+    EXPECT_TRUE(window.workspace().files.isConsistent());
+}
+
+TEST_F(Window, SelectionCheckMessagesAreStopBoxes)
+{
+    click("btnSelAll"); // marks the placeholder row
+    click("cbDel");
+    entries({{"a", 1}});
+    click("btnDeSelAll");
+    click("btnExp");
+    ASSERT_EQ(dialogs->messages.size(), 2u);
+    EXPECT_EQ(dialogs->messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(dialogs->messages[0].text, QStringLiteral("没有源文件，请搜索后再试！"));
+    EXPECT_EQ(dialogs->messages[1].text, QStringLiteral("请先选择文件！"));
+    EXPECT_TRUE(dialogs->questions.empty());
+    EXPECT_TRUE(control<QPushButton>("btnExp")->isEnabled());
+}
+
+TEST_F(Window, CatalogueInsertsIntoThePageBoxCountingChineseRight)
+{
+    auto* box = control<QLineEdit>("edtNewFilename");
+    auto* catalogue = control<QComboBox>("cmbVar");
+    struct Case {
+        QString text;
+        int selectionStart;
+        int selectionLength; // 0: a caret at selectionStart
+        int entry;
+        QString expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("报告abc_ABC"), 2, 3, 0, QStringLiteral("报告${Ext}_${Ext}")},
+        {QStringLiteral("中文"), 1, 0, 1, QStringLiteral("中${Filename}文")},
+        {QStringLiteral("第一章"), 3, 0, 5, QStringLiteral("第一章${Sn(开始序号,长度)}")},
+        {QStringLiteral("一二一"), 0, 1, 6, QStringLiteral("${LastDir}二${LastDir}")},
+    };
+    for (const Case& c : cases) {
+        box->setText(c.text);
+        if (c.selectionLength > 0)
+            box->setSelection(c.selectionStart, c.selectionLength);
+        else
+            box->setCursorPosition(c.selectionStart);
+        emit catalogue->activated(c.entry);
+        EXPECT_EQ(box->text(), c.expected) << c.text.toStdString();
+    }
+
+    control<QComboBox>("cmbOpt")->setCurrentIndex(0); // no template box: the clipboard
+    box->setText(QStringLiteral("unchanged"));
+    emit catalogue->activated(0);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("${Ext}"));
+    EXPECT_EQ(box->text(), QStringLiteral("unchanged"));
+}
+
+class WindowOnDisk : public Window {
+protected:
+    QString file(const QString& relative, int size = 0)
+    {
+        const QString path = dir.filePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QByteArray(size, 'x'));
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(WindowOnDisk, SearchFillsTheGridAndStopKeepsWhatWasFound)
+{
+    file(QStringLiteral("报告.txt"), 12);
+    file(QStringLiteral("sub/b.txt"));
+    file(QStringLiteral("c.ini"));
+    control<QLineEdit>("edFolder")->setText(dir.path());
+    click("cbSearch");
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("报告.txt"), "b.txt"}));
+    EXPECT_EQ(cellText(1, 1), dir.path());
+    EXPECT_EQ(cellText(1, 2), "12");
+    EXPECT_EQ(cellText(1, 5), ".txt");
+    EXPECT_EQ(label("stSrcCount"), "2");
+    EXPECT_TRUE(control<QPushButton>("cbSearch")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("btnStopSearch")->isEnabled());
+
+    for (int folder = 0; folder < 20; ++folder)
+        for (int i = 0; i < 10; ++i) file(QStringLiteral("deep%1/f%2.txt").arg(folder).arg(i));
+    bool stopWasEnabled = false;
+    QTimer::singleShot(0, &window, [&] {
+        stopWasEnabled = control<QPushButton>("btnStopSearch")->isEnabled();
+        click("btnStopSearch");
+    });
+    click("cbSearch");
+    EXPECT_TRUE(stopWasEnabled);
+    const auto found = window.workspace().files.entryCount();
+    EXPECT_LT(found, 202u);
+    EXPECT_EQ(label("stSrcCount"), QString::number(found));
+    EXPECT_TRUE(control<QPushButton>("cbSearch")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("btnStopSearch")->isEnabled());
+
+    control<QComboBox>("cmbFileType")->setCurrentText(QStringLiteral("  "));
+    click("cbSearch");
+    ASSERT_FALSE(dialogs->messages.empty());
+    EXPECT_EQ(dialogs->messages.back().text, QStringLiteral("文件类型为空,请设置好后再试！"));
+    EXPECT_EQ(window.workspace().files.entryCount(), found);
+}
+
+TEST_F(WindowOnDisk, FolderPickerAddExportAndDelete)
+{
+    dialogs->folder = dir.path();
+    click("btnOpen");
+    EXPECT_EQ(control<QLineEdit>("edFolder")->text(), dir.path());
+
+    dialogs->filesToAdd = {file(QStringLiteral("一.txt")), file(QStringLiteral("two.txt")), dir.filePath("missing.txt")};
+    click("btnAdd");
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("一.txt"), "two.txt"}));
+    EXPECT_EQ(label("stSrcCount"), "2");
+
+    click("btnSelAll");
+    dialogs->answer = false; // names only
+    dialogs->exportPath = dir.filePath("names.txt");
+    click("btnExp");
+    QFile exported(dir.filePath("names.txt"));
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(), QByteArray::fromStdString(gbk("一.txt\r\ntwo.txt\r\n")));
+    EXPECT_EQ(dialogs->messages.back().icon, QMessageBox::Information);
+    EXPECT_EQ(dialogs->messages.back().text, QStringLiteral("文件名称导出成功,导出总数量：2"));
+
+    // A run error is shown and the command's button comes back.
+    dialogs->exportPath = dir.filePath("no/such/folder.txt");
+    click("btnExpDir");
+    EXPECT_EQ(dialogs->messages.back().icon, QMessageBox::Critical);
+    EXPECT_TRUE(dialogs->messages.back().text.startsWith(QStringLiteral("Cannot create file ")));
+    EXPECT_TRUE(control<QPushButton>("btnExpDir")->isEnabled());
+
+    dialogs->answer = true;
+    clickCell(1, 0); // only two.txt stays marked
+    click("cbDel");
+    EXPECT_EQ(dialogs->questions.back(), QStringLiteral("此操作将从磁盘上删除此文件且不可恢复,确认要删除吗?"));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("一.txt"))));
+    EXPECT_FALSE(QFile::exists(dir.filePath("two.txt")));
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("一.txt")}));
+    EXPECT_EQ(label("stSrcCount"), "1");
+    EXPECT_EQ(label("stDeleteCount"), "1");
+    EXPECT_TRUE(control<QPushButton>("cbDel")->isEnabled());
+}
+
+} // namespace
+} // namespace qv::app
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    qv::app::useWindowFont();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
