@@ -1,11 +1,15 @@
 // Template evaluations per second on realistic GBK lines of about 60 bytes.
 // Reported as items_per_second: one item is one evaluation of one line.
+// The nesting benchmarks time one evaluation of a template whose calls are
+// nested N deep (or stand N side by side) in one argument text; the time
+// per call should stay flat as N grows.
 
 #include "platform/code_page.h"
 #include "template/evaluator.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -55,8 +59,54 @@ void BM_AddMid2Nested(benchmark::State& state) { evaluateLines(state, "${AddMid2
 void BM_Chs2Num(benchmark::State& state) { evaluateLines(state, "${Chs2Num(${GetMid(1,16)})}"); }
 void BM_Date(benchmark::State& state) { evaluateLines(state, "${Date(yyyy-mm-dd)}"); }
 
+// ${AddLeft(a${AddLeft(a...)})}: each level's result holds the one below.
+std::string deepAddLeft(std::int64_t depth)
+{
+    std::string templ;
+    for (std::int64_t i = 0; i < depth; ++i) templ += "${AddLeft(a";
+    for (std::int64_t i = 0; i < depth; ++i) templ += ")}";
+    return templ;
+}
+
+// ${Len(${Len(...)})}: short results, so the cost is the resolution itself.
+std::string deepLen(std::int64_t depth)
+{
+    std::string templ;
+    for (std::int64_t i = 0; i < depth; ++i) templ += "${Len(";
+    templ += "x";
+    for (std::int64_t i = 0; i < depth; ++i) templ += ")}";
+    return templ;
+}
+
+// ${AddLeft(${Len(1)}${Len(12)}...)}: N different calls side by side.
+std::string wideLen(std::int64_t width)
+{
+    std::string templ = "${AddLeft(";
+    for (std::int64_t i = 0; i < width; ++i) templ += "${Len(" + std::to_string(i) + ")}";
+    return templ + ")}";
+}
+
+void evaluateNested(benchmark::State& state, std::string (*build)(std::int64_t))
+{
+    static const FixedClock clock;
+    const std::string templ = build(state.range(0));
+    const std::string subject = lines()[0];
+    for (auto _ : state) {
+        std::string result = qv::EvaluateTemplate(subject, templ, clock);
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_NestedAddLeft(benchmark::State& state) { evaluateNested(state, deepAddLeft); }
+void BM_NestedLen(benchmark::State& state) { evaluateNested(state, deepLen); }
+void BM_SideBySideLen(benchmark::State& state) { evaluateNested(state, wideLen); }
+
 } // namespace
 
+BENCHMARK(BM_NestedAddLeft)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NestedLen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SideBySideLen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetMid);
 BENCHMARK(BM_RepStr);
 BENCHMARK(BM_AddLeftNested);

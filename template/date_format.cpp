@@ -62,8 +62,8 @@ std::size_t markerLength(std::string_view s, std::size_t at)
 
 class Formatter {
 public:
-    Formatter(const LocalDateTime& moment, std::string& out)
-        : moment_(moment), out_(out), weekday_(dayOfWeek(moment.year, moment.month, moment.day))
+    Formatter(const LocalDateTime& moment, std::string& out, std::size_t maxBytes)
+        : moment_(moment), out_(out), maxBytes_(maxBytes), weekday_(dayOfWeek(moment.year, moment.month, moment.day))
     {
     }
 
@@ -75,7 +75,7 @@ public:
         bool twelveHour = false;
         std::size_t i = 0;
         const std::size_t n = format.size();
-        while (i < n) {
+        while (i < n && out_.size() <= maxBytes_) {
             if (text::charLength(format, i) == 2) {
                 out_.append(format.substr(i, 2));
                 i += 2;
@@ -219,6 +219,7 @@ private:
 
     const LocalDateTime& moment_;
     std::string& out_;
+    std::size_t maxBytes_;
     int weekday_;
 };
 
@@ -235,11 +236,11 @@ int dayOfWeek(int year, int month, int day)
     return static_cast<int>(((sum % 7) + 7) % 7);
 }
 
-std::string formatDateTime(std::string_view format, const LocalDateTime& moment)
+std::string formatDateTime(std::string_view format, const LocalDateTime& moment, std::size_t maxBytes)
 {
     std::string out;
-    out.reserve(format.size() + 8);
-    Formatter(moment, out).run(format);
+    out.reserve(std::min(format.size(), maxBytes) + 8);
+    Formatter(moment, out, maxBytes).run(format);
     return out;
 }
 

@@ -31,14 +31,19 @@
 
 #include "platform/clock.h"
 
+#include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
 
 namespace qv {
 
 // `moment` formatted by `format`; the result is code page 936 text. Never
-// fails; cost linear in the length of format.
-std::string formatDateTime(std::string_view format, const LocalDateTime& moment);
+// fails; cost linear in the length of format. A specifier can write up to 19
+// bytes (c), so formatting stops, with the result cut short, as soon as it
+// passes `maxBytes`: a caller that refuses longer results never builds them.
+std::string formatDateTime(std::string_view format, const LocalDateTime& moment,
+                           std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 // 0 = Sunday .. 6 = Saturday, proleptic Gregorian calendar.
 int dayOfWeek(int year, int month, int day);

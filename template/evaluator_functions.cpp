@@ -2,6 +2,7 @@
 
 #include "template/chinese.h"
 #include "template/date_format.h"
+#include "template/evaluator.h"
 #include "template/number.h"
 #include "text/bytes.h"
 
@@ -47,34 +48,63 @@ Pos length(std::string_view s) { return static_cast<Pos>(s.size()); }
 
 std::string decimal(Pos value) { return std::to_string(value); }
 
-// Cuts `s` into pieces of `width` bytes joined by CR LF, never splitting a
-// double-byte character: a piece whose last byte would be the first half of
-// a character ends before it. A piece that cannot hold even its first
-// character (width 1 before a Chinese character) takes that whole character,
-// so every piece makes progress.
-std::string breakLines(std::string_view s, Pos width)
+// Length of the next piece of `rest` for breakLines: `width` bytes, one less
+// when that would split a double-byte character, and at least the whole
+// first character (width 1 before a Chinese character), so every piece makes
+// progress.
+std::size_t pieceLength(std::string_view rest, Pos width)
 {
+    if (length(rest) <= width) return rest.size();
+    std::size_t piece = 0;
+    while (true) {
+        const std::size_t next = piece + text::charLength(rest, piece);
+        if (static_cast<Pos>(next) > width) break;
+        piece = next;
+    }
+    return piece == 0 ? text::charLength(rest, 0) : piece;
+}
+
+std::size_t pieceCount(std::string_view s, Pos width)
+{
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < s.size(); at += pieceLength(s.substr(at), width)) ++count;
+    return count;
+}
+
+// Cuts `s` into pieces of `width` bytes joined by CR LF, never splitting a
+// double-byte character.
+std::string breakLines(std::string_view s, Pos width, std::size_t maxBytes)
+{
+    const std::size_t pieces = pieceCount(s, width);
+    requireWithinBound(s.size() + 2 * std::uint64_t{pieces > 0 ? pieces - 1 : 0}, maxBytes);
     std::string out;
-    out.reserve(s.size() + 2 * (s.size() / static_cast<std::size_t>(width) + 1));
-    std::size_t at = 0;
-    while (at < s.size()) {
-        const std::string_view rest = s.substr(at);
-        std::size_t piece = 0;
-        if (length(rest) <= width) {
-            piece = rest.size();
-        } else {
-            while (true) {
-                const std::size_t next = piece + text::charLength(rest, piece);
-                if (static_cast<Pos>(next) > width) break;
-                piece = next;
-            }
-            if (piece == 0) piece = text::charLength(rest, 0);
-        }
+    out.reserve(s.size() + 2 * pieces);
+    for (std::size_t at = 0; at < s.size();) {
+        const std::size_t piece = pieceLength(s.substr(at), width);
         if (at != 0) out.append("\r\n");
-        out.append(rest.substr(0, piece));
+        out.append(s.substr(at, piece));
         at += piece;
     }
     return out;
+}
+
+std::string withinBound(std::string text, std::size_t maxBytes)
+{
+    requireWithinBound(text.size(), maxBytes);
+    return text;
+}
+
+// replace-all, refused before it is built when the result would pass the bound.
+std::string replaceAllWithin(std::string_view s, std::string_view from, std::string_view to, std::size_t maxBytes)
+{
+    if (to.size() > from.size()) requireWithinBound(text::replacedSize(s, from, to), maxBytes);
+    return text::replaceAll(s, from, to);
+}
+
+// Refuses adding `insertion` to `s` when the result would pass the bound.
+void requireRoomFor(std::string_view s, std::string_view insertion, std::size_t maxBytes)
+{
+    requireWithinBound(std::uint64_t{s.size()} + insertion.size(), maxBytes);
 }
 
 // Shared by DelRange and GetStr2: the span from the first `open` through
@@ -111,6 +141,11 @@ LocalDateTime timeOfDay(const Clock& clock)
 
 } // namespace
 
+void requireWithinBound(std::uint64_t bytes, std::size_t maxBytes)
+{
+    if (bytes > maxBytes) throw EvaluatedTextTooLong();
+}
+
 Function findFunction(std::string_view name)
 {
     for (const Entry& entry : kFunctions)
@@ -138,20 +173,22 @@ Arguments splitArguments(std::string_view text)
     return args;
 }
 
-std::string applyFunction(Function function, std::string_view subject, const Arguments& args, const Clock& clock)
+std::string applyFunction(Function function, std::string_view subject, const Arguments& args, const Clock& clock,
+                          std::size_t maxBytes)
 {
     const Pos size = length(subject);
     std::string s;
     switch (function) {
     case Function::Unknown:
     case Function::LineOrg: return std::string(subject);
-    case Function::Date: return formatDateTime(args.a1, today(clock));
-    case Function::Time: return formatDateTime(args.a1, timeOfDay(clock));
-    case Function::RepStr: return text::replaceAll(subject, args.a1, args.a2);
+    case Function::Date: return withinBound(formatDateTime(args.a1, today(clock), maxBytes), maxBytes);
+    case Function::Time: return withinBound(formatDateTime(args.a1, timeOfDay(clock), maxBytes), maxBytes);
+    case Function::RepStr: return replaceAllWithin(subject, args.a1, args.a2, maxBytes);
     case Function::RepStr2: {
         const Pos start = number(args.a1), count = number(args.a2);
         s = subject;
         if (start > 0 && count > 0) {
+            requireRoomFor(s, args.a3, maxBytes);
             text::erase(s, start, count);
             text::insert(args.a3, s, start);
         }
@@ -190,15 +227,18 @@ std::string applyFunction(Function function, std::string_view subject, const Arg
         return s;
     }
     case Function::AddLeft:
+        requireRoomFor(subject, args.a1, maxBytes);
         s.reserve(args.a1.size() + subject.size());
         s.append(args.a1).append(subject);
         return s;
     case Function::AddRight:
+        requireRoomFor(subject, args.a1, maxBytes);
         s.reserve(args.a1.size() + subject.size());
         s.append(subject).append(args.a1);
         return s;
     case Function::AddMid: {
         const Pos at = number(args.a1);
+        if (at > 0) requireRoomFor(subject, args.a2, maxBytes);
         s = subject;
         if (at > 0) text::insert(args.a2, s, at);
         return s;
@@ -221,18 +261,19 @@ std::string applyFunction(Function function, std::string_view subject, const Arg
     }
     case Function::AddMid2: {
         const Pos p = text::find(args.a1, subject);
+        if (p > 0) requireRoomFor(subject, args.a3, maxBytes);
         s = subject;
         if (p > 0) text::insert(args.a3, s, p + number(args.a2));
         return s;
     }
     case Function::NewLine: {
         const Pos width = number(args.a1);
-        return width > 0 && size > width ? breakLines(subject, width) : std::string(subject);
+        return width > 0 && size > width ? breakLines(subject, width, maxBytes) : std::string(subject);
     }
     case Function::Xchg:
-        s = text::replaceAll(subject, args.a1, kExchangeMarker);
-        s = text::replaceAll(s, args.a2, args.a1);
-        return text::replaceAll(s, kExchangeMarker, args.a2);
+        s = replaceAllWithin(subject, args.a1, kExchangeMarker, maxBytes);
+        s = replaceAllWithin(s, args.a2, args.a1, maxBytes);
+        return replaceAllWithin(s, kExchangeMarker, args.a2, maxBytes);
     case Function::DelStrL: {
         s = subject;
         const Pos p = text::find(args.a1, s);
@@ -252,10 +293,12 @@ std::string applyFunction(Function function, std::string_view subject, const Arg
         const Pos start = p + number(args.a2), count = number(args.a3);
         return std::string(count > 0 && start > 0 ? text::part(subject, start, count) : subject);
     }
-    case Function::Gb2Big: return ToTraditionalBig5(subject);
-    case Function::Big2Gb: return ToSimplifiedGbk(subject);
+    // The script conversions and Chs2Num change a text's length by a small
+    // factor at most, so their results are checked once built.
+    case Function::Gb2Big: return withinBound(ToTraditionalBig5(subject), maxBytes);
+    case Function::Big2Gb: return withinBound(ToSimplifiedGbk(subject), maxBytes);
     case Function::Len: return decimal(length(args.a1));
-    case Function::Chs2Num: return ConvertChineseNumerals(args.a1);
+    case Function::Chs2Num: return withinBound(ConvertChineseNumerals(args.a1), maxBytes);
     }
     return std::string(subject);
 }

@@ -5,6 +5,8 @@
 
 #include "platform/clock.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,8 +35,14 @@ Arguments splitArguments(std::string_view text);
 // What `function` makes of `subject`. Numeric arguments go through
 // EvaluateNumber and are truncated toward zero; positions are computed in 64
 // bits, so no argument can push them out of range. Unknown leaves the
-// subject unchanged.
-std::string applyFunction(Function function, std::string_view subject, const Arguments& args, const Clock& clock);
+// subject unchanged. Throws EvaluatedTextTooLong, before building it, when
+// a function that lengthens text would make a result longer than `maxBytes`
+// (the caller's bound, never below the subject's length).
+std::string applyFunction(Function function, std::string_view subject, const Arguments& args, const Clock& clock,
+                          std::size_t maxBytes);
+
+// Throws EvaluatedTextTooLong when a text of `bytes` would pass `maxBytes`.
+void requireWithinBound(std::uint64_t bytes, std::size_t maxBytes);
 
 // Marker the exchange function parks its first text under while it swaps.
 inline constexpr std::string_view kExchangeMarker = "(!@#$%^&*)";

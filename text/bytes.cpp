@@ -82,28 +82,57 @@ Pos findIgnoreCase(std::string_view needle, std::string_view hay, Pos from)
     return 0;
 }
 
-std::string replaceAll(std::string_view s, std::string_view from, std::string_view to)
+namespace {
+
+// The walk shared by replaceAll and replacedSize: calls onMatch() for each
+// occurrence of `from` that replaceAll replaces and onCopy(bytes) for the
+// bytes it keeps, in order.
+template <typename OnMatch, typename OnCopy>
+void forEachReplacement(std::string_view s, std::string_view from, OnMatch onMatch, OnCopy onCopy)
 {
-    if (from.empty() || from.size() > s.size()) return std::string(s);
+    if (from.empty() || from.size() > s.size()) {
+        onCopy(s);
+        return;
+    }
     const unsigned char first = fold(static_cast<unsigned char>(from[0]));
     // A pattern that ends with half a character leaves the other half behind;
     // that byte is copied, never taken as the start of a new match.
     const bool splitsLastCharacter = endsWithLoneLeadByte(from);
-    std::string out;
-    out.reserve(s.size());
     std::size_t i = 0;
     while (i < s.size()) {
         if (fold(static_cast<unsigned char>(s[i])) == first && matchesIgnoreCase(s, i, from)) {
-            out.append(to);
+            onMatch();
             i += from.size();
-            if (splitsLastCharacter && i < s.size()) out.push_back(s[i++]);
+            if (splitsLastCharacter && i < s.size()) onCopy(s.substr(i++, 1));
             continue;
         }
         const std::size_t length = charLength(s, i);
-        out.append(s.substr(i, length));
+        onCopy(s.substr(i, length));
         i += length;
     }
+}
+
+} // namespace
+
+std::string replaceAll(std::string_view s, std::string_view from, std::string_view to)
+{
+    std::string out;
+    out.reserve(s.size());
+    forEachReplacement(
+        s, from, [&] { out.append(to); }, [&](std::string_view kept) { out.append(kept); });
     return out;
+}
+
+std::uint64_t replacedSize(std::string_view s, std::string_view from, std::string_view to)
+{
+    std::uint64_t matches = 0;
+    forEachReplacement(s, from, [&] { ++matches; }, [](std::string_view) {});
+    return s.size() - matches * from.size() + matches * to.size();
+}
+
+bool equalsIgnoreCaseAt(std::string_view hay, std::size_t at, std::string_view needle)
+{
+    return at <= hay.size() && matchesIgnoreCase(hay, at, needle);
 }
 
 std::string_view part(std::string_view s, Pos start, Pos count)

@@ -42,6 +42,16 @@ Pos findIgnoreCase(std::string_view needle, std::string_view hay, Pos from = 1);
 // Unchanged when `from` is empty.
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
 
+// The length replaceAll(s, from, to) would have, found without building it.
+// Cost: O(length of s), no allocation.
+std::uint64_t replacedSize(std::string_view s, std::string_view from, std::string_view to);
+
+// Do the bytes of `hay` from 0-based index `at` on match `needle`, ASCII
+// letters compared without regard to case and the second byte of each of the
+// needle's double-byte characters compared exactly? False when fewer than
+// needle.size() bytes remain.
+bool equalsIgnoreCaseAt(std::string_view hay, std::size_t at, std::string_view needle);
+
 // The `count` bytes from position `start`. Empty when count < 1 or start is
 // beyond the end; start < 1 counts as 1; count is cut to what remains.
 std::string_view part(std::string_view s, Pos start, Pos count);
