@@ -188,8 +188,8 @@ std::string applyFunction(Function function, std::string_view subject, const Arg
         const Pos start = number(args.a1), count = number(args.a2);
         s = subject;
         if (start > 0 && count > 0) {
-            requireRoomFor(s, args.a3, maxBytes);
             text::erase(s, start, count);
+            requireRoomFor(s, args.a3, maxBytes);
             text::insert(args.a3, s, start);
         }
         return s;

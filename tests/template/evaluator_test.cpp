@@ -267,6 +267,78 @@ TEST(EvaluateTemplate, StuckNestedCallsLeaveTheArgumentText)
     });
 }
 
+// Deep and wide nesting give the right text; this only finishes quickly
+// because nested calls are resolved in about linear time.
+TEST(EvaluateTemplate, ResolvesTenThousandNestedCalls)
+{
+    const int n = 10000;
+    std::string deep, deepLen, wide = "${AddLeft(";
+    for (int i = 0; i < n; ++i) deep += "${AddLeft(a";
+    for (int i = 0; i < n; ++i) deep += ")}";
+    for (int i = 0; i < n; ++i) deepLen += "${Len(";
+    deepLen += "xyz";
+    for (int i = 0; i < n; ++i) deepLen += ")}";
+    for (int i = 0; i < n; ++i) wide += i % 2 == 0 ? "${Len(ab)}" : "${LEN(AB)}${Len(" + std::to_string(i) + ")}";
+    wide += ")}";
+    std::string wideResult;
+    for (int i = 0; i < n; ++i) wideResult += i % 2 == 0 ? "2" : "2" + std::to_string(std::to_string(i).size());
+    expectResults({
+        {"s", deep, std::string(n, 'a') + std::string(n, 's')},
+        {"s", deepLen, "1"},
+        {"s", wide, wideResult + "s"},
+    });
+}
+
+// Growth is refused before the text is built: each of these would need
+// gigabytes, yet fails at once.
+TEST(EvaluateTemplate, RefusesTextsPastTheBound)
+{
+    const std::string manyA(65536, 'a');
+    std::string copies;
+    for (int i = 0; i < 4097; ++i) copies += "${LineOrg()}"; // 4097 x 64 KiB > 256 MiB
+    const std::string cases[] = {
+        "${Len(" + copies + ")}",
+        "${RepStr(a," + std::string(4097, 'b') + ")}",
+        "${Xchg(a," + std::string(4097, 'b') + ")}",
+    };
+    for (const std::string& templ : cases) {
+        SCOPED_TRACE(templ.substr(0, 40));
+        try {
+            EvaluateTemplate(manyA, templ, kClock);
+            ADD_FAILURE() << "no error";
+        } catch (const EvaluatedTextTooLong& error) {
+            EXPECT_EQ(std::string(error.what()), gbk("生成的文本超过 256 MB 的上限，处理已停止！"));
+        }
+    }
+}
+
+// Every function that lengthens its subject checks the bound it is given,
+// which is inclusive.
+TEST(EvaluateTemplate, FunctionsThatGrowTextCheckTheBound)
+{
+    struct Case {
+        const char* name;
+        const char* args;
+        bool fits; // within 8 bytes, from the subject "abcdef"
+    };
+    const Case cases[] = {
+        {"AddLeft", "xy", true},       {"AddLeft", "xyz", false},      {"AddRight", "xyz", false},
+        {"AddMid", "2,xyz", false},    {"AddMid2", "c,0,xyz", false},  {"RepStr2", "1,1,xyzw", false},
+        {"RepStr2", "1,1,xyz", true},  {"RepStr", "a,xyz", true},      {"RepStr", "a,xyzw", false},
+        {"Xchg", "a,xyzw", false},     {"NewLine", "3", true},         {"NewLine", "2", false},
+        {"Date", "yyyymmdd", true},    {"Date", "c", false},           {"Time", "hh:nn:ss zzz", false},
+        {"DelLeft", "1", true},
+    };
+    for (const Case& c : cases) {
+        const auto call = [&] {
+            return evaluator::applyFunction(evaluator::findFunction(c.name), "abcdef",
+                                            evaluator::splitArguments(c.args), kClock, 8);
+        };
+        if (c.fits) EXPECT_LE(call().size(), 8u) << c.name << "(" << c.args << ")";
+        else EXPECT_THROW(call(), EvaluatedTextTooLong) << c.name << "(" << c.args << ")";
+    }
+}
+
 TEST(EvaluateTemplate, DateUsesTodayAtMidnightAndTimeUsesDayZero)
 {
     expectResults({
