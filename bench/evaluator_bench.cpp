@@ -90,7 +90,7 @@ void evaluateNested(benchmark::State& state, std::string (*build)(std::int64_t))
 {
     static const FixedClock clock;
     const std::string templ = build(state.range(0));
-    const std::string subject = lines()[0];
+    const std::string subject = "IMG_0001"; // a file's base name, as rename hands it over
     for (auto _ : state) {
         std::string result = qv::EvaluateTemplate(subject, templ, clock);
         benchmark::DoNotOptimize(result);

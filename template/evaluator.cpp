@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
+#include <unordered_map>
 #include <vector>
 
 namespace qv {
@@ -236,9 +238,10 @@ bool endsMidCharacter(std::string_view bytes, bool midCharacter)
 // stacked in `opens_`, and `rest_` from `restAt_` on, not yet scanned. The
 // first "}" of the text is then the first one the scan meets, its call
 // starts at the top of the stack, and its result replaces the end of
-// `done_`; a copy of the call can only stand in `rest_`, where only template
-// "$" bytes are looked at. Each byte is thus scanned about once and each
-// step costs its call and result, instead of a pass over the whole text.
+// `done_`; a copy of the call can only stand in `rest_`, where an index of
+// call heads finds it. Each byte is thus scanned about once and each
+// step costs its call, its result and the copies of the call, instead of a
+// pass over the whole text.
 // The rare step whose "}" has no "${" before it runs on the whole text.
 class NestedCallResolver {
 public:
@@ -278,14 +281,72 @@ private:
         restProduced_ = std::move(produced);
         restAt_ = 0;
         nextSpan_ = 0;
-        dollars_.clear();
-        nextDollar_ = 0;
+        indexCallHeads();
+    }
+
+    // Files every template "$" of rest_ under the hash of its call head: the
+    // bytes from it through the first "}" after it, at most kHeadBytes of
+    // them, letters folded. A copy of a call has the same head as the call,
+    // so findCopiesAhead only looks at the few places filed under the call's
+    // head. One pass over rest_.
+    void indexCallHeads()
+    {
+        callHeads_.clear();
+        std::deque<std::pair<std::size_t, std::uint64_t>> open; // "$" index, hash before it
+        std::uint64_t hash = 0;
+        bool midCharacter = false;
         std::size_t span = 0;
+        const auto file = [&](std::size_t at, std::uint64_t before, std::size_t end) {
+            callHeads_[hash - before * power(end - at)].push_back(at);
+        };
         for (std::size_t i = 0; i < rest_.size(); ++i) {
             while (span < restProduced_.size() && restProduced_[span].end <= i) ++span;
             const bool produced = span < restProduced_.size() && restProduced_[span].begin <= i;
-            if (rest_[i] == '$' && !produced) dollars_.push_back(i);
+            const auto byte = static_cast<unsigned char>(rest_[i]);
+            if (byte == '$' && !produced) open.emplace_back(i, hash);
+            hash = hash * kHashBase + foldedAt(byte, midCharacter);
+            midCharacter = !midCharacter && text::isLeadByte(byte);
+            if (byte == '}') {
+                for (const auto& [at, before] : open) file(at, before, i + 1);
+                open.clear();
+            } else if (!open.empty() && i + 1 - open.front().first == kHeadBytes) {
+                file(open.front().first, open.front().second, i + 1);
+                open.pop_front();
+            }
         }
+        for (auto& [head, places] : callHeads_) std::sort(places.begin(), places.end());
+    }
+
+    static constexpr std::size_t kHeadBytes = 64;
+    static constexpr std::uint64_t kHashBase = 0x100000001B3;
+
+    // The byte as head hashes see it: an ASCII letter that is a character of
+    // its own in lower case, anything else (second bytes too) as it is.
+    static std::uint64_t foldedAt(unsigned char byte, bool midCharacter)
+    {
+        return !midCharacter && byte >= 'A' && byte <= 'Z' ? byte + 32 : byte;
+    }
+
+    static std::uint64_t power(std::size_t exponent)
+    {
+        std::uint64_t result = 1, base = kHashBase;
+        for (; exponent > 0; exponent >>= 1, base *= base)
+            if (exponent & 1) result *= base;
+        return result;
+    }
+
+    // The head hash of a call, which begins on a character.
+    static std::uint64_t headHash(std::string_view call)
+    {
+        std::uint64_t hash = 0;
+        bool midCharacter = false;
+        for (const char ch : call.substr(0, kHeadBytes)) {
+            const auto byte = static_cast<unsigned char>(ch);
+            hash = hash * kHashBase + foldedAt(byte, midCharacter);
+            midCharacter = !midCharacter && text::isLeadByte(byte);
+            if (byte == '}') break;
+        }
+        return hash;
     }
 
     bool restSpanBeginsAt(std::size_t index) const
@@ -325,11 +386,13 @@ private:
     // template first and last byte, left to right without overlap.
     std::vector<std::size_t> findCopiesAhead(std::string_view call)
     {
-        while (nextDollar_ < dollars_.size() && dollars_[nextDollar_] < restAt_) ++nextDollar_;
+        const auto filed = callHeads_.find(headHash(call));
+        if (filed == callHeads_.end()) return {};
+        const std::vector<std::size_t>& places = filed->second;
         std::vector<std::size_t> copies;
         std::size_t from = restAt_;
-        for (std::size_t i = nextDollar_; i < dollars_.size(); ++i) {
-            const std::size_t at = dollars_[i];
+        for (auto it = std::lower_bound(places.begin(), places.end(), restAt_); it != places.end(); ++it) {
+            const std::size_t at = *it;
             if (at < from) continue;
             if (rest_.size() - at < call.size()) break;
             const std::size_t last = at + call.size() - 1;
@@ -436,8 +499,7 @@ private:
     Spans restProduced_;
     std::size_t restAt_ = 0;
     std::size_t nextSpan_ = 0;            // first span of restProduced_ not yet scanned
-    std::vector<std::size_t> dollars_;   // indexes in rest_ of template "$" bytes
-    std::size_t nextDollar_ = 0;
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> callHeads_; // see indexCallHeads
 };
 
 std::string resolveNestedCalls(const Evaluation& ev, std::string_view args, Spans produced)

@@ -99,5 +99,25 @@ TEST_F(Replace, UnreadableThirdFileLeavesTwoOutputs)
     EXPECT_EQ(ws.counters.stChangeCount, 2);
 }
 
+// A template whose text would grow past the evaluator's bound ends the run
+// with its message, and the file that hit it gets no output.
+TEST_F(Replace, RunawayGrowthEndsTheRunWithoutOutput)
+{
+    addFile("a.txt", "xyz");
+    addFile("b.txt", std::string(65536, 'a'));
+    addFile("c.txt", "xyz");
+    const std::string templ = "${RepStr(a," + std::string(4097, 'b') + "${Pos(a)})}";
+    try {
+        btnRepContClick(ws, host, {templ});
+        ADD_FAILURE() << "no error";
+    } catch (const RunError& error) {
+        EXPECT_EQ(std::string(error.what()), gbk("生成的文本超过 256 MB 的上限，处理已停止！"));
+    }
+    EXPECT_EQ(read("a.qv.txt"), "xyz\r\n");
+    EXPECT_FALSE(exists("b.qv.txt"));
+    EXPECT_FALSE(exists("c.qv.txt"));
+    EXPECT_EQ(ws.counters.stChangeCount, 1);
+}
+
 } // namespace
 } // namespace qv
