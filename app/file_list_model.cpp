@@ -36,8 +36,30 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
+void FileListModel::flushPendingRemovals()
+{
+    // Past this many, one reset costs the view less than the removals.
+    constexpr std::size_t mostRemovals = 32;
+    if (pendingRemovals_.empty()) return;
+    if (pendingRemovals_.size() > mostRemovals) {
+        pendingRemovals_.clear();
+        beginResetModel();
+        rows_ = static_cast<int>(files_.lastRow());
+        endResetModel();
+        return;
+    }
+    const std::vector<std::pair<int, int>> removals = std::move(pendingRemovals_);
+    pendingRemovals_.clear();
+    for (const auto& [first, last] : removals) {
+        beginRemoveRows({}, first, last);
+        rows_ -= last - first + 1;
+        endRemoveRows();
+    }
+}
+
 void FileListModel::rowsInserted(std::size_t first, std::size_t last)
 {
+    flushPendingRemovals();
     beginInsertRows({}, static_cast<int>(first) - 1, static_cast<int>(last) - 1);
     rows_ += static_cast<int>(last - first + 1);
     endInsertRows();
@@ -45,13 +67,23 @@ void FileListModel::rowsInserted(std::size_t first, std::size_t last)
 
 void FileListModel::rowsRemoved(std::size_t first, std::size_t last)
 {
-    beginRemoveRows({}, static_cast<int>(first) - 1, static_cast<int>(last) - 1);
-    rows_ -= static_cast<int>(last - first + 1);
-    endRemoveRows();
+    pendingRemovals_.emplace_back(static_cast<int>(first) - 1, static_cast<int>(last) - 1);
+    if (flushQueued_) return;
+    // For changes made outside a window handler: the view hears of them at
+    // the latest when the event loop comes round.
+    flushQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            flushQueued_ = false;
+            flushPendingRemovals();
+        },
+        Qt::QueuedConnection);
 }
 
 void FileListModel::listReset()
 {
+    pendingRemovals_.clear();
     beginResetModel();
     rows_ = static_cast<int>(files_.lastRow());
     endResetModel();
@@ -59,6 +91,7 @@ void FileListModel::listReset()
 
 void FileListModel::cellsChanged(std::size_t first, std::size_t last, int firstColumn, int lastColumn)
 {
+    flushPendingRemovals();
     emit dataChanged(index(static_cast<int>(first) - 1, firstColumn), index(static_cast<int>(last) - 1, lastColumn));
 }
 

@@ -4,6 +4,15 @@
 // so only visible cells cost anything. The list's change notifications become
 // ranged model signals, so a change of a few rows never resets the view.
 //
+// Removals are passed on in batches: a view pays for each removal in
+// proportion to its row count, so the delete command's walk, which removes
+// rows one at a time, would cost rows x removals. The model holds removals
+// back until flushPendingRemovals() (the window calls it before it handles
+// events) or the next other change, and then sends them one by one when
+// there are a few, or as one reset when there are many. Until then the view
+// keeps the row count it had; the cells it would show are not painted,
+// since painting waits for the events.
+//
 // Model row r is grid row r + 1 (the header row is the view's header); an
 // empty list shows its placeholder row. Column 0 also carries the row's mark
 // under MarkRole.
@@ -11,6 +20,9 @@
 #include "filelist/file_list.h"
 
 #include <QAbstractTableModel>
+
+#include <utility>
+#include <vector>
 
 namespace qv::app {
 
@@ -29,6 +41,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // Tells the view about the removals held back so far. Cheap when there
+    // are none.
+    void flushPendingRemovals();
+
 private:
     void rowsInserted(std::size_t first, std::size_t last) override;
     void rowsRemoved(std::size_t first, std::size_t last) override;
@@ -40,6 +56,9 @@ private:
     // right at every step of a run of them even though the list already
     // holds its final state.
     int rows_;
+    // Removed model rows, first and last, in the order they happened.
+    std::vector<std::pair<int, int>> pendingRemovals_;
+    bool flushQueued_ = false;
 };
 
 } // namespace qv::app

@@ -81,7 +81,10 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption());
-    host_ = std::make_unique<WindowHost>(*dialogs_, statusBar(), [this] { refreshCounters(); });
+    host_ = std::make_unique<WindowHost>(*dialogs_, statusBar(), [this] {
+        model_->flushPendingRemovals();
+        refreshCounters();
+    });
 
     auto* upper = named(new QWidget, "Panel1");
     auto* upperLayout = new QVBoxLayout(upper);
@@ -110,6 +113,8 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+Host& MainWindow::host() { return *host_; }
 
 QGroupBox* MainWindow::buildSearchGroup()
 {
@@ -242,6 +247,17 @@ QTableView* MainWindow::buildGrid()
     header->setHighlightSections(false);
     const int widths[] = {150, 199, 86, 121, 120, 57};
     for (int column = 0; column < 6; ++column) sgFiles_->setColumnWidth(column, widths[column]);
+    // The current cell is a grid position: it stays where it was (clamped to
+    // the rows left) when the list is reset.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        const QModelIndex current = sgFiles_->currentIndex();
+        currentBeforeReset_ = current.isValid() ? std::optional<QPoint>(QPoint(current.column(), current.row())) : std::nullopt;
+    });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        if (!currentBeforeReset_ || model_->rowCount() == 0) return;
+        const QModelIndex cell = model_->index(std::min(currentBeforeReset_->y(), model_->rowCount() - 1), currentBeforeReset_->x());
+        sgFiles_->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
+    });
     sgFiles_->viewport()->installEventFilter(this);
     header->viewport()->installEventFilter(this);
     return sgFiles_;
@@ -464,6 +480,7 @@ void MainWindow::runGuarded(QWidget* button, const std::function<void()>& handle
         dialogs_->message(QMessageBox::Critical, fromGbk(error.what()));
     }
     --runDepth_;
+    model_->flushPendingRemovals();
     if (button) button->setEnabled(true);
     refreshCounters();
     if (ws_.files.entryCount() > formerCapacity)

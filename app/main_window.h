@@ -14,6 +14,7 @@
 #include "platform/posix_file_system.h"
 
 #include <QMainWindow>
+#include <QPoint>
 
 #include <functional>
 #include <memory>
@@ -42,6 +43,8 @@ public:
     ~MainWindow() override;
 
     Workspace& workspace() { return ws_; }
+    // The Host the window's handlers give to the core.
+    Host& host();
 
 protected:
     // Closing while a run is going on stops it; the window closes when the
@@ -81,6 +84,7 @@ private:
     // The running search reads its switches from here, so toggling them
     // while it runs changes the rest of the run.
     SearchCriteria criteria_;
+    std::optional<QPoint> currentBeforeReset_; // column, row
     int runDepth_ = 0;
     bool closeRequested_ = false;
 

@@ -32,6 +32,7 @@ bool WindowHost::ask(std::string_view question)
 
 std::optional<std::string> WindowHost::chooseSavePath(std::string_view)
 {
+    if (beforeEvents_) beforeEvents_();
     const std::optional<QString> path = dialogs_.chooseExportPath();
     if (!path) return std::nullopt;
     // The export writes through the code page 936 path; a path that would

@@ -251,6 +251,14 @@ protected:
         return path;
     }
 
+    // The search lists a folder in the order the disk gives; sort by name so
+    // the rows are known.
+    void sortByName()
+    {
+        window.workspace().sortAscending = false;
+        clickHeader(0);
+    }
+
     QTemporaryDir dir;
 };
 
@@ -329,6 +337,27 @@ TEST_F(WindowOnDisk, FolderPickerAddExportAndDelete)
     EXPECT_EQ(label("stSrcCount"), "1");
     EXPECT_EQ(label("stDeleteCount"), "1");
     EXPECT_TRUE(control<QPushButton>("cbDel")->isEnabled());
+}
+
+TEST_F(WindowOnDisk, DeletingManyScatteredRowsLeavesTheGridInStep)
+{
+    QStringList expected;
+    for (int i = 1; i <= 80; ++i) {
+        const QString name = QStringLiteral("f%1.txt").arg(i, 2, 10, QLatin1Char('0'));
+        file(name);
+        if (i % 2 == 1) expected << name;
+    }
+    control<QLineEdit>("edFolder")->setText(dir.path());
+    click("cbSearch");
+    sortByName();
+    for (std::size_t row = 2; row <= 80; row += 2) window.workspace().files.setMark(row, true);
+    clickCell(50, 3); // the current cell stays at its position
+    click("cbDel");
+    EXPECT_EQ(names(), expected);
+    EXPECT_EQ(label("stSrcCount"), "40");
+    EXPECT_EQ(label("stDeleteCount"), "40");
+    EXPECT_EQ(grid->currentIndex().row(), 39); // clamped to the last row left
+    EXPECT_EQ(grid->currentIndex().column(), 3);
 }
 
 } // namespace
