@@ -21,6 +21,12 @@ void ConsoleHost::showMessage(MessageKind kind, std::string_view text)
     }
 }
 
+void ConsoleHost::refuseInConsoleText(std::string_view utf8Message)
+{
+    refused_ = true;
+    err_ << utf8Message << '\n';
+}
+
 bool ConsoleHost::ask(std::string_view question)
 {
     if (answerYes_) return true;
@@ -31,7 +37,9 @@ bool ConsoleHost::ask(std::string_view question)
 std::optional<std::string> ConsoleHost::chooseSavePath(std::string_view)
 {
     if (!savePath_) return std::nullopt;
-    return toProgramText(*savePath_);
+    const std::optional<std::string> path = toProgramName(*savePath_);
+    if (!path) refuseInConsoleText(unconvertibleNameMessage(*savePath_));
+    return path;
 }
 
 } // namespace qv::cli

@@ -22,6 +22,10 @@ public:
     void processEvents() override {}
     void reportProgress(std::int64_t, std::int64_t) override {}
 
+    // Shows a refusal already in UTF-8 (one that names an argument with no
+    // code page 936 form) on stderr; the command then exits with 1.
+    void refuseInConsoleText(std::string_view utf8Message);
+
     // True once an error message was shown: the command then exits with 1.
     bool refused() const { return refused_; }
 

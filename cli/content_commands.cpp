@@ -43,31 +43,29 @@ int exitStatus(const ConsoleHost& host) { return host.refused() ? 1 : 0; }
 
 int runMergeKeysCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const std::string usage = "merge-keys SOURCE TARGET";
+    const std::string usage = "merge-keys [--list PATH] SOURCE TARGET";
     const auto options = parse(args, usage,
                                "Carries the KeyName=Value values of SOURCE into the lines of TARGET with the same key; "
-                               "writes TARGET's output file.",
-                               {}, out);
+                               "writes TARGET's output file. Files after the second are ignored.",
+                               {listOption}, out);
     if (!options) return 0;
-    requirePositional(*options, 2, usage);
-    Workspace ws = workspaceOf(*options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
     btnSynClick(ws, host);
     return exitStatus(host);
 }
 
 int runSyncLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{{"keywords", "K", "", "keywords, separated by \";\" or blanks"}};
-    const std::string usage = "sync-lines [--keywords K] SOURCE TARGET";
+    const std::vector<OptionSpec> specs{{"keywords", "K", "", "keywords, separated by \";\" or blanks"}, listOption};
+    const std::string usage = "sync-lines [--keywords K] [--list PATH] SOURCE TARGET";
     const auto options = parse(args, usage,
                                "Every SOURCE line holding a keyword replaces the TARGET line with the same number; "
-                               "writes TARGET's output file.",
+                               "writes TARGET's output file. Files after the second are ignored.",
                                specs, out);
     if (!options) return 0;
-    requirePositional(*options, 2, usage);
-    Workspace ws = workspaceOf(*options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
     btnLineSynClick(ws, host, {toProgramText(options->value("keywords"))});
     return exitStatus(host);
 }
@@ -78,11 +76,11 @@ int runStatsCommand(const std::vector<std::string>& args, std::ostream& out, std
     const auto options = parse(args, usage, "Prints the line counts of FILE.", {}, out);
     if (!options) return 0;
     requirePositional(*options, 1, usage);
-    Workspace ws = workspaceOf(*options, PosixFileSystem());
     // The results come before the closing message, as the page fills its
     // boxes before showing it.
     std::ostringstream closing;
     ConsoleHost host(closing, err);
+    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
     const std::optional<FileStats> stats = btnFileInfoClick(ws, host, {1});
     if (stats) {
         out << "文件大小:" << stats->edtFileSize << '\n'
@@ -106,8 +104,8 @@ int runCombineCommand(const std::vector<std::string>& args, std::ostream& out, s
                                "Writes the lines of every FILE, in the order given, to the output file of the last.",
                                specs, out);
     if (!options) return 0;
-    Workspace ws = workspaceOf(*options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
     btnFileCombineClick(ws, host);
     return exitStatus(host);
 }
@@ -120,8 +118,8 @@ int runReplaceCommand(const std::vector<std::string>& args, std::ostream& out, s
                                "Applies the template to each FILE's whole text while it holds the ${Pos(...)} keyword.",
                                specs, out);
     if (!options) return 0;
-    Workspace ws = workspaceOf(*options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
     btnRepContClick(ws, host, {toProgramText(options->value("template"))});
     return exitStatus(host);
 }
@@ -132,8 +130,8 @@ int runCharsetCommand(const std::vector<std::string>& args, std::ostream& out, s
     const std::string usage = "charset --call C [--list PATH] [FILE...]";
     const auto options = parse(args, usage, "Converts each FILE between code page 936 (GBK) and UTF-8.", specs, out);
     if (!options) return 0;
-    Workspace ws = workspaceOf(*options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
     btnCharsetClick(ws, host, {toProgramText(options->value("call"))});
     return exitStatus(host);
 }

@@ -10,6 +10,7 @@
 #include "text/run_error.h"
 
 #include <algorithm>
+#include <new>
 #include <ostream>
 
 namespace qv::cli {
@@ -83,8 +84,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     } catch (const RunError& e) {
         err << toConsoleText(e.what()) << '\n';
         return exitRunError;
-    } catch (const std::exception& e) {
-        err << e.what() << '\n';
+    } catch (const std::bad_alloc&) {
+        err << "内存不足，处理已中止！\n";
+        return exitRunError;
+    } catch (...) {
+        // Anything else is a fault of the program; its what() text (a library
+        // class name, say) would mean nothing to the user.
+        err << "程序内部错误，处理已中止！\n";
         return exitRunError;
     }
 }

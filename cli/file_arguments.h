@@ -2,6 +2,7 @@
 // The FILE arguments of a subcommand become the marked entries of a file list,
 // in the order given, as if the user had added and marked them in the window.
 
+#include "cli/console_host.h"
 #include "cli/options.h"
 #include "filelist/workspace.h"
 #include "platform/file_system.h"
@@ -12,20 +13,24 @@
 namespace qv::cli {
 
 // The paths of a --list file (UTF-8, one per line; empty lines and a final
-// line break ignored). Throws RunError "Cannot open file %s" when unreadable.
+// line break ignored). Throws RunError "Cannot open file %s" when it cannot be
+// read or is not a regular file.
 std::vector<std::string> readPathList(const std::string& utf8Path);
 
 // Appends one marked entry per path (UTF-8). The folder is the path's folder
 // as given ("." for a bare name), the name what follows the last "/"; size and
 // times come from `fs` (zero for a file that does not exist, so that the
-// operation itself reports it). Updates stSrcCount.
-void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs);
+// operation itself reports it). Updates stSrcCount. A path whose code page
+// 936 form would name another file is not added: it is refused by name
+// through `host` (which makes the command exit with 1) and the others go on.
+void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs,
+                      ConsoleHost& host);
 
 // The --list option every subcommand that takes FILE arguments offers.
 extern const OptionSpec listOption;
 
 // A workspace whose marked entries are the FILE arguments, then the paths of
-// --list, in that order.
-Workspace workspaceOf(const ParsedOptions& options, const FileSystem& fs);
+// --list, in that order, added by addFileArguments.
+Workspace workspaceOf(const ParsedOptions& options, const FileSystem& fs, ConsoleHost& host);
 
 } // namespace qv::cli

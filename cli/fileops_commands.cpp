@@ -25,7 +25,8 @@ std::string programFolder()
 {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : toProgramText(exe.parent_path().string());
+    if (error) return {};
+    return toProgramName(exe.parent_path().string()).value_or(std::string());
 }
 
 // A date or time option's value; a text that does not read is wrong usage.
@@ -51,8 +52,8 @@ int runRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
                     out))
         return 0;
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs);
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, fs, host);
     btnFilenameClick(RenameParams{toProgramText(options.value("template")), programFolder()}, ws, host, fs);
     return host.refused() ? 1 : 0;
 }
@@ -66,8 +67,8 @@ int runExtCommand(const std::vector<std::string>& args, std::ostream& out, std::
                     "Gives every FILE a new extension. Never replaces an existing file.", specs, out))
         return 0;
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs);
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, fs, host);
     btnExtClick(ExtensionParams{toProgramText(options.value("template"))}, ws, host, fs);
     return host.refused() ? 1 : 0;
 }
@@ -102,8 +103,8 @@ int runDatesCommand(const std::vector<std::string>& args, std::ostream& out, std
     params.chkDirDate = options.flag("dirs");
 
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs);
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, fs, host);
     btnDateClick(params, ws, host, fs);
     return host.refused() ? 1 : 0;
 }
@@ -130,8 +131,8 @@ int runAttrsCommand(const std::vector<std::string>& args, std::ostream& out, std
     params.chkDirProp = options.flag("dirs");
 
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs);
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, fs, host);
     btnPropClick(params, ws, host, fs);
     return host.refused() ? 1 : 0;
 }

@@ -95,8 +95,8 @@ int runCutCommand(const std::vector<std::string>& args, std::ostream& out, std::
                                               : CutLines::WithText;
     if (choice.mode == "number") params.edtCutLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtCutKeys = choice.argument;
-    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
     btnCutClick(params, ws, host);
     return finish(host);
 }
@@ -120,8 +120,8 @@ int runInsertCommand(const std::vector<std::string>& args, std::ostream& out, st
                                               : InsertLines::WithText;
     if (choice.mode == "number") params.edtInsLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtInsKeys = choice.argument;
-    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
     btnInsClick(params, ws, host);
     return finish(host);
 }
@@ -139,8 +139,8 @@ int runPatternCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 0;
     const LinePatternParams params{memoText(options.value("pattern")), toProgramText(options.value("prefix")),
                                    toProgramText(options.value("count"))};
-    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
     btnReplaceClick(params, ws, host);
     return finish(host);
 }
@@ -166,8 +166,8 @@ int runDeleteLinesCommand(const std::vector<std::string>& args, std::ostream& ou
     params.edtDelLineNo = toProgramText(options.value("numbers"));
     if (mode == "interval") std::tie(params.edtLines, params.edtLineNum) = intervalOf(options.value("interval"));
     params.edtDelKeys = toProgramText(options.value("keywords"));
-    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
     btnDelLineClick(params, ws, host);
     return finish(host);
 }
@@ -193,8 +193,8 @@ int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& o
     if (mode == "interval") std::tie(params.edtGetLines, params.edtGetLineNo) = intervalOf(options.value("interval"));
     params.edtGetKeys = toProgramText(options.value("keywords"));
     params.chkGetNoneLine = !options.flag("no-empty");
-    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
     btnGetLineClick(params, ws, host);
     return finish(host);
 }
@@ -223,8 +223,8 @@ int runInsertLinesCommand(const std::vector<std::string>& args, std::ostream& ou
     params.edtNewLineNo = toProgramText(options.value("at"));
     if (mode == "interval") std::tie(params.edtInsPers, params.edtInsNum) = intervalOf(options.value("interval"));
     params.edtLineKey = toProgramText(options.value("keywords"));
-    Workspace ws = workspaceOf(options, PosixFileSystem());
     ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
     btnInsLineClick(params, ws, host);
     return finish(host);
 }

@@ -98,6 +98,28 @@ std::pair<int, bool> readSort(const std::string& value)
     throw UsageError("--sort: unknown column '" + column + "'");
 }
 
+// The ";"-separated folders of --folder in code page 936, without the ones
+// whose code page 936 form would name another folder; those are refused by
+// name on `err`.
+std::string searchFolders(const std::string& utf8Folders, std::ostream& err, bool& refused)
+{
+    std::string folders;
+    std::size_t begin = 0;
+    while (begin <= utf8Folders.size()) {
+        const std::size_t end = std::min(utf8Folders.find(';', begin), utf8Folders.size());
+        const std::string item = utf8Folders.substr(begin, end - begin);
+        if (const auto folder = toProgramName(item)) {
+            if (!folders.empty()) folders += ';';
+            folders += *folder;
+        } else {
+            err << unconvertibleNameMessage(item) << '\n';
+            refused = true;
+        }
+        begin = end + 1;
+    }
+    return folders;
+}
+
 } // namespace
 
 int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -113,8 +135,12 @@ int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     if (!options.positional().empty()) throw UsageError("usage: qorvane-cli " + usage);
 
+    Workspace ws;
+    SearchHost host(err);
     SearchCriteria criteria;
-    criteria.folders = toProgramText(options.given("folder").value_or(std::filesystem::current_path().string()));
+    criteria.folders =
+        searchFolders(options.given("folder").value_or(std::filesystem::current_path().string()), err, host.refused);
+    if (criteria.folders.empty() && host.refused) return 1;
     criteria.types = toProgramText(options.given("types").value_or("*.txt"));
     criteria.subfolders = !options.flag("no-sub");
     if (const auto size = options.given("size")) {
@@ -129,9 +155,9 @@ int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     const auto sort = options.given("sort");
     const std::pair<int, bool> order = sort ? readSort(*sort) : std::pair<int, bool>{-1, true};
 
-    Workspace ws;
-    SearchHost host(err);
     PosixFileSystem fs;
+    const bool foldersRefused = host.refused;
+    host.refused = false;
     cbSearchClick(ws, host, fs, criteria);
     if (host.refused) return 1;
     if (order.first >= 0) sortFileList(ws.files, order.first, order.second);
@@ -139,7 +165,7 @@ int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
         for (int c = 0; c < columnCount; ++c) out << (c ? "\t" : "") << toConsoleText(ws.files.cell(row, c));
         out << '\n';
     }
-    return 0;
+    return foldersRefused ? 1 : 0;
 }
 
 } // namespace qv::cli

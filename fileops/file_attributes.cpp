@@ -25,18 +25,21 @@ void btnPropClick(const AttributeParams& params, Workspace& ws, Host& host, File
     ws.counters.stChangeCount = 0;
     std::string lastFolder;
     std::int64_t notStored = 0;
+    std::int64_t links = 0;
 
     for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
         if (!ws.files.isMarked(row)) continue;
         const FsStatus status = fs.setAttributes(ws.files.fullPath(row), attributes);
         if (status == FsStatus::Ok) ++ws.counters.stChangeCount;
         else if (status == FsStatus::NotSupported) ++notStored;
+        else if (status == FsStatus::SymbolicLink) ++links;
         if (params.chkDirProp && ws.files.folder(row) != lastFolder) {
             const std::string folder(ws.files.folder(row));
             if (fs.setAttributes(folder, attributes) == FsStatus::Ok) lastFolder = folder;
         }
     }
     tellLeftAlone(host, LeftAlone::AttributesNotStored, notStored);
+    tellLeftAlone(host, LeftAlone::LinkAttributes, links);
     showClosingMessage(host, ws);
 }
 

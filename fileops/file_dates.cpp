@@ -84,6 +84,7 @@ void btnDateClick(const DateParams& params, Workspace& ws, Host& host, FileSyste
     ws.counters.stChangeCount = 0;
     std::string lastFolder;
     std::int64_t notStored = 0;
+    std::int64_t links = 0;
 
     for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
         if (!ws.files.isMarked(row)) continue;
@@ -96,6 +97,8 @@ void btnDateClick(const DateParams& params, Workspace& ws, Host& host, FileSyste
                 ws.files.setCreated(row, cellValue(params.dtCreate, ws.files.cell(row, CreatedColumn), params));
         } else if (status == FsStatus::NotSupported) {
             ++notStored;
+        } else if (status == FsStatus::SymbolicLink) {
+            ++links;
         }
         if (params.chkDirDate && ws.files.folder(row) != lastFolder) {
             // A folder that refused is skipped for the files after it; one
@@ -106,6 +109,7 @@ void btnDateClick(const DateParams& params, Workspace& ws, Host& host, FileSyste
         }
     }
     tellLeftAlone(host, LeftAlone::CreationTimeNotStored, notStored);
+    tellLeftAlone(host, LeftAlone::LinkCreationTime, links);
     showClosingMessage(host, ws);
 }
 

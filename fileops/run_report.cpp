@@ -21,6 +21,10 @@ const char* reasonText(LeftAlone why)
         return "的属性没有更改：所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录存档、系统、隐藏和只读属性。";
     case LeftAlone::CreationTimeNotStored:
         return "的日期没有更改：所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录创建日期。";
+    case LeftAlone::LinkAttributes:
+        return "的属性没有更改：它们是符号链接，符号链接本身不能记录存档、系统、隐藏和只读属性。";
+    case LeftAlone::LinkCreationTime:
+        return "的日期没有更改：它们是符号链接，符号链接本身不能记录创建日期。";
     }
     return "";
 }

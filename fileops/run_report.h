@@ -19,6 +19,8 @@ enum class LeftAlone {
     UnsafeExtension,       // change extension did
     AttributesNotStored,   // the file system cannot keep the DOS attribute bits
     CreationTimeNotStored, // the file system cannot keep a creation time
+    LinkAttributes,        // symbolic links carry no attribute bits
+    LinkCreationTime,      // symbolic links carry no creation time
 };
 
 // Tells the user, as one error message, that `count` files were left alone

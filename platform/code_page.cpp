@@ -126,6 +126,13 @@ std::string CodePage::fromUtf8(std::string_view utf8) const
     return convertBetween(target, utf8Converter(), utf8, utf8.size());
 }
 
+std::optional<std::string> CodePage::fromUtf8Exactly(std::string_view utf8) const
+{
+    std::string bytes = fromUtf8(utf8);
+    if (toUtf8(bytes) != utf8) return std::nullopt;
+    return bytes;
+}
+
 bool CodePage::roundTrips(std::string_view bytes) const
 {
     return fromUtf16(toUtf16(bytes)) == bytes;

@@ -2,6 +2,7 @@
 // Conversions between a Windows ANSI code page and Unicode, through ICU's
 // exact Windows tables ("windows-936-2000", "windows-950-2000").
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,11 @@ public:
     // Bytes in this code page to UTF-8 and back, with the same rules.
     std::string toUtf8(std::string_view bytes) const;
     std::string fromUtf8(std::string_view utf8) const;
+
+    // `utf8` in this code page when it converts back to exactly the same
+    // UTF-8; nothing when it would not (ill-formed UTF-8, a character the
+    // code page lacks, or one the conversion drops, such as U+200B).
+    std::optional<std::string> fromUtf8Exactly(std::string_view utf8) const;
 
     // True when `bytes` converts to Unicode and back to the same bytes, i.e.
     // the text holds no byte sequence the code page lacks.

@@ -1,19 +1,27 @@
 #include "platform/file_io.h"
 
 #include "platform/code_page.h"
+#include "platform/posix_file_system.h"
 #include "text/run_error.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <random>
+#include <set>
 
 namespace qv {
 namespace {
@@ -84,32 +92,92 @@ std::string randomSuffix()
     return suffix;
 }
 
-// A temporary file beside the target, renamed over it by commit() and
-// removed when it is given up.
-class TemporaryFile {
+// Temporary names carry the writing process's id, so that a later run can
+// tell a temporary whose writer is gone from one being written right now.
+constexpr std::string_view temporaryPrefix = ".qv-tmp-";
+
+std::string temporaryName() { return std::string(temporaryPrefix) + std::to_string(::getpid()) + "-" + randomSuffix(); }
+
+// The writer's process id of one of our temporary names, or 0 when `name`
+// is not one.
+pid_t temporaryOwner(std::string_view name)
+{
+    if (name.substr(0, temporaryPrefix.size()) != temporaryPrefix) return 0;
+    name.remove_prefix(temporaryPrefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == std::string_view::npos || dash == 0 || name.size() - dash - 1 != 16) return 0;
+    if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dash) + 1, name.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) && !std::isupper(c); }))
+        return 0;
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + dash, pid);
+    return error == std::errc{} && end == name.data() + dash && pid > 0 ? pid : 0;
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// True when an existing file at `target` must not be replaced: its read-only
+// attribute is set, as Windows refuses to open such a file for writing.
+bool isReadOnlyTarget(std::string_view givenPath)
+{
+    const std::optional<FileEntry> existing = PosixFileSystem().stat(givenPath);
+    return existing && !(existing->attributes & attr::directory) && (existing->attributes & attr::readOnly);
+}
+
+// A write beyond the file-size limit (ulimit -f) would kill the process with
+// SIGXFSZ and no message; ignored, the write fails with EFBIG and becomes the
+// run error of the file being written.
+void ignoreFileSizeSignal()
+{
+    static const bool ignored = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    (void)ignored;
+}
+
+// An output file being written. Its content goes to an unnamed file in the
+// target's folder (O_TMPFILE), which commit() links into place, replacing
+// the target; a run killed before that leaves nothing behind. Where the file
+// system has no unnamed files, a named temporary beside the target is used
+// instead and stale ones of earlier killed runs are removed from the folder
+// first. A failed or abandoned write removes what it created.
+class OutputFile {
 public:
-    TemporaryFile(std::string target, std::string_view givenPath) : target_(std::move(target)), givenPath_(givenPath)
+    OutputFile(std::string target, std::string_view givenPath)
+        : target_(std::move(target)), folder_(folderOf(target_)), givenPath_(givenPath)
     {
-        const std::size_t slash = target_.rfind('/');
-        const std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
+        ignoreFileSizeSignal();
+        if (isReadOnlyTarget(givenPath_)) fail();
+        const int unnamed = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (unnamed >= 0) {
+            fd_ = std::make_unique<FileDescriptor>(unnamed);
+            return;
+        }
+        removeStaleTemporaries(folder_);
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string candidate = folder + ".qv-tmp-" + randomSuffix();
+            std::string candidate = folder_ + "/" + temporaryName();
             const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0) {
                 fd_ = std::make_unique<FileDescriptor>(fd);
-                path_ = std::move(candidate);
+                namedPath_ = std::move(candidate);
                 return;
             }
             if (errno != EEXIST && errno != EINTR) break;
         }
         fail();
     }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile()
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile()
     {
         if (fd_) fd_->closeNow();
-        if (!committed_ && !path_.empty()) ::unlink(path_.c_str());
+        if (!committed_ && !namedPath_.empty()) ::unlink(namedPath_.c_str());
     }
 
     void write(const char* data, std::size_t size)
@@ -119,27 +187,67 @@ public:
 
     void commit()
     {
+        if (isReadOnlyTarget(givenPath_)) fail();
+        if (namedPath_.empty()) linkUnnamedIntoPlace();
         if (!fd_->closeNow()) fail();
-        if (::rename(path_.c_str(), target_.c_str()) != 0) fail();
+        if (!namedPath_.empty() && ::rename(namedPath_.c_str(), target_.c_str()) != 0) fail();
         committed_ = true;
     }
 
 private:
     [[noreturn]] void fail() const { throw RunError(formatMessage(cannotCreate, givenPath_)); }
 
+    // Gives the unnamed file the target's name: directly when the target does
+    // not exist, else under a temporary name that is then renamed over it.
+    void linkUnnamedIntoPlace()
+    {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_->get());
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0) return;
+        if (errno != EEXIST) fail();
+        removeStaleTemporaries(folder_);
+        std::string named = folder_ + "/" + temporaryName();
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, named.c_str(), AT_SYMLINK_FOLLOW) != 0) fail();
+        namedPath_ = std::move(named);
+    }
+
     std::string target_;
+    std::string folder_;
     std::string givenPath_;
-    std::string path_;
+    std::string namedPath_; // the temporary's name while it has one
     std::unique_ptr<FileDescriptor> fd_;
     bool committed_ = false;
 };
+
+} // namespace
+
+std::size_t removeStaleTemporaries(const std::string& folder)
+{
+    static std::mutex lock;
+    static std::set<std::string> cleaned;
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        if (!cleaned.insert(folder).second) return 0;
+    }
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    std::size_t removed = 0;
+    while (const dirent* item = ::readdir(dir)) {
+        const pid_t owner = temporaryOwner(item->d_name);
+        if (owner == 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) continue;
+        if (::unlinkat(::dirfd(dir), item->d_name, 0) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+namespace {
 
 template <typename Produce>
 void writeThroughTemporary(std::string_view path, Produce produce)
 {
     std::optional<std::string> target = systemPath(path);
     if (!target) throw RunError(formatMessage(cannotCreate, path));
-    TemporaryFile file(std::move(*target), path);
+    OutputFile file(std::move(*target), path);
     produce(file);
     file.commit();
 }
@@ -150,16 +258,18 @@ std::string readFileBytes(std::string_view path)
 {
     const std::optional<std::string> source = systemPath(path);
     if (!source) throw RunError(formatMessage(cannotOpen, path));
-    FileDescriptor fd(::open(source->c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK so that opening a FIFO cannot wait for a writer; the type is
+    // then checked on what was opened, after links were followed.
+    FileDescriptor fd(::open(source->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status {};
-    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || S_ISDIR(status.st_mode))
+    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
         throw RunError(formatMessage(cannotOpen, path));
 
-    // Sized from the file's length plus one byte, so a regular file is read
-    // without reallocation and its end is seen in the same buffer; files that
-    // report no length (pipes, /proc) grow by doubling.
+    // Sized from the file's length plus one byte, so the file is read without
+    // reallocation and its end is seen in the same buffer; a file that grows
+    // while it is read, or reports no length (/proc), grows the buffer.
     std::string bytes;
-    bytes.resize(status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1 : 64 * 1024);
+    bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size()) bytes.resize(bytes.size() * 2);
@@ -177,14 +287,14 @@ std::string readFileBytes(std::string_view path)
 
 void writeFileAtomically(std::string_view path, std::string_view bytes)
 {
-    writeThroughTemporary(path, [&](TemporaryFile& file) { file.write(bytes.data(), bytes.size()); });
+    writeThroughTemporary(path, [&](OutputFile& file) { file.write(bytes.data(), bytes.size()); });
 }
 
 text::LineList readLineList(std::string_view path) { return text::LineList::fromBytes(readFileBytes(path)); }
 
 void writeLineList(std::string_view path, const text::LineList& lines)
 {
-    writeThroughTemporary(path, [&](TemporaryFile& file) {
+    writeThroughTemporary(path, [&](OutputFile& file) {
         constexpr std::size_t chunk = 1 << 20;
         const std::size_t capacity = std::min(chunk, lines.joinedSize());
         const auto buffer = std::make_unique<char[]>(capacity);

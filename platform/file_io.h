@@ -9,19 +9,30 @@
 
 #include "text/line_list.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace qv {
 
-// The whole content of the file at `path`. Throws RunError "Cannot open file
-// <path>" when it cannot be opened or read (missing, a folder, no permission).
+// The whole content of the file at `path`. Only regular files are read (a
+// symbolic link is followed to one): a FIFO, device or socket could block the
+// run or never end, so it is refused like a missing file. Throws RunError
+// "Cannot open file <path>" when it cannot be opened or read (missing, not a
+// regular file, no permission).
 std::string readFileBytes(std::string_view path);
 
 // Replaces the file at `path` with `bytes`, creating it when it does not
-// exist. The bytes go to a new temporary file in the same folder, which is
-// then renamed over the target, so the target is either the old file or the
-// complete new one, never a half-written one. Nothing of an earlier file
+// exist. The bytes go to an unnamed file in the same folder (O_TMPFILE),
+// which is linked into place once complete, so the target is either the old
+// file or the complete new one, never a half-written one, and a run killed
+// part way leaves nothing behind. File systems without unnamed files get a
+// named temporary ".qv-tmp-<pid>-<hex>" beside the target instead; such names
+// left by a killed run are removed by the next write into that folder (see
+// removeStaleTemporaries). An existing target whose read-only attribute is
+// set is not replaced. A write beyond the file-size limit (ulimit -f) fails
+// like a full disk: SIGXFSZ is ignored from the first write on. Nothing of an
+// earlier file
 // (permissions, owner, links) is kept; a new file gets the usual permissions
 // (0666 less the umask). The data is not flushed to the disk with fsync:
 // that would multiply the cost of large outputs, and only a crash of the
@@ -29,6 +40,12 @@ std::string readFileBytes(std::string_view path);
 // Throws RunError "Cannot create file <path>" on any failure, after removing
 // the temporary file.
 void writeFileAtomically(std::string_view path, std::string_view bytes);
+
+// Removes the temporaries ".qv-tmp-<pid>-<16 hex digits>" in `folder` (a
+// system path) whose writing process no longer exists; returns how many.
+// Scans a folder once per process at most: later calls for the same folder
+// return 0 at once.
+std::size_t removeStaleTemporaries(const std::string& folder);
 
 // The file at `path` read as a line list (see text::LineList::fromBytes).
 // Throws like readFileBytes.

@@ -71,6 +71,7 @@ enum class FsStatus {
     ReadOnly,      // the file's read-only attribute is set
     IsDirectory,   // the operation does not apply to directories
     NotSupported,  // the file system cannot store this (no user extended attributes, no rename flag)
+    SymbolicLink,  // a symbolic link, which cannot carry attributes or a creation time
     InvalidName,   // the path has no lossless UTF-8 form, or holds a NUL byte
     AccessDenied,  // permissions refused it
     Failed,        // any other failure of the system call
@@ -119,15 +120,16 @@ public:
     // (Linux cannot set a birth time), to 100 ns. A non-directory whose
     // read-only attribute is set is refused (ReadOnly), as Windows cannot open
     // it for writing. NotSupported when a creation time is asked for and the
-    // file system has no user extended attributes; then nothing is changed.
+    // file system has no user extended attributes, SymbolicLink when `path`
+    // is a symbolic link; then nothing is changed.
     virtual FsStatus setTimes(std::string_view path, const TimeChange& change) = 0;
 
     // Sets the attribute bits in attr::settable to those of `attributes`
     // (attr::normal alone or 0 clears them all); other bits stay. Read-only
     // on a regular file also clears the write permission bits, and clearing
     // it restores them. A name starting with "." keeps reading as hidden.
-    // NotSupported when the file system cannot store the result; then nothing
-    // is changed.
+    // NotSupported when the file system cannot store the result, SymbolicLink
+    // when `path` is a symbolic link; then nothing is changed.
     virtual FsStatus setAttributes(std::string_view path, std::uint32_t attributes) = 0;
 };
 

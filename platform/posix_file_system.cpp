@@ -401,7 +401,7 @@ FsStatus PosixFileSystem::setTimes(std::string_view path, const TimeChange& chan
     if ((bits & attr::readOnly) && !(bits & attr::directory)) return FsStatus::ReadOnly;
 
     if (change.creation) {
-        if (bits & attr::reparsePoint) return FsStatus::NotSupported; // Linux keeps no user attributes on links
+        if (bits & attr::reparsePoint) return FsStatus::SymbolicLink; // Linux keeps no user attributes on links
         const std::uint32_t stored = found->dos && found->dos->attributes ? *found->dos->attributes
                                                                           : typeAttributes(found->info.stx_mode);
         if (const FsStatus s = writeDosAttributes(*disk, stored, fileTimeToNtTime(*change.creation)); s != FsStatus::Ok)
@@ -428,7 +428,7 @@ FsStatus PosixFileSystem::setAttributes(std::string_view path, std::uint32_t att
     const auto found = inspect(*disk, name);
     if (!found) return statusFromErrno(errno);
     const mode_t mode = found->info.stx_mode;
-    if (S_ISLNK(mode)) return FsStatus::NotSupported;
+    if (S_ISLNK(mode)) return FsStatus::SymbolicLink;
 
     const std::uint32_t wanted = attributes == attr::normal ? 0 : attributes & attr::settable & ~attr::normal;
     const bool hasStored = found->dos && found->dos->attributes;

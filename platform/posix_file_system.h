@@ -31,7 +31,7 @@
 // them (archive with or without read-only on a regular file, nothing on a
 // folder) is made through the permission bits alone; any other is refused
 // with NotSupported. A symbolic link cannot carry user.DOSATTRIB, so its
-// attributes and creation time cannot be set (NotSupported).
+// attributes and creation time cannot be set (SymbolicLink).
 //
 // Renames never replace a file. Where the file system refuses
 // RENAME_NOREPLACE, a regular file is renamed by link + unlink (the link fails

@@ -72,7 +72,34 @@ TEST_F(ContentCommands, MergeKeysAndSyncLines)
     result = run(runSyncLinesCommand, {source, target});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "关键字为空,请输入后再试!\n");
-    EXPECT_THROW(run(runMergeKeysCommand, {source}), UsageError);
+}
+
+TEST_F(ContentCommands, TwoFilePickTakesTheFirstTwoFiles)
+{
+    const std::string source = make("s.ini", "Port=8080\r\n");
+    const std::string target = make("t.ini", "port=80\r\n");
+    const std::string third = make("u.ini", "Port=1\r\n");
+    struct Case {
+        CommandFunction command;
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const std::vector<Case> cases{
+        {runMergeKeysCommand, {source}, 1, "请选择需要按关键字进行合并的两个文件！\n"},
+        {runSyncLinesCommand, {"--keywords", "Port", source}, 1, "请选择需要按关键字进行同步的两个文件！\n"},
+        {runMergeKeysCommand, {source, target, third}, 0, ""},
+        {runSyncLinesCommand, {"--keywords", "Port", source, target, third}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(folder_ / "t.qv.ini");
+        const CliRun result = run(c.command, c.args);
+        EXPECT_EQ(result.status, c.status) << c.args.size();
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_EQ(std::filesystem::exists(folder_ / "t.qv.ini"), c.status == 0);
+    }
+    EXPECT_EQ(read("t.qv.ini"), "Port=8080\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "u.qv.ini"));
 }
 
 TEST_F(ContentCommands, StatsPrintsResultsThenMessage)

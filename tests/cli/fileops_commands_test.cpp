@@ -123,6 +123,29 @@ TEST_F(FileOpsCommands, DatesAndAttributesReachTheFiles)
     EXPECT_EQ(r.out, "成功处理文件总数量：1\n");
 }
 
+TEST_F(FileOpsCommands, SymbolicLinksAreNamedAsTheReasonTheyWereLeftAlone)
+{
+    const std::string target = make("a.txt");
+    const std::string link = (folder_ / "link.txt").string();
+    std::filesystem::create_symlink(target, link);
+    const struct {
+        CommandFunction command;
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {runAttrsCommand, {"--readonly", link},
+         "有 1 个文件的属性没有更改：它们是符号链接，符号链接本身不能记录存档、系统、隐藏和只读属性。\n"},
+        {runDatesCommand, {"--create", "2020-01-02", link},
+         "有 1 个文件的日期没有更改：它们是符号链接，符号链接本身不能记录创建日期。\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = run(c.command, c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.out, "成功处理文件总数量：0\n");
+    }
+}
+
 TEST_F(FileOpsCommands, BadDatesAndTimesAreWrongUsage)
 {
     const std::string a = make("a.txt");

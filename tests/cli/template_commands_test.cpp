@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace qv::cli {
 namespace {
@@ -64,6 +68,30 @@ TEST(Dispatcher, UsageProblemsAreRefusedWithStatusOne)
     EXPECT_NE(unknownOption.err.find("unknown option --bogus"), std::string::npos);
     EXPECT_EQ(run({"number"}).status, exitRefused);
     EXPECT_EQ(run({"eval", "a", "b", "c"}).status, exitRefused);
+}
+
+TEST(Dispatcher, RunningOutOfMemoryIsReportedInWords)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit leaves";
+#else
+    // A child process with little address space left evaluates a template
+    // whose result (about 100 MB) does not fit.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::ifstream statm("/proc/self/statm");
+        std::size_t pages = 0;
+        statm >> pages;
+        const rlimit limit{pages * static_cast<std::size_t>(::getpagesize()) + (48 << 20), RLIM_INFINITY};
+        ::setrlimit(RLIMIT_AS, &limit);
+        const CliRun r = run({"eval", "${RepStr(a," + std::string(1000, 'b') + ")}", std::string(100000, 'a')});
+        ::_exit(r.status == 2 && r.err == "内存不足，处理已中止！\n" && r.out.empty() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
 }
 
 TEST(Dispatcher, HelpListsSubcommandsAndOptions)

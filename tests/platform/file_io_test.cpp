@@ -1,5 +1,6 @@
 #include "platform/file_io.h"
 
+#include "platform/posix_file_system.h"
 #include "support/gbk.h"
 #include "text/run_error.h"
 
@@ -90,6 +91,39 @@ TEST_F(FileIoTest, ReadRefusalsNameThePathAsGiven)
     put(path("a"), "wrong file");
     const std::string withNul = path("a") + "\0.txt"s;
     EXPECT_EQ(messageOf([&] { readFileBytes(withNul); }), "Cannot open file " + path("a"));
+}
+
+TEST_F(FileIoTest, OnlyRegularFilesAreRead)
+{
+    // None of these may block or read for ever: a FIFO without a writer, a
+    // device without end, and links to them.
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    fs::create_symlink(path("fifo"), path("to-fifo"));
+    fs::create_symlink("/dev/zero", path("to-zero"));
+    put(path("real.txt"), "real");
+    fs::create_symlink(path("real.txt"), path("to-real"));
+    for (const std::string& source : {path("fifo"), path("to-fifo"), std::string("/dev/zero"), path("to-zero")})
+        EXPECT_EQ(messageOf([&] { readFileBytes(source); }), "Cannot open file " + source);
+    EXPECT_EQ(readFileBytes(path("to-real")), "real");
+}
+
+TEST_F(FileIoTest, ReadOnlyOutputIsNotReplaced)
+{
+    put(path("by-mode.txt"), "kept");
+    fs::permissions(path("by-mode.txt"), fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(messageOf([&] { writeFileAtomically(path("by-mode.txt"), "new"); }),
+              "Cannot create file " + path("by-mode.txt"));
+    EXPECT_EQ(get(path("by-mode.txt")), "kept");
+
+    // The read-only attribute alone, with the write permission given back.
+    put(path("by-attribute.txt"), "kept");
+    if (PosixFileSystem().setAttributes(path("by-attribute.txt"), attr::readOnly) != FsStatus::Ok)
+        GTEST_SKIP() << "this file system keeps no user extended attributes";
+    fs::permissions(path("by-attribute.txt"), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(messageOf([&] { writeLineList(path("by-attribute.txt"), text::LineList{"new"}); }),
+              "Cannot create file " + path("by-attribute.txt"));
+    EXPECT_EQ(get(path("by-attribute.txt")), "kept");
+    EXPECT_EQ(names(), (std::vector<std::string>{"by-attribute.txt", "by-mode.txt"}));
 }
 
 TEST_F(FileIoTest, GbkPathsNameUtf8Files)

@@ -165,6 +165,7 @@ FsStatus MemoryFileSystem::setTimes(std::string_view path, const TimeChange& cha
     if (found == nodes_.end()) return FsStatus::NotFound;
     FileEntry& entry = found->second.entry;
     if ((entry.attributes & attr::readOnly) && !(entry.attributes & attr::directory)) return FsStatus::ReadOnly;
+    if (change.creation && (entry.attributes & attr::reparsePoint)) return FsStatus::SymbolicLink;
     if (change.creation && !storageSupported_) return FsStatus::NotSupported;
     if (change.creation) entry.creationTime = *change.creation;
     if (change.lastWrite) entry.lastWriteTime = *change.lastWrite;
@@ -176,6 +177,7 @@ FsStatus MemoryFileSystem::setAttributes(std::string_view path, std::uint32_t at
 {
     const auto found = nodes_.find(key(path));
     if (found == nodes_.end()) return FsStatus::NotFound;
+    if (found->second.entry.attributes & attr::reparsePoint) return FsStatus::SymbolicLink;
     if (!storageSupported_) return FsStatus::NotSupported;
     std::uint32_t& bits = found->second.entry.attributes;
     const std::uint32_t wanted = attributes == attr::normal ? 0 : attributes & attr::settable & ~attr::normal;
