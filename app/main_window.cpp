@@ -106,6 +106,11 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     splitter->setSizes({350, 250});
     setCentralWidget(splitter);
 
+    // Hints are also read out by screen readers.
+    for (QWidget* widget : findChildren<QWidget*>())
+        if (!widget->toolTip().isEmpty() && widget->accessibleDescription().isEmpty())
+            widget->setAccessibleDescription(widget->toolTip());
+
     resize(800, 600);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(400, 300));
