@@ -11,14 +11,28 @@ ConsoleHost::ConsoleHost(std::ostream& out, std::ostream& err, bool answerYes, s
 {
 }
 
+namespace {
+
+// A message's lines as a terminal wants them: LF, not CR LF.
+std::string consoleLines(std::string_view text)
+{
+    std::string out = toConsoleText(text);
+    std::erase(out, '\r');
+    return out;
+}
+
+} // namespace
+
 void ConsoleHost::showMessage(MessageKind kind, std::string_view text)
 {
-    if (kind == MessageKind::Error) {
-        refused_ = true;
-        err_ << toConsoleText(text) << '\n';
-    } else {
-        out_ << toConsoleText(text) << '\n';
-    }
+    if (kind == MessageKind::Error) refused_ = true;
+    (kind == MessageKind::Error ? err_ : out_) << consoleLines(text) << '\n';
+}
+
+void ConsoleHost::showMessageWithDetails(MessageKind kind, std::string_view text, std::string_view details)
+{
+    showMessage(kind, text);
+    (kind == MessageKind::Error ? err_ : out_) << consoleLines(details) << '\n';
 }
 
 void ConsoleHost::refuseInConsoleText(std::string_view utf8Message)

@@ -17,6 +17,8 @@ public:
                 std::optional<std::string> savePath = std::nullopt);
 
     void showMessage(MessageKind kind, std::string_view text) override;
+    // The details follow the message on the same stream, one item a line.
+    void showMessageWithDetails(MessageKind kind, std::string_view text, std::string_view details) override;
     bool ask(std::string_view question) override;
     std::optional<std::string> chooseSavePath(std::string_view suggestedName) override;
     void processEvents() override {}

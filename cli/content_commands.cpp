@@ -51,7 +51,7 @@ int runMergeKeysCommand(const std::vector<std::string>& args, std::ostream& out,
     if (!options) return 0;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    btnSynClick(ws, host);
+    btnSynClick({}, ws, host);
     return exitStatus(host);
 }
 
@@ -66,7 +66,7 @@ int runSyncLinesCommand(const std::vector<std::string>& args, std::ostream& out,
     if (!options) return 0;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    btnLineSynClick(ws, host, {toProgramText(options->value("keywords"))});
+    btnLineSynClick({toProgramText(options->value("keywords"))}, ws, host);
     return exitStatus(host);
 }
 
@@ -81,7 +81,7 @@ int runStatsCommand(const std::vector<std::string>& args, std::ostream& out, std
     std::ostringstream closing;
     ConsoleHost host(closing, err);
     Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    const std::optional<FileStats> stats = btnFileInfoClick(ws, host, {1});
+    const std::optional<FileStats> stats = btnFileInfoClick({1}, ws, host);
     if (stats) {
         out << "文件大小:" << stats->edtFileSize << '\n'
             << "总行数:" << stats->edtAllLine << '\n'
@@ -106,7 +106,7 @@ int runCombineCommand(const std::vector<std::string>& args, std::ostream& out, s
     if (!options) return 0;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    btnFileCombineClick(ws, host);
+    btnFileCombineClick({}, ws, host);
     return exitStatus(host);
 }
 
@@ -120,7 +120,7 @@ int runReplaceCommand(const std::vector<std::string>& args, std::ostream& out, s
     if (!options) return 0;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    btnRepContClick(ws, host, {toProgramText(options->value("template"))});
+    btnRepContClick({toProgramText(options->value("template"))}, ws, host);
     return exitStatus(host);
 }
 
@@ -132,7 +132,7 @@ int runCharsetCommand(const std::vector<std::string>& args, std::ostream& out, s
     if (!options) return 0;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    btnCharsetClick(ws, host, {toProgramText(options->value("call"))});
+    btnCharsetClick({toProgramText(options->value("call"))}, ws, host);
     return exitStatus(host);
 }
 

@@ -193,20 +193,15 @@ std::optional<std::string> utf8ToAnsi(const text::LineList& lines)
     return out;
 }
 
-JobOutcome btnCharsetClick(Workspace& ws, Host& host, const CharsetParams& params)
+OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host)
 {
-    JobOutcome outcome;
+    OperationResult outcome;
     if (!selectionCheck(ws, host)) return outcome;
-    if (params.edtCharset.empty()) {
-        Refusal refusal{programMessage("新文件格式为空,请输入后再试!"), "edtCharset"};
-        host.showMessage(MessageKind::Error, refusal.message);
-        outcome.status = JobOutcome::Status::Refused;
-        outcome.refusal = std::move(refusal);
-        return outcome;
-    }
+    if (params.edtCharset.empty()) return refuse(host, {programMessage("新文件格式为空,请输入后再试!"), "edtCharset"});
     const CharsetCall call = charsetCallOf(params.edtCharset);
     if (call == CharsetCall::Other) {
-        outcome.status = JobOutcome::Status::Refused;
+        // Neither call: the run ends without a word, nothing touched.
+        outcome.status = OperationResult::Status::Refused;
         return outcome;
     }
 
@@ -222,9 +217,6 @@ JobOutcome btnCharsetClick(Workspace& ws, Host& host, const CharsetParams& param
         // source, so the lines come out as they went in.
         output = text::LineList::fromBytes(std::move(*converted));
         return FileVerdict::written();
-    };
-    job.skippedMessage = [](const std::vector<SkippedFile>& skipped) {
-        return programMessage("以下文件不是有效的UTF-8编码,未转换:") + "\r\n" + listSkippedFiles(skipped);
     };
     return runContentJob(ws, host, job);
 }

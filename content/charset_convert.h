@@ -58,6 +58,6 @@ std::optional<std::string> utf8ToAnsi(const text::LineList& lines);
 // paths one a line, names those files.
 // Memory per file: the source lines plus the converted text (about 1.5 times
 // the source for Chinese text to UTF-8, at most its size the other way).
-JobOutcome btnCharsetClick(Workspace& ws, Host& host, const CharsetParams& params);
+OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host);
 
 } // namespace qv

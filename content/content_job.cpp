@@ -14,16 +14,6 @@ std::string closingMessage(std::int64_t count, CountUnit unit)
            programText(unit == CountUnit::Files ? " 个文件!" : " 条记录!");
 }
 
-std::string listSkippedFiles(const std::vector<SkippedFile>& skipped)
-{
-    std::string text;
-    for (const SkippedFile& file : skipped) {
-        if (!text.empty()) text += "\r\n";
-        text += file.path;
-    }
-    return text;
-}
-
 FileVerdict processContentFile(const FileList& files, std::size_t row, const Transform& transform, Host& host,
                                text::LineList& source, text::LineList& output)
 {
@@ -35,44 +25,41 @@ FileVerdict processContentFile(const FileList& files, std::size_t row, const Tra
     return verdict;
 }
 
-JobOutcome runContentJob(Workspace& ws, Host& host, const ContentJob& job)
+OperationResult runContentJob(Workspace& ws, Host& host, const ContentJob& job)
 {
-    JobOutcome outcome;
-    if (!selectionCheck(ws, host)) return outcome;
-    if (job.check) {
-        if (auto refusal = job.check()) {
-            host.showMessage(MessageKind::Error, refusal->message);
-            outcome.status = JobOutcome::Status::Refused;
-            outcome.refusal = std::move(refusal);
-            return outcome;
-        }
-    }
+    OperationResult result;
+    if (!selectionCheck(ws, host)) return result;
+    if (job.check)
+        if (auto refusal = job.check()) return refuse(host, std::move(*refusal));
     if (job.prepare) job.prepare();
 
     ws.counters.stChangeCount = 0;
+    result.status = OperationResult::Status::Done;
+    const std::int64_t total = markedCount(ws.files);
+    std::int64_t done = 0;
     text::LineList source;
     text::LineList output;
     // The row count and the marks are read as the walk reaches them: events
     // processed between rows may change the list.
     for (std::size_t row = 1; !ws.files.isEmpty() && row <= ws.files.lastRow(); ++row) {
         host.processEvents();
+        if (host.stopRequested()) {
+            result.status = OperationResult::Status::Stopped;
+            break;
+        }
         if (ws.files.isEmpty() || row > ws.files.lastRow() || !ws.files.isMarked(row)) continue;
         std::string path = ws.files.fullPath(row);
         FileVerdict verdict = processContentFile(ws.files, row, job.transform, host, source, output);
+        host.reportProgress(++done, total);
         if (verdict.skip) {
-            outcome.skipped.push_back({std::move(path), std::move(verdict.reason)});
+            result.skipped.push_back({std::move(path), std::move(verdict.reason)});
             continue;
         }
         ++ws.counters.stChangeCount;
-        ++outcome.processed;
+        ++result.processed;
     }
-
-    outcome.status = JobOutcome::Status::Done;
-    host.showMessage(MessageKind::Information, closingMessage(ws.counters.stChangeCount, job.unit));
-    if (!outcome.skipped.empty())
-        host.showMessage(MessageKind::Information,
-                         job.skippedMessage ? job.skippedMessage(outcome.skipped) : listSkippedFiles(outcome.skipped));
-    return outcome;
+    showClosing(host, closingMessage(ws.counters.stChangeCount, job.unit), result.skipped);
+    return result;
 }
 
 } // namespace qv

@@ -19,6 +19,7 @@
 // from file to file.
 
 #include "filelist/host.h"
+#include "filelist/operation.h"
 #include "filelist/workspace.h"
 #include "text/line_list.h"
 
@@ -30,13 +31,6 @@
 #include <vector>
 
 namespace qv {
-
-// A parameter check that failed: the error message (code page 936) and the
-// name of the control that gets the input focus ("" when none does).
-struct Refusal {
-    std::string message;
-    std::string focus;
-};
 
 // What a transform knows of the file it works on: the row of the file list
 // and the entry's full path (folder, "/", name).
@@ -66,11 +60,6 @@ struct FileVerdict {
 using Transform =
     std::function<FileVerdict(const text::LineList& source, const ContentFile& file, text::LineList& output, Host& host)>;
 
-struct SkippedFile {
-    std::string path; // the entry's full path, code page 936
-    std::string reason;
-};
-
 // What the closing message counts: " 个文件!" or " 条记录!".
 enum class CountUnit { Files, Records };
 
@@ -85,23 +74,15 @@ struct ContentJob {
     std::function<void()> prepare;
     Transform transform;
     CountUnit unit = CountUnit::Files;
-    // Builds the second message, shown as information after the closing one
-    // when files were skipped. Unset: the skipped files' paths, one a line.
-    std::function<std::string(const std::vector<SkippedFile>&)> skippedMessage;
-};
-
-struct JobOutcome {
-    enum class Status { NotSelected, Refused, Done };
-    Status status = Status::NotSelected;
-    std::optional<Refusal> refusal; // set when Refused (already shown)
-    std::int64_t processed = 0;     // files written and counted
-    std::vector<SkippedFile> skipped;
 };
 
 // Runs `job` over the marked entries of `ws`, as described at the top.
 // Refusals are shown through `host` as errors and returned; run errors
-// propagate as RunError.
-JobOutcome runContentJob(Workspace& ws, Host& host, const ContentJob& job);
+// propagate as RunError. Between files the run reports progress (files done
+// of the marked total) and ends early, with status Stopped, when the user
+// asked to stop: the files written so far stay, the closing message counts
+// them, and no file is left half-written.
+OperationResult runContentJob(Workspace& ws, Host& host, const ContentJob& job);
 
 // The per-file step, for operations that walk the rows themselves: reads the
 // file of `row` into `source`, clears `output`, applies `transform` and
@@ -112,9 +93,6 @@ FileVerdict processContentFile(const FileList& files, std::size_t row, const Tra
 
 // "成功处理完成,共处理 " + count + " 个文件!" (or " 条记录!"), code page 936.
 std::string closingMessage(std::int64_t count, CountUnit unit = CountUnit::Files);
-
-// The default second message: the skipped paths, one a line (CR LF between).
-std::string listSkippedFiles(const std::vector<SkippedFile>& skipped);
 
 // The code page 936 form of a message written in this source as UTF-8.
 // Messages are converted when shown, a few times per run at most.

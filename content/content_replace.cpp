@@ -41,7 +41,7 @@ std::string replaceContent(std::string text, std::string_view keyword, std::stri
     return text;
 }
 
-JobOutcome btnRepContClick(Workspace& ws, Host& host, const ContentReplaceParams& params, const Clock& clock)
+OperationResult btnRepContClick(const ContentReplaceParams& params, Workspace& ws, Host& host, const Clock& clock)
 {
     std::string keyword;
     ContentJob job;

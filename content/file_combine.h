@@ -19,6 +19,9 @@ namespace qv {
 // written; stChangeCount then tells how many files were read.
 // Memory: the accumulator (reserved from the list's size cells, so it does
 // not grow by doubling) plus the one file being read.
-JobOutcome btnFileCombineClick(Workspace& ws, Host& host);
+// The page has no controls: the files are the marked entries, in display order.
+struct FileCombineParams {};
+
+OperationResult btnFileCombineClick(const FileCombineParams& params, Workspace& ws, Host& host);
 
 } // namespace qv

@@ -27,7 +27,7 @@ FileStats countLines(const text::LineList& lines, std::int64_t fileSize, Host& h
     return stats;
 }
 
-std::optional<FileStats> btnFileInfoClick(const Workspace& ws, Host& host, const FileStatsParams& params)
+std::optional<FileStats> btnFileInfoClick(const FileStatsParams& params, const Workspace& ws, Host& host)
 {
     if (!selectionCheck(ws, host)) return std::nullopt;
     if (params.currentRow == 0 || params.currentRow > ws.files.entryCount() || !ws.files.isMarked(params.currentRow)) {

@@ -42,6 +42,6 @@ FileStats countLines(const text::LineList& lines, std::int64_t fileSize, Host& h
 // propagates RunError "Cannot open file %s".
 // The size is the number of bytes read, which is the directory entry's size
 // for a regular file.
-std::optional<FileStats> btnFileInfoClick(const Workspace& ws, Host& host, const FileStatsParams& params);
+std::optional<FileStats> btnFileInfoClick(const FileStatsParams& params, const Workspace& ws, Host& host);
 
 } // namespace qv

@@ -133,7 +133,7 @@ ContentJob insertNewLinesJob(const InsertNewLinesParams& params, RandomIndex& ra
     return job;
 }
 
-JobOutcome btnInsLineClick(const InsertNewLinesParams& params, Workspace& ws, Host& host)
+OperationResult btnInsLineClick(const InsertNewLinesParams& params, Workspace& ws, Host& host)
 {
     return runContentJob(ws, host, insertNewLinesJob(params, ws.random));
 }

@@ -68,25 +68,19 @@ KeyMergeResult mergeKeys(const text::LineList& source, const text::LineList& tar
     return result;
 }
 
-JobOutcome btnSynClick(Workspace& ws, Host& host)
+OperationResult btnSynClick(const KeyMergeParams&, Workspace& ws, Host& host)
 {
-    JobOutcome outcome;
+    OperationResult outcome;
     if (!selectionCheck(ws, host)) return outcome;
     const TwoFilePick pick = pickTwoFiles(ws.files);
-    if (!pick.found) {
-        Refusal refusal{programText("请选择需要按关键字进行合并的两个文件！"), ""};
-        host.showMessage(MessageKind::Error, refusal.message);
-        outcome.status = JobOutcome::Status::Refused;
-        outcome.refusal = std::move(refusal);
-        return outcome;
-    }
+    if (!pick.found) return refuse(host, {programText("请选择需要按关键字进行合并的两个文件！"), ""});
     const text::LineList source = readLineList(ws.files.fullPath(pick.first));
     const std::string targetPath = ws.files.fullPath(pick.second);
     const text::LineList target = readLineList(targetPath);
     const KeyMergeResult merged = mergeKeys(source, target, host);
     writeLineList(text::outputPath(targetPath), merged.lines);
 
-    outcome.status = JobOutcome::Status::Done;
+    outcome.status = OperationResult::Status::Done;
     outcome.processed = merged.records;
     host.showMessage(MessageKind::Information, closingMessage(merged.records, CountUnit::Records));
     return outcome;

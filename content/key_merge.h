@@ -40,6 +40,9 @@ KeyMergeResult mergeKeys(const text::LineList& source, const text::LineList& tar
 // "成功处理完成,共处理 N 条记录!". stChangeCount is not touched. Run errors
 // (unreadable file, output not writable) propagate as RunError with no output
 // written. The outcome's `processed` is the record count.
-JobOutcome btnSynClick(Workspace& ws, Host& host);
+// The page has no controls: the two files are the first two marked entries.
+struct KeyMergeParams {};
+
+OperationResult btnSynClick(const KeyMergeParams& params, Workspace& ws, Host& host);
 
 } // namespace qv

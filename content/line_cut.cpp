@@ -96,7 +96,7 @@ ContentJob lineCutJob(const LineCutParams& params)
     return job;
 }
 
-JobOutcome btnCutClick(const LineCutParams& params, Workspace& ws, Host& host)
+OperationResult btnCutClick(const LineCutParams& params, Workspace& ws, Host& host)
 {
     return runContentJob(ws, host, lineCutJob(params));
 }

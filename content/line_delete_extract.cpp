@@ -174,12 +174,12 @@ ContentJob extractLinesJob(const ExtractLinesParams& params)
     return job;
 }
 
-JobOutcome btnDelLineClick(const DeleteLinesParams& params, Workspace& ws, Host& host)
+OperationResult btnDelLineClick(const DeleteLinesParams& params, Workspace& ws, Host& host)
 {
     return runContentJob(ws, host, deleteLinesJob(params));
 }
 
-JobOutcome btnGetLineClick(const ExtractLinesParams& params, Workspace& ws, Host& host)
+OperationResult btnGetLineClick(const ExtractLinesParams& params, Workspace& ws, Host& host)
 {
     return runContentJob(ws, host, extractLinesJob(params));
 }

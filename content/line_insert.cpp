@@ -123,7 +123,7 @@ ContentJob lineInsertJob(const LineInsertParams& params)
     return job;
 }
 
-JobOutcome btnInsClick(const LineInsertParams& params, Workspace& ws, Host& host)
+OperationResult btnInsClick(const LineInsertParams& params, Workspace& ws, Host& host)
 {
     return runContentJob(ws, host, lineInsertJob(params));
 }

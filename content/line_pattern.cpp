@@ -152,7 +152,7 @@ ContentJob linePatternJob(const LinePatternParams& params)
     return job;
 }
 
-JobOutcome btnReplaceClick(const LinePatternParams& params, Workspace& ws, Host& host)
+OperationResult btnReplaceClick(const LinePatternParams& params, Workspace& ws, Host& host)
 {
     return runContentJob(ws, host, linePatternJob(params));
 }

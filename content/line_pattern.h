@@ -58,6 +58,6 @@ void expandCalls(std::string& working);
 // count: a count that does not convert is a run error) and transform.
 ContentJob linePatternJob(const LinePatternParams& params);
 
-JobOutcome btnReplaceClick(const LinePatternParams& params, Workspace& ws, Host& host);
+OperationResult btnReplaceClick(const LinePatternParams& params, Workspace& ws, Host& host);
 
 } // namespace qv

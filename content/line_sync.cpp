@@ -9,15 +9,6 @@
 namespace qv {
 namespace {
 
-JobOutcome refuse(Host& host, std::string message, std::string focus)
-{
-    JobOutcome outcome;
-    host.showMessage(MessageKind::Error, message);
-    outcome.status = JobOutcome::Status::Refused;
-    outcome.refusal = Refusal{std::move(message), std::move(focus)};
-    return outcome;
-}
-
 std::string beyondTargetMessage(std::size_t sourceLine, std::size_t targetLines)
 {
     return programText("源文件第 ") + std::to_string(sourceLine) + programText(" 行含有关键字,但目标文件只有 ") +
@@ -50,12 +41,12 @@ LineSyncResult syncLines(const text::LineList& source, const text::LineList& tar
     return result;
 }
 
-JobOutcome btnLineSynClick(Workspace& ws, Host& host, const LineSyncParams& params)
+OperationResult btnLineSynClick(const LineSyncParams& params, Workspace& ws, Host& host)
 {
-    if (!selectionCheck(ws, host)) return JobOutcome{};
-    if (params.edtLineKeys.empty()) return refuse(host, programText("关键字为空,请输入后再试!"), "edtLineKeys");
+    if (!selectionCheck(ws, host)) return OperationResult{};
+    if (params.edtLineKeys.empty()) return refuse(host, {programText("关键字为空,请输入后再试!"), "edtLineKeys"});
     const TwoFilePick pick = pickTwoFiles(ws.files);
-    if (!pick.found) return refuse(host, programText("请选择需要按关键字进行同步的两个文件！"), "");
+    if (!pick.found) return refuse(host, {programText("请选择需要按关键字进行同步的两个文件！"), ""});
 
     const std::vector<std::string> keywords = text::parseKeywordList(params.edtLineKeys);
     const text::LineList source = readLineList(ws.files.fullPath(pick.first));
@@ -64,8 +55,8 @@ JobOutcome btnLineSynClick(Workspace& ws, Host& host, const LineSyncParams& para
     const LineSyncResult synced = syncLines(source, target, keywords, host);
     writeLineList(text::outputPath(targetPath), synced.lines);
 
-    JobOutcome outcome;
-    outcome.status = JobOutcome::Status::Done;
+    OperationResult outcome;
+    outcome.status = OperationResult::Status::Done;
     outcome.processed = synced.records;
     host.showMessage(MessageKind::Information, closingMessage(synced.records, CountUnit::Records));
     return outcome;

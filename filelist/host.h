@@ -18,6 +18,13 @@ public:
 
     // A modal message with one OK button, titled with the window caption.
     virtual void showMessage(MessageKind kind, std::string_view text) = 0;
+    // The same with a details text behind it (the window's details button,
+    // the command line's stderr). By default the details are not shown.
+    virtual void showMessageWithDetails(MessageKind kind, std::string_view text, std::string_view details)
+    {
+        (void)details;
+        showMessage(kind, text);
+    }
     // A Yes/No question; true for Yes.
     virtual bool ask(std::string_view question) = 0;
     // A save path chosen by the user, or nothing when cancelled.
@@ -26,6 +33,9 @@ public:
     virtual void processEvents() = 0;
     // Work done so far out of `total` (0 when the total is unknown).
     virtual void reportProgress(std::int64_t done, std::int64_t total) = 0;
+    // True once the user asked the running operation to stop (the window's
+    // stop button, Ctrl-C on the command line). Runs ask between files.
+    virtual bool stopRequested() { return false; }
 };
 
 } // namespace qv

@@ -124,8 +124,8 @@ TEST_F(ContentCommands, CombineReplaceCharset)
     result = run(runCharsetCommand, {"--call", "${ToAnsi()}", make("u.txt", "中"), make("g.txt", "\xD6\xD0")});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(read("u.qv.txt"), "\xD6\xD0\r\n");
-    EXPECT_EQ(result.out, "成功处理完成,共处理 1 个文件!\n以下文件不是有效的UTF-8编码,未转换:\r\n" +
-                              (folder_ / "g.txt").string() + "\n");
+    EXPECT_EQ(result.out, "成功处理完成,共处理 1 个文件!\n1 个文件未处理\n" + (folder_ / "g.txt").string() +
+                              "：不是有效的UTF-8编码\n");
 
     result = run(runCharsetCommand, {"--call", "", a});
     EXPECT_EQ(result.status, 1);

@@ -73,14 +73,14 @@ TEST(Utf8Form, DecodesValidTextOnly)
 TEST_F(Charset, ToUtf8AndBack)
 {
     addFile("zh.txt", gbk("中文\nab\r\n"));
-    btnCharsetClick(ws, host, {"${ToUtf8()}"});
+    btnCharsetClick({"${ToUtf8()}"}, ws, host);
     EXPECT_EQ(read("zh.qv.txt"), "\xE4\xB8\xAD\xE6\x96\x87\r\nab\r\n");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"成功处理完成,共处理 1 个文件!"});
 
     ws.files.clear();
     host.messages.clear();
     addFile("u8.txt", "\xE4\xB8\xAD\xE6\x96\x87\r\nab");
-    btnCharsetClick(ws, host, {"${toansi()}"});
+    btnCharsetClick({"${toansi()}"}, ws, host);
     EXPECT_EQ(read("u8.qv.txt"), "\xD6\xD0\xCE\xC4\r\nab\r\n");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"成功处理完成,共处理 1 个文件!"});
 }
@@ -88,18 +88,18 @@ TEST_F(Charset, ToUtf8AndBack)
 TEST_F(Charset, AsciiIsUnchangedApartFromLineEnds)
 {
     addFile("a.txt", "plain\rtext\n");
-    btnCharsetClick(ws, host, {"${ToUtf8()}"});
+    btnCharsetClick({"${ToUtf8()}"}, ws, host);
     EXPECT_EQ(read("a.qv.txt"), "plain\r\ntext\r\n");
     addFile("b.txt", "plain\rtext");
     ws.files.setMark(1, false);
-    btnCharsetClick(ws, host, {"${ToAnsi()}"});
+    btnCharsetClick({"${ToAnsi()}"}, ws, host);
     EXPECT_EQ(read("b.qv.txt"), "plain\r\ntext\r\n");
 }
 
 TEST_F(Charset, FourByteCharacterBecomesQuestionMark)
 {
     addFile("e.txt", "a\xF0\x9F\x98\x80z\r\n");
-    btnCharsetClick(ws, host, {"${ToAnsi()}"});
+    btnCharsetClick({"${ToAnsi()}"}, ws, host);
     EXPECT_EQ(read("e.qv.txt"), "a?z\r\n");
 }
 
@@ -108,16 +108,16 @@ TEST_F(Charset, InvalidUtf8IsSkippedAndNamed)
     addFile("good.txt", "ok");
     addFile("gbk.txt", gbk("中文"));
     addFile("cut.txt", "x\xE4\xB8\r\n");
-    const JobOutcome outcome = btnCharsetClick(ws, host, {"${ToAnsi()}"});
+    const OperationResult outcome = btnCharsetClick({"${ToAnsi()}"}, ws, host);
     EXPECT_EQ(outcome.processed, 1);
     EXPECT_EQ(read("good.qv.txt"), "ok\r\n");
     EXPECT_FALSE(exists("gbk.qv.txt"));
     EXPECT_FALSE(exists("cut.qv.txt"));
     EXPECT_EQ(ws.counters.stChangeCount, 1);
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 1 个文件!",
-                                                        "以下文件不是有效的UTF-8编码,未转换:\r\n" + path("gbk.txt") +
-                                                            "\r\n" + path("cut.txt")}));
-    EXPECT_EQ(host.messages[1].kind, MessageKind::Information);
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 1 个文件!\r\n2 个文件未处理"}));
+    EXPECT_EQ(host.messages[0].details,
+              path("gbk.txt") + "：不是有效的UTF-8编码\r\n" + path("cut.txt") + "：不是有效的UTF-8编码");
+    EXPECT_EQ(host.messages[0].kind, MessageKind::Information);
 }
 
 TEST_F(Charset, LongLinesCrossPieceBoundaries)
@@ -130,12 +130,12 @@ TEST_F(Charset, LongLinesCrossPieceBoundaries)
         utf8 += "\xE4\xB8\xAD";
     }
     addFile("long.txt", source + "\nb");
-    btnCharsetClick(ws, host, {"${ToUtf8()}"});
+    btnCharsetClick({"${ToUtf8()}"}, ws, host);
     EXPECT_EQ(read("long.qv.txt"), utf8 + "\r\nb\r\n");
 
     addFile("long8.txt", utf8 + "\nb");
     ws.files.setMark(1, false);
-    btnCharsetClick(ws, host, {"${ToAnsi()}"});
+    btnCharsetClick({"${ToAnsi()}"}, ws, host);
     EXPECT_EQ(read("long8.qv.txt"), source + "\r\nb\r\n");
 }
 
@@ -143,14 +143,14 @@ TEST_F(Charset, RefusalsAndUnknownCalls)
 {
     addFile("a.txt", "x");
     ws.counters.stChangeCount = 3;
-    const JobOutcome empty = btnCharsetClick(ws, host, {""});
+    const OperationResult empty = btnCharsetClick({""}, ws, host);
     ASSERT_TRUE(empty.refusal);
     EXPECT_EQ(empty.refusal->focus, "edtCharset");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"新文件格式为空,请输入后再试!"});
 
     host.messages.clear();
-    const JobOutcome other = btnCharsetClick(ws, host, {"${ToBig5()}"});
-    EXPECT_EQ(other.status, JobOutcome::Status::Refused);
+    const OperationResult other = btnCharsetClick({"${ToBig5()}"}, ws, host);
+    EXPECT_EQ(other.status, OperationResult::Status::Refused);
     EXPECT_FALSE(other.refusal);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_FALSE(exists("a.qv.txt"));
@@ -162,7 +162,7 @@ TEST_F(Charset, UnreadableThirdFileLeavesTwoOutputs)
     addFile("a.txt", "a");
     addFile("b.txt", "b");
     addEntry("missing.txt");
-    EXPECT_THROW(btnCharsetClick(ws, host, {"${ToUtf8()}"}), RunError);
+    EXPECT_THROW(btnCharsetClick({"${ToUtf8()}"}, ws, host), RunError);
     EXPECT_EQ(read("a.qv.txt"), "a\r\n");
     EXPECT_EQ(read("b.qv.txt"), "b\r\n");
     EXPECT_EQ(ws.counters.stChangeCount, 2);

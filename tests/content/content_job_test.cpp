@@ -29,12 +29,12 @@ TEST_F(Job, SelectionCheckStopsBeforeAnything)
     bool prepared = false;
     ContentJob job = copyJob();
     job.prepare = [&] { prepared = true; };
-    EXPECT_EQ(runContentJob(ws, host, job).status, JobOutcome::Status::NotSelected);
+    EXPECT_EQ(runContentJob(ws, host, job).status, OperationResult::Status::NotSelected);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"没有源文件，请搜索后再试！"});
 
     host.messages.clear();
     addFile("a.txt", "x", false);
-    EXPECT_EQ(runContentJob(ws, host, job).status, JobOutcome::Status::NotSelected);
+    EXPECT_EQ(runContentJob(ws, host, job).status, OperationResult::Status::NotSelected);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"请先选择文件！"});
     EXPECT_FALSE(prepared);
     EXPECT_FALSE(exists("a.qv.txt"));
@@ -49,8 +49,8 @@ TEST_F(Job, RefusalIsShownWithItsFocusAndNothingIsTouched)
     ContentJob job = copyJob();
     job.check = [] { return std::optional<Refusal>(Refusal{gbk("不行"), "edtThing"}); };
     job.prepare = [&] { prepared = true; };
-    const JobOutcome outcome = runContentJob(ws, host, job);
-    EXPECT_EQ(outcome.status, JobOutcome::Status::Refused);
+    const OperationResult outcome = runContentJob(ws, host, job);
+    EXPECT_EQ(outcome.status, OperationResult::Status::Refused);
     ASSERT_TRUE(outcome.refusal);
     EXPECT_EQ(outcome.refusal->focus, "edtThing");
     ASSERT_EQ(host.messages.size(), 1u);
@@ -78,9 +78,9 @@ TEST_F(Job, WritesNormalisedLinesBesideEveryMarkedSourceInDisplayOrder)
     };
     ws.counters.stChangeCount = 9;
 
-    const JobOutcome outcome = runContentJob(ws, host, job);
+    const OperationResult outcome = runContentJob(ws, host, job);
 
-    EXPECT_EQ(outcome.status, JobOutcome::Status::Done);
+    EXPECT_EQ(outcome.status, OperationResult::Status::Done);
     EXPECT_EQ(outcome.processed, 6);
     EXPECT_EQ(ws.counters.stChangeCount, 6);
     EXPECT_EQ(seen, (std::vector<std::string>{"crlf.txt", "mixed.txt", "nul.txt", "empty.txt", "README", "a.qv.txt"}));
@@ -128,7 +128,7 @@ TEST_F(Job, PrepareErrorEndsTheRunBeforeTheCounterIsReset)
     EXPECT_EQ(ws.counters.stChangeCount, 4);
 }
 
-TEST_F(Job, SkippedFilesAreNotWrittenNorCountedAndAreNamedAfterTheClosingMessage)
+TEST_F(Job, SkippedFilesAreNotWrittenNorCountedAndAreNamedBehindTheClosingMessage)
 {
     addFile("good.txt", "ok");
     addFile("bad.txt", "no");
@@ -138,15 +138,15 @@ TEST_F(Job, SkippedFilesAreNotWrittenNorCountedAndAreNamedAfterTheClosingMessage
         if (s[0] == "no") return FileVerdict::skipped("not wanted");
         return copyLines(s, f, o, h);
     };
-    const JobOutcome outcome = runContentJob(ws, host, job);
+    const OperationResult outcome = runContentJob(ws, host, job);
     EXPECT_EQ(outcome.processed, 1);
     ASSERT_EQ(outcome.skipped.size(), 2u);
     EXPECT_EQ(outcome.skipped[1].path, path("bad2.txt"));
     EXPECT_EQ(outcome.skipped[1].reason, "not wanted");
     EXPECT_FALSE(exists("bad.qv.txt"));
     EXPECT_EQ(ws.counters.stChangeCount, 1);
-    EXPECT_EQ(messageTexts(),
-              (std::vector<std::string>{"成功处理完成,共处理 1 个文件!", path("bad.txt") + "\r\n" + path("bad2.txt")}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 1 个文件!\r\n2 个文件未处理"}));
+    EXPECT_EQ(host.messages[0].details, path("bad.txt") + "：not wanted\r\n" + path("bad2.txt") + "：not wanted");
 }
 
 TEST(ClosingMessage, CountsFilesOrRecords)

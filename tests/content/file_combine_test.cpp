@@ -17,7 +17,7 @@ TEST_F(Combine, ConcatenatesInDisplayOrderIntoTheLastMarkedFile)
     addFile("skip.txt", "no\r\n", false);
     addFile("b.txt", "");
     addFile("c.txt", gbk("中\r丙\r\n"));
-    const JobOutcome outcome = btnFileCombineClick(ws, host);
+    const OperationResult outcome = btnFileCombineClick({}, ws, host);
     EXPECT_EQ(outcome.processed, 3);
     EXPECT_EQ(read("c.qv.txt"), "a1\r\na2\r\n" + gbk("中\r\n丙\r\n"));
     EXPECT_EQ(read("c.txt"), gbk("中\r丙\r\n"));
@@ -29,7 +29,7 @@ TEST_F(Combine, ConcatenatesInDisplayOrderIntoTheLastMarkedFile)
 TEST_F(Combine, OneMarkedFileGivesACopyWithCrLf)
 {
     addFile("only.txt", "x\ny");
-    btnFileCombineClick(ws, host);
+    btnFileCombineClick({}, ws, host);
     EXPECT_EQ(read("only.qv.txt"), "x\r\ny\r\n");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"成功处理完成,共处理 1 个文件!"});
 }
@@ -41,7 +41,7 @@ TEST_F(Combine, LastFileInAnotherFolderReceivesTheResult)
     writeFile("sub/z.txt", "z");
     ws.files.append({"z.txt", path("sub"), 0, 0, 0});
     ws.files.setMark(ws.files.lastRow(), true);
-    btnFileCombineClick(ws, host);
+    btnFileCombineClick({}, ws, host);
     EXPECT_EQ(read("sub/z.qv.txt"), "a\r\nz\r\n");
 }
 
@@ -51,7 +51,7 @@ TEST_F(Combine, UnreadableFileStopsTheRunWithoutOutput)
     addFile("b.txt", "b\r\n");
     addEntry("missing.txt");
     addFile("d.txt", "d\r\n");
-    EXPECT_THROW(btnFileCombineClick(ws, host), RunError);
+    EXPECT_THROW(btnFileCombineClick({}, ws, host), RunError);
     EXPECT_EQ(ws.counters.stChangeCount, 2);
     EXPECT_FALSE(exists("d.qv.txt"));
     EXPECT_TRUE(host.messages.empty());
@@ -61,7 +61,7 @@ TEST_F(Combine, SelectionCheckLeavesTheCounter)
 {
     addFile("a.txt", "a", false);
     ws.counters.stChangeCount = 4;
-    btnFileCombineClick(ws, host);
+    btnFileCombineClick({}, ws, host);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"请先选择文件！"});
     EXPECT_EQ(ws.counters.stChangeCount, 4);
 }

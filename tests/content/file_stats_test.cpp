@@ -33,7 +33,7 @@ TEST_F(Stats, CountsTable)
         ws.files.clear();
         host.messages.clear();
         addFile("s.txt", c.bytes);
-        const std::optional<FileStats> stats = btnFileInfoClick(ws, host, {1});
+        const std::optional<FileStats> stats = btnFileInfoClick({1}, ws, host);
         ASSERT_TRUE(stats);
         EXPECT_EQ(stats->edtFileSize, c.size);
         EXPECT_EQ(stats->edtAllLine, c.all);
@@ -53,10 +53,10 @@ TEST_F(Stats, OnlyTheCurrentRowCounts)
     addFile("a.txt", "a\r\n");
     addFile("b.txt", "bb\r\nbb\r\n", false);
     addFile("c.txt", "ccc\r\n");
-    EXPECT_FALSE(btnFileInfoClick(ws, host, {2}));
-    EXPECT_FALSE(btnFileInfoClick(ws, host, {0}));
-    EXPECT_FALSE(btnFileInfoClick(ws, host, {9}));
-    const auto stats = btnFileInfoClick(ws, host, {3});
+    EXPECT_FALSE(btnFileInfoClick({2}, ws, host));
+    EXPECT_FALSE(btnFileInfoClick({0}, ws, host));
+    EXPECT_FALSE(btnFileInfoClick({9}, ws, host));
+    const auto stats = btnFileInfoClick({3}, ws, host);
     ASSERT_TRUE(stats);
     EXPECT_EQ(stats->edtCharMax, 3);
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{"请选择需要进行统计的文件！", "请选择需要进行统计的文件！",
@@ -66,11 +66,11 @@ TEST_F(Stats, OnlyTheCurrentRowCounts)
 
 TEST_F(Stats, SelectionCheckAndUnreadableFile)
 {
-    EXPECT_FALSE(btnFileInfoClick(ws, host, {1}));
+    EXPECT_FALSE(btnFileInfoClick({1}, ws, host));
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"没有源文件，请搜索后再试！"});
     addEntry("missing.txt");
     try {
-        btnFileInfoClick(ws, host, {1});
+        btnFileInfoClick({1}, ws, host);
         FAIL() << "expected a run error";
     } catch (const RunError& e) {
         EXPECT_EQ(e.what(), "Cannot open file " + path("missing.txt"));

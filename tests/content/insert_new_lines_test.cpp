@@ -44,7 +44,7 @@ TEST_F(InsertNewLines, ChecksRefuseInOrderWithTheirFocus)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         host.messages.clear();
-        const JobOutcome outcome = btnInsLineClick(c.params, ws, host);
+        const OperationResult outcome = btnInsLineClick(c.params, ws, host);
         ASSERT_TRUE(outcome.refusal) << c.message;
         EXPECT_EQ(outcome.refusal->focus, c.focus);
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});

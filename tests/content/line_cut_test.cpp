@@ -24,7 +24,7 @@ TEST_F(LineCut, ChecksRefuseInOrderAndTouchNothing)
     for (const Case& c : cases) {
         host.messages.clear();
         ws.counters.stChangeCount = 3;
-        EXPECT_EQ(btnCutClick(c.params, ws, host).status, JobOutcome::Status::Refused) << c.message;
+        EXPECT_EQ(btnCutClick(c.params, ws, host).status, OperationResult::Status::Refused) << c.message;
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
         EXPECT_EQ(ws.counters.stChangeCount, 3);
         EXPECT_FALSE(exists("a.qv.txt"));

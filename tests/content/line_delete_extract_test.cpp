@@ -108,7 +108,7 @@ TEST_F(DeleteLines, RefusalsComeBeforeAnythingIsRead)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         host.messages.clear();
-        const JobOutcome outcome = btnDelLineClick(c.params, ws, host);
+        const OperationResult outcome = btnDelLineClick(c.params, ws, host);
         ASSERT_TRUE(outcome.refusal);
         EXPECT_EQ(outcome.refusal->focus, c.focus);
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
@@ -168,7 +168,7 @@ TEST_F(ExtractLines, EveryModeOnLinesWithBlanks)
 TEST_F(ExtractLines, RefusalsAndRunErrors)
 {
     addFile("a.txt", "abc");
-    JobOutcome outcome = btnGetLineClick({ExtractMode::Keywords, "1", "2", "1", "", true}, ws, host);
+    OperationResult outcome = btnGetLineClick({ExtractMode::Keywords, "1", "2", "1", "", true}, ws, host);
     ASSERT_TRUE(outcome.refusal);
     EXPECT_EQ(outcome.refusal->focus, "edtGetKeys");
     outcome = btnGetLineClick({ExtractMode::Interval, "1", "$0", "1", "", true}, ws, host);

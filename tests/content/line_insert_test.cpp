@@ -23,7 +23,7 @@ TEST_F(LineInsert, ChecksRefuseInOrderAndTouchNothing)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         host.messages.clear();
-        EXPECT_EQ(btnInsClick(c.params, ws, host).status, JobOutcome::Status::Refused) << c.message;
+        EXPECT_EQ(btnInsClick(c.params, ws, host).status, OperationResult::Status::Refused) << c.message;
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
         EXPECT_FALSE(exists("a.qv.txt"));
     }

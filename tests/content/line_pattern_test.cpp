@@ -104,7 +104,7 @@ TEST(ExpandCalls, SelfCopyingCallsStayWithinTheSizeBound)
 TEST_F(LinePatternJob, EmptyPatternIsRefusedWithFocus)
 {
     addFile("a.txt", "a");
-    const JobOutcome outcome = btnReplaceClick({"", "$", "3"}, ws, host);
+    const OperationResult outcome = btnReplaceClick({"", "$", "3"}, ws, host);
     ASSERT_TRUE(outcome.refusal);
     EXPECT_EQ(outcome.refusal->focus, "mmPattern");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"模式格式为空,请输入后再试!"});

@@ -16,10 +16,13 @@ class RecordingHost : public Host {
 public:
     struct Message {
         MessageKind kind;
-        std::string text; // UTF-8, for readable expectations
+        std::string text;    // UTF-8, for readable expectations
+        std::string details; // UTF-8; empty for a message without details
     };
 
     void showMessage(MessageKind kind, std::string_view text) override;
+    void showMessageWithDetails(MessageKind kind, std::string_view text, std::string_view details) override;
+    bool stopRequested() override { return stop; }
     bool ask(std::string_view question) override;
     std::optional<std::string> chooseSavePath(std::string_view suggestedName) override;
     void processEvents() override;
@@ -29,6 +32,7 @@ public:
     bool answer = true;
     std::optional<std::string> savePath; // code page 936; nothing = cancel
     std::function<void()> onProcessEvents;
+    bool stop = false; // what stopRequested() answers
 
     // What happened.
     std::vector<Message> messages;
