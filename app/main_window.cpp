@@ -480,7 +480,7 @@ void MainWindow::runGuarded(QWidget* button, const std::function<void()>& handle
     try {
         handler();
     } catch (const std::bad_alloc&) {
-        dialogs_->message(QMessageBox::Critical, QStringLiteral("内存不足，操作未能完成。"));
+        dialogs_->message(QMessageBox::Critical, QStringLiteral("内存不足，处理已中止！"));
     } catch (const std::exception& error) {
         dialogs_->message(QMessageBox::Critical, fromGbk(error.what()));
     }
