@@ -9,6 +9,7 @@
 #include "filelist/list_commands.h"
 #include "template/catalogue.h"
 #include "text/bytes.h"
+#include "text/run_error.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -479,10 +480,14 @@ void MainWindow::runGuarded(QWidget* button, const std::function<void()>& handle
     ++runDepth_;
     try {
         handler();
+    } catch (const RunError& error) {
+        dialogs_->message(QMessageBox::Critical, fromGbk(error.what()));
     } catch (const std::bad_alloc&) {
         dialogs_->message(QMessageBox::Critical, QStringLiteral("内存不足，处理已中止！"));
-    } catch (const std::exception& error) {
-        dialogs_->message(QMessageBox::Critical, fromGbk(error.what()));
+    } catch (...) {
+        // Anything else is a fault of the program; a library's exception text
+        // would mean nothing to the user.
+        dialogs_->message(QMessageBox::Critical, QStringLiteral("程序内部错误，处理已中止！"));
     }
     --runDepth_;
     model_->flushPendingRows();
