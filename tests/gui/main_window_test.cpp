@@ -293,6 +293,17 @@ TEST_F(WindowOnDisk, SearchFillsTheGridAndStopKeepsWhatWasFound)
     EXPECT_TRUE(control<QPushButton>("cbSearch")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("btnStopSearch")->isEnabled());
 
+    // A bound that is no number is a run error; the search buttons come back.
+    control<QCheckBox>("ckFileSize")->click();
+    control<QLineEdit>("edMin")->setText(QStringLiteral("abc"));
+    click("cbSearch");
+    ASSERT_FALSE(dialogs->messages.empty());
+    EXPECT_EQ(dialogs->messages.back().icon, QMessageBox::Critical);
+    EXPECT_EQ(dialogs->messages.back().text, QStringLiteral("'abc' is not a valid floating point value"));
+    EXPECT_TRUE(control<QPushButton>("cbSearch")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("btnStopSearch")->isEnabled());
+    EXPECT_EQ(window.workspace().files.entryCount(), found);
+
     control<QComboBox>("cmbFileType")->setCurrentText(QStringLiteral("  "));
     click("cbSearch");
     ASSERT_FALSE(dialogs->messages.empty());
