@@ -9,6 +9,7 @@
 #include "filelist/list_commands.h"
 #include "template/catalogue.h"
 #include "text/bytes.h"
+#include "text/run_error.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -82,7 +83,7 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption());
     host_ = std::make_unique<WindowHost>(*dialogs_, statusBar(), [this] {
-        model_->flushPendingRemovals();
+        model_->flushPendingRows();
         refreshCounters();
     });
 
@@ -479,13 +480,17 @@ void MainWindow::runGuarded(QWidget* button, const std::function<void()>& handle
     ++runDepth_;
     try {
         handler();
-    } catch (const std::bad_alloc&) {
-        dialogs_->message(QMessageBox::Critical, QStringLiteral("内存不足，操作未能完成。"));
-    } catch (const std::exception& error) {
+    } catch (const RunError& error) {
         dialogs_->message(QMessageBox::Critical, fromGbk(error.what()));
+    } catch (const std::bad_alloc&) {
+        dialogs_->message(QMessageBox::Critical, QStringLiteral("内存不足，处理已中止！"));
+    } catch (...) {
+        // Anything else is a fault of the program; a library's exception text
+        // would mean nothing to the user.
+        dialogs_->message(QMessageBox::Critical, QStringLiteral("程序内部错误，处理已中止！"));
     }
     --runDepth_;
-    model_->flushPendingRemovals();
+    model_->flushPendingRows();
     if (button) button->setEnabled(true);
     refreshCounters();
     if (ws_.files.entryCount() > formerCapacity)

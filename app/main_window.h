@@ -69,9 +69,10 @@ private:
     void cmbVarChange(int index);
     void gridMouseReleased(std::optional<GridCell> underPointer);
 
-    // Runs a handler with `button` disabled; an exception that escapes it
-    // is shown as the general error report. The button is enabled again and
-    // the counters refreshed either way.
+    // Runs a handler with `button` disabled. A run error that escapes it is
+    // shown with its text (the general error report); running out of memory
+    // or any other exception with a sentence in the program's words. The
+    // button is enabled again and the counters refreshed either way.
     void runGuarded(QWidget* button, const std::function<void()>& handler);
     void refreshCounters();
     void readSearchCriteria();

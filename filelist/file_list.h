@@ -79,9 +79,9 @@ public:
     // Last grid row: N for N entries, 1 (the placeholder) when empty.
     std::size_t lastRow() const { return isEmpty() ? 1 : entryCount(); }
 
-    // The one observer told of changes, or nullptr. Not owned; a copy of
-    // the list keeps telling the same observer.
-    void setObserver(FileListObserver* observer) { observer_ = observer; }
+    // The one observer told of changes, or nullptr. Not owned. A copy of the
+    // list (or a list moved from it) starts without one.
+    void setObserver(FileListObserver* observer) { observer_.ptr = observer; }
 
     // The text of a cell. Row 0 gives the header; the placeholder row and
     // rows or columns outside the grid give "".
@@ -159,7 +159,16 @@ private:
     std::vector<Row> rows_;
     std::size_t gapBegin_ = 0;
     std::size_t gapEnd_ = 0;
-    FileListObserver* observer_ = nullptr;
+    // Not carried over by copies: the observer watches one list.
+    struct ObserverSlot {
+        FileListObserver* ptr = nullptr;
+        ObserverSlot() = default;
+        ObserverSlot(const ObserverSlot&) {}
+        ObserverSlot& operator=(const ObserverSlot&) { return *this; }
+        FileListObserver* operator->() const { return ptr; }
+        explicit operator bool() const { return ptr != nullptr; }
+    };
+    ObserverSlot observer_;
     std::vector<std::string> folders_;
     std::unordered_map<std::string, std::uint32_t> folderIds_;
     std::vector<std::uint8_t> marks_ = std::vector<std::uint8_t>(2, 0);

@@ -92,6 +92,7 @@ protected:
     {
         for (const auto& [name, size] : rows) window.workspace().files.append(ListEntry{gbk(name), "/d", size, 0, 0});
         window.workspace().counters.stSrcCount = static_cast<std::int64_t>(window.workspace().files.entryCount());
+        QCoreApplication::processEvents(); // the grid hears of rows when the event loop comes round
     }
     std::vector<bool> marks()
     {
@@ -291,6 +292,17 @@ TEST_F(WindowOnDisk, SearchFillsTheGridAndStopKeepsWhatWasFound)
     EXPECT_EQ(label("stSrcCount"), QString::number(found));
     EXPECT_TRUE(control<QPushButton>("cbSearch")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("btnStopSearch")->isEnabled());
+
+    // A bound that is no number is a run error; the search buttons come back.
+    control<QCheckBox>("ckFileSize")->click();
+    control<QLineEdit>("edMin")->setText(QStringLiteral("abc"));
+    click("cbSearch");
+    ASSERT_FALSE(dialogs->messages.empty());
+    EXPECT_EQ(dialogs->messages.back().icon, QMessageBox::Critical);
+    EXPECT_EQ(dialogs->messages.back().text, QStringLiteral("'abc' is not a valid floating point value"));
+    EXPECT_TRUE(control<QPushButton>("cbSearch")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("btnStopSearch")->isEnabled());
+    EXPECT_EQ(window.workspace().files.entryCount(), found);
 
     control<QComboBox>("cmbFileType")->setCurrentText(QStringLiteral("  "));
     click("cbSearch");
