@@ -4,6 +4,9 @@
 #include "app/window_font.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -12,5 +15,11 @@ int main(int argc, char* argv[])
     qv::app::useWindowFont();
     qv::app::MainWindow window;
     window.show();
+    // A smoke check for installs: start, print the caption, quit.
+    if (QApplication::arguments().contains(QStringLiteral("--quit-after-start")))
+        QTimer::singleShot(0, &window, [&window] {
+            std::printf("%s\n", window.windowTitle().toUtf8().constData());
+            QApplication::quit();
+        });
     return QApplication::exec();
 }

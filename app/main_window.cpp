@@ -3,8 +3,10 @@
 #include "app/dialogs.h"
 #include "app/file_list_model.h"
 #include "app/gbk_text.h"
+#include "app/help_links.h"
 #include "app/name_cell_delegate.h"
 #include "app/pages/operation_pages.h"
+#include "app/tips_strip.h"
 #include "app/window_host.h"
 #include "filelist/list_commands.h"
 #include "template/catalogue.h"
@@ -305,6 +307,7 @@ QWidget* MainWindow::buildStatusColumn()
     auto* help = speedButton("SpeedButton1", QStringLiteral("?"), QStringLiteral("查看使用说明"));
     layout->addWidget(maker, 8, 0);
     layout->addWidget(help, 8, 1, Qt::AlignRight);
+    new HelpLinks(help, maker, this);
     layout->setRowStretch(9, 1);
 
     connect(cmbOpt_, &QComboBox::currentIndexChanged, this, &MainWindow::cmbOptChange);
@@ -333,6 +336,7 @@ QWidget* MainWindow::buildPages()
     tips->setFont(underlined);
     tips->setCursor(Qt::PointingHandCursor);
     stripLayout->addWidget(tips, 1);
+    (new TipsStrip(tips, ws_.tips, ws_.random, TipsSettings::fromEnvironment(), this))->start();
     layout->addWidget(strip);
     return right;
 }

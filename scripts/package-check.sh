@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it on this machine and checks the
+# installed programs: the desktop entry validates, the command line answers
+# --help, and the window starts headless, shows its caption and quits.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)"
+rm -f build/qorvane_*.deb
+(cd build && cpack -G DEB >/dev/null)
+deb=$(ls build/qorvane_*.deb)
+echo "== $deb"
+dpkg-deb --field "$deb" Depends Recommends
+
+DEBIAN_FRONTEND=noninteractive as_root apt-get install -y "./$deb"
+desktop-file-validate /usr/share/applications/qorvane.desktop
+test -f /usr/share/icons/hicolor/scalable/apps/qorvane.svg
+test -f /usr/share/qorvane/使用说明.txt
+test -f /usr/share/qorvane/tips.txt
+dpkg-deb --contents "$deb" | grep -q "man/man1/qorvane-cli.1"
+/usr/bin/qorvane-cli --help >/dev/null
+caption=$(QT_QPA_PLATFORM=offscreen QORVANE_TIPS_SERVER=http://127.0.0.1:9 /usr/bin/qorvane --quit-after-start)
+echo "window caption: $caption"
+test "$caption" = "Qorvane文件批量处理"
+echo "== package installed and checked"

@@ -1,0 +1,234 @@
+// The tip strip against a local HTTP server (never the internet), the help
+// button's choice of usage file, and the links going through a recording
+// opener. Runs headless.
+
+#include "app/help_links.h"
+#include "app/main_window.h"
+#include "app/tips_strip.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace qv::app {
+namespace {
+
+class RecordingOpener final : public UrlOpener {
+public:
+    void open(const QUrl& url) override { opened.push_back(url); }
+    std::vector<QUrl> opened;
+};
+
+// Answers every request with one fixed HTTP response and remembers the
+// request lines it was sent.
+class TipServer final : public QObject {
+public:
+    TipServer(int status, QByteArray body) : status_(status), body_(std::move(body))
+    {
+        server_.listen(QHostAddress::LocalHost);
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+        });
+    }
+    QString address() const { return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()); }
+    QList<QByteArray> requestLines;
+
+private:
+    void answer(QTcpSocket* socket)
+    {
+        request_ += socket->readAll();
+        if (!request_.contains("\r\n\r\n")) return;
+        requestLines.push_back(request_.left(request_.indexOf("\r\n")));
+        socket->write("HTTP/1.1 " + QByteArray::number(status_) + " X\r\nContent-Length: " +
+                      QByteArray::number(body_.size()) + "\r\nConnection: close\r\n\r\n" + body_);
+        socket->disconnectFromHost();
+        request_.clear();
+    }
+    QTcpServer server_;
+    int status_;
+    QByteArray body_;
+    QByteArray request_;
+};
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class Tips : public ::testing::Test {
+protected:
+    // A strip whose settings come from the environment, pointed at `server`,
+    // with its cache and shipped tips in a temporary folder.
+    void startStrip(const TipServer& server)
+    {
+        qputenv("QORVANE_TIPS_SERVER", server.address().toUtf8() + "/");
+        TipsSettings settings = TipsSettings::fromEnvironment();
+        settings.cachePath = cachePath;
+        settings.shippedPath = shippedPath;
+        strip = std::make_unique<TipsStrip>(&label, tips, random, settings, nullptr);
+        strip->setUrlOpener(&opener);
+        QSignalSpy loaded(strip.get(), &TipsStrip::tipsLoaded);
+        strip->Timer1Timer();
+        ASSERT_TRUE(loaded.wait(20000));
+    }
+    void clickTip() { QTest::mouseClick(&label, Qt::LeftButton); }
+
+    QTemporaryDir dir;
+    const QString cachePath = dir.filePath(QStringLiteral("cache/tipsupd.dat"));
+    const QString shippedPath = dir.filePath(QStringLiteral("tips.txt"));
+    QLabel label;
+    TipRotation tips;
+    RandomIndex random{3};
+    RecordingOpener opener;
+    std::unique_ptr<TipsStrip> strip;
+};
+
+TEST_F(Tips, AGoodDownloadFillsTheCacheAndTheStripAndTheClickOpensTheLink)
+{
+    const QByteArray body = "用 ${Sn(1,3)} 给文件编号@#$https://tips.example/sn\r\n";
+    TipServer server(200, body);
+    startStrip(server);
+    EXPECT_EQ(server.requestLines, QList<QByteArray>{"GET /tips.asp HTTP/1.1"});
+    EXPECT_EQ(readAll(cachePath), body);
+    EXPECT_EQ(label.text(), QStringLiteral("用 ${Sn(1,3)} 给文件编号 >>"));
+    EXPECT_EQ(label.toolTip(), QStringLiteral("用 ${Sn(1,3)} 给文件编号"));
+    clickTip();
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_EQ(opener.opened[0], QUrl(QStringLiteral("https://tips.example/sn")));
+}
+
+TEST_F(Tips, ALineWithoutSeparatorIsShownWholeAndOpensNothing)
+{
+    TipServer server(200, "\xb0\xb4\xc1\xd0\xb1\xea\xcc\xe2\xc5\xc5\xd0\xf2\r\n"); // code page 936: 按列标题排序
+    startStrip(server);
+    EXPECT_EQ(label.text(), QStringLiteral("按列标题排序 >>"));
+    EXPECT_EQ(label.toolTip(), QStringLiteral("按列标题排序"));
+    clickTip();
+    EXPECT_TRUE(opener.opened.empty());
+}
+
+TEST_F(Tips, AFailedDownloadKeepsTheCachedTips)
+{
+    QDir().mkpath(dir.filePath(QStringLiteral("cache")));
+    writeFile(cachePath, "cached tip@#$https://old.example/\r\n");
+    writeFile(shippedPath, "shipped tip@#$https://shipped.example/\r\n");
+    TipServer server(500, "server error@#$https://error.example/\r\n");
+    startStrip(server);
+    EXPECT_EQ(readAll(cachePath), "cached tip@#$https://old.example/\r\n");
+    EXPECT_EQ(label.text(), QStringLiteral("cached tip >>"));
+    strip->Timer1Timer(); // later ticks rotate without downloading again
+    EXPECT_EQ(server.requestLines.size(), 1);
+    EXPECT_EQ(label.text(), QStringLiteral("cached tip >>"));
+}
+
+TEST_F(Tips, WithNothingCachedTheShippedTipsAreShown)
+{
+    writeFile(shippedPath, "shipped tip@#$notes.txt\r\n");
+    TipServer server(200, "");
+    startStrip(server);
+    EXPECT_FALSE(QFile::exists(cachePath));
+    EXPECT_EQ(label.text(), QStringLiteral("shipped tip >>"));
+    clickTip();
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_EQ(opener.opened[0], QUrl::fromUserInput(QStringLiteral("notes.txt"), QDir::currentPath()));
+}
+
+TEST(ShippedTips, EveryLineIsATipWithALink)
+{
+    const QString path = installedDataFile(QStringLiteral("tips.txt"));
+    ASSERT_FALSE(path.isEmpty());
+    const std::string text = readAll(path).toStdString();
+    const std::vector<std::string> lines = tipLines(text);
+    EXPECT_GE(lines.size(), 10u);
+    for (const std::string& line : lines) {
+        const Tip tip = parseTipLine(line);
+        EXPECT_FALSE(tip.text.empty()) << line;
+        EXPECT_FALSE(tip.link.empty()) << line;
+    }
+}
+
+TEST(Help, TheUsageFileInTheWorkingFolderComesFirstThenTheInstalledCopy)
+{
+    QTemporaryDir work;
+    QTemporaryDir installed;
+    const QString installedCopy = installed.filePath(usageFileName);
+    const QString local = QDir(work.path()).filePath(usageFileName);
+    EXPECT_EQ(usageFilePath(work.path(), installedCopy), local); // neither exists
+    writeFile(installedCopy, "installed");
+    EXPECT_EQ(usageFilePath(work.path(), installedCopy), installedCopy);
+    writeFile(local, "local");
+    EXPECT_EQ(usageFilePath(work.path(), installedCopy), local);
+}
+
+class Window : public ::testing::Test {
+protected:
+    Window()
+    {
+        qputenv("QORVANE_TIPS_SERVER", "http://127.0.0.1:9"); // nobody listens there
+        window = std::make_unique<MainWindow>();
+    }
+    template <typename T> T* child(const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
+    std::unique_ptr<MainWindow> window;
+    RecordingOpener opener;
+};
+
+TEST_F(Window, HelpButtonOpensTheUsageFileAndTheMakerLinkTheHomePage)
+{
+    window->findChild<HelpLinks*>()->setUrlOpener(&opener);
+    const QString before = QDir::currentPath();
+    QTemporaryDir work;
+    QDir::setCurrent(work.path());
+    child<QToolButton>("SpeedButton1")->click();
+    writeFile(QDir(work.path()).filePath(usageFileName), "local");
+    child<QToolButton>("SpeedButton1")->click();
+    QDir::setCurrent(before);
+    QTest::mouseClick(child<QLabel>("Label11"), Qt::LeftButton);
+    ASSERT_EQ(opener.opened.size(), 3u);
+    EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(installedDataFile(usageFileName)));
+    EXPECT_FALSE(installedDataFile(usageFileName).isEmpty());
+    EXPECT_EQ(opener.opened[1], QUrl::fromLocalFile(QDir(work.path()).filePath(usageFileName)));
+    EXPECT_EQ(opener.opened[2], homePage());
+}
+
+TEST_F(Window, OfflineTheTipStripShowsAShippedTip)
+{
+    auto* strip = window->findChild<TipsStrip*>(QStringLiteral("Timer1"));
+    ASSERT_NE(strip, nullptr);
+    QSignalSpy loaded(strip, &TipsStrip::tipsLoaded);
+    strip->Timer1Timer(); // the server named by the test's environment refuses
+    ASSERT_TRUE(loaded.wait(20000));
+    const QString shown = child<QLabel>("lblTips")->text();
+    ASSERT_TRUE(shown.endsWith(QStringLiteral(" >>")));
+    const QByteArray shipped = readAll(installedDataFile(QStringLiteral("tips.txt")));
+    EXPECT_TRUE(shipped.contains((shown.chopped(3) + QStringLiteral("@#$")).toUtf8())) << shown.toStdString();
+}
+
+} // namespace
+} // namespace qv::app
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true); // the window's cache stays out of the user's
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
