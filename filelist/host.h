@@ -18,6 +18,14 @@ public:
 
     // A modal message with one OK button, titled with the window caption.
     virtual void showMessage(MessageKind kind, std::string_view text) = 0;
+    // An error message with a title of its own instead of the window caption
+    // (a conversion server that cannot be started). Front ends that show no
+    // titles keep the default, an ordinary error message.
+    virtual void showTitledError(std::string_view title, std::string_view text)
+    {
+        (void)title;
+        showMessage(MessageKind::Error, text);
+    }
     // A Yes/No question; true for Yes.
     virtual bool ask(std::string_view question) = 0;
     // A save path chosen by the user, or nothing when cancelled.

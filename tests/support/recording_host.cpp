@@ -6,7 +6,12 @@ namespace qv::testing {
 
 void RecordingHost::showMessage(MessageKind kind, std::string_view text)
 {
-    messages.push_back({kind, CodePage::gbk().toUtf8(text)});
+    messages.push_back({kind, CodePage::gbk().toUtf8(text), {}});
+}
+
+void RecordingHost::showTitledError(std::string_view title, std::string_view text)
+{
+    messages.push_back({MessageKind::Error, CodePage::gbk().toUtf8(text), CodePage::gbk().toUtf8(title)});
 }
 
 bool RecordingHost::ask(std::string_view question)

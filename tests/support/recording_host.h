@@ -16,10 +16,12 @@ class RecordingHost : public Host {
 public:
     struct Message {
         MessageKind kind;
-        std::string text; // UTF-8, for readable expectations
+        std::string text;  // UTF-8, for readable expectations
+        std::string title; // UTF-8; empty for the window caption
     };
 
     void showMessage(MessageKind kind, std::string_view text) override;
+    void showTitledError(std::string_view title, std::string_view text) override;
     bool ask(std::string_view question) override;
     std::optional<std::string> chooseSavePath(std::string_view suggestedName) override;
     void processEvents() override;
