@@ -36,38 +36,36 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-void FileListModel::flushPendingRemovals()
+void FileListModel::flushPendingRows()
 {
-    // Past this many, one reset costs the view less than the removals.
-    constexpr std::size_t mostRemovals = 32;
-    if (pendingRemovals_.empty()) return;
-    if (pendingRemovals_.size() > mostRemovals) {
-        pendingRemovals_.clear();
+    // Past this many, one reset costs the view less than the changes.
+    constexpr std::size_t mostChanges = 32;
+    if (pendingRows_.empty()) return;
+    if (pendingRows_.size() > mostChanges) {
+        pendingRows_.clear();
         beginResetModel();
         rows_ = static_cast<int>(files_.lastRow());
         endResetModel();
         return;
     }
-    const std::vector<std::pair<int, int>> removals = std::move(pendingRemovals_);
-    pendingRemovals_.clear();
-    for (const auto& [first, last] : removals) {
-        beginRemoveRows({}, first, last);
-        rows_ -= last - first + 1;
-        endRemoveRows();
+    const std::vector<RowChange> changes = std::move(pendingRows_);
+    pendingRows_.clear();
+    for (const RowChange& change : changes) {
+        const int count = change.last - change.first + 1;
+        if (change.inserted) {
+            beginInsertRows({}, change.first, change.last);
+            rows_ += count;
+            endInsertRows();
+        } else {
+            beginRemoveRows({}, change.first, change.last);
+            rows_ -= count;
+            endRemoveRows();
+        }
     }
 }
 
-void FileListModel::rowsInserted(std::size_t first, std::size_t last)
+void FileListModel::queueFlush()
 {
-    flushPendingRemovals();
-    beginInsertRows({}, static_cast<int>(first) - 1, static_cast<int>(last) - 1);
-    rows_ += static_cast<int>(last - first + 1);
-    endInsertRows();
-}
-
-void FileListModel::rowsRemoved(std::size_t first, std::size_t last)
-{
-    pendingRemovals_.emplace_back(static_cast<int>(first) - 1, static_cast<int>(last) - 1);
     if (flushQueued_) return;
     // For changes made outside a window handler: the view hears of them at
     // the latest when the event loop comes round.
@@ -76,14 +74,31 @@ void FileListModel::rowsRemoved(std::size_t first, std::size_t last)
         this,
         [this] {
             flushQueued_ = false;
-            flushPendingRemovals();
+            flushPendingRows();
         },
         Qt::QueuedConnection);
 }
 
+void FileListModel::rowsInserted(std::size_t first, std::size_t last)
+{
+    const int from = static_cast<int>(first) - 1;
+    const int to = static_cast<int>(last) - 1;
+    if (!pendingRows_.empty() && pendingRows_.back().inserted && pendingRows_.back().last + 1 == from)
+        pendingRows_.back().last = to;
+    else
+        pendingRows_.push_back({true, from, to});
+    queueFlush();
+}
+
+void FileListModel::rowsRemoved(std::size_t first, std::size_t last)
+{
+    pendingRows_.push_back({false, static_cast<int>(first) - 1, static_cast<int>(last) - 1});
+    queueFlush();
+}
+
 void FileListModel::listReset()
 {
-    pendingRemovals_.clear();
+    pendingRows_.clear();
     beginResetModel();
     rows_ = static_cast<int>(files_.lastRow());
     endResetModel();
@@ -91,7 +106,7 @@ void FileListModel::listReset()
 
 void FileListModel::cellsChanged(std::size_t first, std::size_t last, int firstColumn, int lastColumn)
 {
-    flushPendingRemovals();
+    flushPendingRows();
     emit dataChanged(index(static_cast<int>(first) - 1, firstColumn), index(static_cast<int>(last) - 1, lastColumn));
 }
 

@@ -4,14 +4,16 @@
 // so only visible cells cost anything. The list's change notifications become
 // ranged model signals, so a change of a few rows never resets the view.
 //
-// Removals are passed on in batches: a view pays for each removal in
-// proportion to its row count, so the delete command's walk, which removes
-// rows one at a time, would cost rows x removals. The model holds removals
-// back until flushPendingRemovals() (the window calls it before it handles
-// events) or the next other change, and then sends them one by one when
-// there are a few, or as one reset when there are many. Until then the view
-// keeps the row count it had; the cells it would show are not painted,
-// since painting waits for the events.
+// Row insertions and removals are passed on in batches: a view pays for
+// each removal in proportion to its row count, so the delete command's walk,
+// which removes rows one at a time, would cost rows x removals, and a search
+// appending a million rows one by one pays a signal round per row. The model
+// holds them back until flushPendingRows() (the window calls it before it
+// handles events) or the next change of cells, and then sends adjacent
+// appends as one insertion and removals one by one when there are a few, or
+// everything as one reset when there are many. Until then the view keeps the
+// row count it had; the cells it would show are not painted, since painting
+// waits for the events.
 //
 // Model row r is grid row r + 1 (the header row is the view's header); an
 // empty list shows its placeholder row. Column 0 also carries the row's mark
@@ -21,7 +23,6 @@
 
 #include <QAbstractTableModel>
 
-#include <utility>
 #include <vector>
 
 namespace qv::app {
@@ -41,9 +42,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Tells the view about the removals held back so far. Cheap when there
-    // are none.
-    void flushPendingRemovals();
+    // Tells the view about the row changes held back so far. Cheap when
+    // there are none.
+    void flushPendingRows();
 
 private:
     void rowsInserted(std::size_t first, std::size_t last) override;
@@ -56,8 +57,16 @@ private:
     // right at every step of a run of them even though the list already
     // holds its final state.
     int rows_;
-    // Removed model rows, first and last, in the order they happened.
-    std::vector<std::pair<int, int>> pendingRemovals_;
+    void queueFlush();
+
+    // Inserted or removed model rows, first and last, in the order they
+    // happened.
+    struct RowChange {
+        bool inserted;
+        int first;
+        int last;
+    };
+    std::vector<RowChange> pendingRows_;
     bool flushQueued_ = false;
 };
 

@@ -82,7 +82,7 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption());
     host_ = std::make_unique<WindowHost>(*dialogs_, statusBar(), [this] {
-        model_->flushPendingRemovals();
+        model_->flushPendingRows();
         refreshCounters();
     });
 
@@ -485,7 +485,7 @@ void MainWindow::runGuarded(QWidget* button, const std::function<void()>& handle
         dialogs_->message(QMessageBox::Critical, fromGbk(error.what()));
     }
     --runDepth_;
-    model_->flushPendingRemovals();
+    model_->flushPendingRows();
     if (button) button->setEnabled(true);
     refreshCounters();
     if (ws_.files.entryCount() > formerCapacity)

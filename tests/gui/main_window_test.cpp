@@ -92,6 +92,7 @@ protected:
     {
         for (const auto& [name, size] : rows) window.workspace().files.append(ListEntry{gbk(name), "/d", size, 0, 0});
         window.workspace().counters.stSrcCount = static_cast<std::int64_t>(window.workspace().files.entryCount());
+        QCoreApplication::processEvents(); // the grid hears of rows when the event loop comes round
     }
     std::vector<bool> marks()
     {
