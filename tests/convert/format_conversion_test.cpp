@@ -90,7 +90,7 @@ TEST_F(FormatConversion, EntriesNothingConvertedAreFailuresNotCounted)
         host.messages.clear();
         const OperationResult outcome = run(testing::gbk(c.call));
         EXPECT_EQ(outcome.processed, 0) << c.call;
-EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 0 个文件!\r\n1 个文件转换失败"}));
+        EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 0 个文件!\r\n1 个文件转换失败"}));
         EXPECT_EQ(host.messages.back().details, testing::utf8(a) + "：" + c.reason)
             << c.call;
     }
@@ -110,7 +110,7 @@ TEST_F(FormatConversion, SpreadsheetsTogetherJudgedOneByOne)
     EXPECT_EQ(server.lastTo, SheetTarget::CommaSeparatedText);
     EXPECT_EQ(read("a.csv"), "a,b\r\nc,d\r\n");
     EXPECT_EQ(outcome.processed, 1);
-EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 1 个文件!\r\n4 个文件转换失败"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 1 个文件!\r\n4 个文件转换失败"}));
     EXPECT_EQ(host.messages.back().details, path("b.xls") + "：不是电子表格\r\n" + path("c.xls") + "：无法读取\r\n" +
                                             path("d.xls") + "：转换超时\r\n" + path("e.xls") +
                                             "：Cannot create file " + path("e.csv"));

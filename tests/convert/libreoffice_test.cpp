@@ -76,7 +76,7 @@ TEST_F(RealCalc, BatchJudgesEachFileByItsOwnOutput)
     EXPECT_EQ(read("a.csv"), "x,1\r\n");
     EXPECT_EQ(read("copy.csv"), "x,1\r\n");
     EXPECT_FALSE(exists("notes.csv"));
-EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 2 个文件!\r\n2 个文件转换失败"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 2 个文件!\r\n2 个文件转换失败"}));
     EXPECT_EQ(host.messages.back().details, path("notes.xls") + "：不是电子表格\r\n" +
                                                             path("missing.xls") + "：无法读取");
 }
