@@ -2,14 +2,33 @@
 
 #include "cli/console_text.h"
 
+#include "platform/interrupt.h"
+
+#include <chrono>
 #include <ostream>
 
 namespace qv::cli {
 
 ConsoleHost::ConsoleHost(std::ostream& out, std::ostream& err, bool answerYes, std::optional<std::string> savePath)
-    : out_(out), err_(err), answerYes_(answerYes), savePath_(std::move(savePath))
+    : out_(out), err_(err), answerYes_(answerYes), savePath_(std::move(savePath)), showProgress_(stderrIsTerminal())
 {
 }
+
+void ConsoleHost::reportProgress(std::int64_t done, std::int64_t total)
+{
+    if (!showProgress_) return;
+    const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now().time_since_epoch())
+                                 .count();
+    const bool last = total > 0 && done >= total;
+    if (!last && now - lastShownAt_ < 100) return;
+    lastShownAt_ = now;
+    err_ << "\r已处理 " << done;
+    if (total > 0) err_ << '/' << total;
+    err_ << (last ? "\n" : "") << std::flush;
+}
+
+bool ConsoleHost::stopRequested() { return interruptRequested(); }
 
 namespace {
 

@@ -22,7 +22,11 @@ public:
     bool ask(std::string_view question) override;
     std::optional<std::string> chooseSavePath(std::string_view suggestedName) override;
     void processEvents() override {}
-    void reportProgress(std::int64_t, std::int64_t) override {}
+    // On a terminal: "已处理 N/M" on stderr, rewritten in place, at most
+    // every ~100 ms and once at the end.
+    void reportProgress(std::int64_t done, std::int64_t total) override;
+    // Ctrl-C (see platform/interrupt.h).
+    bool stopRequested() override;
 
     // Shows a refusal already in UTF-8 (one that names an argument with no
     // code page 936 form) on stderr; the command then exits with 1.
@@ -37,6 +41,8 @@ private:
     bool answerYes_;
     std::optional<std::string> savePath_;
     bool refused_ = false;
+    bool showProgress_;
+    std::int64_t lastShownAt_ = 0; // steady-clock milliseconds
 };
 
 } // namespace qv::cli

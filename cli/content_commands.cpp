@@ -10,6 +10,8 @@
 #include "content/file_stats.h"
 #include "content/key_merge.h"
 #include "content/line_sync.h"
+#include "convert/format_conversion.h"
+#include "platform/libreoffice_server.h"
 #include "platform/posix_file_system.h"
 
 #include <ostream>
@@ -133,6 +135,23 @@ int runCharsetCommand(const std::vector<std::string>& args, std::ostream& out, s
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
     btnCharsetClick({toProgramText(options->value("call"))}, ws, host);
+    return exitStatus(host);
+}
+
+int runConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const std::vector<OptionSpec> specs{
+        {"call", "C", "", "${XlsTo(s)}, ${CsvTo(s)}, ${TxtTo(s)} or ${VcfTo(s)}, s the new extension"}, listOption};
+    const std::string usage = "convert --call C [--list PATH] [FILE...]";
+    const auto options = parse(args, usage,
+                               "Converts each FILE to a file beside it with the new extension; spreadsheets go "
+                               "through LibreOffice (soffice).",
+                               specs, out);
+    if (!options) return 0;
+    ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
+    LibreOfficeServer server;
+    btnConvertClick({toProgramText(options->value("call"))}, ws, host, server);
     return exitStatus(host);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The subcommands of the whole-file and two-file content operations:
-// merge-keys, sync-lines, stats, combine, replace and charset. Each prints
+// merge-keys, sync-lines, stats, combine, replace, charset and convert. Each prints
 // the operation's own messages (refusals on stderr, exit 1; the closing
 // message on stdout, exit 0); run errors propagate as RunError (exit 2).
 
@@ -22,5 +22,8 @@ int runCombineCommand(const std::vector<std::string>& args, std::ostream& out, s
 int runReplaceCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // qorvane-cli charset --call C [--list PATH] [FILE...]
 int runCharsetCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// qorvane-cli convert --call C [--list PATH] [FILE...]; spreadsheets through
+// soffice found on PATH.
+int runConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace qv::cli

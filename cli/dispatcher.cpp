@@ -46,6 +46,7 @@ const std::vector<Command>& commands()
         {"combine", "combine files into the last one's output file", runCombineCommand},
         {"replace", "apply a template to whole files", runReplaceCommand},
         {"charset", "convert between GBK and UTF-8", runCharsetCommand},
+        {"convert", "convert spreadsheets, CSV, text and vCard files to other formats", runConvertCommand},
     };
     return table;
 }

@@ -25,6 +25,14 @@ public:
         (void)details;
         showMessage(kind, text);
     }
+    // An error message with a title of its own instead of the window caption
+    // (a conversion server that cannot be started). Front ends that show no
+    // titles keep the default, an ordinary error message.
+    virtual void showTitledError(std::string_view title, std::string_view text)
+    {
+        (void)title;
+        showMessage(MessageKind::Error, text);
+    }
     // A Yes/No question; true for Yes.
     virtual bool ask(std::string_view question) = 0;
     // A save path chosen by the user, or nothing when cancelled.

@@ -1,25 +1,23 @@
 #include "fileops/change_extension.h"
 
 #include "fileops/new_name.h"
-#include "fileops/run_report.h"
+#include "fileops/change_plan.h"
 #include "filelist/host.h"
 #include "platform/code_page.h"
 #include "text/bytes.h"
 
 namespace qv {
 
-void btnExtClick(const ExtensionParams& params, Workspace& ws, Host& host, FileSystem& fs)
+OperationResult btnExtClick(const ExtensionParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
-    if (!selectionCheck(ws, host)) return;
+    if (!selectionCheck(ws, host)) return {};
     std::string templ = text::lower(text::trim(params.edtNewExt));
-    if (templ.empty() || templ == "${ext}") {
-        host.showMessage(MessageKind::Error, CodePage::gbk().fromUtf8("请输入新扩展名格式！"));
-        return;
-    }
+    if (templ.empty() || templ == "${ext}")
+        return refuse(host, {CodePage::gbk().fromUtf8("请输入新扩展名格式！"), "edtNewExt"});
     ws.counters.stChangeCount = 0;
     if (templ.front() != '.') templ.insert(0, ".");
 
-    std::int64_t unsafe = 0;
+    ChangePlan plan;
     for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
         if (!ws.files.isMarked(row)) continue;
         const std::string name(ws.files.name(row));
@@ -27,10 +25,10 @@ void btnExtClick(const ExtensionParams& params, Workspace& ws, Host& host, FileS
         const std::string_view oldExtension = oldType.empty() ? oldType : oldType.substr(1);
 
         const std::string newName = std::string(baseNameOf(name)) + text::replaceAll(templ, "${ext}", oldExtension);
-        if (renameRow(ws, fs, row, newName) == RenameOutcome::UnsafeName) ++unsafe;
+        if (auto change = planRename(ws, row, newName)) plan.push_back(std::move(*change));
     }
-    tellLeftAlone(host, LeftAlone::UnsafeExtension, unsafe);
-    showClosingMessage(host, ws);
+    return applyChangePlan(
+        plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); }, {});
 }
 
 } // namespace qv

@@ -7,6 +7,7 @@
 // once at the end) a computed name that is ".", ".." or holds "/". Cost: one
 // rename per marked row.
 
+#include "filelist/operation.h"
 #include "filelist/workspace.h"
 #include "platform/file_system.h"
 
@@ -27,6 +28,6 @@ struct ExtensionParams {
 // starting with "." gets one, so "txt" and ".txt" are the same. Sets
 // stChangeCount to 0, raises it for each file renamed, rewrites that row's
 // name cell (its type cell follows) and ends with the closing message.
-void btnExtClick(const ExtensionParams& params, Workspace& ws, Host& host, FileSystem& fs);
+OperationResult btnExtClick(const ExtensionParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

@@ -1,6 +1,6 @@
 #include "fileops/file_attributes.h"
 
-#include "fileops/run_report.h"
+#include "fileops/change_plan.h"
 #include "filelist/host.h"
 #include "platform/code_page.h"
 
@@ -14,33 +14,31 @@ std::uint32_t attributeValue(const AttributeParams& params)
            (params.ckReadonly ? attr::readOnly : 0) | (params.ckHidden ? attr::hidden : 0);
 }
 
-void btnPropClick(const AttributeParams& params, Workspace& ws, Host& host, FileSystem& fs)
+OperationResult btnPropClick(const AttributeParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
-    if (!selectionCheck(ws, host)) return;
+    if (!selectionCheck(ws, host)) return {};
     const std::uint32_t attributes = attributeValue(params);
-    if (attributes == 0) {
-        host.showMessage(MessageKind::Error, CodePage::gbk().fromUtf8("请选择新的属性！"));
-        return;
-    }
-    ws.counters.stChangeCount = 0;
-    std::string lastFolder;
-    std::int64_t notStored = 0;
-    std::int64_t links = 0;
+    if (attributes == 0) return refuse(host, {CodePage::gbk().fromUtf8("请选择新的属性！"), ""});
 
-    for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
-        if (!ws.files.isMarked(row)) continue;
-        const FsStatus status = fs.setAttributes(ws.files.fullPath(row), attributes);
-        if (status == FsStatus::Ok) ++ws.counters.stChangeCount;
-        else if (status == FsStatus::NotSupported) ++notStored;
-        else if (status == FsStatus::SymbolicLink) ++links;
-        if (params.chkDirProp && ws.files.folder(row) != lastFolder) {
-            const std::string folder(ws.files.folder(row));
-            if (fs.setAttributes(folder, attributes) == FsStatus::Ok) lastFolder = folder;
+    ChangePlan plan;
+    forEachMarkedRow(ws.files, [&](std::size_t row) {
+        PlannedChange change;
+        change.row = row;
+        change.path = ws.files.fullPath(row);
+        change.attributes = attributes;
+        plan.push_back(std::move(change));
+    });
+    std::string lastFolder;
+    const auto apply = [&](const PlannedChange& change) {
+        const FsStatus status = fs.setAttributes(change.path, change.attributes);
+        if (params.chkDirProp && ws.files.fullPath(change.row) == change.path && ws.files.folder(change.row) != lastFolder) {
+            const std::string folder(ws.files.folder(change.row));
+            if (fs.setAttributes(folder, change.attributes) == FsStatus::Ok) lastFolder = folder;
         }
-    }
-    tellLeftAlone(host, LeftAlone::AttributesNotStored, notStored);
-    tellLeftAlone(host, LeftAlone::LinkAttributes, links);
-    showClosingMessage(host, ws);
+        return status;
+    };
+    return applyChangePlan(plan, ws, host, apply,
+                           CodePage::gbk().fromUtf8("所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录存档、系统、隐藏和只读属性"));
 }
 
 } // namespace qv

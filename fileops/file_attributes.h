@@ -8,6 +8,7 @@
 // write permission bits (platform/file_system.h). Cost: one setAttributes
 // per marked row, plus one per folder when asked.
 
+#include "filelist/operation.h"
 #include "filelist/workspace.h"
 #include "platform/file_system.h"
 
@@ -35,8 +36,8 @@ std::uint32_t attributeValue(const AttributeParams& params);
 // whose attributes were set. With chkDirProp the file's folder is set too,
 // not counted: once per run of files in one folder after it took the change,
 // again for the next file after it refused. Files on a file system that
-// cannot store the bits are not counted and reported once at the end. Ends
-// with the closing message.
-void btnPropClick(const AttributeParams& params, Workspace& ws, Host& host, FileSystem& fs);
+// cannot store the bits, and symbolic links, are not counted and are listed
+// behind the closing message (see fileops/change_plan.h).
+OperationResult btnPropClick(const AttributeParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

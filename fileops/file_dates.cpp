@@ -1,6 +1,6 @@
 #include "fileops/file_dates.h"
 
-#include "fileops/run_report.h"
+#include "fileops/change_plan.h"
 #include "filelist/host.h"
 #include "platform/code_page.h"
 #include "text/bytes.h"
@@ -49,14 +49,14 @@ std::int64_t cellValue(const CalendarDate& date, const std::string& cellText, co
 
 } // namespace
 
-FsStatus SetFileTimes(std::string_view path, bool isFolder, const DateParams& params, FileSystem& fs,
-                      std::int64_t utcOffset)
+FsStatus planFileTimes(std::string_view path, bool isFolder, const DateParams& params, const FileSystem& fs,
+                       std::int64_t utcOffset, TimeChange& change)
 {
     const auto entry = fs.stat(path);
     if (!entry) return FsStatus::NotFound;
     if (!isFolder && (entry->attributes & attr::directory)) return FsStatus::IsDirectory;
 
-    TimeChange change;
+    change = {};
     bool inRange = true;
     const auto set = [&](std::optional<FileTime>& slot, std::optional<FileTime> value) {
         inRange = inRange && value.has_value();
@@ -71,46 +71,58 @@ FsStatus SetFileTimes(std::string_view path, bool isFolder, const DateParams& pa
         set(change.lastWrite, retimed(entry->lastWriteTime, params.dtpTime, utcOffset));
     }
     if (!inRange || (!change.creation && !change.lastWrite && !change.lastAccess)) return FsStatus::Failed;
-    return fs.setTimes(path, change);
+    return FsStatus::Ok;
 }
 
-void btnDateClick(const DateParams& params, Workspace& ws, Host& host, FileSystem& fs, std::int64_t utcOffset)
+FsStatus SetFileTimes(std::string_view path, bool isFolder, const DateParams& params, FileSystem& fs,
+                      std::int64_t utcOffset)
 {
-    if (!selectionCheck(ws, host)) return;
-    if (!params.ckAccess && !params.ckModify && !params.ckCreate && !params.chkTime) {
-        host.showMessage(MessageKind::Error, CodePage::gbk().fromUtf8("请选择新的日期或时间！"));
-        return;
-    }
-    ws.counters.stChangeCount = 0;
-    std::string lastFolder;
-    std::int64_t notStored = 0;
-    std::int64_t links = 0;
+    TimeChange change;
+    const FsStatus planned = planFileTimes(path, isFolder, params, fs, utcOffset, change);
+    return planned == FsStatus::Ok ? fs.setTimes(path, change) : planned;
+}
 
-    for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
-        if (!ws.files.isMarked(row)) continue;
-        const FsStatus status = SetFileTimes(ws.files.fullPath(row), false, params, fs, utcOffset);
-        if (status == FsStatus::Ok) {
-            ++ws.counters.stChangeCount;
+OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host, FileSystem& fs,
+                             std::int64_t utcOffset)
+{
+    if (!selectionCheck(ws, host)) return {};
+    if (!params.ckAccess && !params.ckModify && !params.ckCreate && !params.chkTime)
+        return refuse(host, {CodePage::gbk().fromUtf8("请选择新的日期或时间！"), ""});
+
+    const std::string notStored =
+        CodePage::gbk().fromUtf8("所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录创建日期");
+    ChangePlan plan;
+    forEachMarkedRow(ws.files, [&](std::size_t row) {
+        PlannedChange change;
+        change.row = row;
+        change.path = ws.files.fullPath(row);
+        const FsStatus planned = planFileTimes(change.path, false, params, fs, utcOffset, change.times);
+        if (planned != FsStatus::Ok) change.leftAlone = refusalReason(planned, notStored);
+        plan.push_back(std::move(change));
+    });
+
+    std::string lastFolder;
+    const auto apply = [&](const PlannedChange& change) {
+        const FsStatus status = fs.setTimes(change.path, change.times);
+        const bool rowHoldsFile = ws.files.fullPath(change.row) == change.path;
+        if (status == FsStatus::Ok && rowHoldsFile) {
             if (params.ckModify)
-                ws.files.setModified(row, cellValue(params.dtModify, ws.files.cell(row, ModifiedColumn), params));
+                ws.files.setModified(change.row,
+                                     cellValue(params.dtModify, ws.files.cell(change.row, ModifiedColumn), params));
             if (params.ckCreate)
-                ws.files.setCreated(row, cellValue(params.dtCreate, ws.files.cell(row, CreatedColumn), params));
-        } else if (status == FsStatus::NotSupported) {
-            ++notStored;
-        } else if (status == FsStatus::SymbolicLink) {
-            ++links;
+                ws.files.setCreated(change.row,
+                                    cellValue(params.dtCreate, ws.files.cell(change.row, CreatedColumn), params));
         }
-        if (params.chkDirDate && ws.files.folder(row) != lastFolder) {
+        if (params.chkDirDate && rowHoldsFile && ws.files.folder(change.row) != lastFolder) {
             // A folder that refused is skipped for the files after it; one
             // that took the change gets it again for the next file, which
             // changes nothing further.
-            const std::string folder(ws.files.folder(row));
+            const std::string folder(ws.files.folder(change.row));
             if (SetFileTimes(folder, true, params, fs, utcOffset) != FsStatus::Ok) lastFolder = folder;
         }
-    }
-    tellLeftAlone(host, LeftAlone::CreationTimeNotStored, notStored);
-    tellLeftAlone(host, LeftAlone::LinkCreationTime, links);
-    showClosingMessage(host, ws);
+        return status;
+    };
+    return applyChangePlan(plan, ws, host, apply, notStored);
 }
 
 } // namespace qv

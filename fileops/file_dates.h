@@ -8,6 +8,7 @@
 // setTimes per marked row, plus the same for a folder when asked.
 
 #include "filelist/entry_time.h"
+#include "filelist/operation.h"
 #include "filelist/workspace.h"
 #include "fileops/local_time.h"
 #include "platform/file_system.h"
@@ -46,6 +47,11 @@ struct DateParams {
 FsStatus SetFileTimes(std::string_view path, bool isFolder, const DateParams& params, FileSystem& fs,
                       std::int64_t utcOffset);
 
+// The planning half of SetFileTimes: the times it would write, in `change`,
+// when it gives Ok; nothing is written.
+FsStatus planFileTimes(std::string_view path, bool isFolder, const DateParams& params, const FileSystem& fs,
+                       std::int64_t utcOffset, TimeChange& change);
+
 // Runs the date change over the marked entries in display order. Refuses,
 // with nothing changed, when the selection check fails or no box of the
 // four is ticked ("请选择新的日期或时间！"). Sets stChangeCount to 0 and
@@ -59,7 +65,7 @@ FsStatus SetFileTimes(std::string_view path, bool isFolder, const DateParams& pa
 // and reported once at the end. Ends with the closing message.
 // Throws qv::RunError "'<text>' is not a valid time" when a cell's time part
 // does not read; the files changed before stay changed and counted.
-void btnDateClick(const DateParams& params, Workspace& ws, Host& host, FileSystem& fs,
-                  std::int64_t utcOffset = currentUtcOffset());
+OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host, FileSystem& fs,
+                             std::int64_t utcOffset = currentUtcOffset());
 
 } // namespace qv

@@ -1,6 +1,8 @@
 #include "fileops/new_name.h"
 
 #include "filelist/workspace.h"
+#include "fileops/change_plan.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 
 #include "filelist/file_list.h"
@@ -14,17 +16,27 @@ bool isSafeNewName(std::string_view name)
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos;
 }
 
-RenameOutcome renameRow(Workspace& ws, FileSystem& fs, std::size_t row, const std::string& newName)
+std::optional<PlannedChange> planRename(const Workspace& ws, std::size_t row, const std::string& newName)
 {
-    const std::string_view folder = ws.files.folder(row);
-    const std::string oldPath = ws.files.fullPath(row);
-    const std::string newPath = joinPath(folder, newName);
-    if (newPath == oldPath) return RenameOutcome::Unchanged;
-    if (!isSafeNewName(newName)) return RenameOutcome::UnsafeName;
-    if (fs.renameNoReplace(oldPath, newPath) != FsStatus::Ok) return RenameOutcome::Refused;
-    ws.files.setName(row, newName);
-    ++ws.counters.stChangeCount;
-    return RenameOutcome::Renamed;
+    if (newName == ws.files.name(row)) return std::nullopt;
+    PlannedChange change;
+    change.row = row;
+    change.path = ws.files.fullPath(row);
+    change.newName = newName;
+    if (!isSafeNewName(newName))
+        change.leftAlone = CodePage::gbk().fromUtf8(
+            "算出的新文件名为空、是“.”或“..”，或含有“/”，这样的名称会使文件离开所在目录");
+    return change;
+}
+
+FsStatus applyRename(const PlannedChange& change, Workspace& ws, FileSystem& fs)
+{
+    const auto slash = change.path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : change.path.substr(0, slash);
+    const FsStatus status = fs.renameNoReplace(change.path, joinPath(folder, change.newName));
+    // Events processed during the run may have changed the list.
+    if (status == FsStatus::Ok && ws.files.fullPath(change.row) == change.path) ws.files.setName(change.row, change.newName);
+    return status;
 }
 
 } // namespace qv

@@ -2,6 +2,9 @@
 // A file's name as rename and change extension see it (base name and
 // extension), and the check that keeps a computed name inside its folder.
 
+#include "platform/file_system.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,13 +24,15 @@ bool isSafeNewName(std::string_view name);
 
 struct Workspace;
 class FileSystem;
+struct PlannedChange;
 
-enum class RenameOutcome { Unchanged, Renamed, Refused, UnsafeName };
+// The planned rename of the entry in `row` to `newName` in its own folder:
+// nothing when the name stays the same; left alone, with the reason, when
+// isSafeNewName refuses the name.
+std::optional<PlannedChange> planRename(const Workspace& ws, std::size_t row, const std::string& newName);
 
-// Gives the entry in `row` the name `newName` in its own folder: nothing when
-// the name is the same, UnsafeName when isSafeNewName refuses it, Refused when
-// the file system does (the target exists, ...). A rename that happens also
-// rewrites the name cell and raises stChangeCount.
-RenameOutcome renameRow(Workspace& ws, FileSystem& fs, std::size_t row, const std::string& newName);
+// Renames a planned file without replacing anything and, when that worked
+// and the row still holds that file, rewrites its name cell.
+FsStatus applyRename(const PlannedChange& change, Workspace& ws, FileSystem& fs);
 
 } // namespace qv

@@ -2,7 +2,7 @@
 
 #include "fileops/new_name.h"
 #include "fileops/rename_template.h"
-#include "fileops/run_report.h"
+#include "fileops/change_plan.h"
 #include "filelist/host.h"
 #include "platform/code_page.h"
 #include "platform/file_io.h"
@@ -17,9 +17,9 @@ namespace {
 
 enum class Mode { Template, NameList, ReplacementList };
 
-void refuse(Host& host, const char* utf8)
+OperationResult refuseTemplate(Host& host, const char* utf8)
 {
-    host.showMessage(MessageKind::Error, CodePage::gbk().fromUtf8(utf8));
+    return refuse(host, {CodePage::gbk().fromUtf8(utf8), "edtNewFilename"});
 }
 
 // The lines of the file at `path`, or nothing when no file is there (a
@@ -76,14 +76,14 @@ std::string listTemplateForRow(Mode mode, std::string_view line, std::string_vie
 
 } // namespace
 
-void btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, FileSystem& fs)
+OperationResult btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
-    if (!selectionCheck(ws, host)) return;
+    if (!selectionCheck(ws, host)) return {};
     const std::string_view typed = text::trim(params.edtNewFilename);
     const std::string templ = text::lower(typed);
-    if (templ.empty() || templ == "${filename}") return refuse(host, "请输入新文件名格式！");
-    if (text::find("${", templ) == 0) return refuse(host, "新文件名格式不正确，请在左边选择变量或函数！");
-    if (templ.find('"') != std::string::npos) return refuse(host, "新文件名格式中不需要使用双引号！");
+    if (templ.empty() || templ == "${filename}") return refuseTemplate(host, "请输入新文件名格式！");
+    if (text::find("${", templ) == 0) return refuseTemplate(host, "新文件名格式不正确，请在左边选择变量或函数！");
+    if (templ.find('"') != std::string::npos) return refuseTemplate(host, "新文件名格式中不需要使用双引号！");
 
     ws.counters.stChangeCount = 0;
     std::optional<SerialNumber> serial = findSerialNumber(templ);
@@ -99,7 +99,7 @@ void btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, Fil
         if (auto read = readListFile(*name, params, fs)) lines = std::move(*read);
     }
 
-    std::int64_t unsafe = 0;
+    ChangePlan plan;
     for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
         if (!ws.files.isMarked(row)) continue;
         const std::string name(ws.files.name(row));
@@ -116,10 +116,10 @@ void btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, Fil
         }
 
         const std::string newName = EvaluateTemplate(base, rowTemplate) + std::string(ext);
-        if (renameRow(ws, fs, row, newName) == RenameOutcome::UnsafeName) ++unsafe;
+        if (auto change = planRename(ws, row, newName)) plan.push_back(std::move(*change));
     }
-    tellLeftAlone(host, LeftAlone::UnsafeName, unsafe);
-    showClosingMessage(host, ws);
+    return applyChangePlan(
+        plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); }, {});
 }
 
 } // namespace qv

@@ -18,6 +18,7 @@
 // reported once at the end. Cost: one template evaluation and one rename per
 // marked row; the list file is read once.
 
+#include "filelist/operation.h"
 #include "filelist/workspace.h"
 #include "platform/file_system.h"
 
@@ -46,6 +47,6 @@ struct RenameParams {
 // Throws qv::RunError when the serial number's start or width does not
 // convert, or a list file exists but cannot be read; files renamed before
 // stay renamed and counted.
-void btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, FileSystem& fs);
+OperationResult btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

@@ -155,5 +155,23 @@ TEST(ClosingMessage, CountsFilesOrRecords)
     EXPECT_EQ(testing::utf8(closingMessage(12, CountUnit::Records)), "成功处理完成,共处理 12 条记录!");
 }
 
+// Stopping ends the run between files: the files before the stop keep their
+// output, the rest get none, and the closing message counts what was done.
+TEST_F(Job, StopEndsTheRunBetweenFiles)
+{
+    addFile("a.txt", "1");
+    addFile("b.txt", "2");
+    addFile("c.txt", "3");
+    int calls = 0;
+    host.onProcessEvents = [&] { host.stop = ++calls > 2; };
+    const OperationResult result = runContentJob(ws, host, copyJob());
+    EXPECT_EQ(result.status, OperationResult::Status::Stopped);
+    EXPECT_EQ(result.processed, 2);
+    EXPECT_TRUE(exists("b.qv.txt"));
+    EXPECT_FALSE(exists("c.qv.txt"));
+    EXPECT_EQ(host.lastProgress, 2);
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 2 个文件!"}));
+}
+
 } // namespace
 } // namespace qv

@@ -70,7 +70,8 @@ TEST_F(ChangeExtension, SameNameAndTakenTargetsAreLeftAlone)
     EXPECT_EQ(names(), (Strings{"a.doc", "a.txt", "b.txt", "c.htm"}));
     EXPECT_EQ(read("a.txt"), "text");
     EXPECT_EQ(nameCells(), (Strings{"a.txt", "a.doc", "b.txt", "c.htm"}));
-    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1"});
+    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1\r\n1 个文件未处理"});
+    EXPECT_EQ(host.messages[0].details, path("a.doc").string() + "：目标文件已存在");
 }
 
 TEST_F(ChangeExtension, CaseOnlyChangeWorks)
@@ -92,17 +93,19 @@ TEST_F(ChangeExtension, NamesThatWouldLeaveTheFolderAreRefusedAndReported)
     // Template "." makes ".profile" ".", template ".." makes it "..", and
     // template "/b" puts a "/" into every name.
     btnExtClick(ExtensionParams{"."}, ws, host, fs);
-    EXPECT_EQ(messageTexts(), (Strings{"有 2 个文件没有更改扩展名：算出的新文件名为空、是“.”或“..”，或含有“/”，"
-                                       "这样的名称会使文件离开所在目录。",
-                                       "成功处理文件总数量：2"}));
+    EXPECT_EQ(messageTexts(), (Strings{"成功处理文件总数量：2\r\n2 个文件未处理"}));
+    EXPECT_EQ(host.messages[0].details, path("x/.profile").string() + "：算出的新文件名为空、是“.”或“..”，或含有“/”，"
+                                                             "这样的名称会使文件离开所在目录\r\n" +
+                                            path("y/.profile").string() + "：算出的新文件名为空、是“.”或“..”，或含有“/”，"
+                                                                 "这样的名称会使文件离开所在目录");
     EXPECT_EQ(nameCells(), (Strings{".profile", ".profile", "a.", "ok."}));
     host.messages.clear();
     run("..");
-    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(nameCells(), (Strings{".profile", ".profile", "a..", "ok.."}));
     host.messages.clear();
     run("/b");
-    EXPECT_EQ(messageTexts().front().substr(0, 9), "有 4 个");
+    EXPECT_EQ(messageTexts(), (Strings{"成功处理文件总数量：0\r\n4 个文件未处理"}));
     EXPECT_EQ(names("x"), Strings{".profile"});
     EXPECT_EQ(names("z"), Strings{"a.."});
     EXPECT_FALSE(exists("z/a./b"));

@@ -102,7 +102,10 @@ TEST_F(FileDates, ReadOnlyMissingAndFolderEntriesAreNotCounted)
     EXPECT_EQ(entry("ok.txt").lastWriteTime, utcTime(1577948645));
     EXPECT_EQ(ws.files.cell(1, ModifiedColumn), "2023-06-07 15:04:05");
     EXPECT_EQ(ws.files.cell(4, ModifiedColumn), "2020-01-02 15:04:05");
-    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1"});
+    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1\r\n3 个文件未处理"});
+    EXPECT_EQ(host.messages[0].details, path("locked.txt").string() + "：文件是只读的\r\n" +
+                                            path("missing.txt").string() + "：文件不存在\r\n" +
+                                            path("sub").string() + "：这是一个文件夹");
 }
 
 TEST_F(FileDates, FolderOfTheFilesChangesToo)
@@ -144,10 +147,10 @@ TEST_F(FileDates, CreationTimeThatCannotBeStoredIsReportedOnce)
     }
     btnDateClick({.ckModify = true, .dtModify = {2020, 1, 2}, .ckCreate = true, .dtCreate = {2020, 1, 2}}, ws, host,
                  memory, beijing);
-    EXPECT_EQ(messageTexts(), (Strings{"有 2 个文件的日期没有更改：所在的文件系统不能保存扩展属性 user.DOSATTRIB，"
-                                       "无法记录创建日期。",
-                                       "成功处理文件总数量：0"}));
-    EXPECT_EQ(host.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(messageTexts(), (Strings{"成功处理文件总数量：0\r\n2 个文件未处理"}));
+    EXPECT_EQ(host.messages[0].details,
+              "/a/1.txt：所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录创建日期\r\n"
+              "/a/2.txt：所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录创建日期");
     EXPECT_EQ(memory.find("/a/1.txt")->lastWriteTime, written0);
     EXPECT_EQ(ws.files.cell(1, ModifiedColumn), "2023-06-07 15:04:05");
 
@@ -162,7 +165,7 @@ TEST_F(FileDates, TimesOutsideTheRepresentableRangeAreNotWritten)
     addDatedFile("a.txt");
     run({.ckModify = true, .dtModify = {9999, 12, 31}});
     EXPECT_EQ(entry("a.txt").lastWriteTime, written0);
-    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：0"});
+    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：0\r\n1 个文件未处理"});
 }
 
 } // namespace

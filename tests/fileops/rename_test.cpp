@@ -125,7 +125,8 @@ TEST_F(Rename, SecondOfTwoFilesWithTheSameNewNameIsLeftAlone)
     EXPECT_EQ(read("a.txt"), "first");
     EXPECT_EQ(read("a2.txt"), "second");
     EXPECT_EQ(nameCells(), (Strings{"a.txt", "a2.txt"}));
-    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1"});
+    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1\r\n1 个文件未处理"});
+    EXPECT_EQ(host.messages[0].details, path("a2.txt").string() + "：目标文件已存在");
 }
 
 TEST_F(Rename, ChainOfRenamesNeverOverwrites)
@@ -187,11 +188,10 @@ TEST_F(Rename, NamesThatWouldLeaveTheFolderAreRefusedAndReported)
         host.messages.clear();
         addFile(c.name);
         run(c.templ);
-        EXPECT_EQ(messageTexts(), (Strings{"有 1 个文件没有改名：算出的新文件名为空、是“.”或“..”，或含有“/”，"
-                                           "这样的名称会使文件离开所在目录。",
-                                           "成功处理文件总数量：0"}))
-            << c.templ;
-        EXPECT_EQ(host.messages[0].kind, MessageKind::Error);
+        EXPECT_EQ(messageTexts(), (Strings{"成功处理文件总数量：0\r\n1 个文件未处理"})) << c.templ;
+        EXPECT_EQ(host.messages[0].details, path(c.name).string() +
+                                                "：算出的新文件名为空、是“.”或“..”，或含有“/”，"
+                                                "这样的名称会使文件离开所在目录");
         EXPECT_TRUE(exists(c.name)) << c.templ;
     }
     EXPECT_EQ(names(), (Strings{"a", "ab", "b", "cd.txt", "ef.txt"}));
@@ -205,9 +205,8 @@ TEST_F(Rename, NamesThatWouldLeaveTheFolderAreRefusedAndReported)
     addFile("x/ab.txt");
     run("${RepStr(a,/)}");
     EXPECT_EQ(names("x"), (Strings{"a.txt", "ab.txt", "b.txt"}));
-    ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[0].text, "有 2 个文件没有改名：算出的新文件名为空、是“.”或“..”，或含有“/”，"
-                                     "这样的名称会使文件离开所在目录。");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "成功处理文件总数量：0\r\n2 个文件未处理");
     EXPECT_EQ(ws.counters.stChangeCount, 0);
 }
 
@@ -318,6 +317,20 @@ TEST_F(Rename, ListFileThatCannotBeReadIsARunErrorNotAHang)
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + fifo);
     }
     EXPECT_TRUE(exists("a.txt"));
+}
+
+// Renames stop between files like every run; what was renamed stays.
+TEST_F(Rename, StopEndsTheRunBetweenFiles)
+{
+    addFile("a1.txt");
+    addFile("a2.txt");
+    addFile("a3.txt");
+    int calls = 0;
+    host.onProcessEvents = [&] { host.stop = ++calls > 1; };
+    run("${AddLeft(x)}");
+    EXPECT_EQ(names(), (Strings{"a2.txt", "a3.txt", "xa1.txt"}));
+    EXPECT_EQ(nameCells(), (Strings{"xa1.txt", "a2.txt", "a3.txt"}));
+    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1"});
 }
 
 } // namespace

@@ -6,12 +6,17 @@ namespace qv::testing {
 
 void RecordingHost::showMessage(MessageKind kind, std::string_view text)
 {
-    messages.push_back({kind, CodePage::gbk().toUtf8(text), {}});
+    messages.push_back({kind, CodePage::gbk().toUtf8(text), {}, {}});
 }
 
 void RecordingHost::showMessageWithDetails(MessageKind kind, std::string_view text, std::string_view details)
 {
-    messages.push_back({kind, CodePage::gbk().toUtf8(text), CodePage::gbk().toUtf8(details)});
+    messages.push_back({kind, CodePage::gbk().toUtf8(text), CodePage::gbk().toUtf8(details), {}});
+}
+
+void RecordingHost::showTitledError(std::string_view title, std::string_view text)
+{
+    messages.push_back({MessageKind::Error, CodePage::gbk().toUtf8(text), {}, CodePage::gbk().toUtf8(title)});
 }
 
 bool RecordingHost::ask(std::string_view question)

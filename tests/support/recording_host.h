@@ -18,10 +18,12 @@ public:
         MessageKind kind;
         std::string text;    // UTF-8, for readable expectations
         std::string details; // UTF-8; empty for a message without details
+        std::string title;   // UTF-8; empty for the window caption
     };
 
     void showMessage(MessageKind kind, std::string_view text) override;
     void showMessageWithDetails(MessageKind kind, std::string_view text, std::string_view details) override;
+    void showTitledError(std::string_view title, std::string_view text) override;
     bool stopRequested() override { return stop; }
     bool ask(std::string_view question) override;
     std::optional<std::string> chooseSavePath(std::string_view suggestedName) override;

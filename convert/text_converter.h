@@ -1,0 +1,25 @@
+#pragma once
+// ${TxtTo(s)}: text lines copied to a file with a new extension; for "csv"
+// every TAB becomes ",".
+
+#include "filelist/host.h"
+#include "text/line_list.h"
+
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// The output lines for the new extension `extension`: `source` with every
+// TAB replaced by "," when the extension is exactly "csv", unchanged
+// otherwise. Calls host.processEvents() before each line.
+text::LineList tabsToCommas(const text::LineList& source, std::string_view extension, Host& host);
+
+// Reads `sourcePath`, converts its lines and writes them (CR LF after each)
+// to the converted path, which may be the source itself. Returns the
+// converted path, or "" when `argument` gives no extension (nothing is read
+// or written). Throws RunError when the source cannot be read or the output
+// cannot be written.
+std::string convertText(std::string_view sourcePath, std::string_view argument, Host& host);
+
+} // namespace qv

@@ -1,0 +1,59 @@
+#include "fileops/change_plan.h"
+
+#include "filelist/host.h"
+#include "platform/code_page.h"
+
+namespace qv {
+
+std::string refusalReason(FsStatus status, std::string_view notSupported)
+{
+    const char* utf8 = "无法更改";
+    switch (status) {
+    case FsStatus::Ok: return {};
+    case FsStatus::NotFound: utf8 = "文件不存在"; break;
+    case FsStatus::AlreadyExists: utf8 = "目标文件已存在"; break;
+    case FsStatus::ReadOnly: utf8 = "文件是只读的"; break;
+    case FsStatus::IsDirectory: utf8 = "这是一个文件夹"; break;
+    case FsStatus::NotSupported: return std::string(notSupported);
+    case FsStatus::SymbolicLink: utf8 = "这是一个符号链接，符号链接本身不能记录属性和创建日期"; break;
+    case FsStatus::InvalidName: utf8 = "文件名无法准确转换为 GBK 编码"; break;
+    case FsStatus::AccessDenied: utf8 = "没有权限"; break;
+    case FsStatus::Failed: break;
+    }
+    return CodePage::gbk().fromUtf8(utf8);
+}
+
+std::string fileOpsClosingMessage(std::int64_t count)
+{
+    return CodePage::gbk().fromUtf8("成功处理文件总数量：") + counterText(count);
+}
+
+OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& host, const ApplyChange& apply,
+                                std::string_view notSupported)
+{
+    OperationResult result;
+    result.status = OperationResult::Status::Done;
+    ws.counters.stChangeCount = 0;
+    const auto total = static_cast<std::int64_t>(plan.size());
+    std::int64_t done = 0;
+    for (const PlannedChange& change : plan) {
+        host.processEvents();
+        if (host.stopRequested()) {
+            result.status = OperationResult::Status::Stopped;
+            break;
+        }
+        if (change.leftAlone) {
+            result.skipped.push_back({change.path, *change.leftAlone});
+        } else if (const FsStatus status = apply(change); status == FsStatus::Ok) {
+            ++ws.counters.stChangeCount;
+            ++result.processed;
+        } else {
+            result.skipped.push_back({change.path, refusalReason(status, notSupported)});
+        }
+        host.reportProgress(++done, total);
+    }
+    showClosing(host, fileOpsClosingMessage(ws.counters.stChangeCount), result.skipped);
+    return result;
+}
+
+} // namespace qv
