@@ -19,7 +19,7 @@ desktop-file-validate /usr/share/applications/qorvane.desktop
 test -f /usr/share/icons/hicolor/scalable/apps/qorvane.svg
 test -f /usr/share/qorvane/使用说明.txt
 test -f /usr/share/qorvane/tips.txt
-dpkg-deb --contents "$deb" | grep -q "man/man1/qorvane-cli.1"
+dpkg-deb --contents "$deb" | grep "man/man1/qorvane-cli.1" >/dev/null
 /usr/bin/qorvane-cli --help >/dev/null
 caption=$(QT_QPA_PLATFORM=offscreen QORVANE_TIPS_SERVER=http://127.0.0.1:9 /usr/bin/qorvane --quit-after-start)
 echo "window caption: $caption"
