@@ -88,13 +88,13 @@ void TipsStrip::downloadFinished(QNetworkReply* reply)
     const bool succeeded = reply->error() == QNetworkReply::NoError &&
                            reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200;
     const QByteArray body = reply->readAll();
-    const std::string shipped = readWholeFile(settings_.shippedPath).value_or(std::string());
-    // A cache that cannot be written still lets this run show what came.
-    if (downloadReplacesCache(succeeded, std::string_view(body.constData(), static_cast<std::size_t>(body.size()))) &&
-        !writeCache(body))
-        tips_.load(std::string_view(body.constData(), static_cast<std::size_t>(body.size())));
-    else
+    const std::string_view downloaded(body.constData(), static_cast<std::size_t>(body.size()));
+    if (downloadReplacesCache(succeeded, downloaded) && !writeCache(body)) {
+        tips_.load(downloaded); // the cache folder is not writable; this run still shows what came
+    } else {
+        const std::string shipped = readWholeFile(settings_.shippedPath).value_or(std::string());
         tips_.load(tipSource(readWholeFile(settings_.cachePath), shipped));
+    }
     showNextTip();
     emit tipsLoaded();
 }

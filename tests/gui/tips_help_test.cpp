@@ -140,6 +140,16 @@ TEST_F(Tips, AFailedDownloadKeepsTheCachedTips)
     EXPECT_EQ(label.text(), QStringLiteral("cached tip >>"));
 }
 
+TEST_F(Tips, ACacheThatCannotBeWrittenStillShowsTheDownloadedTips)
+{
+    writeFile(dir.filePath(QStringLiteral("cache")), "a file where the cache folder should be");
+    writeFile(shippedPath, "shipped tip@#$https://shipped.example/\r\n");
+    TipServer server(200, "fresh tip@#$https://fresh.example/\r\n");
+    startStrip(server);
+    EXPECT_FALSE(QFile::exists(cachePath));
+    EXPECT_EQ(label.text(), QStringLiteral("fresh tip >>"));
+}
+
 TEST_F(Tips, WithNothingCachedTheShippedTipsAreShown)
 {
     writeFile(shippedPath, "shipped tip@#$notes.txt\r\n");
