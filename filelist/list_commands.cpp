@@ -50,6 +50,21 @@ void saveExport(Host& host, const std::vector<std::string>& items, const char* d
 
 } // namespace
 
+void appendPathEntry(Workspace& ws, const std::string& path, const std::optional<FileEntry>& found,
+                     std::int64_t utcOffset)
+{
+    ListEntry entry;
+    entry.folder = folderOf(path);
+    entry.name = path.substr(path.rfind('/') + 1);
+    if (found) {
+        entry.size = static_cast<std::int64_t>(std::min<std::uint64_t>(found->size, std::numeric_limits<std::int64_t>::max()));
+        entry.created = toLocal(found->creationTime, utcOffset);
+        entry.modified = toLocal(found->lastWriteTime, utcOffset);
+    }
+    ws.files.append(entry);
+    ws.counters.stSrcCount += 1;
+}
+
 void btnAddClick(Workspace& ws, Host& host, const FileSystem& fs, const std::vector<std::string>& paths)
 {
     const std::int64_t utcOffset = currentUtcOffset();
@@ -58,10 +73,7 @@ void btnAddClick(Workspace& ws, Host& host, const FileSystem& fs, const std::vec
         if (!found || found->name.empty()) continue;
         host.processEvents();
         if ((found->attributes & fileAttributeSet) != found->attributes) continue;
-        ws.counters.stSrcCount += 1;
-        ws.files.append(ListEntry{found->name, folderOf(path),
-                                  static_cast<std::int64_t>(std::min<std::uint64_t>(found->size, std::numeric_limits<std::int64_t>::max())),
-                                  toLocal(found->creationTime, utcOffset), toLocal(found->lastWriteTime, utcOffset)});
+        appendPathEntry(ws, path, found, utcOffset);
     }
 }
 
