@@ -48,7 +48,7 @@ QWidget* buildInsertNewLinesPage(const OperationPage& info, PageRunner& runner)
     frame.body->addLayout(interval, 1, 3);
     frame.body->addWidget(rbKeyLine, 2, 2);
     frame.body->addWidget(edtLineKey, 2, 3);
-    frame.body->addWidget(noteLabel(QStringLiteral("分号隔开多个关键字")), 3, 3);
+    frame.body->addWidget(noteLabel(QStringLiteral("分号隔开多个关键字")), 3, 3, Qt::AlignTop);
     frame.body->setColumnStretch(1, 1);
     frame.body->setColumnStretch(3, 1);
 
