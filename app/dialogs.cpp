@@ -19,6 +19,12 @@ void QtDialogs::messageWithDetails(QMessageBox::Icon icon, const QString& text, 
     box.exec();
 }
 
+void QtDialogs::titledError(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
 bool QtDialogs::question(const QString& text)
 {
     QMessageBox box(QMessageBox::Question, windowCaption(), text, QMessageBox::Yes | QMessageBox::No, parent_);

@@ -50,6 +50,12 @@ void WindowHost::showMessageWithDetails(MessageKind kind, std::string_view text,
                                 fromGbk(text), fromGbk(details));
 }
 
+void WindowHost::showTitledError(std::string_view title, std::string_view text)
+{
+    if (beforeEvents_) beforeEvents_();
+    dialogs_.titledError(fromGbk(title), fromGbk(text));
+}
+
 bool WindowHost::ask(std::string_view question)
 {
     if (beforeEvents_) beforeEvents_();

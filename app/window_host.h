@@ -27,6 +27,7 @@ public:
 
     void showMessage(MessageKind kind, std::string_view text) override;
     void showMessageWithDetails(MessageKind kind, std::string_view text, std::string_view details) override;
+    void showTitledError(std::string_view title, std::string_view text) override;
     bool ask(std::string_view question) override;
     std::optional<std::string> chooseSavePath(std::string_view suggestedName) override;
     // Handles pending events when ~50 ms have passed since it last did, so a

@@ -1,6 +1,7 @@
 #include "app/pages/page_kit.h"
 
 #include "app/gbk_text.h"
+#include "text/line_list.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -110,9 +111,7 @@ std::string gbkText(const QLineEdit* box) { return toGbk(box->text()); }
 
 std::string memoText(const QPlainTextEdit* memo)
 {
-    QString text = memo->toPlainText();
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return toGbk(text);
+    return text::withCrLfBreaks(toGbk(memo->toPlainText()));
 }
 
 } // namespace qv::app

@@ -1,7 +1,9 @@
 #include "app/pages/run_operation.h"
 
 #include "app/gbk_text.h"
+#include "convert/format_conversion.h"
 #include "filelist/host.h"
+#include "platform/libreoffice_server.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -18,11 +20,10 @@ void bindStart(QWidget* page, QPushButton* start, PageRunner& runner, Operation 
     });
 }
 
-std::optional<OperationResult> runConversion(const ConversionParams&, Workspace&, Host& host)
+std::optional<OperationResult> runConversion(const ConversionParams& params, Workspace& ws, Host& host)
 {
-    // The conversion operation is not part of this build yet.
-    host.showMessage(MessageKind::Information, toGbk(QStringLiteral("文件格式转换功能尚未提供，敬请期待。")));
-    return std::nullopt;
+    LibreOfficeServer server;
+    return btnConvertClick(ConvertParams{params.edtFileFormat}, ws, host, server);
 }
 
 } // namespace qv::app

@@ -4,6 +4,7 @@
 
 #include "gui/window_fixture.h"
 
+#include <QFileInfo>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -230,7 +231,8 @@ TEST_F(Pages, WholeFilePagesCombineReplaceCharsetAndConversion)
     type("edtFileFormat", QStringLiteral("${TxtTo(csv)}"));
     start("btnConvert");
     EXPECT_EQ(dialogs->messages.back().icon, QMessageBox::Information);
-    EXPECT_EQ(lastMessage(), QStringLiteral("文件格式转换功能尚未提供，敬请期待。"));
+    EXPECT_EQ(lastMessage(), QStringLiteral("成功处理完成,共处理 2 个文件!"));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("a.csv")));
 }
 
 TEST_F(Pages, TwoFilePagesAndStatisticsLeaveTheCounterAlone)

@@ -28,11 +28,16 @@ public:
         QMessageBox::Icon icon;
         QString text;
         QString details;
+        QString title; // empty: the window caption
     };
-    void message(QMessageBox::Icon icon, const QString& text) override { messages.push_back({icon, text, {}}); }
+    void message(QMessageBox::Icon icon, const QString& text) override { messages.push_back({icon, text, {}, {}}); }
     void messageWithDetails(QMessageBox::Icon icon, const QString& text, const QString& details) override
     {
-        messages.push_back({icon, text, details});
+        messages.push_back({icon, text, details, {}});
+    }
+    void titledError(const QString& title, const QString& text) override
+    {
+        messages.push_back({QMessageBox::Critical, text, {}, title});
     }
     bool question(const QString& text) override
     {
