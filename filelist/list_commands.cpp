@@ -2,6 +2,7 @@
 
 #include "filelist/entry_time.h"
 #include "filelist/host.h"
+#include "filelist/operation.h"
 #include "filelist/workspace.h"
 #include "platform/code_page.h"
 #include "platform/file_io.h"
@@ -105,12 +106,17 @@ void cbDelClick(Workspace& ws, Host& host, FileSystem& fs)
     if (!selectionCheck(ws, host)) return;
     if (!host.ask(CodePage::gbk().fromUtf8("此操作将从磁盘上删除此文件且不可恢复,确认要删除吗?"))) return;
     std::int64_t count = 0;
+    const std::int64_t total = markedCount(ws.files);
+    std::int64_t visited = 0;
     for (std::size_t row = ws.files.lastRow(); row >= 1; --row) {
         host.processEvents();
+        // The user may stop between two files; those deleted stay deleted.
+        if (host.stopRequested()) break;
         // Events may have changed the list: re-read its size and the mark,
         // and never take the placeholder row for a file.
         if (ws.files.isEmpty()) break;
         if (row > ws.files.lastRow() || !ws.files.isMarked(row)) continue;
+        host.reportProgress(++visited, total);
         if (fs.remove(ws.files.fullPath(row)) != FsStatus::Ok) continue;
         ws.files.removeRow(row);
         ws.counters.stSrcCount -= 1;
