@@ -12,6 +12,19 @@ void QtDialogs::message(QMessageBox::Icon icon, const QString& text)
     box.exec();
 }
 
+void QtDialogs::messageWithDetails(QMessageBox::Icon icon, const QString& text, const QString& details)
+{
+    QMessageBox box(icon, windowCaption(), text, QMessageBox::Ok, parent_);
+    box.setDetailedText(details);
+    box.exec();
+}
+
+void QtDialogs::titledError(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
 bool QtDialogs::question(const QString& text)
 {
     QMessageBox box(QMessageBox::Question, windowCaption(), text, QMessageBox::Yes | QMessageBox::No, parent_);

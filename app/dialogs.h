@@ -20,6 +20,10 @@ public:
     // A message with one OK button, titled with the window caption. `icon`
     // is Critical (stop) for errors and Information for reports.
     virtual void message(QMessageBox::Icon icon, const QString& text) = 0;
+    // The same with `details` behind the box's details button.
+    virtual void messageWithDetails(QMessageBox::Icon icon, const QString& text, const QString& details) = 0;
+    // An error message with a title of its own instead of the window caption.
+    virtual void titledError(const QString& title, const QString& text) = 0;
     // A Yes/No question; true for Yes.
     virtual bool question(const QString& text) = 0;
     // The folder picker; nothing when cancelled.
@@ -36,6 +40,8 @@ public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
     void message(QMessageBox::Icon icon, const QString& text) override;
+    void messageWithDetails(QMessageBox::Icon icon, const QString& text, const QString& details) override;
+    void titledError(const QString& title, const QString& text) override;
     bool question(const QString& text) override;
     std::optional<QString> chooseFolder(const QString& caption) override;
     QStringList chooseFilesToAdd() override;

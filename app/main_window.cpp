@@ -124,6 +124,21 @@ MainWindow::~MainWindow() = default;
 
 Host& MainWindow::host() { return *host_; }
 
+std::optional<OperationResult> MainWindow::runOperation(QPushButton* start, const Operation& operation)
+{
+    std::optional<OperationResult> result;
+    host_->beginOperation();
+    runGuarded(start, [&] { result = operation(ws_, *host_, fs_); });
+    host_->endOperation();
+    return result;
+}
+
+std::size_t MainWindow::currentGridRow() const
+{
+    const QModelIndex current = sgFiles_->currentIndex();
+    return current.isValid() ? static_cast<std::size_t>(current.row()) + 1 : 1;
+}
+
 QGroupBox* MainWindow::buildSearchGroup()
 {
     auto* group = named(new QGroupBox(QStringLiteral("搜索文件")), "GroupBox7");
@@ -323,7 +338,7 @@ QWidget* MainWindow::buildPages()
     layout->setSpacing(0);
     pgcOne_ = named(new QTabWidget, "pgcOne");
     for (std::size_t i = 0; i < operationPages().size(); ++i)
-        pgcOne_->addTab(buildOperationPage(static_cast<int>(i)), operationPages()[i].caption);
+        pgcOne_->addTab(buildOperationPage(static_cast<int>(i), *this), operationPages()[i].caption);
     layout->addWidget(pgcOne_, 1);
 
     auto* strip = named(new QWidget, "Panel3");
@@ -514,6 +529,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (runDepth_ > 0) {
         ws_.stopFlag = true;
+        host_->requestStop();
         closeRequested_ = true;
         event->ignore();
         return;

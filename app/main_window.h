@@ -7,6 +7,7 @@
 // is its name in the program's vocabulary (cbSearch, sgFiles, cmbOpt, ...).
 
 #include "app/dialogs.h"
+#include "app/pages/run_operation.h"
 #include "app/window_host.h"
 #include "filelist/mouse_release.h"
 #include "filelist/search.h"
@@ -34,7 +35,7 @@ namespace qv::app {
 
 class FileListModel;
 
-class MainWindow final : public QMainWindow {
+class MainWindow final : public QMainWindow, public PageRunner {
     Q_OBJECT
 public:
     // `dialogs` answers every message box and file dialog; the real Qt
@@ -45,6 +46,10 @@ public:
     Workspace& workspace() { return ws_; }
     // The Host the window's handlers give to the core.
     Host& host();
+
+    // PageRunner: how the operation pages run their operations.
+    std::optional<OperationResult> runOperation(QPushButton* start, const Operation& operation) override;
+    std::size_t currentGridRow() const override;
 
 protected:
     // Closing while a run is going on stops it; the window closes when the

@@ -4,7 +4,12 @@
 #include "app/gbk_text.h"
 
 #include <QCoreApplication>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
+
+#include <algorithm>
+#include <limits>
 
 namespace qv::app {
 namespace {
@@ -16,12 +21,39 @@ constexpr qint64 eventIntervalMs = 50;
 WindowHost::WindowHost(Dialogs& dialogs, QStatusBar* statusBar, std::function<void()> beforeEvents)
     : dialogs_(dialogs), statusBar_(statusBar), beforeEvents_(std::move(beforeEvents))
 {
+    if (!statusBar_) return;
+    progress_ = new QProgressBar(statusBar_);
+    progress_->setObjectName(QStringLiteral("prgRun"));
+    progress_->setAccessibleName(QStringLiteral("处理进度"));
+    progress_->setFixedWidth(200);
+    progress_->setFormat(QStringLiteral("%v / %m"));
+    progress_->hide();
+    stop_ = new QPushButton(QStringLiteral("停止"), statusBar_);
+    stop_->setObjectName(QStringLiteral("btnStopRun"));
+    stop_->setToolTip(QStringLiteral("处理完当前文件后停止"));
+    stop_->hide();
+    statusBar_->addPermanentWidget(progress_);
+    statusBar_->addPermanentWidget(stop_);
+    QObject::connect(stop_, &QPushButton::clicked, stop_, [this] { requestStop(); });
 }
 
 void WindowHost::showMessage(MessageKind kind, std::string_view text)
 {
     if (beforeEvents_) beforeEvents_();
     dialogs_.message(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information, fromGbk(text));
+}
+
+void WindowHost::showMessageWithDetails(MessageKind kind, std::string_view text, std::string_view details)
+{
+    if (beforeEvents_) beforeEvents_();
+    dialogs_.messageWithDetails(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
+                                fromGbk(text), fromGbk(details));
+}
+
+void WindowHost::showTitledError(std::string_view title, std::string_view text)
+{
+    if (beforeEvents_) beforeEvents_();
+    dialogs_.titledError(fromGbk(title), fromGbk(text));
 }
 
 bool WindowHost::ask(std::string_view question)
@@ -56,8 +88,11 @@ void WindowHost::reportProgress(std::int64_t done, std::int64_t total)
     if (total == 0) {
         ++foldersVisited_;
         statusBar_->showMessage(QStringLiteral("已搜索 %1 个目录，找到 %2 个文件").arg(foldersVisited_).arg(done));
-    } else {
-        statusBar_->showMessage(QStringLiteral("已处理 %1 / %2").arg(done).arg(total));
+    } else if (progress_) {
+        // The bar counts in int; totals beyond its range are shown scaled.
+        const std::int64_t scale = total / std::numeric_limits<int>::max() + 1;
+        progress_->setMaximum(static_cast<int>(total / scale));
+        progress_->setValue(static_cast<int>(std::min(done, total) / scale));
     }
 }
 
@@ -65,6 +100,26 @@ void WindowHost::startRun()
 {
     sinceEvents_.invalidate();
     foldersVisited_ = 0;
+}
+
+void WindowHost::beginOperation()
+{
+    startRun();
+    if (operationDepth_++ > 0) return;
+    stopRequested_ = false;
+    if (!progress_) return;
+    progress_->reset();
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    progress_->show();
+    stop_->show();
+}
+
+void WindowHost::endOperation()
+{
+    if (--operationDepth_ > 0 || !progress_) return;
+    progress_->hide();
+    stop_->hide();
 }
 
 } // namespace qv::app

@@ -1,7 +1,7 @@
 #pragma once
 // The window's Host: messages and questions through the window's dialogs,
-// the save dialog, pending events at most every ~50 ms, and progress in the
-// status bar.
+// the save dialog, pending events at most every ~50 ms, and, during an
+// operation run, a progress bar and a stop button in the status bar.
 
 #include "filelist/host.h"
 
@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class QProgressBar;
+class QPushButton;
 class QStatusBar;
 
 namespace qv::app {
@@ -18,21 +20,35 @@ class Dialogs;
 class WindowHost final : public Host {
 public:
     // `beforeEvents` runs each time pending events are about to be handled
-    // (the window refreshes its counters there). Neither pointer is owned.
+    // (the window refreshes its counters there). Neither pointer is owned;
+    // the progress bar ("prgRun") and the stop button ("btnStopRun") are
+    // added to `statusBar`, hidden until a run begins.
     WindowHost(Dialogs& dialogs, QStatusBar* statusBar, std::function<void()> beforeEvents);
 
     void showMessage(MessageKind kind, std::string_view text) override;
+    void showMessageWithDetails(MessageKind kind, std::string_view text, std::string_view details) override;
+    void showTitledError(std::string_view title, std::string_view text) override;
     bool ask(std::string_view question) override;
     std::optional<std::string> chooseSavePath(std::string_view suggestedName) override;
     // Handles pending events when ~50 ms have passed since it last did, so a
     // loop calling it per line or per file pays almost nothing for it.
     void processEvents() override;
-    // total 0 (the search): `done` entries found after one more folder.
+    // total 0 (the search): `done` entries found after one more folder;
+    // otherwise the progress bar shows `done` of `total`.
     void reportProgress(std::int64_t done, std::int64_t total) override;
+    // True once the stop button was clicked (or requestStop called) during
+    // the current operation run.
+    bool stopRequested() override { return stopRequested_; }
 
     // Starts a run: the next processEvents() handles events at once, and
     // folder counting for the search starts from zero.
     void startRun();
+    // An operation run between the two: the progress bar and the stop button
+    // are shown, and the stop request starts cleared. Runs started inside a
+    // run (from a nested event loop) share the outer run's controls.
+    void beginOperation();
+    void endOperation();
+    void requestStop() { stopRequested_ = true; }
 
 private:
     Dialogs& dialogs_;
@@ -40,6 +56,10 @@ private:
     std::function<void()> beforeEvents_;
     QElapsedTimer sinceEvents_;
     std::int64_t foldersVisited_ = 0;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* stop_ = nullptr;
+    int operationDepth_ = 0;
+    bool stopRequested_ = false;
 };
 
 } // namespace qv::app

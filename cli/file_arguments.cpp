@@ -2,20 +2,12 @@
 
 #include "cli/console_text.h"
 #include "filelist/entry_time.h"
+#include "filelist/list_commands.h"
 #include "platform/file_io.h"
 #include "text/run_error.h"
 
-#include <chrono>
 
 namespace qv::cli {
-namespace {
-
-std::int64_t unixSeconds(FileTime time)
-{
-    return std::chrono::duration_cast<std::chrono::seconds>(time.time_since_epoch()).count();
-}
-
-} // namespace
 
 std::vector<std::string> readPathList(const std::string& utf8Path)
 {
@@ -38,18 +30,8 @@ void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, 
             host.refuseInConsoleText(unconvertibleNameMessage(utf8));
             continue;
         }
-        ListEntry entry;
-        const auto slash = path->rfind('/');
-        entry.folder = slash == std::string::npos ? "." : path->substr(0, slash);
-        entry.name = slash == std::string::npos ? *path : path->substr(slash + 1);
-        if (const auto info = fs.stat(*path)) {
-            entry.size = static_cast<std::int64_t>(info->size);
-            entry.created = toLocalSeconds(unixSeconds(info->creationTime), offset);
-            entry.modified = toLocalSeconds(unixSeconds(info->lastWriteTime), offset);
-        }
-        ws.files.append(entry);
+        appendPathEntry(ws, *path, fs.stat(*path), offset);
         ws.files.setMark(ws.files.lastRow(), true);
-        ++ws.counters.stSrcCount;
     }
 }
 

@@ -21,15 +21,7 @@ namespace {
 
 
 // A memo's text: line breaks typed in the shell become the memo's CR LF.
-std::string memoText(const std::string& utf8)
-{
-    std::string memo;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        if (utf8[i] == '\n' && (i == 0 || utf8[i - 1] != '\r')) memo += '\r';
-        memo += utf8[i];
-    }
-    return toProgramText(memo);
-}
+std::string memoText(const std::string& utf8) { return toProgramText(text::withCrLfBreaks(utf8)); }
 
 struct LineChoice {
     std::string mode;     // text, all, number, keyword

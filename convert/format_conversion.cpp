@@ -43,6 +43,10 @@ public:
         std::int64_t done = 0;
         for (const Entry& entry : entries) {
             host_.processEvents();
+            if (host_.stopRequested()) {
+                outcome_.status = OperationResult::Status::Stopped;
+                return;
+            }
             host_.reportProgress(done++, static_cast<std::int64_t>(entries.size()));
             if (extension.empty()) {
                 failed(entry, programText("没有新的扩展名"));
@@ -125,7 +129,7 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
         break;
     }
 
-    outcome.status = OperationResult::Status::Done;
+    if (outcome.status != OperationResult::Status::Stopped) outcome.status = OperationResult::Status::Done;
     const std::string closing = conversionClosingMessage(ws.counters.stChangeCount, outcome.skipped.size());
     if (outcome.skipped.empty()) host.showMessage(MessageKind::Information, closing);
     else host.showMessageWithDetails(MessageKind::Information, closing, skippedDetails(outcome.skipped));

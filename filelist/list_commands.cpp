@@ -2,6 +2,7 @@
 
 #include "filelist/entry_time.h"
 #include "filelist/host.h"
+#include "filelist/operation.h"
 #include "filelist/workspace.h"
 #include "platform/code_page.h"
 #include "platform/file_io.h"
@@ -50,6 +51,21 @@ void saveExport(Host& host, const std::vector<std::string>& items, const char* d
 
 } // namespace
 
+void appendPathEntry(Workspace& ws, const std::string& path, const std::optional<FileEntry>& found,
+                     std::int64_t utcOffset)
+{
+    ListEntry entry;
+    entry.folder = folderOf(path);
+    entry.name = path.substr(path.rfind('/') + 1);
+    if (found) {
+        entry.size = static_cast<std::int64_t>(std::min<std::uint64_t>(found->size, std::numeric_limits<std::int64_t>::max()));
+        entry.created = toLocal(found->creationTime, utcOffset);
+        entry.modified = toLocal(found->lastWriteTime, utcOffset);
+    }
+    ws.files.append(entry);
+    ws.counters.stSrcCount += 1;
+}
+
 void btnAddClick(Workspace& ws, Host& host, const FileSystem& fs, const std::vector<std::string>& paths)
 {
     const std::int64_t utcOffset = currentUtcOffset();
@@ -58,10 +74,7 @@ void btnAddClick(Workspace& ws, Host& host, const FileSystem& fs, const std::vec
         if (!found || found->name.empty()) continue;
         host.processEvents();
         if ((found->attributes & fileAttributeSet) != found->attributes) continue;
-        ws.counters.stSrcCount += 1;
-        ws.files.append(ListEntry{found->name, folderOf(path),
-                                  static_cast<std::int64_t>(std::min<std::uint64_t>(found->size, std::numeric_limits<std::int64_t>::max())),
-                                  toLocal(found->creationTime, utcOffset), toLocal(found->lastWriteTime, utcOffset)});
+        appendPathEntry(ws, path, found, utcOffset);
     }
 }
 
@@ -93,12 +106,17 @@ void cbDelClick(Workspace& ws, Host& host, FileSystem& fs)
     if (!selectionCheck(ws, host)) return;
     if (!host.ask(CodePage::gbk().fromUtf8("此操作将从磁盘上删除此文件且不可恢复,确认要删除吗?"))) return;
     std::int64_t count = 0;
+    const std::int64_t total = markedCount(ws.files);
+    std::int64_t visited = 0;
     for (std::size_t row = ws.files.lastRow(); row >= 1; --row) {
         host.processEvents();
+        // The user may stop between two files; those deleted stay deleted.
+        if (host.stopRequested()) break;
         // Events may have changed the list: re-read its size and the mark,
         // and never take the placeholder row for a file.
         if (ws.files.isEmpty()) break;
         if (row > ws.files.lastRow() || !ws.files.isMarked(row)) continue;
+        host.reportProgress(++visited, total);
         if (fs.remove(ws.files.fullPath(row)) != FsStatus::Ok) continue;
         ws.files.removeRow(row);
         ws.counters.stSrcCount -= 1;

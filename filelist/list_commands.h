@@ -2,6 +2,10 @@
 // The list commands of the button row: add chosen files, export the marked
 // entries' names or folders, delete the marked entries' files.
 
+#include "platform/file_system.h"
+
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +24,12 @@ struct Workspace;
 // still names the same file. A file added twice is listed twice. New rows
 // keep whatever marks their positions carry. Processes events once per file.
 void btnAddClick(Workspace& ws, Host& host, const FileSystem& fs, const std::vector<std::string>& paths);
+
+// Appends the entry of one path as the add command does (folder and name
+// split at the last "/", size and times from `found`, zero without it) and
+// raises stSrcCount; the new row keeps its position's mark.
+void appendPathEntry(Workspace& ws, const std::string& path, const std::optional<FileEntry>& found,
+                     std::int64_t utcOffset);
 
 // Exports the marked entries' names: after the selection check, asks
 // "导出文件名称时，是否包含文件目录？" (Yes: full paths, No: names only),

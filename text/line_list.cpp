@@ -90,4 +90,15 @@ std::string joinLines(const LineList& lines)
     return out;
 }
 
+std::string withCrLfBreaks(std::string_view typed)
+{
+    std::string memo;
+    memo.reserve(typed.size());
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        if (typed[i] == '\n' && (i == 0 || typed[i - 1] != '\r')) memo += '\r';
+        memo += typed[i];
+    }
+    return memo;
+}
+
 } // namespace qv::text

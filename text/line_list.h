@@ -101,4 +101,8 @@ private:
 // joinedSize() bytes.
 std::string joinLines(const LineList& lines);
 
+// A memo's text as the program keeps it: every line break typed as a lone LF
+// becomes CR LF; CR LF stays.
+std::string withCrLfBreaks(std::string_view typed);
+
 } // namespace qv::text

@@ -1,11 +1,8 @@
 #include "app/pages/operation_pages.h"
 
-#include "template/catalogue.h"
+#include "app/pages/page_builders.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <iterator>
 
 namespace qv::app {
 
@@ -33,23 +30,19 @@ const std::vector<OperationPage>& operationPages()
     return pages;
 }
 
-QWidget* buildOperationPage(int index)
+QWidget* buildOperationPage(int index, PageRunner& runner)
 {
-    const OperationPage& info = operationPages().at(static_cast<std::size_t>(index));
-    auto* page = new QWidget;
-    page->setObjectName(info.pageName);
-    auto* layout = new QVBoxLayout(page);
-    if (const auto target = catalogueTargetBox(index)) {
-        auto* box = new QLineEdit(page);
-        box->setObjectName(QString::fromLatin1(target->data(), static_cast<qsizetype>(target->size())));
-        box->setAccessibleName(info.caption);
-        layout->addWidget(box);
-    }
-    layout->addStretch(1);
-    auto* start = new QPushButton(info.buttonCaption, page);
-    start->setObjectName(info.buttonName);
-    layout->addWidget(start, 0, Qt::AlignRight);
-    return page;
+    using Builder = QWidget* (*)(const OperationPage&, PageRunner&);
+    static const Builder builders[] = {
+        buildExtensionPage,    buildRenamePage,       buildDatePage,           buildAttributePage,
+        buildFileStatsPage,    buildKeyMergePage,     buildLineCutPage,        buildLineInsertPage,
+        buildLinePatternPage,  buildDeleteLinesPage,  buildExtractLinesPage,   buildLineSyncPage,
+        buildInsertNewLinesPage, buildFileCombinePage, buildConversionPage,    buildCharsetPage,
+        buildContentReplacePage,
+    };
+    static_assert(std::size(builders) == 17);
+    const auto at = static_cast<std::size_t>(index);
+    return builders[at](operationPages().at(at), runner);
 }
 
 } // namespace qv::app

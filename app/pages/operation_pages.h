@@ -1,8 +1,7 @@
 #pragma once
 // The seventeen operation pages of pgcOne, in page order: the cmbOpt item
-// that selects each, its page name and caption, and its start button. The
-// pages hold their start button and, where the catalogue inserts into one,
-// their template box; each operation's own controls come with its page.
+// that selects each, its page name and caption, and its start button. Each
+// page's controls and binding live in its own file (page_builders.h).
 
 #include <QString>
 
@@ -11,6 +10,8 @@
 class QWidget;
 
 namespace qv::app {
+
+class PageRunner;
 
 struct OperationPage {
     QString optionText;    // the cmbOpt item
@@ -22,8 +23,8 @@ struct OperationPage {
 
 const std::vector<OperationPage>& operationPages();
 
-// Builds page `index` (0..16) with its start button and, where the
-// catalogue has a target on that page, the template box.
-QWidget* buildOperationPage(int index);
+// Builds page `index` (0..16) with its controls; its start button runs the
+// operation through `runner`, which must outlive the page.
+QWidget* buildOperationPage(int index, PageRunner& runner);
 
 } // namespace qv::app

@@ -152,6 +152,22 @@ TEST_F(ListCommands, DeleteRemovesDeletedRowsAndSkipsRefusals)
     EXPECT_EQ(host.eventCalls, 4);
 }
 
+TEST_F(ListCommands, DeleteStopsBetweenFiles)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) tree.file(name);
+    entries({{tree.root().c_str(), "a.txt"}, {tree.root().c_str(), "b.txt"}, {tree.root().c_str(), "c.txt"}});
+    btnSelAllClick(ws);
+    int calls = 0;
+    host.onProcessEvents = [&] { host.stop = ++calls > 1; };
+    cbDelClick(ws, host, fs);
+    // The walk goes up from the last row: only c.txt went before the stop.
+    EXPECT_TRUE(fs.exists(tree.path("a.txt")));
+    EXPECT_TRUE(fs.exists(tree.path("b.txt")));
+    EXPECT_FALSE(fs.exists(tree.path("c.txt")));
+    EXPECT_EQ(ws.files.entryCount(), 2u);
+    EXPECT_EQ(ws.counters.stDeleteCount, 1);
+}
+
 TEST_F(ListCommands, DeleteAnsweredNoOrDeletingNothingChangesNothing)
 {
     tree.file("1.txt");

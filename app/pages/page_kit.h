@@ -1,0 +1,60 @@
+#pragma once
+// The building blocks every operation page uses: named controls, captions
+// that announce their box, notes, memos, the page frame with its start
+// button, and the reading of control texts as code page 936 bytes.
+
+#include "app/pages/operation_pages.h"
+
+#include <QString>
+
+#include <string>
+
+class QCheckBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace qv::app {
+
+template <typename W> W* named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// An edit box with its default text; `hint` becomes the tooltip.
+QLineEdit* editBox(const char* name, const QString& text = {}, const QString& hint = {});
+// An edit box that only shows a result.
+QLineEdit* resultBox(const char* name, const QString& text);
+QPlainTextEdit* memoBox(const char* name);
+QCheckBox* checkBox(const char* name, const QString& text, bool checked);
+QRadioButton* radioButton(const char* name, const QString& text, bool checked, const QString& hint = {});
+
+// A caption label announcing `buddy` to screen readers.
+QLabel* captionFor(const QString& text, QWidget* buddy);
+// A note shown on the page; `name` may be null.
+QLabel* noteLabel(const QString& text, const char* name = nullptr);
+// The warning every changing page shows, in purple on the file name pages.
+QLabel* testFirstNote(bool purple = false);
+// The content pages' variant of that warning ("设置" instead of "格式").
+QLabel* testSettingsFirstNote();
+
+// A page being built: its controls go into `body`; the start button stands
+// at the bottom right, beside an optional note.
+struct PageFrame {
+    QWidget* page = nullptr;
+    QGridLayout* body = nullptr;
+    QPushButton* start = nullptr;
+};
+PageFrame beginPage(const OperationPage& info, QLabel* bottomNote = nullptr);
+
+// The code page 936 bytes of a box's text ("?" for characters it lacks).
+std::string gbkText(const QLineEdit* box);
+// A memo's text with its lines joined by CR LF, as code page 936 bytes.
+std::string memoText(const QPlainTextEdit* memo);
+
+} // namespace qv::app

@@ -1,0 +1,65 @@
+#pragma once
+// How a page runs its operation: the window's PageRunner does the frame
+// (start button disabled, progress and stop shown, run errors reported,
+// counters refreshed); the page turns its controls into the parameters and
+// calls the core through the adapters here, so a change in the core's call
+// shapes touches this file only.
+
+#include "filelist/operation.h"
+
+#include <QString>
+
+#include <string>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <type_traits>
+
+class QPushButton;
+class QWidget;
+
+namespace qv {
+class FileSystem;
+class Host;
+struct Workspace;
+} // namespace qv
+
+namespace qv::app {
+
+// One run of an operation: nothing when it gives no OperationResult.
+using Operation = std::function<std::optional<OperationResult>(Workspace&, Host&, FileSystem&)>;
+
+class PageRunner {
+public:
+    virtual ~PageRunner() = default;
+    // Runs `operation` with `start` disabled and the progress and stop
+    // controls shown; a run error is shown as the general error report.
+    virtual std::optional<OperationResult> runOperation(QPushButton* start, const Operation& operation) = 0;
+    // The grid row (1-based) holding the grid's cursor; 1 when none does.
+    virtual std::size_t currentGridRow() const = 0;
+};
+
+// The result of an operation call, whether it returns OperationResult or
+// (as the file name and metadata operations once did) nothing.
+template <typename Call> std::optional<OperationResult> resultOf(Call&& call)
+{
+    if constexpr (std::is_void_v<std::invoke_result_t<Call>>) {
+        call();
+        return std::nullopt;
+    } else {
+        return std::optional<OperationResult>(call());
+    }
+}
+
+// Makes `start` run `operation` through `runner`; a refused run moves the
+// focus to the control the refusal names on `page`.
+void bindStart(QWidget* page, QPushButton* start, PageRunner& runner, Operation operation);
+
+// The format conversion of the page "文件格式转换": the one place that
+// calls the conversion operation.
+struct ConversionParams {
+    std::string edtFileFormat;
+};
+std::optional<OperationResult> runConversion(const ConversionParams& params, Workspace& ws, Host& host);
+
+} // namespace qv::app

@@ -1,0 +1,47 @@
+// The pages that carry content from the first marked file into the second:
+// key merge and line sync.
+
+#include "app/pages/page_builders.h"
+#include "app/pages/page_kit.h"
+#include "content/key_merge.h"
+#include "content/line_sync.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace qv::app {
+
+QWidget* buildKeyMergePage(const OperationPage& info, PageRunner& runner)
+{
+    const PageFrame frame = beginPage(info);
+    frame.body->addWidget(noteLabel(QStringLiteral("注意：把源文件中与目标文件中有相同关键字的内容,合并到目标文件中,\n"
+                                                   "内容格式: KeyName=Value,常用于INI文件处理."),
+                                    "Label50"),
+                          0, 0);
+    bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem&) {
+        return resultOf([&] { return btnSynClick(KeyMergeParams{}, ws, host); });
+    });
+    return frame.page;
+}
+
+QWidget* buildLineSyncPage(const OperationPage& info, PageRunner& runner)
+{
+    const PageFrame frame = beginPage(info);
+    QLineEdit* edtLineKeys = editBox("edtLineKeys");
+    frame.body->addWidget(captionFor(QStringLiteral("关键字："), edtLineKeys), 0, 0);
+    frame.body->addWidget(edtLineKeys, 0, 1);
+    frame.body->addWidget(noteLabel(QStringLiteral("可分号隔开多个关键字。"), "Label25"), 0, 2);
+    frame.body->addWidget(noteLabel(QStringLiteral("注意：根据关键字同步源文件行内容到目标文件中，替换目标文件同一行内容，\n"
+                                                   "常用于翻译内容的提取。"),
+                                    "Label26"),
+                          1, 0, 1, 3);
+    frame.body->setColumnStretch(1, 1);
+    bindStart(frame.page, frame.start, runner, [edtLineKeys](Workspace& ws, Host& host, FileSystem&) {
+        const LineSyncParams params{gbkText(edtLineKeys)};
+        return resultOf([&] { return btnLineSynClick(params, ws, host); });
+    });
+    return frame.page;
+}
+
+} // namespace qv::app

@@ -1,0 +1,79 @@
+// The pages that work on whole files: file combine, content replace, charset
+// conversion and format conversion.
+
+#include "app/pages/page_builders.h"
+#include "app/pages/page_kit.h"
+#include "content/charset_convert.h"
+#include "content/content_replace.h"
+#include "content/file_combine.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace qv::app {
+namespace {
+
+// A page of one edit box with its caption and a note under it.
+QLineEdit* singleBox(const PageFrame& frame, const char* name, const QString& caption, QLabel* note = nullptr)
+{
+    QLineEdit* box = editBox(name);
+    frame.body->addWidget(captionFor(caption, box), 0, 0);
+    frame.body->addWidget(box, 0, 1);
+    if (note) frame.body->addWidget(note, 1, 0, 1, 2);
+    return box;
+}
+
+} // namespace
+
+QWidget* buildFileCombinePage(const OperationPage& info, PageRunner& runner)
+{
+    const PageFrame frame = beginPage(info);
+    frame.body->addWidget(noteLabel(QStringLiteral("注意：所有选择的文件内容按照显示顺序合并到最后一个选择的文件中，\n"
+                                                   "可先点击标题排序再合并，常用于文字内容合并."),
+                                    "Label27"),
+                          0, 0);
+    bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem&) {
+        return resultOf([&] { return btnFileCombineClick(FileCombineParams{}, ws, host); });
+    });
+    return frame.page;
+}
+
+QWidget* buildContentReplacePage(const OperationPage& info, PageRunner& runner)
+{
+    const PageFrame frame = beginPage(info);
+    QLineEdit* edtRepCont = singleBox(frame, "edtRepCont", QStringLiteral("内容替换格式："));
+    bindStart(frame.page, frame.start, runner, [edtRepCont](Workspace& ws, Host& host, FileSystem&) {
+        const ContentReplaceParams params{gbkText(edtRepCont)};
+        return resultOf([&] { return btnRepContClick(params, ws, host); });
+    });
+    return frame.page;
+}
+
+QWidget* buildCharsetPage(const OperationPage& info, PageRunner& runner)
+{
+    const PageFrame frame = beginPage(info);
+    QLineEdit* edtCharset = singleBox(frame, "edtCharset", QStringLiteral("新编码格式："),
+                                      noteLabel(QStringLiteral("注意：选择对应的编码转换函数即可。"), "lbl2"));
+    bindStart(frame.page, frame.start, runner, [edtCharset](Workspace& ws, Host& host, FileSystem&) {
+        const CharsetParams params{gbkText(edtCharset)};
+        return resultOf([&] { return btnCharsetClick(params, ws, host); });
+    });
+    return frame.page;
+}
+
+QWidget* buildConversionPage(const OperationPage& info, PageRunner& runner)
+{
+    const PageFrame frame = beginPage(info);
+    QLineEdit* edtFileFormat =
+        singleBox(frame, "edtFileFormat", QStringLiteral("新文件格式："),
+                  noteLabel(QStringLiteral("注意：转换格式参数必须是扩展名，如${XlsTo(新的扩展名)}，\n"
+                                           "新的扩展名可为：txt, csv, xls, xml, htm等。"),
+                            "Label19"));
+    bindStart(frame.page, frame.start, runner, [edtFileFormat](Workspace& ws, Host& host, FileSystem&) {
+        return runConversion(ConversionParams{gbkText(edtFileFormat)}, ws, host);
+    });
+    return frame.page;
+}
+
+} // namespace qv::app

@@ -1,0 +1,296 @@
+// The operation pages: each page's controls -> parameters -> core -> the
+// files written, the counter and the closing message; refusals put the focus
+// on the control they name; the stop button ends a content run between files.
+
+#include "gui/window_fixture.h"
+
+#include <QFileInfo>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimeEdit>
+
+namespace qv::app {
+namespace {
+
+using testing::WindowOnDisk;
+using qv::testing::gbk;
+
+class Pages : public WindowOnDisk {
+protected:
+    // Files with the given content (UTF-8 here, code page 936 on disk), added
+    // to the list in this order and all marked.
+    void listFiles(std::initializer_list<std::pair<QString, std::string>> files)
+    {
+        dialogs->filesToAdd.clear();
+        for (const auto& [name, content] : files) {
+            const QString path = dir.filePath(name);
+            QFile out(path);
+            EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(QByteArray::fromStdString(gbk(content)));
+            dialogs->filesToAdd << path;
+        }
+        click("btnAdd");
+        click("btnSelAll");
+    }
+    QByteArray contentOf(const QString& name)
+    {
+        QFile in(dir.filePath(name));
+        if (!in.open(QIODevice::ReadOnly)) return "<missing>";
+        return in.readAll();
+    }
+    static QByteArray bytes(const char* utf8) { return QByteArray::fromStdString(gbk(utf8)); }
+
+    void choosePage(int index) { control<QComboBox>("cmbOpt")->setCurrentIndex(index); }
+    void type(const char* box, const QString& text) { control<QLineEdit>(box)->setText(text); }
+    void start(const char* button)
+    {
+        dialogs->messages.clear();
+        click(button);
+        EXPECT_TRUE(control<QPushButton>(button)->isEnabled()) << button;
+    }
+    QString lastMessage() { return dialogs->messages.empty() ? QString() : dialogs->messages.back().text; }
+    // The message box shown last was an error with `text`, and the focus went
+    // to `focus`.
+    void expectRefused(const QString& text, const char* focus)
+    {
+        ASSERT_FALSE(dialogs->messages.empty());
+        EXPECT_EQ(dialogs->messages.back().icon, QMessageBox::Critical);
+        EXPECT_EQ(lastMessage(), text);
+        EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(focus)) << focus;
+    }
+    void expectDone(const char* counter, int files)
+    {
+        ASSERT_FALSE(dialogs->messages.empty());
+        EXPECT_EQ(dialogs->messages.back().icon, QMessageBox::Information);
+        EXPECT_EQ(lastMessage(), QStringLiteral("成功处理完成,共处理 %1 个文件!").arg(files));
+        EXPECT_EQ(label("stChangeCount"), QString::fromLatin1(counter));
+    }
+};
+
+TEST_F(Pages, FileNamePagesRenameAndChangeTheExtension)
+{
+    listFiles({{"one.txt", ""}, {"two.txt", ""}});
+    choosePage(1);
+    type("edtNewFilename", QStringLiteral("${Filename}_new"));
+    start("btnFilename");
+    EXPECT_TRUE(QFile::exists(dir.filePath("one_new.txt")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("two_new.txt")));
+    EXPECT_EQ(lastMessage(), QStringLiteral("成功处理文件总数量：2"));
+    EXPECT_EQ(label("stChangeCount"), "2");
+
+    type("edtNewFilename", QStringLiteral("\"${Filename}\""));
+    start("btnFilename");
+    EXPECT_EQ(lastMessage(), QStringLiteral("新文件名格式中不需要使用双引号！"));
+
+    choosePage(0);
+    type("edtNewExt", QStringLiteral("DAT"));
+    start("btnExt");
+    EXPECT_EQ(names(), (QStringList{"one_new.dat", "two_new.dat"}));
+    EXPECT_TRUE(QFile::exists(dir.filePath("one_new.dat")));
+    EXPECT_EQ(label("stChangeCount"), "2");
+    type("edtNewExt", QStringLiteral(" "));
+    start("btnExt");
+    EXPECT_EQ(lastMessage(), QStringLiteral("请输入新扩展名格式！"));
+}
+
+TEST_F(Pages, MetadataPagesSetDatesAndAttributes)
+{
+    listFiles({{"a.txt", "x"}});
+    choosePage(2);
+    auto* dtModify = control<QDateEdit>("dtModify");
+    EXPECT_FALSE(dtModify->isEnabled());
+    start("btnDate");
+    EXPECT_EQ(lastMessage(), QStringLiteral("请选择新的日期或时间！"));
+
+    control<QCheckBox>("ckModify")->click();
+    EXPECT_TRUE(dtModify->isEnabled());
+    dtModify->setDate(QDate(2020, 5, 6));
+    control<QCheckBox>("chkTime")->click();
+    control<QTimeEdit>("dtpTime")->setTime(QTime(8, 9, 10));
+    start("btnDate");
+    EXPECT_EQ(QFileInfo(dir.filePath("a.txt")).lastModified(), QDateTime(QDate(2020, 5, 6), QTime(8, 9, 10)));
+    EXPECT_EQ(cellText(1, 4), "2020-05-06 08:09:10");
+    EXPECT_EQ(label("stChangeCount"), "1");
+
+    choosePage(3);
+    EXPECT_TRUE(control<QCheckBox>("ckNormal")->isChecked());
+    control<QCheckBox>("ckReadonly")->click();
+    start("btnProp");
+    EXPECT_FALSE(QFileInfo(dir.filePath("a.txt")).permissions() & QFile::WriteOwner);
+    EXPECT_EQ(label("stChangeCount"), "1");
+    control<QCheckBox>("ckReadonly")->click();
+    control<QCheckBox>("ckNormal")->click();
+    start("btnProp");
+    EXPECT_EQ(lastMessage(), QStringLiteral("请选择新的属性！"));
+}
+
+TEST_F(Pages, LineEditingPagesCutInsertAndPattern)
+{
+    listFiles({{"a.txt", "abcdef\r\nxyz\r\n"}});
+    choosePage(6);
+    start("btnCut");
+    expectRefused(QStringLiteral("请输入内容截取格式！"), "edtCutFormat");
+    type("edtCutFormat", QStringLiteral("${GetLeft(2)}"));
+    control<QRadioButton>("rbKeepLeft")->click();
+    start("btnCut");
+    EXPECT_EQ(contentOf("a.qv.txt"), bytes("cdef\r\nz\r\n"));
+    expectDone("1", 1);
+    control<QRadioButton>("rbCutKeysLine")->click();
+    start("btnCut");
+    expectRefused(QStringLiteral("关键字不能为空，请输入后再试！"), "edtCutKeys");
+
+    choosePage(7);
+    control<QRadioButton>("rbInsLineNo")->click();
+    type("edtInsLineNo", "2");
+    type("edtInsFormat", QStringLiteral("${AddLeft(前)}"));
+    start("btnIns");
+    EXPECT_EQ(contentOf("a.qv.txt"), bytes("abcdef\r\n前xyz\r\n"));
+    expectDone("1", 1);
+
+    choosePage(8);
+    start("btnReplace");
+    expectRefused(QStringLiteral("模式格式为空,请输入后再试!"), "mmPattern");
+    control<QPlainTextEdit>("mmPattern")->setPlainText(QStringLiteral("<$1>\n[$2]"));
+    type("edArgNum", "2");
+    listFiles({{"p.txt", "a;b\r\n"}});
+    start("btnReplace");
+    EXPECT_EQ(contentOf("p.qv.txt"), bytes("<a>\r\n[b]\r\n"));
+    expectDone("2", 2);
+}
+
+TEST_F(Pages, LineChoicePagesDeleteExtractAndInsertNewLines)
+{
+    listFiles({{"a.txt", "ab\r\n\r\ncd\r\nx\r\n"}});
+    choosePage(9);
+    EXPECT_TRUE(control<QRadioButton>("rbDelLineNo")->isChecked());
+    control<QRadioButton>("rbDelKeys")->click();
+    start("btnDelLine");
+    expectRefused(QStringLiteral("删除关键字为空,请输入后再试!"), "edtDelKeys");
+    control<QRadioButton>("rbDelLine")->click();
+    type("edtLines", "3");
+    type("edtLineNum", "1");
+    start("btnDelLine");
+    EXPECT_EQ(contentOf("a.qv.txt"), bytes("\r\ncd\r\n"));
+    expectDone("1", 1);
+
+    choosePage(10);
+    control<QRadioButton>("rbGetKeys")->click();
+    start("btnGetLine");
+    expectRefused(QStringLiteral("提取关键字为空,请输入后再试!"), "edtGetKeys");
+    type("edtGetKeys", QStringLiteral("a;c"));
+    start("btnGetLine");
+    EXPECT_EQ(contentOf("a.qv.txt"), bytes("ab\r\ncd\r\n"));
+    expectDone("1", 1);
+
+    choosePage(12);
+    start("btnInsLine");
+    expectRefused(QStringLiteral("要插入的文字内容不能为空,请输入后再试!"), "mmoNewCont");
+    control<QPlainTextEdit>("mmoNewCont")->setPlainText(QStringLiteral("新一\n新二"));
+    type("edtNewLineNo", "1");
+    start("btnInsLine");
+    EXPECT_EQ(contentOf("a.qv.txt"), bytes("ab\r\n新一\r\n新二\r\n\r\ncd\r\nx\r\n"));
+    expectDone("1", 1);
+}
+
+TEST_F(Pages, WholeFilePagesCombineReplaceCharsetAndConversion)
+{
+    listFiles({{"a.txt", "中文"}, {"b.txt", "xbby\r\n"}});
+    choosePage(13);
+    start("btnFileCombine");
+    EXPECT_EQ(contentOf("b.qv.txt"), bytes("中文\r\nxbby\r\n"));
+    expectDone("2", 2);
+
+    choosePage(16);
+    start("btnRepCont");
+    expectRefused(QStringLiteral("内容替换格式为空,请输入后再试!"), "edtRepCont");
+    type("edtRepCont", QStringLiteral("${DelMid(${Pos(bb)},2)}"));
+    start("btnRepCont");
+    EXPECT_EQ(contentOf("b.qv.txt"), bytes("xy\r\n"));
+    expectDone("2", 2);
+
+    choosePage(15);
+    type("edtCharset", QStringLiteral("${ToUtf8()}"));
+    start("btnCharset");
+    EXPECT_EQ(contentOf("a.qv.txt"), QStringLiteral("中文\r\n").toUtf8());
+    expectDone("2", 2);
+    type("edtCharset", QStringLiteral("${ToAnsi()}"));
+    start("btnCharset"); // a.txt is no UTF-8: left alone, named behind the message
+    ASSERT_FALSE(dialogs->messages.empty());
+    EXPECT_EQ(lastMessage(), QStringLiteral("成功处理完成,共处理 1 个文件!\r\n1 个文件未处理"));
+    EXPECT_TRUE(dialogs->messages.back().details.contains(dir.filePath("a.txt")));
+    EXPECT_EQ(label("stChangeCount"), "1");
+
+    choosePage(14);
+    type("edtFileFormat", QStringLiteral("${TxtTo(csv)}"));
+    start("btnConvert");
+    EXPECT_EQ(dialogs->messages.back().icon, QMessageBox::Information);
+    EXPECT_EQ(lastMessage(), QStringLiteral("成功处理完成,共处理 2 个文件!"));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("a.csv")));
+}
+
+TEST_F(Pages, TwoFilePagesAndStatisticsLeaveTheCounterAlone)
+{
+    listFiles({{"src.ini", "k=new\r\nline 中\r\n"}, {"dst.ini", "k=old\r\nline 2\r\n"}});
+    choosePage(5);
+    start("btnSyn");
+    EXPECT_EQ(contentOf("dst.qv.ini"), bytes("k=new\r\nline 2\r\n"));
+    EXPECT_EQ(lastMessage(), QStringLiteral("成功处理完成,共处理 1 条记录!"));
+
+    choosePage(11);
+    start("btnLineSyn");
+    expectRefused(QStringLiteral("关键字为空,请输入后再试!"), "edtLineKeys");
+    type("edtLineKeys", QStringLiteral("中"));
+    start("btnLineSyn");
+    EXPECT_EQ(contentOf("dst.qv.ini"), bytes("k=old\r\nline 中\r\n"));
+    EXPECT_EQ(label("stChangeCount"), "0");
+
+    choosePage(4);
+    clickCell(1, 2); // the current row: src.ini, which stays marked
+    start("btnFileInfo");
+    EXPECT_EQ(lastMessage(), QStringLiteral("成功统计完成!"));
+    EXPECT_EQ(control<QLineEdit>("edtFileSize")->text(), "16");
+    EXPECT_EQ(control<QLineEdit>("edtAllLine")->text(), "2");
+    EXPECT_EQ(control<QLineEdit>("edtCharMax")->text(), "7");
+    EXPECT_EQ(control<QLineEdit>("edtFilename")->text(), dir.filePath("src.ini"));
+    clickCell(2, 0); // unmarks dst.ini, the current row now
+    start("btnFileInfo");
+    EXPECT_EQ(lastMessage(), QStringLiteral("请选择需要进行统计的文件！"));
+}
+
+TEST_F(Pages, StopEndsAContentRunBetweenFiles)
+{
+    listFiles({{"1.txt", "a\r\n"}, {"2.txt", "b\r\n"}, {"3.txt", "c\r\n"}});
+    auto* progress = control<QProgressBar>("prgRun");
+    auto* stop = control<QPushButton>("btnStopRun");
+    EXPECT_TRUE(progress->isHidden());
+    bool stopShown = false;
+    // Stop is pressed once the first file is done.
+    const auto pressStop = QObject::connect(progress, &QProgressBar::valueChanged, &window, [&](int done) {
+        stopShown = stop->isVisible();
+        if (done == 1) stop->click();
+    });
+    choosePage(9);
+    start("btnDelLine");
+    EXPECT_TRUE(stopShown);
+    EXPECT_EQ(contentOf("1.qv.txt"), "");
+    EXPECT_EQ(contentOf("2.qv.txt"), "<missing>");
+    EXPECT_EQ(contentOf("3.qv.txt"), "<missing>");
+    expectDone("1", 1);
+    EXPECT_TRUE(progress->isHidden());
+    EXPECT_TRUE(stop->isHidden());
+
+    QObject::disconnect(pressStop);
+    start("btnDelLine"); // the next run starts without the stop request
+    EXPECT_EQ(contentOf("3.qv.txt"), "");
+    expectDone("3", 3);
+}
+
+} // namespace
+} // namespace qv::app
