@@ -1,6 +1,9 @@
 #include "cli/search_command.h"
 
+#include "cli/console_host.h"
 #include "cli/console_text.h"
+#include "fileops/local_time.h"
+#include "text/run_error.h"
 #include "cli/options.h"
 #include "filelist/host.h"
 #include "filelist/search.h"
@@ -9,32 +12,11 @@
 #include "platform/posix_file_system.h"
 
 #include <array>
-#include <charconv>
 #include <filesystem>
 #include <ostream>
 
 namespace qv::cli {
 namespace {
-
-// Every message goes to stderr, so stdout carries nothing but entries.
-class SearchHost final : public Host {
-public:
-    explicit SearchHost(std::ostream& err) : err_(err) {}
-    void showMessage(MessageKind kind, std::string_view text) override
-    {
-        if (kind == MessageKind::Error) refused = true;
-        err_ << toConsoleText(text) << '\n';
-    }
-    bool ask(std::string_view) override { return false; }
-    std::optional<std::string> chooseSavePath(std::string_view) override { return std::nullopt; }
-    void processEvents() override {}
-    void reportProgress(std::int64_t, std::int64_t) override {}
-
-    bool refused = false;
-
-private:
-    std::ostream& err_;
-};
 
 const std::vector<OptionSpec>& specs()
 {
@@ -56,18 +38,14 @@ std::pair<std::string, std::string> splitAt(const std::string& text, std::size_t
     return {text.substr(0, at), text.substr(at + 1)};
 }
 
-CalendarDate parseDate(const std::string& text)
+// A day of --date; one that does not read is wrong usage.
+CalendarDate dateOption(const std::string& text)
 {
-    int y = 0, m = 0, d = 0;
-    const auto number = [&](std::size_t from, std::size_t length, int& value) {
-        const char* begin = text.data() + from;
-        const auto result = std::from_chars(begin, begin + length, value);
-        return result.ec == std::errc{} && result.ptr == begin + length;
-    };
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !number(0, 4, y) || !number(5, 2, m) ||
-        !number(8, 2, d) || m < 1 || m > 12 || d < 1 || d > 31)
-        throw UsageError("--date: '" + text + "' is not a date YYYY-MM-DD");
-    return CalendarDate{y, m, d};
+    try {
+        return parseDate(text);
+    } catch (const RunError& e) {
+        throw UsageError(std::string("--date: ") + e.what());
+    }
 }
 
 void readDate(const std::string& value, SearchCriteria& criteria)
@@ -80,8 +58,8 @@ void readDate(const std::string& value, SearchCriteria& criteria)
     else if (kind == "create") criteria.dateKind = DateKind::Creation;
     else if (kind == "access") criteria.dateKind = DateKind::LastAccess;
     else throw UsageError("--date: the kind is modify, create or access, not '" + kind + "'");
-    criteria.minDate = parseDate(value.substr(first + 1, second - first - 1));
-    criteria.maxDate = parseDate(value.substr(second + 1));
+    criteria.minDate = dateOption(value.substr(first + 1, second - first - 1));
+    criteria.maxDate = dateOption(value.substr(second + 1));
     criteria.dateFilter = true;
 }
 
@@ -100,8 +78,8 @@ std::pair<int, bool> readSort(const std::string& value)
 
 // The ";"-separated folders of --folder in code page 936, without the ones
 // whose code page 936 form would name another folder; those are refused by
-// name on `err`.
-std::string searchFolders(const std::string& utf8Folders, std::ostream& err, bool& refused)
+// name through `host`.
+std::string searchFolders(const std::string& utf8Folders, ConsoleHost& host, bool& refused)
 {
     std::string folders;
     std::size_t begin = 0;
@@ -112,7 +90,7 @@ std::string searchFolders(const std::string& utf8Folders, std::ostream& err, boo
             if (!folders.empty()) folders += ';';
             folders += *folder;
         } else {
-            err << unconvertibleNameMessage(item) << '\n';
+            host.refuseInConsoleText(unconvertibleNameMessage(item));
             refused = true;
         }
         begin = end + 1;
@@ -136,11 +114,13 @@ int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     if (!options.positional().empty()) throw UsageError("usage: qorvane-cli " + usage);
 
     Workspace ws;
-    SearchHost host(err);
+    // Every message goes to stderr, so stdout carries nothing but entries.
+    ConsoleHost host(err, err);
     SearchCriteria criteria;
+    bool foldersRefused = false;
     criteria.folders =
-        searchFolders(options.given("folder").value_or(std::filesystem::current_path().string()), err, host.refused);
-    if (criteria.folders.empty() && host.refused) return 1;
+        searchFolders(options.given("folder").value_or(std::filesystem::current_path().string()), host, foldersRefused);
+    if (criteria.folders.empty() && foldersRefused) return 1;
     criteria.types = toProgramText(options.given("types").value_or("*.txt"));
     criteria.subfolders = !options.flag("no-sub");
     if (const auto size = options.given("size")) {
@@ -156,10 +136,8 @@ int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     const std::pair<int, bool> order = sort ? readSort(*sort) : std::pair<int, bool>{-1, true};
 
     PosixFileSystem fs;
-    const bool foldersRefused = host.refused;
-    host.refused = false;
     cbSearchClick(ws, host, fs, criteria);
-    if (host.refused) return 1;
+    if (host.refused() && !foldersRefused) return 1;
     if (order.first >= 0) sortFileList(ws.files, order.first, order.second);
     for (std::size_t row = 1; row <= ws.files.entryCount(); ++row) {
         for (int c = 0; c < columnCount; ++c) out << (c ? "\t" : "") << toConsoleText(ws.files.cell(row, c));
