@@ -117,22 +117,34 @@ std::string evaluateInnermostCall(const Evaluation& ev, std::string_view call)
 
 std::string resolveNestedCalls(const Evaluation& ev, std::string_view args, Spans produced);
 
+// The call of a template whose escape sequences are already converted; the
+// template "${" and "}" are those outside `produced`.
+evaluator::Call findCall(std::string_view templ, const Spans& produced)
+{
+    using Kind = evaluator::Call::Kind;
+    const Pos p = findMarker("${", templ, produced);
+    if (p == 0) return {Kind::Text, templ, evaluator::Function::Unknown, {}};
+    const CallParts parts = cutCall(templ.substr(static_cast<std::size_t>(p - 1)));
+    if (parts.paren == 0) return {Kind::Text, parts.body, evaluator::Function::Unknown, {}};
+    const auto function = evaluator::findFunction(parts.name);
+    // An unknown function yields the subject, whatever its arguments hold.
+    const bool nested = function != evaluator::Function::Unknown && text::find("${", parts.args) != 0;
+    return {nested ? Kind::Nested : Kind::Function, {}, function, parts.args};
+}
+
 // One call, on a template whose escape sequences are already converted.
 std::string evaluateCall(const Evaluation& ev, std::string_view templ, const Spans& produced)
 {
-    const Pos p = findMarker("${", templ, produced);
-    if (p == 0) return std::string(templ);
-    const std::string_view call = templ.substr(static_cast<std::size_t>(p - 1));
-    const CallParts parts = cutCall(call);
-    if (parts.paren == 0) return std::string(parts.body);
-    const auto function = evaluator::findFunction(parts.name);
-    if (function == evaluator::Function::Unknown) return std::string(ev.subject);
-    if (text::find("${", parts.args) == 0) return applyToSubject(ev, function, parts.args);
-
-    const auto argsOffset = static_cast<std::size_t>(parts.args.data() - templ.data());
+    const evaluator::Call call = findCall(templ, produced);
+    switch (call.kind) {
+    case evaluator::Call::Kind::Text: return std::string(call.text);
+    case evaluator::Call::Kind::Function: return applyToSubject(ev, call.function, call.args);
+    case evaluator::Call::Kind::Nested: break;
+    }
+    const auto argsOffset = static_cast<std::size_t>(call.args.data() - templ.data());
     Spans argsProduced;
-    copySpans(produced, argsOffset, argsOffset + parts.args.size(), 0, argsProduced);
-    return applyToSubject(ev, function, resolveNestedCalls(ev, parts.args, std::move(argsProduced)));
+    copySpans(produced, argsOffset, argsOffset + call.args.size(), 0, argsProduced);
+    return applyToSubject(ev, call.function, resolveNestedCalls(ev, call.args, std::move(argsProduced)));
 }
 
 // Every occurrence of `call` in `text` (letter case ignored, left to right,
@@ -507,7 +519,12 @@ std::string resolveNestedCalls(const Evaluation& ev, std::string_view args, Span
     return NestedCallResolver(ev, std::string(args), std::move(produced)).run();
 }
 
-// "\t", "\r" and "\n" (either letter case) turned into TAB, CR and LF.
+} // namespace
+
+namespace evaluator {
+
+Call readCall(std::string_view templ) { return findCall(templ, {}); }
+
 std::string convertEscapes(std::string_view templ)
 {
     std::string out = text::replaceAll(templ, "\\t", "\t");
@@ -515,13 +532,18 @@ std::string convertEscapes(std::string_view templ)
     return text::replaceAll(out, "\\n", "\n");
 }
 
-} // namespace
+std::size_t evaluationBound(std::size_t subjectBytes, std::size_t templateBytes)
+{
+    return std::max({maxEvaluatedTextBytes, subjectBytes, templateBytes});
+}
+
+} // namespace evaluator
 
 std::string EvaluateTemplate(std::string_view subject, std::string_view templ, const Clock& clock)
 {
-    const Evaluation ev{subject, clock, std::max({maxEvaluatedTextBytes, subject.size(), templ.size()})};
+    const Evaluation ev{subject, clock, evaluator::evaluationBound(subject.size(), templ.size())};
     if (templ.find('\\') == std::string_view::npos) return evaluateCall(ev, templ, {});
-    const std::string converted = convertEscapes(templ);
+    const std::string converted = evaluator::convertEscapes(templ);
     return evaluateCall(ev, converted, {});
 }
 

@@ -7,6 +7,7 @@
 #include "text/bytes.h"
 
 #include <array>
+#include <charconv>
 #include <utility>
 
 namespace qv::evaluator {
@@ -46,7 +47,13 @@ Pos number(std::string_view argument) { return truncateToInt32(EvaluateNumber(ar
 
 Pos length(std::string_view s) { return static_cast<Pos>(s.size()); }
 
-std::string decimal(Pos value) { return std::to_string(value); }
+// `value` in decimal digits, written over `out` without building a string.
+void assignDecimal(Pos value, std::string& out)
+{
+    char digits[24];
+    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+    out.assign(digits, written.ptr);
+}
 
 // Length of the next piece of `rest` for breakLines: `width` bytes, one less
 // when that would split a double-byte character, and at least the whole
@@ -73,11 +80,11 @@ std::size_t pieceCount(std::string_view s, Pos width)
 
 // Cuts `s` into pieces of `width` bytes joined by CR LF, never splitting a
 // double-byte character.
-std::string breakLines(std::string_view s, Pos width, std::size_t maxBytes)
+void breakLines(std::string_view s, Pos width, std::size_t maxBytes, std::string& out)
 {
     const std::size_t pieces = pieceCount(s, width);
     requireWithinBound(s.size() + 2 * std::uint64_t{pieces > 0 ? pieces - 1 : 0}, maxBytes);
-    std::string out;
+    out.clear();
     out.reserve(s.size() + 2 * pieces);
     for (std::size_t at = 0; at < s.size();) {
         const std::size_t piece = pieceLength(s.substr(at), width);
@@ -85,13 +92,12 @@ std::string breakLines(std::string_view s, Pos width, std::size_t maxBytes)
         out.append(s.substr(at, piece));
         at += piece;
     }
-    return out;
 }
 
-std::string withinBound(std::string text, std::size_t maxBytes)
+void assignWithinBound(std::string text, std::size_t maxBytes, std::string& out)
 {
     requireWithinBound(text.size(), maxBytes);
-    return text;
+    out = std::move(text);
 }
 
 // replace-all, refused before it is built when the result would pass the bound.
@@ -173,134 +179,178 @@ Arguments splitArguments(std::string_view text)
     return args;
 }
 
-std::string applyFunction(Function function, std::string_view subject, const Arguments& args, const Clock& clock,
-                          std::size_t maxBytes)
+ReadArguments readArguments(Function function, const Arguments& args)
+{
+    ReadArguments read{args};
+    switch (function) {
+    case Function::RepStr2:
+    case Function::DelMid:
+    case Function::GetMid:
+        read.n1 = number(args.a1);
+        read.n2 = number(args.a2);
+        break;
+    case Function::DelLeft:
+    case Function::DelRight:
+    case Function::AddMid:
+    case Function::GetLeft:
+    case Function::GetRight:
+    case Function::NewLine: read.n1 = number(args.a1); break;
+    case Function::GetStr:
+    case Function::AddMid2: read.n2 = number(args.a2); break;
+    case Function::GetMid2:
+        read.n2 = number(args.a2);
+        read.n3 = number(args.a3);
+        break;
+    default: break;
+    }
+    return read;
+}
+
+void applyFunction(Function function, std::string_view subject, const ReadArguments& args, const Clock& clock,
+                   std::size_t maxBytes, std::string& out)
 {
     const Pos size = length(subject);
-    std::string s;
+    const auto& [a1, a2, a3] = args.texts;
     switch (function) {
     case Function::Unknown:
-    case Function::LineOrg: return std::string(subject);
-    case Function::Date: return withinBound(formatDateTime(args.a1, today(clock), maxBytes), maxBytes);
-    case Function::Time: return withinBound(formatDateTime(args.a1, timeOfDay(clock), maxBytes), maxBytes);
-    case Function::RepStr: return replaceAllWithin(subject, args.a1, args.a2, maxBytes);
+    case Function::LineOrg: out.assign(subject); return;
+    case Function::Date: assignWithinBound(formatDateTime(a1, today(clock), maxBytes), maxBytes, out); return;
+    case Function::Time: assignWithinBound(formatDateTime(a1, timeOfDay(clock), maxBytes), maxBytes, out); return;
+    case Function::RepStr: out = replaceAllWithin(subject, a1, a2, maxBytes); return;
     case Function::RepStr2: {
-        const Pos start = number(args.a1), count = number(args.a2);
-        s = subject;
+        const Pos start = args.n1, count = args.n2;
+        out.assign(subject);
         if (start > 0 && count > 0) {
-            text::erase(s, start, count);
-            requireRoomFor(s, args.a3, maxBytes);
-            text::insert(args.a3, s, start);
+            text::erase(out, start, count);
+            requireRoomFor(out, a3, maxBytes);
+            text::insert(a3, out, start);
         }
-        return s;
+        return;
     }
     case Function::DelStr: {
-        s = subject;
-        const Pos p = text::find(args.a1, s);
-        if (p > 0) text::erase(s, p, length(args.a1));
-        return s;
+        out.assign(subject);
+        const Pos p = text::find(a1, out);
+        if (p > 0) text::erase(out, p, length(a1));
+        return;
     }
     case Function::DelRange: {
-        s = subject;
-        const auto [p, count] = findSpan(s, args.a1, args.a2);
-        if (p > 0) text::erase(s, p, count);
-        return s;
+        out.assign(subject);
+        const auto [p, count] = findSpan(out, a1, a2);
+        if (p > 0) text::erase(out, p, count);
+        return;
     }
     case Function::GetStr2: {
-        const auto [p, count] = findSpan(subject, args.a1, args.a2);
-        return std::string(p > 0 ? text::part(subject, p, count) : subject);
+        const auto [p, count] = findSpan(subject, a1, a2);
+        out.assign(p > 0 ? text::part(subject, p, count) : subject);
+        return;
     }
     case Function::DelLeft:
-        s = subject;
-        text::erase(s, 1, number(args.a1)); // a count below 1 erases nothing
-        return s;
+        out.assign(subject);
+        text::erase(out, 1, args.n1); // a count below 1 erases nothing
+        return;
     case Function::DelRight: {
-        const Pos count = number(args.a1);
-        s = subject;
-        if (count > 0) text::erase(s, size - count + 1, count);
-        return s;
+        const Pos count = args.n1;
+        out.assign(subject);
+        if (count > 0) text::erase(out, size - count + 1, count);
+        return;
     }
     case Function::DelMid: {
-        const Pos start = number(args.a1), count = number(args.a2);
-        s = subject;
-        if (start > 0 && count > 0) text::erase(s, start, count);
-        return s;
+        const Pos start = args.n1, count = args.n2;
+        out.assign(subject);
+        if (start > 0 && count > 0) text::erase(out, start, count);
+        return;
     }
     case Function::AddLeft:
-        requireRoomFor(subject, args.a1, maxBytes);
-        s.reserve(args.a1.size() + subject.size());
-        s.append(args.a1).append(subject);
-        return s;
+        requireRoomFor(subject, a1, maxBytes);
+        out.reserve(a1.size() + subject.size());
+        out.assign(a1).append(subject);
+        return;
     case Function::AddRight:
-        requireRoomFor(subject, args.a1, maxBytes);
-        s.reserve(args.a1.size() + subject.size());
-        s.append(subject).append(args.a1);
-        return s;
+        requireRoomFor(subject, a1, maxBytes);
+        out.reserve(a1.size() + subject.size());
+        out.assign(subject).append(a1);
+        return;
     case Function::AddMid: {
-        const Pos at = number(args.a1);
-        if (at > 0) requireRoomFor(subject, args.a2, maxBytes);
-        s = subject;
-        if (at > 0) text::insert(args.a2, s, at);
-        return s;
+        const Pos at = args.n1;
+        if (at > 0) requireRoomFor(subject, a2, maxBytes);
+        out.assign(subject);
+        if (at > 0) text::insert(a2, out, at);
+        return;
     }
     case Function::GetLeft: {
-        const Pos count = number(args.a1);
-        return std::string(count > 0 ? text::part(subject, 1, count) : subject);
+        const Pos count = args.n1;
+        out.assign(count > 0 ? text::part(subject, 1, count) : subject);
+        return;
     }
     case Function::GetRight: {
-        const Pos count = number(args.a1);
-        return std::string(count > 0 ? text::part(subject, size - count + 1, count) : subject);
+        const Pos count = args.n1;
+        out.assign(count > 0 ? text::part(subject, size - count + 1, count) : subject);
+        return;
     }
     case Function::GetMid: {
-        const Pos start = number(args.a1), count = number(args.a2);
-        return std::string(start > 0 && count > 0 ? text::part(subject, start, count) : subject);
+        const Pos start = args.n1, count = args.n2;
+        out.assign(start > 0 && count > 0 ? text::part(subject, start, count) : subject);
+        return;
     }
     case Function::GetStr: {
-        const Pos p = text::find(args.a1, subject), count = number(args.a2);
-        return std::string(p > 0 && count > 0 ? text::part(subject, p, count) : subject);
+        const Pos p = text::find(a1, subject), count = args.n2;
+        out.assign(p > 0 && count > 0 ? text::part(subject, p, count) : subject);
+        return;
     }
     case Function::AddMid2: {
-        const Pos p = text::find(args.a1, subject);
-        if (p > 0) requireRoomFor(subject, args.a3, maxBytes);
-        s = subject;
-        if (p > 0) text::insert(args.a3, s, p + number(args.a2));
-        return s;
+        const Pos p = text::find(a1, subject);
+        if (p > 0) requireRoomFor(subject, a3, maxBytes);
+        out.assign(subject);
+        if (p > 0) text::insert(a3, out, p + args.n2);
+        return;
     }
     case Function::NewLine: {
-        const Pos width = number(args.a1);
-        return width > 0 && size > width ? breakLines(subject, width, maxBytes) : std::string(subject);
+        const Pos width = args.n1;
+        if (width > 0 && size > width) breakLines(subject, width, maxBytes, out);
+        else out.assign(subject);
+        return;
     }
-    case Function::Xchg:
-        s = replaceAllWithin(subject, args.a1, kExchangeMarker, maxBytes);
-        s = replaceAllWithin(s, args.a2, args.a1, maxBytes);
-        return replaceAllWithin(s, kExchangeMarker, args.a2, maxBytes);
+    case Function::Xchg: {
+        const std::string parked = replaceAllWithin(subject, a1, kExchangeMarker, maxBytes);
+        const std::string swapped = replaceAllWithin(parked, a2, a1, maxBytes);
+        out = replaceAllWithin(swapped, kExchangeMarker, a2, maxBytes);
+        return;
+    }
     case Function::DelStrL: {
-        s = subject;
-        const Pos p = text::find(args.a1, s);
-        if (p > 0) text::erase(s, 1, p + length(args.a1) - 1);
-        return s;
+        out.assign(subject);
+        const Pos p = text::find(a1, out);
+        if (p > 0) text::erase(out, 1, p + length(a1) - 1);
+        return;
     }
     case Function::DelStrR: {
-        s = subject;
-        const Pos p = text::find(args.a1, s);
-        if (p > 0) text::erase(s, p, size - p + 1);
-        return s;
+        out.assign(subject);
+        const Pos p = text::find(a1, out);
+        if (p > 0) text::erase(out, p, size - p + 1);
+        return;
     }
-    case Function::Pos: return decimal(text::find(args.a1, subject));
+    case Function::Pos: assignDecimal(text::find(a1, subject), out); return;
     case Function::GetMid2: {
-        const Pos p = text::find(args.a1, subject);
-        if (p == 0) return std::string(subject);
-        const Pos start = p + number(args.a2), count = number(args.a3);
-        return std::string(count > 0 && start > 0 ? text::part(subject, start, count) : subject);
+        const Pos p = text::find(a1, subject);
+        const Pos start = p + args.n2, count = args.n3;
+        out.assign(p > 0 && count > 0 && start > 0 ? text::part(subject, start, count) : subject);
+        return;
     }
     // The script conversions and Chs2Num change a text's length by a small
     // factor at most, so their results are checked once built.
-    case Function::Gb2Big: return withinBound(ToTraditionalBig5(subject), maxBytes);
-    case Function::Big2Gb: return withinBound(ToSimplifiedGbk(subject), maxBytes);
-    case Function::Len: return decimal(length(args.a1));
-    case Function::Chs2Num: return withinBound(ConvertChineseNumerals(args.a1), maxBytes);
+    case Function::Gb2Big: assignWithinBound(ToTraditionalBig5(subject), maxBytes, out); return;
+    case Function::Big2Gb: assignWithinBound(ToSimplifiedGbk(subject), maxBytes, out); return;
+    case Function::Len: assignDecimal(length(a1), out); return;
+    case Function::Chs2Num: assignWithinBound(ConvertChineseNumerals(a1), maxBytes, out); return;
     }
-    return std::string(subject);
+    out.assign(subject);
+}
+
+std::string applyFunction(Function function, std::string_view subject, const Arguments& args, const Clock& clock,
+                          std::size_t maxBytes)
+{
+    std::string out;
+    applyFunction(function, subject, readArguments(function, args), clock, maxBytes, out);
+    return out;
 }
 
 } // namespace qv::evaluator
