@@ -36,7 +36,7 @@ TEST(PreparedTemplate, GivesWhatFullEvaluationGives)
 {
     SeededSource source;
     std::string out = "left over";
-    for (int t = 0; t < 4000; ++t) {
+    for (int t = 0; t < 1200; ++t) {
         const std::string templ = testing::randomTemplate(source);
         const PreparedTemplate prepared = [&] {
             const PreparedTemplate original(templ, kClock);
