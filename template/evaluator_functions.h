@@ -1,7 +1,8 @@
 #pragma once
 // The function table of the template evaluator: the 29 functions a call
 // such as "${GetMid(3,8)}" may name, and what each does to the subject.
-// Internal to the evaluator; exposed for its tests.
+// Internal to the evaluator and to prepared templates; exposed for their
+// tests.
 
 #include "platform/clock.h"
 
