@@ -31,9 +31,10 @@ CharsetCall charsetCallOf(std::string_view call);
 // The streaming form of the two conversions: each appends one piece of a
 // text to `out`. A text converted piece by piece gives exactly what it gives
 // converted whole, provided no piece ends inside a character: a code page
-// piece must not end between a lead byte and the byte after it (cut where
-// text::charLength says), a UTF-8 piece not inside a sequence (move a cut
-// back over at most three continuation bytes 0x80-0xBF).
+// piece must end where text::charLength puts a character boundary or before
+// a byte below 0x40 (so a line and its CR LF may be separate pieces); a
+// UTF-8 piece must not end inside a sequence (move a cut back over at most
+// three continuation bytes 0x80-0xBF).
 //
 // Code page 936 to UTF-8. Byte sequences GBK lacks become U+FFFD.
 void appendCodePageAsUtf8(std::string_view piece, std::string& out);

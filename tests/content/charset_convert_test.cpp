@@ -161,6 +161,7 @@ TEST(CharsetPieces, MatchIcuPieceByPiece)
         return icu.fromUtf16(units);
     };
     const auto codePageBoundary = [](std::string_view text, std::size_t at) {
+        if (static_cast<unsigned char>(text[at]) < 0x40) return true;
         std::size_t i = 0;
         while (i < at) i += text::charLength(text, i);
         return i == at;
@@ -175,7 +176,7 @@ TEST(CharsetPieces, MatchIcuPieceByPiece)
             reference += referenceToUtf8(piece);
         }
         ASSERT_EQ(ours, reference) << ::testing::PrintToString(bytes);
-        ASSERT_EQ(ours, referenceToUtf8(bytes));
+        ASSERT_EQ(ours, referenceToUtf8(bytes)) << ::testing::PrintToString(bytes);
 
         const std::string utf8 = randomUtf8Text(random, round % 2 == 1);
         ours.clear();
