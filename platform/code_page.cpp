@@ -212,6 +212,15 @@ inline std::size_t decodeSequence(const unsigned char* at, const unsigned char* 
     return extra + 1;
 }
 
+// Whether a well-formed three-byte sequence (most Chinese text) starts at
+// `at`, its value in `value`; decodeSequence decides every other case.
+inline bool isThreeByteBmp(const unsigned char* at, const unsigned char* end, char32_t& value)
+{
+    if (end - at < 3 || (at[0] & 0xF0) != 0xE0 || !isContinuation(at[1]) || !isContinuation(at[2])) return false;
+    value = (at[0] & 0x0Fu) << 12 | (at[1] & 0x3Fu) << 6 | (at[2] & 0x3Fu);
+    return value >= 0x800 && (value < 0xD800 || value > 0xDFFF);
+}
+
 inline bool isAscii8(const unsigned char* at)
 {
     std::uint64_t word;
@@ -466,7 +475,7 @@ bool CodePage::appendFromUtf8(std::string_view utf8, std::string& out, IllFormed
             continue;
         }
         char32_t value = 0;
-        const std::size_t length = decodeSequence(in, end, value);
+        const std::size_t length = isThreeByteBmp(in, end, value) ? 3 : decodeSequence(in, end, value);
         if (length == 0) {
             if (illFormed == IllFormed::Reject) {
                 staging.flush();
