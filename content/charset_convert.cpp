@@ -87,90 +87,22 @@ CharsetCall charsetCallOf(std::string_view call)
     return CharsetCall::Other;
 }
 
-void appendUtf8(std::u16string_view units, std::string& out)
+void appendCodePageAsUtf8(std::string_view piece, std::string& out)
 {
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char32_t c = units[i];
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            continue;
-        }
-        if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-            continue;
-        }
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        }
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
+    CodePage::gbk().appendUtf8(piece, out);
 }
 
-bool decodeUtf8(std::string_view bytes, std::u16string& out)
+bool appendUtf8AsCodePage(std::string_view piece, std::string& out)
 {
-    const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* const end = at + bytes.size();
-    while (at < end) {
-        const unsigned char lead = *at;
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++at;
-            continue;
-        }
-        // The number of continuation bytes, the lead's value bits, and the
-        // range the first continuation byte must lie in (narrower after
-        // E0, ED, F0 and F4, which rules out overlong forms, surrogates and
-        // values beyond U+10FFFF).
-        std::size_t extra = 0;
-        char32_t value = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-            value = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            value = lead & 0x0F;
-            if (lead == 0xE0) low = 0xA0;
-            if (lead == 0xED) high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            value = lead & 0x07;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (static_cast<std::size_t>(end - at) <= extra) return false;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const unsigned char next = at[k];
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return false;
-            value = (value << 6) | (next & 0x3F);
-        }
-        at += extra + 1;
-        if (value >= 0x10000) {
-            value -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (value >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (value & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(value));
-        }
-    }
-    return true;
+    return CodePage::gbk().appendFromUtf8(piece, out, CodePage::IllFormed::Reject);
 }
 
 std::string ansiToUtf8(const text::LineList& lines)
 {
-    const CodePage& codePage = CodePage::gbk();
     std::string out;
     out.reserve(utf8SizeEstimate(lines));
     forEachPiece(lines, codePageCut, [&](std::string_view piece) {
-        appendUtf8(codePage.toUtf16(piece), out);
+        appendCodePageAsUtf8(piece, out);
         return true;
     });
     return out;
@@ -178,16 +110,11 @@ std::string ansiToUtf8(const text::LineList& lines)
 
 std::optional<std::string> utf8ToAnsi(const text::LineList& lines)
 {
-    const CodePage& codePage = CodePage::gbk();
     std::string out;
     // Every UTF-8 sequence becomes at most as many code page bytes.
     out.reserve(lines.joinedSize());
-    std::u16string units;
     const bool valid = forEachPiece(lines, utf8Cut, [&](std::string_view piece) {
-        units.clear();
-        if (!decodeUtf8(piece, units)) return false;
-        out += codePage.fromUtf16(units);
-        return true;
+        return appendUtf8AsCodePage(piece, out);
     });
     if (!valid) return std::nullopt;
     return out;

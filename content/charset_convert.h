@@ -1,12 +1,12 @@
 #pragma once
 // Charset conversion: re-encodes every marked file between the program's
 // code page (936, GBK) and UTF-8, writing the result to the output file
-// beside the source. The code page side goes through ICU (CodePage); the
-// UTF-8 form is encoded and decoded here.
+// beside the source, through CodePage.
 
 #include "content/content_job.h"
 #include "filelist/host.h"
 #include "filelist/workspace.h"
+#include "platform/code_page.h"
 #include "text/line_list.h"
 
 #include <optional>
@@ -28,16 +28,19 @@ enum class CharsetCall { Other, ToUtf8, ToAnsi };
 // between the parentheses is ignored. Anything else names no conversion.
 CharsetCall charsetCallOf(std::string_view call);
 
-// Appends the UTF-8 form of `units`: one to three bytes per UTF-16 unit, four
-// for a surrogate pair; no byte-order mark.
-void appendUtf8(std::u16string_view units, std::string& out);
-
-// Appends the UTF-16 units of the UTF-8 text `bytes`; four-byte sequences
-// give a surrogate pair. Returns false, leaving `out` partly filled, when the
-// text is not valid UTF-8: a byte that cannot start a sequence, a sequence
-// cut short by a byte outside 0x80-0xBF or by the end of the text, an
-// overlong form, an encoded surrogate or a value above U+10FFFF.
-bool decodeUtf8(std::string_view bytes, std::u16string& out);
+// The streaming form of the two conversions: each appends one piece of a
+// text to `out`. A text converted piece by piece gives exactly what it gives
+// converted whole, provided no piece ends inside a character: a code page
+// piece must end where text::charLength puts a character boundary or before
+// a byte below 0x40 (so a line and its CR LF may be separate pieces); a
+// UTF-8 piece must not end inside a sequence (move a cut back over at most
+// three continuation bytes 0x80-0xBF).
+//
+// Code page 936 to UTF-8. Byte sequences GBK lacks become U+FFFD.
+void appendCodePageAsUtf8(std::string_view piece, std::string& out);
+// UTF-8 to code page 936; characters GBK lacks become "?". False when the
+// piece is not valid UTF-8 (see decodeUtf8); `out` then holds part of it.
+bool appendUtf8AsCodePage(std::string_view piece, std::string& out);
 
 // The written form of `lines` (each line followed by CR LF), converted from
 // the code page to UTF-8. Works through the text in pieces of 64 KiB, cut

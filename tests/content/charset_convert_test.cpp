@@ -1,7 +1,11 @@
 #include "content/charset_convert.h"
 
 #include "content_fixture.h"
+#include "platform/icu_reference.h"
+#include "text/bytes.h"
 #include "text/run_error.h"
+
+#include <random>
 
 namespace qv {
 namespace {
@@ -67,6 +71,127 @@ TEST(Utf8Form, DecodesValidTextOnly)
         if (c.valid) {
             EXPECT_EQ(out, c.units);
         }
+    }
+}
+
+// Random text of the given parts: code page text from single bytes of any
+// value, double-byte characters, ASCII runs long enough for the eight-byte
+// path, line breaks and lead bytes before a line break; UTF-8 text from
+// ASCII, Chinese, any BMP or supplementary character and, when `illFormed`,
+// now and then an ill-formed sequence.
+std::string randomCodePageText(std::mt19937& random)
+{
+    std::string text;
+    const auto pick = [&](int from, int to) { return std::uniform_int_distribution<int>(from, to)(random); };
+    for (int token = pick(0, 300); token > 0; --token) {
+        switch (pick(0, 5)) {
+        case 0: text += static_cast<char>(pick(0, 255)); break;
+        case 1: text += {static_cast<char>(pick(0x81, 0xFE)), static_cast<char>(pick(0x40, 0xFE))}; break;
+        case 2: text += std::string(pick(1, 20), static_cast<char>(pick('a', 'z'))); break;
+        case 3: text += "\r\n"; break;
+        case 4: text += {static_cast<char>(pick(0x81, 0xFE)), pick(0, 1) ? '\r' : '\n'}; break;
+        default: text += {static_cast<char>(pick(0xB0, 0xF7)), static_cast<char>(pick(0xA1, 0xFE))}; break;
+        }
+    }
+    return text;
+}
+
+std::string randomUtf8Text(std::mt19937& random, bool illFormed)
+{
+    static const char* const illFormedSequences[] = {"\xC0\x80", "\xE0\x80\x8A", "\xED\xA0\x80", "\xE4\xB8",
+                                                     "\xF4\x90\x80\x80", "\x80", "\xFF", "\xF0\x9F\x98"};
+    std::string text;
+    const auto pick = [&](char32_t from, char32_t to) {
+        return std::uniform_int_distribution<char32_t>(from, to)(random);
+    };
+    const auto append = [&](char32_t c) {
+        if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
+        std::u16string units;
+        if (c < 0x10000) {
+            units += static_cast<char16_t>(c);
+        } else {
+            units += {static_cast<char16_t>(0xD7C0 + (c >> 10)), static_cast<char16_t>(0xDC00 | (c & 0x3FF))};
+        }
+        appendUtf8(units, text);
+    };
+    for (int token = static_cast<int>(pick(0, 300)); token > 0; --token) {
+        switch (pick(0, 6)) {
+        case 0: text += std::string(pick(1, 20), static_cast<char>(pick('a', 'z'))); break;
+        case 1: append(pick(0x80, 0xFFFF)); break;
+        case 2: append(pick(0x10000, 0x10FFFF)); break;
+        case 3: text += "\r\n"; break;
+        case 4:
+            if (illFormed && pick(0, 3) == 0) text += illFormedSequences[pick(0, std::size(illFormedSequences) - 1)];
+            break;
+        default: append(pick(0x4E00, 0x9FA5)); break;
+        }
+    }
+    return text;
+}
+
+// `text` cut into pieces at random places where `boundary(text, at)` allows.
+template <typename Boundary>
+std::vector<std::string_view> randomPieces(std::string_view text, std::mt19937& random, Boundary boundary)
+{
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (std::size_t at = 1; at < text.size(); ++at) {
+        if (boundary(text, at) && random() % 40 == 0) {
+            pieces.push_back(text.substr(start, at - start));
+            start = at;
+        }
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
+}
+
+// The conversions piece by piece against ICU converting each piece as the
+// charset run did before (and the code page side whole, which must agree).
+TEST(CharsetPieces, MatchIcuPieceByPiece)
+{
+    const testing::Icu icu("windows-936-2000");
+    const auto referenceToUtf8 = [&](std::string_view piece) {
+        std::string out;
+        appendUtf8(icu.toUtf16(piece), out);
+        return out;
+    };
+    const auto referenceFromUtf8 = [&](std::string_view piece) -> std::optional<std::string> {
+        std::u16string units;
+        if (!decodeUtf8(piece, units)) return std::nullopt;
+        return icu.fromUtf16(units);
+    };
+    const auto codePageBoundary = [](std::string_view text, std::size_t at) {
+        if (static_cast<unsigned char>(text[at]) < 0x40) return true;
+        std::size_t i = 0;
+        while (i < at) i += text::charLength(text, i);
+        return i == at;
+    };
+    const auto utf8Boundary = [](std::string_view text, std::size_t at) { return (text[at] & 0xC0) != 0x80; };
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        const std::string bytes = randomCodePageText(random);
+        std::string ours, reference;
+        for (std::string_view piece : randomPieces(bytes, random, codePageBoundary)) {
+            appendCodePageAsUtf8(piece, ours);
+            reference += referenceToUtf8(piece);
+        }
+        ASSERT_EQ(ours, reference) << ::testing::PrintToString(bytes);
+        ASSERT_EQ(ours, referenceToUtf8(bytes)) << ::testing::PrintToString(bytes);
+
+        const std::string utf8 = randomUtf8Text(random, round % 2 == 1);
+        ours.clear();
+        reference.clear();
+        bool valid = true, referenceValid = true;
+        for (std::string_view piece : randomPieces(utf8, random, utf8Boundary)) {
+            valid = valid && appendUtf8AsCodePage(piece, ours);
+            const std::optional<std::string> converted = referenceFromUtf8(piece);
+            referenceValid = referenceValid && converted;
+            if (converted) reference += *converted;
+        }
+        ASSERT_EQ(valid, referenceValid) << ::testing::PrintToString(utf8);
+        if (valid) ASSERT_EQ(ours, reference) << ::testing::PrintToString(utf8);
+        ASSERT_EQ(CodePage::gbk().fromUtf8(utf8), icu.between(icu.page.get(), icu.utf8.get(), utf8))
+            << ::testing::PrintToString(utf8);
     }
 }
 

@@ -1,12 +1,24 @@
 #include "platform/code_page.h"
 
+#include "platform/icu_reference.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
 using qv::CodePage;
+using qv::testing::Icu;
+
+// The index of the first unit where `a` and `b` differ; npos when equal.
+template <typename Text>
+std::size_t firstDifference(const Text& a, const Text& b)
+{
+    if (a == b) return Text::npos;
+    return static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+}
 
 struct Sample {
     const char* utf8;
@@ -122,6 +134,48 @@ TEST(CodePageTest, InvalidBig5SequenceDoesNotRoundTrip)
     EXPECT_EQ(CodePage::big5().toUtf16("\xA4\x20"), u"\uFFFD ");
     EXPECT_FALSE(CodePage::big5().roundTrips("\xA4\x20"));
     EXPECT_FALSE(CodePage::big5().roundTrips("\xA4"));
+}
+
+// Every byte and every two-byte sequence, one after another and each alone
+// before a line break; every BMP unit, in a row and each before "x"; every
+// code point as UTF-8.
+TEST(CodePageTest, MatchesIcuOnEveryByteAndPairAndCharacter)
+{
+    std::string pairs, pairsApart;
+    for (int lead = 0; lead < 256; ++lead) {
+        for (int trail = 0; trail < 256; ++trail) {
+            pairs += {static_cast<char>(lead), static_cast<char>(trail)};
+            pairsApart += {static_cast<char>(lead), static_cast<char>(trail), '\n'};
+        }
+    }
+    std::u16string units, unitsApart;
+    for (int unit = 0; unit < 0x10000; ++unit) {
+        units += static_cast<char16_t>(unit);
+        unitsApart += {static_cast<char16_t>(unit), u'x'};
+    }
+    std::string utf8;
+    for (char32_t c = 0; c < 0x110000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        const std::u16string unit = c < 0x10000 ? std::u16string(1, static_cast<char16_t>(c))
+                                                : std::u16string{static_cast<char16_t>(0xD7C0 + (c >> 10)),
+                                                                 static_cast<char16_t>(0xDC00 | (c & 0x3FF))};
+        qv::appendUtf8(unit, utf8);
+    }
+    const std::pair<const CodePage*, const char*> pages[] = {{&CodePage::gbk(), "windows-936-2000"},
+                                                            {&CodePage::big5(), "windows-950-2000"}};
+    for (const auto& [page, name] : pages) {
+        const Icu icu(name);
+        for (const std::string& bytes : {pairs, pairsApart, "\x81" + pairs}) {
+            EXPECT_EQ(firstDifference(page->toUtf16(bytes), icu.toUtf16(bytes)), std::u16string::npos) << name;
+            EXPECT_EQ(firstDifference(page->toUtf8(bytes), icu.between(icu.utf8.get(), icu.page.get(), bytes)),
+                      std::string::npos) << name;
+        }
+        for (const std::u16string& text : {units, unitsApart}) {
+            EXPECT_EQ(firstDifference(page->fromUtf16(text), icu.fromUtf16(text)), std::string::npos) << name;
+        }
+        EXPECT_EQ(firstDifference(page->fromUtf8(utf8), icu.between(icu.page.get(), icu.utf8.get(), utf8)),
+                  std::string::npos) << name;
+    }
 }
 
 TEST(CodePageTest, NumbersAreTheWindowsCodePages)
