@@ -55,6 +55,57 @@ Occurrences findOccurrences(std::string_view working, std::string_view call, std
     return found;
 }
 
+// The first `limit` fields of `data` (trimmed, not empty) as text::splitFields
+// cuts them at `separator` ('\0': the whole text is the one field), as views
+// into `data`.
+void splitFieldViews(std::string_view data, char separator, std::size_t limit, std::vector<std::string_view>& fields)
+{
+    fields.clear();
+    if (limit == 0) return;
+    if (separator == '\0') {
+        fields.push_back(data);
+        return;
+    }
+    const std::string_view delimiter(&separator, 1);
+    std::string_view rest = data;
+    while (fields.size() < limit) {
+        const text::Pos p = text::find(delimiter, rest);
+        if (p == 0) {
+            if (!rest.empty()) fields.push_back(rest);
+            return;
+        }
+        const auto cut = static_cast<std::size_t>(p - 1);
+        fields.push_back(text::trim(rest.substr(0, cut)));
+        rest = text::trim(rest.substr(cut + 1));
+    }
+}
+
+constexpr unsigned char foldCase(unsigned char byte) { return byte >= 'A' && byte <= 'Z' ? byte + 32 : byte; }
+
+// Writes `s` with every `from` replaced by `to` into `out`, as text::replaceAll
+// does for a name (which never ends with half a character), copying the runs
+// between matches whole. False, leaving `out` alone, when nothing matches.
+bool replaceAllInto(std::string_view s, std::string_view from, std::string_view to, std::string& out)
+{
+    const unsigned char first = foldCase(static_cast<unsigned char>(from[0]));
+    std::size_t kept = 0; // start of the bytes not yet copied
+    bool matched = false;
+    for (std::size_t i = 0; i < s.size();) {
+        if (foldCase(static_cast<unsigned char>(s[i])) == first && text::equalsIgnoreCaseAt(s, i, from)) {
+            if (!matched) out.clear();
+            matched = true;
+            out.append(s.substr(kept, i - kept));
+            out.append(to);
+            i += from.size();
+            kept = i;
+            continue;
+        }
+        i += text::charLength(s, i);
+    }
+    if (matched) out.append(s.substr(kept));
+    return matched;
+}
+
 } // namespace
 
 void expandCalls(std::string& working)
@@ -103,8 +154,15 @@ LinePattern::LinePattern(std::string pattern, std::string_view prefix, std::int3
 
 std::optional<std::string> LinePattern::apply(std::string_view line)
 {
+    std::string out;
+    if (!appendTo(line, out)) return std::nullopt;
+    return out;
+}
+
+bool LinePattern::appendTo(std::string_view line, std::string& out)
+{
     const std::string_view data = text::trim(line);
-    if (data.empty()) return std::nullopt;
+    if (data.empty()) return false;
     if (separator_ == '\0') {
         for (const char candidate : {'\t', ';', ':', ' '}) {
             if (data.find(candidate) != std::string_view::npos) {
@@ -113,13 +171,14 @@ std::optional<std::string> LinePattern::apply(std::string_view line)
             }
         }
     }
-    const std::vector<std::string> fields =
-        text::splitFields(data, separator_ == '\0' ? std::string_view() : std::string_view(&separator_, 1));
-    std::string out = pattern_;
-    for (std::size_t k = 0; k < std::min(fields.size(), names_.size()); ++k)
-        out = text::replaceAll(out, names_[k], fields[k]);
-    expandCalls(out);
-    return out;
+    splitFieldViews(data, separator_, names_.size(), fields_);
+    working_ = pattern_;
+    for (std::size_t k = 0; k < fields_.size(); ++k) {
+        if (replaceAllInto(working_, names_[k], fields_[k], spare_)) working_.swap(spare_);
+    }
+    expandCalls(working_);
+    out.append(working_);
+    return true;
 }
 
 ContentJob linePatternJob(const LinePatternParams& params)
@@ -140,14 +199,10 @@ ContentJob linePatternJob(const LinePatternParams& params)
         const std::int32_t count = text::parseInteger(run->params.edArgNum);
         run->pattern.emplace(run->params.mmPattern, text::trim(run->params.edPrefix), count);
     };
-    job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host& host) {
-        const std::size_t probe = growthProbe(source.size());
-        for (std::size_t i = 0; i < source.size(); ++i) {
-            host.processEvents();
-            if (i == probe && probe != 0) reserveAtRate(output, i, source.size());
-            if (auto instance = run->pattern->apply(source[i])) output.append(*instance);
-        }
-        return FileVerdict::written();
+    job.perLine = [run](const ContentFile&) -> LineTransform {
+        return [run](std::string_view line, std::string& out) {
+            if (run->pattern->appendTo(line, out)) out.append("\r\n");
+        };
     };
     return job;
 }
