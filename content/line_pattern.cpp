@@ -110,6 +110,7 @@ bool replaceAllInto(std::string_view s, std::string_view from, std::string_view 
 
 void expandCalls(std::string& working)
 {
+    if (working.find('}') == std::string::npos) return; // no call closes: the usual case of a plain pattern
     const std::size_t sizeLimit = working.size() * 64 + (std::size_t{1} << 20);
     auto budget = std::count(working.begin(), working.end(), '}');
     std::size_t from = 0; // 0-based index where the next "}" is looked for
