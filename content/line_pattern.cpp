@@ -55,6 +55,25 @@ Occurrences findOccurrences(std::string_view working, std::string_view call, std
     return found;
 }
 
+// Does a character start at 0-based `index` of `s`? The byte before a run of
+// first bytes always ends a character, and the run pairs up from there, so
+// only that run is looked at: an even one ends right before `index`.
+bool startsCharacter(std::string_view s, std::size_t index)
+{
+    std::size_t run = 0;
+    while (run < index && text::isLeadByte(static_cast<unsigned char>(s[index - 1 - run]))) ++run;
+    return run % 2 == 0;
+}
+
+// 0-based index of the first `byte` at or after `from` that starts a
+// character, as text::find finds a one-byte needle; npos when there is none.
+std::size_t findByte(std::string_view s, char byte, std::size_t from)
+{
+    for (std::size_t at = s.find(byte, from); at != std::string_view::npos; at = s.find(byte, at + 1))
+        if (startsCharacter(s, at)) return at;
+    return std::string_view::npos;
+}
+
 // The first `limit` fields of `data` (trimmed, not empty) as text::splitFields
 // cuts them at `separator` ('\0': the whole text is the one field), as views
 // into `data`.
@@ -66,44 +85,54 @@ void splitFieldViews(std::string_view data, char separator, std::size_t limit, s
         fields.push_back(data);
         return;
     }
-    const std::string_view delimiter(&separator, 1);
     std::string_view rest = data;
     while (fields.size() < limit) {
-        const text::Pos p = text::find(delimiter, rest);
-        if (p == 0) {
+        const std::size_t cut = findByte(rest, separator, 0);
+        if (cut == std::string_view::npos) {
             if (!rest.empty()) fields.push_back(rest);
             return;
         }
-        const auto cut = static_cast<std::size_t>(p - 1);
         fields.push_back(text::trim(rest.substr(0, cut)));
         rest = text::trim(rest.substr(cut + 1));
     }
 }
 
-constexpr unsigned char foldCase(unsigned char byte) { return byte >= 'A' && byte <= 'Z' ? byte + 32 : byte; }
-
-// Writes `s` with every `from` replaced by `to` into `out`, as text::replaceAll
-// does for a name (which never ends with half a character), copying the runs
-// between matches whole. False, leaving `out` alone, when nothing matches.
-bool replaceAllInto(std::string_view s, std::string_view from, std::string_view to, std::string& out)
+// 0-based index of the next place at or after `from` where `name` occurs in
+// `s` starting a character, ASCII letters compared without regard to case;
+// npos when there is none.
+std::size_t findName(std::string_view s, std::string_view name, std::size_t from)
 {
-    const unsigned char first = foldCase(static_cast<unsigned char>(from[0]));
-    std::size_t kept = 0; // start of the bytes not yet copied
-    bool matched = false;
-    for (std::size_t i = 0; i < s.size();) {
-        if (foldCase(static_cast<unsigned char>(s[i])) == first && text::equalsIgnoreCaseAt(s, i, from)) {
-            if (!matched) out.clear();
-            matched = true;
-            out.append(s.substr(kept, i - kept));
-            out.append(to);
-            i += from.size();
-            kept = i;
-            continue;
-        }
-        i += text::charLength(s, i);
+    const char first = name[0];
+    const char other = first >= 'a' && first <= 'z'   ? static_cast<char>(first - 32)
+                       : first >= 'A' && first <= 'Z' ? static_cast<char>(first + 32)
+                                                      : first;
+    for (std::size_t at = from; at < s.size();) {
+        std::size_t candidate = s.find(first, at);
+        if (other != first) candidate = std::min(candidate, s.find(other, at));
+        if (candidate == std::string_view::npos) break;
+        if (startsCharacter(s, candidate) && text::equalsIgnoreCaseAt(s, candidate, name)) return candidate;
+        at = candidate + 1;
     }
-    if (matched) out.append(s.substr(kept));
-    return matched;
+    return std::string_view::npos;
+}
+
+// Writes `s` with every `name` replaced by `value` into `out`, as
+// text::replaceAll does (a name never ends with half a character, so the
+// scan resumes on a character start after each match), copying the runs
+// between matches whole. False, leaving `out` alone, when nothing matches.
+bool replaceAllInto(std::string_view s, std::string_view name, std::string_view value, std::string& out)
+{
+    std::size_t at = findName(s, name, 0);
+    if (at == std::string_view::npos) return false;
+    out.clear();
+    std::size_t kept = 0; // start of the bytes not yet copied
+    for (; at != std::string_view::npos; at = findName(s, name, kept)) {
+        out.append(s.substr(kept, at - kept));
+        out.append(value);
+        kept = at + name.size();
+    }
+    out.append(s.substr(kept));
+    return true;
 }
 
 } // namespace
