@@ -78,7 +78,8 @@ using LineTransform = std::function<void(std::string_view line, std::string& out
 inline void appendLine(std::string& out, std::string_view line)
 {
     out.append(line);
-    out.append("\r\n");
+    out.push_back('\r'); // inlined, unlike a two-byte append
+    out.push_back('\n');
 }
 
 // Gives the per-line transform for `file`, or an empty function when this
