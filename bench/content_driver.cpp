@@ -3,6 +3,7 @@
 // done, 1 refused, 2 run error), so the script does not depend on how the
 // main program's subcommand table is wired.
 
+#include "cli/content_commands.h"
 #include "cli/line_commands.h"
 #include "cli/options.h"
 #include "text/run_error.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
         {"delete-lines", qv::cli::runDeleteLinesCommand},
         {"extract-lines", qv::cli::runExtractLinesCommand},
         {"insert-lines", qv::cli::runInsertLinesCommand},
+        {"combine", qv::cli::runCombineCommand},
     };
     if (argc < 2 || !commands.count(argv[1])) {
         std::cerr << "usage: content_driver SUBCOMMAND [OPTIONS] FILE...\n";

@@ -4,6 +4,7 @@
 
 #include "platform/interrupt.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ostream>
 
@@ -14,18 +15,40 @@ ConsoleHost::ConsoleHost(std::ostream& out, std::ostream& err, bool answerYes, s
 {
 }
 
+namespace {
+
+std::int64_t nowInMilliseconds()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
 void ConsoleHost::reportProgress(std::int64_t done, std::int64_t total)
 {
+    filesDone_ = done;
+    filesTotal_ = total;
     if (!showProgress_) return;
-    const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 std::chrono::steady_clock::now().time_since_epoch())
-                                 .count();
+    const std::int64_t now = nowInMilliseconds();
     const bool last = total > 0 && done >= total;
     if (!last && now - lastShownAt_ < 100) return;
     lastShownAt_ = now;
     err_ << "\r已处理 " << done;
     if (total > 0) err_ << '/' << total;
-    err_ << (last ? "\n" : "") << std::flush;
+    // Blanks over what a file's percentage left on the line.
+    err_ << "       " << (last ? "\n" : "") << std::flush;
+}
+
+void ConsoleHost::reportFileProgress(std::uint64_t done, std::uint64_t total)
+{
+    if (!showProgress_ || total == 0) return;
+    const std::int64_t now = nowInMilliseconds();
+    if (now - lastShownAt_ < 100) return;
+    lastShownAt_ = now;
+    err_ << "\r已处理 " << filesDone_;
+    if (filesTotal_ > 0) err_ << '/' << filesTotal_;
+    err_ << " (" << std::min<std::uint64_t>(done * 100 / total, 100) << "%)" << std::flush;
 }
 
 bool ConsoleHost::stopRequested() { return interruptRequested(); }

@@ -25,6 +25,8 @@ public:
     // On a terminal: "已处理 N/M" on stderr, rewritten in place, at most
     // every ~100 ms and once at the end.
     void reportProgress(std::int64_t done, std::int64_t total) override;
+    // Within a large file: its percentage after the file count, as above.
+    void reportFileProgress(std::uint64_t done, std::uint64_t total) override;
     // Ctrl-C (see platform/interrupt.h).
     bool stopRequested() override;
 
@@ -43,6 +45,7 @@ private:
     bool refused_ = false;
     bool showProgress_;
     std::int64_t lastShownAt_ = 0; // steady-clock milliseconds
+    std::int64_t filesDone_ = 0, filesTotal_ = 0; // as last reported
 };
 
 } // namespace qv::cli

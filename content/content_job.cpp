@@ -2,7 +2,10 @@
 
 #include "platform/code_page.h"
 #include "platform/file_io.h"
+#include "text/line_scanner.h"
 #include "text/output_path.h"
+
+#include <memory>
 
 namespace qv {
 
@@ -24,6 +27,57 @@ FileVerdict processContentFile(const FileList& files, std::size_t row, const Tra
     if (!verdict.skip) writeLineList(text::outputPath(file.fullPath), output);
     return verdict;
 }
+
+bool streamLines(std::string_view sourcePath, const LineTransform& transform, AtomicFileWriter& writer, Host& host,
+                 std::size_t blockSize)
+{
+    FileReader reader(sourcePath);
+    const auto block = std::make_unique<char[]>(blockSize);
+    std::string out;
+    out.reserve(2 * blockSize);
+    text::LineScanner scanner;
+    const auto onLine = [&](std::string_view line) { transform(line, out); };
+    std::uint64_t done = 0;
+    for (;;) {
+        host.processEvents();
+        if (host.stopRequested()) return false;
+        const std::size_t got = reader.read(block.get(), blockSize);
+        if (got == 0) break;
+        scanner.feed(std::string_view(block.get(), got), onLine);
+        if (out.size() >= blockSize) {
+            writer.write(out);
+            out.clear();
+        }
+        done += got;
+        host.reportFileProgress(done, reader.size());
+        if (scanner.ended()) break;
+    }
+    scanner.finish(onLine);
+    writer.write(out);
+    return true;
+}
+
+namespace {
+
+// One file of a run: streamed when the job has a per-line form for it, else
+// through the whole-file transform. Nothing when the user stopped the run
+// part way through the file.
+std::optional<FileVerdict> processFile(const FileList& files, std::size_t row, const ContentJob& job, Host& host,
+                                       text::LineList& source, text::LineList& output)
+{
+    if (job.perLine) {
+        const ContentFile file{files, row, files.fullPath(row)};
+        if (const LineTransform transform = job.perLine(file)) {
+            AtomicFileWriter writer(text::outputPath(file.fullPath));
+            if (!streamLines(file.fullPath, transform, writer, host)) return std::nullopt;
+            writer.commit();
+            return FileVerdict::written();
+        }
+    }
+    return processContentFile(files, row, job.transform, host, source, output);
+}
+
+} // namespace
 
 OperationResult runContentJob(Workspace& ws, Host& host, const ContentJob& job)
 {
@@ -49,7 +103,12 @@ OperationResult runContentJob(Workspace& ws, Host& host, const ContentJob& job)
         }
         if (ws.files.isEmpty() || row > ws.files.lastRow() || !ws.files.isMarked(row)) continue;
         std::string path = ws.files.fullPath(row);
-        FileVerdict verdict = processContentFile(ws.files, row, job.transform, host, source, output);
+        std::optional<FileVerdict> outcome = processFile(ws.files, row, job, host, source, output);
+        if (!outcome) {
+            result.status = OperationResult::Status::Stopped;
+            break;
+        }
+        FileVerdict verdict = std::move(*outcome);
         host.reportProgress(++done, total);
         if (verdict.skip) {
             result.skipped.push_back({std::move(path), std::move(verdict.reason)});

@@ -14,11 +14,19 @@
 // them as the general error report: the output files written before stay,
 // stChangeCount tells how many, and no closing message is shown.
 //
-// Memory: one file at a time, held as its source list and its output list
-// (each about the file's size plus 8 bytes per line); both lists are reused
-// from file to file.
+// A job with a per-line form streams instead: the file is read block by
+// block, each line goes through the per-line transform, and the output is
+// written through one buffer to the temporary that becomes the output file.
+// Events, progress (bytes of the file) and the stop request are handled once
+// per block; a file stopped part way gets no output and is not counted.
+//
+// Memory: streamed, a block, the output buffer and the longest line, whatever
+// the file's size; otherwise one file at a time, held as its source list and
+// its output list (each about the file's size plus 8 bytes per line), both
+// reused from file to file.
 
 #include "filelist/host.h"
+#include "platform/file_io.h"
 #include "filelist/operation.h"
 #include "filelist/workspace.h"
 #include "text/line_list.h"
@@ -60,10 +68,32 @@ struct FileVerdict {
 using Transform =
     std::function<FileVerdict(const text::LineList& source, const ContentFile& file, text::LineList& output, Host& host)>;
 
+// The per-line form of a transform, made for one file: given the file's
+// lines in order, appends the output to `out`, every output line followed by
+// CR LF. Per-file state (a line counter, a serial number) lives in it. May
+// throw RunError.
+using LineTransform = std::function<void(std::string_view line, std::string& out)>;
+
+// Appends `line` and its CR LF break to `out`.
+inline void appendLine(std::string& out, std::string_view line)
+{
+    out.append(line);
+    out.push_back('\r'); // inlined, unlike a two-byte append
+    out.push_back('\n');
+}
+
+// Gives the per-line transform for `file`, or an empty function when this
+// file needs the whole-file transform.
+using LineTransformFactory = std::function<LineTransform(const ContentFile& file)>;
+
+// The size of the blocks a streamed file is read in, and of the output
+// buffer that collects what they give before it is written.
+constexpr std::size_t streamBlockSize = std::size_t{256} << 10;
+
 // What the closing message counts: " 个文件!" or " 条记录!".
 enum class CountUnit { Files, Records };
 
-// One operation as the job runs it. Only `transform` is required.
+// One operation as the job runs it. `transform` or `perLine` is required.
 struct ContentJob {
     // The operation's parameter checks, in their order: the first refusal, or
     // nothing when all pass. Runs after the selection check and before
@@ -73,6 +103,8 @@ struct ContentJob {
     // which ends the run before stChangeCount is touched or anything is read.
     std::function<void()> prepare;
     Transform transform;
+    // When set, files for which it gives a transform are streamed.
+    LineTransformFactory perLine;
     CountUnit unit = CountUnit::Files;
 };
 
@@ -90,6 +122,15 @@ OperationResult runContentJob(Workspace& ws, Host& host, const ContentJob& job);
 // process events and does not touch the counters. Throws RunError.
 FileVerdict processContentFile(const FileList& files, std::size_t row, const Transform& transform, Host& host,
                                text::LineList& source, text::LineList& output);
+
+// Reads the file at `sourcePath` in blocks of `blockSize` bytes, hands its
+// lines (see text::LineScanner) to `transform` and writes the output to
+// `writer`, which it does not commit. Before each block it processes events
+// and checks for a stop request, after it reports the bytes done; returns
+// false when stopped, the writer then holding part of the output. Throws
+// RunError when the file cannot be read or the output written.
+bool streamLines(std::string_view sourcePath, const LineTransform& transform, AtomicFileWriter& writer, Host& host,
+                 std::size_t blockSize = streamBlockSize);
 
 // "成功处理完成,共处理 " + count + " 个文件!" (or " 条记录!"), code page 936.
 std::string closingMessage(std::int64_t count, CountUnit unit = CountUnit::Files);

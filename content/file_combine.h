@@ -9,16 +9,16 @@
 namespace qv {
 
 // The combine run: selection check; stChangeCount to 0; for each marked row
-// (events processed before each row) the file's lines are appended to one
-// accumulator and stChangeCount goes up by one; then the accumulator is
-// written, every line ended by CR LF, to the output file of the last marked
-// path, and "成功处理完成,共处理 N 个文件!" is shown. A file without a final
+// (events processed before each row) the file's lines are written, every line
+// ended by CR LF, to one output and stChangeCount goes up by one; then the
+// output is put in place as the output file of the last marked path, and
+// "成功处理完成,共处理 N 个文件!" is shown. A file without a final
 // line break still contributes its last line whole, so the next file always
 // starts on a new line.
 // A file that cannot be read ends the run with RunError before anything is
 // written; stChangeCount then tells how many files were read.
-// Memory: the accumulator (reserved from the list's size cells, so it does
-// not grow by doubling) plus the one file being read.
+// Memory: the files are streamed (see streamLines), so it does not grow with
+// their sizes.
 // The page has no controls: the files are the marked entries, in display order.
 struct FileCombineParams {};
 

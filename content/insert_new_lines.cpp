@@ -66,6 +66,9 @@ struct NewLinesRun {
         content = text::replaceAll(content, "\\n", "\n");
     }
 
+    // True when the block takes lines of the file (a line function is typed).
+    bool takesLines() const { return !lineStr.text.empty() || !lineStr2.text.empty() || !lineRandStr.text.empty(); }
+
     // The block for one file: variables, content template, line functions.
     std::string block(const text::LineList& source, const ContentFile& file, RandomIndex& random) const
     {
@@ -107,6 +110,19 @@ ContentJob insertNewLinesJob(const InsertNewLinesParams& params, RandomIndex& ra
         return std::nullopt;
     };
     job.prepare = [run] { run->prepare(); };
+    if (params.mode != NewLineMode::AtLineNumber) {
+        job.perLine = [run, &random](const ContentFile& file) -> LineTransform {
+            if (run->takesLines()) return {};
+            return [run, block = run->block({}, file, random), number = std::int64_t{0}](std::string_view line,
+                                                                                     std::string& out) mutable {
+                ++number;
+                const bool matches = run->params.mode == NewLineMode::Interval ? run->interval.matches(number)
+                                                                              : containsAnyKeyword(line, run->keywords);
+                if (matches) appendLine(out, block);
+                appendLine(out, line);
+            };
+        };
+    }
     job.transform = [run, &random](const text::LineList& source, const ContentFile& file, text::LineList& output,
                                    Host& host) {
         const std::string b = run->block(source, file, random);

@@ -2,11 +2,13 @@
 
 #include "content/line_rules.h"
 #include "template/evaluator.h"
+#include "template/prepared_template.h"
 #include "text/bytes.h"
 #include "text/integer_field.h"
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace qv {
 namespace {
@@ -15,6 +17,7 @@ struct CutRun {
     LineCutParams params;
     std::string templ;
     std::int64_t lineNumber = 1;
+    std::optional<PreparedTemplate> cut; // made when the run starts
 };
 
 // `line` without the first occurrence of `piece`; the line itself when the
@@ -52,23 +55,27 @@ bool isCut(const CutRun& run, std::string_view line)
     return false;
 }
 
-void cutEachLine(const CutRun& run, text::LineList& output, const text::LineList& source, Host& host)
+// Appends the output line for `line` and its break: the piece the template
+// cuts out, or the line without it; a line the cut does not touch (or one
+// the template gives back whole) counts as an empty piece.
+void cutLine(const CutRun& run, std::string_view line, std::string& piece,
+             std::string& out)
 {
-    output.reserve(source.size(), 0);
-    const std::size_t probe = growthProbe(source.size());
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        host.processEvents();
-        if (i == probe && probe != 0) reserveAtRate(output, i, source.size());
-        const std::string_view line = source[i];
-        if (!isCut(run, line)) {
-            output.append(run.params.rbKeepCut ? std::string_view() : line);
-            continue;
-        }
-        const std::string piece = EvaluateTemplate(line, run.templ);
-        if (piece == line) output.append(run.params.rbKeepCut ? std::string_view() : line);
-        else if (run.params.rbKeepCut) output.append(piece);
-        else output.append(withoutPiece(line, piece));
+    const bool keepCut = run.params.rbKeepCut;
+    const bool touched = isCut(run, line);
+    if (touched) run.cut->applyTo(line, piece);
+    if (!touched || piece == line) {
+        if (!keepCut) out.append(line);
+    } else if (keepCut) {
+        out.append(piece);
+    } else if (const text::Pos at = text::find(piece, line); at != 0) {
+        const auto begin = static_cast<std::size_t>(at - 1);
+        out.append(line.substr(0, begin));
+        out.append(line.substr(begin + piece.size()));
+    } else {
+        out.append(line);
     }
+    out.append("\r\n");
 }
 
 } // namespace
@@ -87,11 +94,21 @@ ContentJob lineCutJob(const LineCutParams& params)
             return Refusal{programText("关键字不能为空，请输入后再试！"), "edtCutKeys"};
         return std::nullopt;
     };
-    job.prepare = [run] { run->lineNumber = std::max<std::int32_t>(text::parseInteger(run->params.edtCutLineNo), 1); };
-    job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host& host) {
-        if (run->params.lines == CutLines::LineNumber) cutOneLine(*run, output, source);
-        else cutEachLine(*run, output, source, host);
-        return FileVerdict::written();
+    job.prepare = [run] {
+        run->lineNumber = std::max<std::int32_t>(text::parseInteger(run->params.edtCutLineNo), 1);
+        run->cut.emplace(run->templ);
+    };
+    if (params.lines == CutLines::LineNumber) {
+        job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host&) {
+            cutOneLine(*run, output, source);
+            return FileVerdict::written();
+        };
+        return job;
+    }
+    job.perLine = [run](const ContentFile&) -> LineTransform {
+        return [run, piece = std::string()](std::string_view line, std::string& out) mutable {
+            cutLine(*run, line, piece, out);
+        };
     };
     return job;
 }

@@ -122,22 +122,23 @@ ContentJob deleteLinesJob(const DeleteLinesParams& params)
         return std::nullopt;
     };
     job.prepare = [run, params] { run->read(params.edtDelLineNo, params.edtLines, params.edtLineNum, params.edtDelKeys); };
-    job.transform = [run, mode = params.mode](const text::LineList& source, const ContentFile&, text::LineList& output,
-                                              Host& host) {
-        if (mode == DeleteMode::LineNumbers) {
+    if (params.mode == DeleteMode::LineNumbers) {
+        // Which line an entry deletes depends on the lines left by the
+        // entries typed after it, so the whole file is needed.
+        job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host&) {
             deleteByNumbers(run->ranges, source, output);
             return FileVerdict::written();
-        }
-        output.reserve(0, source.byteCount());
-        for (std::size_t i = 0; i < source.size(); ++i) {
-            host.processEvents();
-            const std::string_view line = source[i];
-            const bool chosen = mode == DeleteMode::Interval   ? run->interval.matches(static_cast<std::int64_t>(i) + 1)
+        };
+        return job;
+    }
+    job.perLine = [run, mode = params.mode](const ContentFile&) -> LineTransform {
+        return [run, mode, number = std::int64_t{0}](std::string_view line, std::string& out) mutable {
+            ++number;
+            const bool chosen = mode == DeleteMode::Interval   ? run->interval.matches(number)
                                 : mode == DeleteMode::Keywords ? containsAnyKeyword(line, run->keywords)
                                                                : isBlankLine(line);
-            if (!chosen) output.append(line);
-        }
-        return FileVerdict::written();
+            if (!chosen) appendLine(out, line);
+        };
     };
     return job;
 }
@@ -155,21 +156,22 @@ ContentJob extractLinesJob(const ExtractLinesParams& params)
     job.prepare = [run, params] {
         run->read(params.edtGetLineNum, params.edtGetLines, params.edtGetLineNo, params.edtGetKeys);
     };
-    job.transform = [run, mode = params.mode, takeBlank = params.chkGetNoneLine](
-                        const text::LineList& source, const ContentFile&, text::LineList& output, Host& host) {
-        if (mode == ExtractMode::LineNumbers) {
+    if (params.mode == ExtractMode::LineNumbers) {
+        // Lines are taken in the order typed, repeats included.
+        job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host&) {
             extractByNumbers(run->ranges, source, output);
             return FileVerdict::written();
-        }
-        for (std::size_t i = 0; i < source.size(); ++i) {
-            host.processEvents();
-            const std::string_view line = source[i];
-            if (!takeBlank && isBlankLine(line)) continue;
-            const bool chosen = mode == ExtractMode::Interval ? run->interval.matches(static_cast<std::int64_t>(i) + 1)
+        };
+        return job;
+    }
+    job.perLine = [run, mode = params.mode, takeBlank = params.chkGetNoneLine](const ContentFile&) -> LineTransform {
+        return [run, mode, takeBlank, number = std::int64_t{0}](std::string_view line, std::string& out) mutable {
+            ++number;
+            if (!takeBlank && isBlankLine(line)) return;
+            const bool chosen = mode == ExtractMode::Interval ? run->interval.matches(number)
                                                               : containsAnyKeyword(line, run->keywords);
-            if (chosen) output.append(line);
-        }
-        return FileVerdict::written();
+            if (chosen) appendLine(out, line);
+        };
     };
     return job;
 }

@@ -2,6 +2,7 @@
 
 #include "content/line_rules.h"
 #include "template/evaluator.h"
+#include "template/prepared_template.h"
 #include "text/bytes.h"
 #include "text/integer_field.h"
 
@@ -16,6 +17,7 @@ struct InsertRun {
     std::string templ;
     std::int64_t lineNumber = 1;
     SerialToken serial;
+    std::shared_ptr<const PreparedTemplate> prepared; // the run's template, made when the run starts
 };
 
 // The insert template with the file's own variables replaced.
@@ -50,29 +52,27 @@ void insertAtLineNumber(const InsertRun& run, std::string templ, const text::Lin
     for (std::size_t i = 0; i < source.size(); ++i) output.append(i == n - 1 ? std::string_view(changed) : source[i]);
 }
 
-void insertInEachLine(const InsertRun& run, const std::string& templ, const text::LineList& source,
-                      text::LineList& output, Host& host)
+// The per-line insert for one file. The template is prepared once per run,
+// or once per file when the file's variables change it; a serial-number
+// token changes it on every processed line, so those lines are evaluated in
+// full.
+LineTransform insertTransform(const std::shared_ptr<const InsertRun>& run, const ContentFile& file)
 {
-    output.reserve(source.size(), 0);
-    const std::size_t probe = growthProbe(source.size());
-    std::int64_t serial = run.serial.start;
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        host.processEvents();
-        if (i == probe && probe != 0) reserveAtRate(output, i, source.size());
-        const std::string_view line = source[i];
-        if (!isProcessed(run, line)) {
-            output.append(line);
-            continue;
+    std::string templ = fileTemplate(*run, file);
+    auto prepared = templ == run->templ ? run->prepared : std::make_shared<const PreparedTemplate>(templ);
+    return [run, prepared, templ = std::move(templ), serial = run->serial.start,
+            changed = std::string()](std::string_view line, std::string& out) mutable {
+        if (!isProcessed(*run, line)) {
+            out.append(line);
+        } else if (run->serial.text.empty()) {
+            prepared->applyTo(line, changed);
+            out.append(changed);
+        } else {
+            out.append(EvaluateTemplate(
+                line, text::replaceAll(templ, run->serial.text, serialNumberText(serial++, run->serial.width))));
         }
-        if (run.serial.text.empty()) {
-            output.append(EvaluateTemplate(line, templ));
-            continue;
-        }
-        const std::string lineTemplate =
-            text::replaceAll(templ, run.serial.text, serialNumberText(serial, run.serial.width));
-        ++serial;
-        output.append(EvaluateTemplate(line, lineTemplate));
-    }
+        out.append("\r\n");
+    };
 }
 
 } // namespace
@@ -113,13 +113,16 @@ ContentJob lineInsertJob(const LineInsertParams& params)
     job.prepare = [run] {
         run->lineNumber = std::max<std::int32_t>(text::parseInteger(run->params.edtInsLineNo), 1);
         run->serial = findSerialToken(run->templ);
+        run->prepared = std::make_shared<const PreparedTemplate>(run->templ);
     };
-    job.transform = [run](const text::LineList& source, const ContentFile& file, text::LineList& output, Host& host) {
-        const std::string templ = fileTemplate(*run, file);
-        if (run->params.lines == InsertLines::LineNumber) insertAtLineNumber(*run, templ, source, output);
-        else insertInEachLine(*run, templ, source, output, host);
-        return FileVerdict::written();
-    };
+    if (params.lines == InsertLines::LineNumber) {
+        job.transform = [run](const text::LineList& source, const ContentFile& file, text::LineList& output, Host&) {
+            insertAtLineNumber(*run, fileTemplate(*run, file), source, output);
+            return FileVerdict::written();
+        };
+        return job;
+    }
+    job.perLine = [run](const ContentFile& file) { return insertTransform(run, file); };
     return job;
 }
 

@@ -55,10 +55,91 @@ Occurrences findOccurrences(std::string_view working, std::string_view call, std
     return found;
 }
 
+// Does a character start at 0-based `index` of `s`? The byte before a run of
+// first bytes always ends a character, and the run pairs up from there, so
+// only that run is looked at: an even one ends right before `index`.
+bool startsCharacter(std::string_view s, std::size_t index)
+{
+    std::size_t run = 0;
+    while (run < index && text::isLeadByte(static_cast<unsigned char>(s[index - 1 - run]))) ++run;
+    return run % 2 == 0;
+}
+
+// 0-based index of the first `byte` at or after `from` that starts a
+// character, as text::find finds a one-byte needle; npos when there is none.
+std::size_t findByte(std::string_view s, char byte, std::size_t from)
+{
+    for (std::size_t at = s.find(byte, from); at != std::string_view::npos; at = s.find(byte, at + 1))
+        if (startsCharacter(s, at)) return at;
+    return std::string_view::npos;
+}
+
+// The first `limit` fields of `data` (trimmed, not empty) as text::splitFields
+// cuts them at `separator` ('\0': the whole text is the one field), as views
+// into `data`.
+void splitFieldViews(std::string_view data, char separator, std::size_t limit, std::vector<std::string_view>& fields)
+{
+    fields.clear();
+    if (limit == 0) return;
+    if (separator == '\0') {
+        fields.push_back(data);
+        return;
+    }
+    std::string_view rest = data;
+    while (fields.size() < limit) {
+        const std::size_t cut = findByte(rest, separator, 0);
+        if (cut == std::string_view::npos) {
+            if (!rest.empty()) fields.push_back(rest);
+            return;
+        }
+        fields.push_back(text::trim(rest.substr(0, cut)));
+        rest = text::trim(rest.substr(cut + 1));
+    }
+}
+
+// 0-based index of the next place at or after `from` where `name` occurs in
+// `s` starting a character, ASCII letters compared without regard to case;
+// npos when there is none.
+std::size_t findName(std::string_view s, std::string_view name, std::size_t from)
+{
+    const char first = name[0];
+    const char other = first >= 'a' && first <= 'z'   ? static_cast<char>(first - 32)
+                       : first >= 'A' && first <= 'Z' ? static_cast<char>(first + 32)
+                                                      : first;
+    for (std::size_t at = from; at < s.size();) {
+        std::size_t candidate = s.find(first, at);
+        if (other != first) candidate = std::min(candidate, s.find(other, at));
+        if (candidate == std::string_view::npos) break;
+        if (startsCharacter(s, candidate) && text::equalsIgnoreCaseAt(s, candidate, name)) return candidate;
+        at = candidate + 1;
+    }
+    return std::string_view::npos;
+}
+
+// Writes `s` with every `name` replaced by `value` into `out`, as
+// text::replaceAll does (a name never ends with half a character, so the
+// scan resumes on a character start after each match), copying the runs
+// between matches whole. False, leaving `out` alone, when nothing matches.
+bool replaceAllInto(std::string_view s, std::string_view name, std::string_view value, std::string& out)
+{
+    std::size_t at = findName(s, name, 0);
+    if (at == std::string_view::npos) return false;
+    out.clear();
+    std::size_t kept = 0; // start of the bytes not yet copied
+    for (; at != std::string_view::npos; at = findName(s, name, kept)) {
+        out.append(s.substr(kept, at - kept));
+        out.append(value);
+        kept = at + name.size();
+    }
+    out.append(s.substr(kept));
+    return true;
+}
+
 } // namespace
 
 void expandCalls(std::string& working)
 {
+    if (working.find('}') == std::string::npos) return; // no call closes: the usual case of a plain pattern
     const std::size_t sizeLimit = working.size() * 64 + (std::size_t{1} << 20);
     auto budget = std::count(working.begin(), working.end(), '}');
     std::size_t from = 0; // 0-based index where the next "}" is looked for
@@ -103,8 +184,15 @@ LinePattern::LinePattern(std::string pattern, std::string_view prefix, std::int3
 
 std::optional<std::string> LinePattern::apply(std::string_view line)
 {
+    std::string out;
+    if (!appendTo(line, out)) return std::nullopt;
+    return out;
+}
+
+bool LinePattern::appendTo(std::string_view line, std::string& out)
+{
     const std::string_view data = text::trim(line);
-    if (data.empty()) return std::nullopt;
+    if (data.empty()) return false;
     if (separator_ == '\0') {
         for (const char candidate : {'\t', ';', ':', ' '}) {
             if (data.find(candidate) != std::string_view::npos) {
@@ -113,13 +201,14 @@ std::optional<std::string> LinePattern::apply(std::string_view line)
             }
         }
     }
-    const std::vector<std::string> fields =
-        text::splitFields(data, separator_ == '\0' ? std::string_view() : std::string_view(&separator_, 1));
-    std::string out = pattern_;
-    for (std::size_t k = 0; k < std::min(fields.size(), names_.size()); ++k)
-        out = text::replaceAll(out, names_[k], fields[k]);
-    expandCalls(out);
-    return out;
+    splitFieldViews(data, separator_, names_.size(), fields_);
+    working_ = pattern_;
+    for (std::size_t k = 0; k < fields_.size(); ++k) {
+        if (replaceAllInto(working_, names_[k], fields_[k], spare_)) working_.swap(spare_);
+    }
+    expandCalls(working_);
+    out.append(working_);
+    return true;
 }
 
 ContentJob linePatternJob(const LinePatternParams& params)
@@ -140,14 +229,10 @@ ContentJob linePatternJob(const LinePatternParams& params)
         const std::int32_t count = text::parseInteger(run->params.edArgNum);
         run->pattern.emplace(run->params.mmPattern, text::trim(run->params.edPrefix), count);
     };
-    job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host& host) {
-        const std::size_t probe = growthProbe(source.size());
-        for (std::size_t i = 0; i < source.size(); ++i) {
-            host.processEvents();
-            if (i == probe && probe != 0) reserveAtRate(output, i, source.size());
-            if (auto instance = run->pattern->apply(source[i])) output.append(*instance);
-        }
-        return FileVerdict::written();
+    job.perLine = [run](const ContentFile&) -> LineTransform {
+        return [run](std::string_view line, std::string& out) {
+            if (run->pattern->appendTo(line, out)) out.append("\r\n");
+        };
     };
     return job;
 }

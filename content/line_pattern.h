@@ -9,6 +9,7 @@
 #include "content/content_job.h"
 
 #include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ public:
     // first line holding a candidate byte fixes the separator for every
     // later call.
     std::optional<std::string> apply(std::string_view line);
+    // The same appended to `out`: false, nothing appended, for a blank line.
+    // Reuses the pattern's buffers, so a run allocates nothing per line.
+    bool appendTo(std::string_view line, std::string& out);
 
     // The separator chosen so far ('\0' while none is).
     char separator() const { return separator_; }
@@ -39,6 +43,8 @@ private:
     std::string pattern_;
     std::vector<std::string> names_;
     char separator_ = '\0';
+    std::vector<std::string_view> fields_; // of the line being applied
+    std::string working_, spare_;
 };
 
 // Expands the calls of `working` in place, from the first "}" on: the call that

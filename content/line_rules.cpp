@@ -46,16 +46,4 @@ std::string serialNumberText(std::int64_t value, std::int64_t width)
     return padded.substr(padded.size() - static_cast<std::size_t>(std::min<std::int64_t>(width, padded.size())));
 }
 
-void reserveAtRate(text::LineList& output, std::size_t done, std::size_t total)
-{
-    if (done == 0 || done >= total) return;
-    const std::size_t rest = total - done;
-    const double bytesPerLine = static_cast<double>(output.byteCount()) / static_cast<double>(done);
-    const double linesPerLine = static_cast<double>(output.size()) / static_cast<double>(done);
-    output.reserve(static_cast<std::size_t>(linesPerLine * static_cast<double>(rest) * 1.0625) + 1,
-                   static_cast<std::size_t>(bytesPerLine * static_cast<double>(rest) * 1.0625) + 1);
-}
-
-std::size_t growthProbe(std::size_t total) { return total < 4096 ? 0 : std::max<std::size_t>(total / 64, 4096); }
-
 } // namespace qv

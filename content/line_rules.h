@@ -53,14 +53,4 @@ std::optional<Refusal> templateRefusal(std::string_view trimmedTemplate, std::st
 // "1234".
 std::string serialNumberText(std::int64_t value, std::int64_t width);
 
-// Called once after `done` of `total` source lines have produced `output`
-// (from an early probe point, see growthProbe): makes room for the rest at
-// the same rate plus 1/16, so a large output grows once instead of doubling
-// its buffer, which would briefly hold twice its size.
-void reserveAtRate(text::LineList& output, std::size_t done, std::size_t total);
-
-// The number of lines after which reserveAtRate is worth calling: 1/64 of
-// the file, at least 4096 lines (0 when the file has fewer, never called).
-std::size_t growthProbe(std::size_t total);
-
 } // namespace qv

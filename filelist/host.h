@@ -41,6 +41,13 @@ public:
     virtual void processEvents() = 0;
     // Work done so far out of `total` (0 when the total is unknown).
     virtual void reportProgress(std::int64_t done, std::int64_t total) = 0;
+    // Bytes done of the file being worked on, out of `total` (0 when its
+    // size is unknown); reported as a large file is worked through.
+    virtual void reportFileProgress(std::uint64_t done, std::uint64_t total)
+    {
+        (void)done;
+        (void)total;
+    }
     // True once the user asked the running operation to stop (the window's
     // stop button, Ctrl-C on the command line). Runs ask between files.
     virtual bool stopRequested() { return false; }

@@ -141,6 +141,8 @@ void ignoreFileSizeSignal()
     (void)ignored;
 }
 
+} // namespace
+
 // An output file being written. Its content goes to an unnamed file in the
 // target's folder (O_TMPFILE), which commit() links into place, replacing
 // the target; a run killed before that leaves nothing behind. Where the file
@@ -185,6 +187,14 @@ public:
         if (!writeAll(fd_->get(), data, size)) fail();
     }
 
+    // Makes `target` (the system path of `givenPath`) the name commit() gives
+    // the file.
+    void retarget(std::string target, std::string_view givenPath)
+    {
+        target_ = std::move(target);
+        givenPath_ = std::string(givenPath);
+    }
+
     void commit()
     {
         if (isReadOnlyTarget(givenPath_)) fail();
@@ -217,8 +227,6 @@ private:
     std::unique_ptr<FileDescriptor> fd_;
     bool committed_ = false;
 };
-
-} // namespace
 
 std::size_t removeStaleTemporaries(const std::string& folder)
 {
@@ -254,35 +262,83 @@ void writeThroughTemporary(std::string_view path, Produce produce)
 
 } // namespace
 
-std::string readFileBytes(std::string_view path)
+FileReader::FileReader(std::string_view path) : path_(path)
 {
     const std::optional<std::string> source = systemPath(path);
     if (!source) throw RunError(formatMessage(cannotOpen, path));
     // O_NONBLOCK so that opening a FIFO cannot wait for a writer; the type is
     // then checked on what was opened, after links were followed.
-    FileDescriptor fd(::open(source->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    fd_ = ::open(source->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat status {};
-    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (fd_ >= 0) ::close(fd_);
         throw RunError(formatMessage(cannotOpen, path));
+    }
+    size_ = static_cast<std::uint64_t>(status.st_size);
+}
 
+FileReader::~FileReader() { ::close(fd_); }
+
+std::size_t FileReader::read(char* buffer, std::size_t capacity)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd_, buffer, capacity);
+        if (got >= 0) return static_cast<std::size_t>(got);
+        if (errno != EINTR) throw RunError(formatMessage(cannotOpen, path_));
+    }
+}
+
+std::string readFileBytes(std::string_view path)
+{
+    FileReader reader(path);
     // Sized from the file's length plus one byte, so the file is read without
     // reallocation and its end is seen in the same buffer; a file that grows
     // while it is read, or reports no length (/proc), grows the buffer.
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+    bytes.resize(static_cast<std::size_t>(reader.size()) + 1);
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size()) bytes.resize(bytes.size() * 2);
-        const ssize_t got = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            throw RunError(formatMessage(cannotOpen, path));
-        }
+        const std::size_t got = reader.read(bytes.data() + used, bytes.size() - used);
         if (got == 0) break;
-        used += static_cast<std::size_t>(got);
+        used += got;
     }
     bytes.resize(used);
     return bytes;
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string_view path) : path_(path) {}
+
+AtomicFileWriter::~AtomicFileWriter() = default;
+
+void AtomicFileWriter::open()
+{
+    if (file_) return;
+    std::optional<std::string> target = systemPath(path_);
+    if (!target) throw RunError(formatMessage(cannotCreate, path_));
+    file_ = std::make_unique<OutputFile>(std::move(*target), path_);
+}
+
+void AtomicFileWriter::write(std::string_view bytes)
+{
+    if (bytes.empty()) return;
+    open();
+    file_->write(bytes.data(), bytes.size());
+}
+
+void AtomicFileWriter::commit()
+{
+    open();
+    file_->commit();
+}
+
+void AtomicFileWriter::commitAs(std::string_view path)
+{
+    open();
+    std::optional<std::string> target = systemPath(path);
+    if (!target) throw RunError(formatMessage(cannotCreate, path));
+    file_->retarget(std::move(*target), path);
+    file_->commit();
 }
 
 void writeFileAtomically(std::string_view path, std::string_view bytes)

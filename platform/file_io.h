@@ -10,10 +10,14 @@
 #include "text/line_list.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace qv {
+
+class OutputFile;
 
 // The whole content of the file at `path`. Only regular files are read (a
 // symbolic link is followed to one): a FIFO, device or socket could block the
@@ -21,6 +25,53 @@ namespace qv {
 // "Cannot open file <path>" when it cannot be opened or read (missing, not a
 // regular file, no permission).
 std::string readFileBytes(std::string_view path);
+
+// A file read block by block, opened by the rules of readFileBytes. Throws
+// RunError "Cannot open file <path>" when it cannot be opened or read.
+class FileReader {
+public:
+    explicit FileReader(std::string_view path);
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    ~FileReader();
+
+    // The length the file had when it was opened (0 for files that report
+    // none, such as those in /proc).
+    std::uint64_t size() const { return size_; }
+    // Reads up to `capacity` bytes into `buffer`; 0 at the end of the file.
+    std::size_t read(char* buffer, std::size_t capacity);
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+// An output file written piece by piece, with the guarantees of
+// writeFileAtomically: the target changes only at commit(), and a writer
+// destroyed without commit (a failed or stopped run) leaves nothing behind.
+// Nothing is created before the first write() or commit(), so a writer that
+// is never used costs nothing. Throws RunError "Cannot create file <path>".
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::string_view path);
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    ~AtomicFileWriter();
+
+    void write(std::string_view bytes);
+    // Puts the complete file in place of the target.
+    void commit();
+    // Commits under another name instead; it must lie on the same file
+    // system as the first target.
+    void commitAs(std::string_view path);
+
+private:
+    void open();
+
+    std::string path_;
+    std::unique_ptr<OutputFile> file_;
+};
 
 // Replaces the file at `path` with `bytes`, creating it when it does not
 // exist. The bytes go to an unnamed file in the same folder (O_TMPFILE),

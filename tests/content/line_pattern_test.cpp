@@ -1,7 +1,11 @@
 #include "content/line_pattern.h"
 
 #include "content_fixture.h"
+#include "text/bytes.h"
+#include "text/field_split.h"
 #include "text/run_error.h"
+
+#include <random>
 
 namespace qv {
 namespace {
@@ -66,6 +70,33 @@ TEST(LinePattern, SeparatorIsFixedByTheFirstLineThatHasOne)
     EXPECT_EQ(pattern.separator(), ';');
     EXPECT_EQ(pattern.apply("p\tq;r"), "[p\tq|r]");
     EXPECT_EQ(pattern.apply("u v"), "[u v|$2]");
+}
+
+// Fields cut by the field split and names replaced one after another over the
+// whole text: the plain form of what the pattern does to a line.
+std::string plainInstance(std::string pattern, std::string_view line, char separator, const std::vector<std::string>& names)
+{
+    const std::vector<std::string> fields = text::splitFields(text::trim(line), std::string_view(&separator, 1));
+    for (std::size_t k = 0; k < std::min(fields.size(), names.size()); ++k)
+        pattern = text::replaceAll(pattern, names[k], fields[k]);
+    return pattern;
+}
+
+TEST(LinePattern, MatchesThePlainFieldSplitAndReplacementOnRandomGbkBytes)
+{
+    // Lead bytes before separators and names test where characters start;
+    // "a$" and "A" in fields test the case-blind, chained replacement.
+    static const std::string alphabet = "ab;; \x81\x81\xB0;$$12A a\xFF";
+    const std::vector<std::string> names{"A1", "A2", "A12"};
+    std::mt19937 random(3);
+    for (int round = 0; round < 3000; ++round) {
+        std::string line = "x;", pattern;
+        for (std::size_t i = random() % 14; i > 0; --i) line += alphabet[random() % alphabet.size()];
+        for (std::size_t i = random() % 10; i > 0; --i) pattern += alphabet[random() % alphabet.size()];
+        LinePattern linePattern(pattern, "A", 3);
+        ASSERT_EQ(linePattern.apply(line).value_or("?"), plainInstance(pattern, line, ';', names))
+            << "pattern [" << pattern << "] line [" << line << "]";
+    }
 }
 
 TEST(ExpandCalls, AlwaysEndsAndPassesOverBracesThatCloseNoCall)
