@@ -42,16 +42,6 @@ void appendCodePageAsUtf8(std::string_view piece, std::string& out);
 // piece is not valid UTF-8 (see decodeUtf8); `out` then holds part of it.
 bool appendUtf8AsCodePage(std::string_view piece, std::string& out);
 
-// The written form of `lines` (each line followed by CR LF), converted from
-// the code page to UTF-8. Works through the text in pieces of 64 KiB, cut
-// only at character boundaries, into one output string reserved up front.
-std::string ansiToUtf8(const text::LineList& lines);
-
-// The written form of `lines` decoded from UTF-8 and converted to the code
-// page; characters the code page lacks become "?". Nothing when the text is
-// not valid UTF-8 (see decodeUtf8). Same piecewise working as ansiToUtf8.
-std::optional<std::string> utf8ToAnsi(const text::LineList& lines);
-
 // The charset run: selection check; "新文件格式为空,请输入后再试!" (focus
 // edtCharset) for an empty call; a call naming neither conversion ends the
 // run silently (status Refused, no refusal, nothing touched). Otherwise the
@@ -59,8 +49,7 @@ std::optional<std::string> utf8ToAnsi(const text::LineList& lines);
 // under "toansi" gets no output and is not counted; after the closing
 // message a second one, "以下文件不是有效的UTF-8编码,未转换:" followed by the
 // paths one a line, names those files.
-// Memory per file: the source lines plus the converted text (about 1.5 times
-// the source for Chinese text to UTF-8, at most its size the other way).
+// Files are streamed: memory does not grow with their size.
 OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host);
 
 } // namespace qv

@@ -69,7 +69,11 @@ std::optional<FileVerdict> processFile(const FileList& files, std::size_t row, c
         const ContentFile file{files, row, files.fullPath(row)};
         if (const LineTransform transform = job.perLine(file)) {
             AtomicFileWriter writer(text::outputPath(file.fullPath));
-            if (!streamLines(file.fullPath, transform, writer, host)) return std::nullopt;
+            try {
+                if (!streamLines(file.fullPath, transform, writer, host)) return std::nullopt;
+            } catch (SkipFile& skip) {
+                return FileVerdict::skipped(std::move(skip.reason)); // the writer leaves nothing behind
+            }
             writer.commit();
             return FileVerdict::written();
         }

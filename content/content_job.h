@@ -82,6 +82,14 @@ inline void appendLine(std::string& out, std::string_view line)
     out.push_back('\n');
 }
 
+// Thrown by a line transform that finds its file cannot be handled at all
+// (say, text that is not the encoding it should be): the file gets no
+// output, is not counted and is listed as skipped for `reason` (code page
+// 936).
+struct SkipFile {
+    std::string reason;
+};
+
 // Gives the per-line transform for `file`, or an empty function when this
 // file needs the whole-file transform.
 using LineTransformFactory = std::function<LineTransform(const ContentFile& file)>;

@@ -189,7 +189,9 @@ TEST(CharsetPieces, MatchIcuPieceByPiece)
             if (converted) reference += *converted;
         }
         ASSERT_EQ(valid, referenceValid) << ::testing::PrintToString(utf8);
-        if (valid) ASSERT_EQ(ours, reference) << ::testing::PrintToString(utf8);
+        if (valid) {
+            ASSERT_EQ(ours, reference) << ::testing::PrintToString(utf8);
+        }
         ASSERT_EQ(CodePage::gbk().fromUtf8(utf8), icu.between(icu.page.get(), icu.utf8.get(), utf8))
             << ::testing::PrintToString(utf8);
     }

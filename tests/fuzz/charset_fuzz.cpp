@@ -1,5 +1,5 @@
 // Any bytes decoded as UTF-8 without a crash: valid text encodes back to the
-// same bytes, and both whole-text conversions survive the same bytes as lines.
+// same bytes, and both conversions survive the same bytes line by line.
 #include "content/charset_convert.h"
 
 #include <cstdint>
@@ -15,9 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         qv::appendUtf8(units, back);
         if (back != bytes) std::abort();
     }
-    const auto lines = qv::text::LineList::fromBytes(bytes);
-    const std::optional<std::string> ansi = qv::utf8ToAnsi(lines);
-    if (ansi && ansi->size() > lines.joinedSize()) std::abort();
-    (void)qv::ansiToUtf8(lines);
+    std::string ansi;
+    std::string utf8;
+    for (const std::string_view line : qv::text::LineList::fromBytes(bytes)) {
+        const std::size_t before = ansi.size();
+        if (qv::appendUtf8AsCodePage(line, ansi) && ansi.size() - before > line.size()) std::abort();
+        qv::appendCodePageAsUtf8(line, utf8);
+    }
     return 0;
 }
