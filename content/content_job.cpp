@@ -3,6 +3,7 @@
 #include "platform/code_page.h"
 #include "platform/file_io.h"
 #include "text/line_scanner.h"
+#include "text/written_form.h"
 #include "text/output_path.h"
 
 #include <memory>
@@ -28,33 +29,65 @@ FileVerdict processContentFile(const FileList& files, std::size_t row, const Tra
     return verdict;
 }
 
-bool streamLines(std::string_view sourcePath, const LineTransform& transform, AtomicFileWriter& writer, Host& host,
-                 std::size_t blockSize)
+namespace {
+
+// Reads the file at `sourcePath` in blocks of `blockSize` bytes and hands
+// each to onBlock(block, out), which appends output to `out`; whenever `out`
+// has grown to a block, it goes to `writer`. Before each block it processes
+// events and checks for a stop request (false when stopped), after it
+// reports the bytes done. onEnd(out) closes the output.
+template <typename OnBlock, typename OnEnd>
+bool streamBlocks(std::string_view sourcePath, AtomicFileWriter& writer, Host& host, std::size_t blockSize,
+                  OnBlock&& onBlock, OnEnd&& onEnd)
 {
     FileReader reader(sourcePath);
     const auto block = std::make_unique<char[]>(blockSize);
     std::string out;
     out.reserve(2 * blockSize);
-    text::LineScanner scanner;
-    const auto onLine = [&](std::string_view line) { transform(line, out); };
     std::uint64_t done = 0;
     for (;;) {
         host.processEvents();
         if (host.stopRequested()) return false;
         const std::size_t got = reader.read(block.get(), blockSize);
         if (got == 0) break;
-        scanner.feed(std::string_view(block.get(), got), onLine);
+        if (!onBlock(std::string_view(block.get(), got), out)) break;
         if (out.size() >= blockSize) {
             writer.write(out);
             out.clear();
         }
         done += got;
         host.reportFileProgress(done, reader.size());
-        if (scanner.ended()) break;
     }
-    scanner.finish(onLine);
+    onEnd(out);
     writer.write(out);
     return true;
+}
+
+} // namespace
+
+bool streamLines(std::string_view sourcePath, const LineTransform& transform, AtomicFileWriter& writer, Host& host,
+                 std::size_t blockSize)
+{
+    text::LineScanner scanner;
+    return streamBlocks(
+        sourcePath, writer, host, blockSize,
+        [&](std::string_view block, std::string& out) {
+            scanner.feed(block, [&](std::string_view line) { transform(line, out); });
+            return !scanner.ended();
+        },
+        [&](std::string& out) { scanner.finish([&](std::string_view line) { transform(line, out); }); });
+}
+
+bool streamWrittenForm(std::string_view sourcePath, AtomicFileWriter& writer, Host& host, std::size_t blockSize)
+{
+    text::WrittenFormCopier copier;
+    return streamBlocks(
+        sourcePath, writer, host, blockSize,
+        [&](std::string_view block, std::string& out) {
+            copier.feed(block, out);
+            return !copier.ended();
+        },
+        [&](std::string& out) { copier.finish(out); });
 }
 
 namespace {

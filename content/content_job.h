@@ -140,6 +140,13 @@ FileVerdict processContentFile(const FileList& files, std::size_t row, const Tra
 bool streamLines(std::string_view sourcePath, const LineTransform& transform, AtomicFileWriter& writer, Host& host,
                  std::size_t blockSize = streamBlockSize);
 
+// Streams the file at `sourcePath` to `writer` as its written form (see
+// text::WrittenFormCopier): what streamLines gives with a transform that
+// copies every line, without cutting the text into lines. Same events,
+// progress, stop and errors as streamLines.
+bool streamWrittenForm(std::string_view sourcePath, AtomicFileWriter& writer, Host& host,
+                       std::size_t blockSize = streamBlockSize);
+
 // "成功处理完成,共处理 " + count + " 个文件!" (or " 条记录!"), code page 936.
 std::string closingMessage(std::int64_t count, CountUnit unit = CountUnit::Files);
 

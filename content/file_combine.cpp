@@ -19,7 +19,6 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     // only once the last file is in, under the name of the last file read
     // (events processed between rows may have changed the list).
     AtomicFileWriter output(text::outputPath(lastMarked));
-    const LineTransform copyLine = [](std::string_view line, std::string& out) { appendLine(out, line); };
     std::string lastPath;
     const std::int64_t total = markedCount(ws.files);
     bool stopped = false;
@@ -28,7 +27,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
         if ((stopped = host.stopRequested())) break;
         if (ws.files.isEmpty() || row > ws.files.lastRow() || !ws.files.isMarked(row)) continue;
         std::string path = ws.files.fullPath(row);
-        if ((stopped = !streamLines(path, copyLine, output, host))) break;
+        if ((stopped = !streamWrittenForm(path, output, host))) break;
         ++ws.counters.stChangeCount;
         host.reportProgress(++outcome.processed, total);
         lastPath = std::move(path);

@@ -17,7 +17,7 @@ namespace qv {
 // starts on a new line.
 // A file that cannot be read ends the run with RunError before anything is
 // written; stChangeCount then tells how many files were read.
-// Memory: the files are streamed (see streamLines), so it does not grow with
+// Memory: the files are streamed (see streamWrittenForm), so it does not grow with
 // their sizes.
 // The page has no controls: the files are the marked entries, in display order.
 struct FileCombineParams {};
