@@ -59,7 +59,7 @@ namespace qv {
 
 class PosixFileSystem : public FileSystem {
 public:
-    Listing list(std::string_view folder, std::string_view mask) const override;
+    std::unique_ptr<FolderListing> listFolder(std::string_view folder) const override;
     std::optional<FileEntry> stat(std::string_view path) const override;
     bool exists(std::string_view path) const override;
     FsStatus remove(std::string_view path) override;
