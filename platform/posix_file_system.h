@@ -19,6 +19,11 @@
 // it only stops entries being added, and reading it as read-only would keep
 // the search out of such folders.
 //
+// Listing: the entry types come from the directory itself (a stat only where
+// the file system reports none), and the details of an entry are read
+// relative to the open folder (getxattrat where the kernel has it, Linux
+// 6.13), so no call walks the whole path again.
+//
 // Creation time: user.DOSATTRIB's create_time, else the statx birth time,
 // else the last-write time.
 //
