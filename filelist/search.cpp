@@ -104,12 +104,13 @@ private:
     static const std::optional<FileEntry>& detailsOf(const FolderListing& listing,
                                                      std::vector<std::optional<FileEntry>>& details, std::size_t i)
     {
-        if (!details[i]) details[i] = listing.details(i);
+        if (!details[i]) details[i] = listing.details(i, std::nullopt);
         return details[i];
     }
 
     // Matching names are checked one by one; links, FIFOs and devices are
-    // never listed, so their details are not read.
+    // never listed, so their details are not read, nor the attributes of a
+    // file the size filter turns away.
     void filePass(const FolderListing& listing, std::vector<std::optional<FileEntry>>& details, const std::string& dir)
     {
         const auto& items = listing.items();
@@ -118,9 +119,25 @@ private:
             if (ws_.stopFlag) break;
             host_.processEvents();
             if (items[i].type == EntryType::Other) continue;
-            const auto& entry = detailsOf(listing, details, i);
-            if (entry && accepts(*entry)) appendEntry(*entry, dir);
+            if (items[i].type == EntryType::File) {
+                const auto entry = listing.details(i, wantedSizes());
+                if (entry && accepts(*entry)) appendEntry(*entry, dir);
+            } else if (const auto& entry = detailsOf(listing, details, i); entry && accepts(*entry)) {
+                appendEntry(*entry, dir);
+            }
         }
+    }
+
+    // The sizes the size filter lets through, as the file system reads them
+    // (a size beyond the 64-bit signed range counts as the largest).
+    std::optional<SizeRange> wantedSizes()
+    {
+        if (!criteria_.sizeFilter) return std::nullopt;
+        if (!minSize_) readBounds(); // the filter may have been switched on while the search ran
+        if (*maxSize_ < 0 || *maxSize_ < *minSize_) return SizeRange{1, 0};
+        const bool unbounded = *maxSize_ == std::numeric_limits<std::int64_t>::max();
+        return SizeRange{static_cast<std::uint64_t>(std::max<std::int64_t>(*minSize_, 0)),
+                         unbounded ? std::numeric_limits<std::uint64_t>::max() : static_cast<std::uint64_t>(*maxSize_)};
     }
 
     bool entersFolder(const FolderListing& listing, std::vector<std::optional<FileEntry>>& details, std::size_t i) const

@@ -13,7 +13,7 @@ Listing FileSystem::list(std::string_view folder, std::string_view mask) const
     const auto& items = listing->items();
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!matcher.matches(items[i].name)) continue;
-        if (auto entry = listing->details(i)) out.entries.push_back(std::move(*entry));
+        if (auto entry = listing->details(i, std::nullopt)) out.entries.push_back(std::move(*entry));
     }
     for (const std::u16string& name : listing->unconvertibleNames())
         if (matcher.matches(name)) ++out.skippedNames;

@@ -76,6 +76,13 @@ struct FolderItem {
     EntryType type = EntryType::Other;
 };
 
+// Sizes from min to max bytes, both included.
+struct SizeRange {
+    std::uint64_t min = 0;
+    std::uint64_t max = 0;
+    bool holds(std::uint64_t size) const { return size >= min && size <= max; }
+};
+
 // The entries of one folder, read once; the folder stays open so that the
 // details of chosen entries cost one stat and one extended-attribute read
 // each, relative to it. Entries that do not exist any more give no details.
@@ -91,8 +98,10 @@ public:
     // ill-formed sequence, so that a caller can match them against a mask.
     const std::vector<std::u16string>& unconvertibleNames() const { return unconvertible_; }
 
-    // The details of items()[index], as FileSystem::stat gives them.
-    virtual std::optional<FileEntry> details(std::size_t index) const = 0;
+    // The details of items()[index], as FileSystem::stat gives them. With
+    // `sizes`, an entry whose size lies outside gives nothing, without its
+    // extended attributes being read.
+    virtual std::optional<FileEntry> details(std::size_t index, std::optional<SizeRange> sizes) const = 0;
 
 protected:
     std::vector<FolderItem> items_;

@@ -176,12 +176,15 @@ struct Inspected {
     FileEntry entry;
 };
 
-std::optional<Inspected> inspect(const DiskLocation& at, std::string_view name936)
+// With `sizes`, a file whose size lies outside gives nothing.
+std::optional<Inspected> inspect(const DiskLocation& at, std::string_view name936,
+                                 std::optional<SizeRange> sizes = std::nullopt)
 {
     Inspected out{};
     if (statx(at.dir, at.name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &out.info) != 0)
         return std::nullopt;
     const mode_t mode = out.info.stx_mode;
+    if (sizes && !sizes->holds(S_ISREG(mode) ? out.info.stx_size : 0)) return std::nullopt;
     if (!S_ISLNK(mode)) out.dos = readDosAttributes(at);
 
     constexpr std::uint32_t fromType = attr::directory | attr::reparsePoint | attr::device | attr::normal;
@@ -409,11 +412,11 @@ public:
     PosixFolderListing(const PosixFolderListing&) = delete;
     PosixFolderListing& operator=(const PosixFolderListing&) = delete;
 
-    std::optional<FileEntry> details(std::size_t index) const override
+    std::optional<FileEntry> details(std::size_t index, std::optional<SizeRange> sizes) const override
     {
         if (!dir_ || index >= items_.size()) return std::nullopt;
         const std::string& disk = diskNames_[index].empty() ? items_[index].name : diskNames_[index];
-        auto found = inspect(DiskLocation{dirfd(dir_), disk.c_str(), folder_}, items_[index].name);
+        auto found = inspect(DiskLocation{dirfd(dir_), disk.c_str(), folder_}, items_[index].name, sizes);
         if (!found) return std::nullopt;
         return std::move(found->entry);
     }

@@ -105,9 +105,9 @@ public:
         items_.push_back(FolderItem{std::move(name), type});
     }
     void addUnconvertible(std::size_t count) { unconvertible_.assign(count, u"\uFFFD"); }
-    std::optional<FileEntry> details(std::size_t index) const override
+    std::optional<FileEntry> details(std::size_t index, std::optional<SizeRange> sizes) const override
     {
-        if (index >= details_.size()) return std::nullopt;
+        if (index >= details_.size() || (sizes && !sizes->holds(details_[index].size))) return std::nullopt;
         return details_[index];
     }
 
