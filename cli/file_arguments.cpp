@@ -21,7 +21,7 @@ std::vector<std::string> readPathList(const std::string& utf8Path)
 }
 
 void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs,
-                      ConsoleHost& host)
+                      ConsoleHost& host, EntryDetails details)
 {
     const std::int64_t offset = currentUtcOffset();
     for (const std::string& utf8 : utf8Paths) {
@@ -30,14 +30,14 @@ void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, 
             host.refuseInConsoleText(unconvertibleNameMessage(utf8));
             continue;
         }
-        appendPathEntry(ws, *path, fs.stat(*path), offset);
+        appendPathEntry(ws, *path, details == EntryDetails::SizeAndTimes ? fs.stat(*path) : std::nullopt, offset);
         ws.files.setMark(ws.files.lastRow(), true);
     }
 }
 
 const OptionSpec listOption{"list", "PATH", "", "read the FILE paths from PATH, one per line (UTF-8)"};
 
-Workspace workspaceOf(const ParsedOptions& options, const FileSystem& fs, ConsoleHost& host)
+Workspace workspaceOf(const ParsedOptions& options, const FileSystem& fs, ConsoleHost& host, EntryDetails details)
 {
     std::vector<std::string> paths = options.positional();
     if (const auto list = options.given("list")) {
@@ -45,7 +45,7 @@ Workspace workspaceOf(const ParsedOptions& options, const FileSystem& fs, Consol
         paths.insert(paths.end(), listed.begin(), listed.end());
     }
     Workspace ws;
-    addFileArguments(ws, paths, fs, host);
+    addFileArguments(ws, paths, fs, host, details);
     return ws;
 }
 

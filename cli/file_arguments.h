@@ -17,20 +17,28 @@ namespace qv::cli {
 // read or is not a regular file.
 std::vector<std::string> readPathList(const std::string& utf8Path);
 
+// What an entry made from a FILE argument holds besides its name and folder.
+enum class EntryDetails {
+    SizeAndTimes, // read from the file system: a stat per path
+    None,         // zero, for an operation that reads no more than the path
+};
+
 // Appends one marked entry per path (UTF-8). The folder is the path's folder
 // as given ("." for a bare name), the name what follows the last "/"; size and
 // times come from `fs` (zero for a file that does not exist, so that the
-// operation itself reports it). Updates stSrcCount. A path whose code page
-// 936 form would name another file is not added: it is refused by name
-// through `host` (which makes the command exit with 1) and the others go on.
+// operation itself reports it) when `details` asks for them. Updates
+// stSrcCount. A path whose code page 936 form would name another file is not
+// added: it is refused by name through `host` (which makes the command exit
+// with 1) and the others go on.
 void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs,
-                      ConsoleHost& host);
+                      ConsoleHost& host, EntryDetails details = EntryDetails::SizeAndTimes);
 
 // The --list option every subcommand that takes FILE arguments offers.
 extern const OptionSpec listOption;
 
 // A workspace whose marked entries are the FILE arguments, then the paths of
 // --list, in that order, added by addFileArguments.
-Workspace workspaceOf(const ParsedOptions& options, const FileSystem& fs, ConsoleHost& host);
+Workspace workspaceOf(const ParsedOptions& options, const FileSystem& fs, ConsoleHost& host,
+                      EntryDetails details = EntryDetails::SizeAndTimes);
 
 } // namespace qv::cli

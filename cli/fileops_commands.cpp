@@ -53,8 +53,9 @@ int runRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 0;
     PosixFileSystem fs;
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, fs, host);
-    btnFilenameClick(RenameParams{toProgramText(options.value("template")), programFolder()}, ws, host, fs);
+    const RenameParams params{toProgramText(options.value("template")), programFolder()};
+    Workspace ws = workspaceOf(options, fs, host, renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None);
+    btnFilenameClick(params, ws, host, fs);
     return host.refused() ? 1 : 0;
 }
 
@@ -68,7 +69,7 @@ int runExtCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 0;
     PosixFileSystem fs;
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, fs, host);
+    Workspace ws = workspaceOf(options, fs, host, EntryDetails::None);
     btnExtClick(ExtensionParams{toProgramText(options.value("template"))}, ws, host, fs);
     return host.refused() ? 1 : 0;
 }

@@ -9,6 +9,7 @@
 #include "filelist/search.h"
 #include "filelist/sort.h"
 #include "filelist/workspace.h"
+#include "platform/ascii.h"
 #include "platform/posix_file_system.h"
 
 #include <array>
@@ -98,6 +99,28 @@ std::string searchFolders(const std::string& utf8Folders, ConsoleHost& host, boo
     return folders;
 }
 
+// The list, one entry a line, cells separated by TAB, written in blocks.
+void printEntries(const FileList& files, std::ostream& out)
+{
+    constexpr std::size_t block = 1 << 16;
+    std::string text;
+    text.reserve(block + 4096);
+    for (std::size_t row = 1; row <= files.entryCount(); ++row) {
+        for (int c = 0; c < columnCount; ++c) {
+            if (c) text += '\t';
+            const std::string cell = files.cell(row, c);
+            if (isAscii(cell)) text += cell;
+            else text += toConsoleText(cell);
+        }
+        text += '\n';
+        if (text.size() >= block) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            text.clear();
+        }
+    }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
 } // namespace
 
 int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -139,10 +162,7 @@ int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     cbSearchClick(ws, host, fs, criteria);
     if (host.refused() && !foldersRefused) return 1;
     if (order.first >= 0) sortFileList(ws.files, order.first, order.second);
-    for (std::size_t row = 1; row <= ws.files.entryCount(); ++row) {
-        for (int c = 0; c < columnCount; ++c) out << (c ? "\t" : "") << toConsoleText(ws.files.cell(row, c));
-        out << '\n';
-    }
+    printEntries(ws.files, out);
     return foldersRefused ? 1 : 0;
 }
 

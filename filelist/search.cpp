@@ -9,6 +9,7 @@
 #include "text/bytes.h"
 #include "text/field_split.h"
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 #include <optional>
@@ -42,32 +43,42 @@ public:
         if (criteria.sizeFilter) readBounds();
     }
 
+    // The mask of the round that follows; "" finds nothing.
+    void setMask(const std::string& mask)
+    {
+        matcher_.reset();
+        if (!mask.empty()) matcher_.emplace(mask);
+    }
+
     void visitFolder(const std::string& relative)
     {
-        const std::string& mask = ws_.currentTypeMask;
-        if (mask.empty()) return;
+        if (!matcher_) return;
         const std::string_view base = text::trim(ws_.currentSearchFolder);
         std::string dir(base);
         if (!relative.empty()) dir.append("/").append(relative);
 
-        if (!criteria_.subfolders) {
-            const Listing files = fs_.list(dir, mask);
-            if (firstMask_) skippedNames_ += files.skippedNames;
-            filePass(files, nullptr, dir);
-            return finishVisit();
-        }
-        // One listing serves both passes: the file pass matches the mask
-        // here, so each entry costs one stat instead of two.
-        const Listing all = fs_.list(dir, "*.*");
-        if (firstMask_) skippedNames_ += all.skippedNames;
-        const NameMask matcher(mask);
-        filePass(all, &matcher, dir);
-        for (const FileEntry& entry : all.entries) {
+        auto listing = fs_.listFolder(dir);
+        const bool subfolders = criteria_.subfolders;
+        if (firstMask_) skippedNames_ += skippedIn(*listing, subfolders);
+        std::vector<std::optional<FileEntry>> details(listing->items().size());
+        filePass(*listing, details, dir);
+        if (!subfolders) return finishVisit();
+
+        // The folders to enter are known before the first is entered, so the
+        // listing is closed first: one open folder at a time however deep.
+        const std::size_t count = details.size();
+        std::vector<std::pair<std::size_t, std::string>> subfolderNames;
+        for (std::size_t i = 0; i < count; ++i)
+            if (entersFolder(*listing, details, i)) subfolderNames.emplace_back(i, listing->items()[i].name);
+        listing.reset();
+
+        auto next = subfolderNames.begin();
+        for (std::size_t i = 0; i < count; ++i) {
             if (ws_.stopFlag) break;
             host_.processEvents();
-            if ((entry.attributes & folderAttributeSet) != entry.attributes) continue;
-            if (entry.name == "." || entry.name == "..") continue;
-            visitFolder(relative.empty() ? entry.name : relative + "/" + entry.name);
+            if (next == subfolderNames.end() || next->first != i) continue;
+            visitFolder(relative.empty() ? next->second : relative + "/" + next->second);
+            ++next;
         }
         finishVisit();
     }
@@ -78,14 +89,63 @@ public:
     std::size_t skippedNames() const { return skippedNames_; }
 
 private:
-    void filePass(const Listing& listing, const NameMask* matcher, const std::string& dir)
+    // The unconvertible names of a folder: every one when its subfolders are
+    // searched too (any of them could have been a folder to enter), else
+    // those the mask matches.
+    std::size_t skippedIn(const FolderListing& listing, bool subfolders) const
     {
-        for (const FileEntry& entry : listing.entries) {
-            if (matcher && !matcher->matches(entry.name)) continue;
+        const auto& names = listing.unconvertibleNames();
+        if (subfolders) return names.size();
+        return static_cast<std::size_t>(
+            std::count_if(names.begin(), names.end(), [&](const std::u16string& name) { return matcher_->matches(name); }));
+    }
+
+    // The details of item `i`, read once.
+    static const std::optional<FileEntry>& detailsOf(const FolderListing& listing,
+                                                     std::vector<std::optional<FileEntry>>& details, std::size_t i)
+    {
+        if (!details[i]) details[i] = listing.details(i, std::nullopt);
+        return details[i];
+    }
+
+    // Matching names are checked one by one; links, FIFOs and devices are
+    // never listed, so their details are not read, nor the attributes of a
+    // file the size filter turns away.
+    void filePass(const FolderListing& listing, std::vector<std::optional<FileEntry>>& details, const std::string& dir)
+    {
+        const auto& items = listing.items();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (!matcher_->matches(items[i].name)) continue;
             if (ws_.stopFlag) break;
             host_.processEvents();
-            if (accepts(entry)) appendEntry(entry, dir);
+            if (items[i].type == EntryType::Other) continue;
+            if (items[i].type == EntryType::File) {
+                const auto entry = listing.details(i, wantedSizes());
+                if (entry && accepts(*entry)) appendEntry(*entry, dir);
+            } else if (const auto& entry = detailsOf(listing, details, i); entry && accepts(*entry)) {
+                appendEntry(*entry, dir);
+            }
         }
+    }
+
+    // The sizes the size filter lets through, as the file system reads them
+    // (a size beyond the 64-bit signed range counts as the largest).
+    std::optional<SizeRange> wantedSizes()
+    {
+        if (!criteria_.sizeFilter) return std::nullopt;
+        if (!minSize_) readBounds(); // the filter may have been switched on while the search ran
+        if (*maxSize_ < 0 || *maxSize_ < *minSize_) return SizeRange{1, 0};
+        const bool unbounded = *maxSize_ == std::numeric_limits<std::int64_t>::max();
+        return SizeRange{static_cast<std::uint64_t>(std::max<std::int64_t>(*minSize_, 0)),
+                         unbounded ? std::numeric_limits<std::uint64_t>::max() : static_cast<std::uint64_t>(*maxSize_)};
+    }
+
+    bool entersFolder(const FolderListing& listing, std::vector<std::optional<FileEntry>>& details, std::size_t i) const
+    {
+        const FolderItem& item = listing.items()[i];
+        if (item.type != EntryType::Folder || item.name == "." || item.name == "..") return false;
+        const auto& entry = detailsOf(listing, details, i);
+        return entry && (entry->attributes & folderAttributeSet) == entry->attributes;
     }
 
     void finishVisit()
@@ -134,6 +194,7 @@ private:
     const std::int64_t utcOffset_;
     std::optional<std::int64_t> minSize_;
     std::optional<std::int64_t> maxSize_;
+    std::optional<NameMask> matcher_;
     std::size_t skippedNames_ = 0;
     bool firstMask_ = true;
 };
@@ -156,6 +217,7 @@ void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const Search
 
     const auto searchMask = [&](std::string mask) {
         ws.currentTypeMask = std::move(mask);
+        search.setMask(ws.currentTypeMask);
         for (const std::string& folder : folders) {
             if (ws.stopFlag) break;
             ws.currentSearchFolder = folder;

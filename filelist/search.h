@@ -52,9 +52,11 @@ struct SearchCriteria {
 //   entered. Those met in the searched folders (files and folders, whatever
 //   the mask; each folder counted once) are told after the search as the
 //   information "有 N 个文件或目录的名称无法以GBK编码表示，已跳过。".
-// Marks are not touched. Cost: one listing of each folder per mask, plus a
-// stat per listed name, as FileSystem::list costs; with subfolders the
-// listing holds every entry and the mask is matched here.
+// Marks are not touched. Cost: one listing of each folder per mask; the
+// details (a stat and an extended-attribute read) only of the files and
+// folders whose names match the mask and, with subfolders, of every folder.
+// Symbolic links, FIFOs and devices are never listed or entered, so their
+// details are not read.
 void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const SearchCriteria& criteria);
 
 // The stop button: sets the stop flag; the search ends at its next check.

@@ -76,6 +76,12 @@ std::string listTemplateForRow(Mode mode, std::string_view line, std::string_vie
 
 } // namespace
 
+bool renameReadsDates(const RenameParams& params)
+{
+    const std::string_view typed = params.edtNewFilename;
+    return text::findIgnoreCase("${createdate}", typed) != 0 || text::findIgnoreCase("${modifydate}", typed) != 0;
+}
+
 OperationResult btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
     if (!selectionCheck(ws, host)) return {};

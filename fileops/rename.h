@@ -37,6 +37,11 @@ struct RenameParams {
     std::string programFolder;
 };
 
+// True when the rename reads the entries' dates: the template holds
+// ${CreateDate} or ${ModifyDate} (any letter case). Otherwise it reads no
+// more of an entry than its name and folder.
+bool renameReadsDates(const RenameParams& params);
+
 // Runs the rename over the marked entries in display order. Refuses, with
 // nothing changed, when the selection check fails or the template is empty
 // or "${filename}" ("请输入新文件名格式！"), has no "${"

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,6 +64,50 @@ struct Listing {
     std::size_t skippedNames = 0;
 };
 
+// What a folder listing tells of an entry before its details are read.
+enum class EntryType : std::uint8_t {
+    File,   // a regular file
+    Folder, // a directory ("." and ".." too)
+    Other,  // a symbolic link (never followed), FIFO, socket or device node
+};
+
+struct FolderItem {
+    std::string name; // code page 936
+    EntryType type = EntryType::Other;
+};
+
+// Sizes from min to max bytes, both included.
+struct SizeRange {
+    std::uint64_t min = 0;
+    std::uint64_t max = 0;
+    bool holds(std::uint64_t size) const { return size >= min && size <= max; }
+};
+
+// The entries of one folder, read once; the folder stays open so that the
+// details of chosen entries cost one stat and one extended-attribute read
+// each, relative to it. Entries that do not exist any more give no details.
+class FolderListing {
+public:
+    virtual ~FolderListing() = default;
+
+    // Every entry whose name has a lossless code page 936 form, "." and ".."
+    // included, in directory order (unsorted).
+    const std::vector<FolderItem>& items() const { return items_; }
+    // The names left out for having no lossless code page 936 form (invalid
+    // UTF-8, or a character GBK lacks), as UTF-16 with U+FFFD for each
+    // ill-formed sequence, so that a caller can match them against a mask.
+    const std::vector<std::u16string>& unconvertibleNames() const { return unconvertible_; }
+
+    // The details of items()[index], as FileSystem::stat gives them. With
+    // `sizes`, an entry whose size lies outside gives nothing, without its
+    // extended attributes being read.
+    virtual std::optional<FileEntry> details(std::size_t index, std::optional<SizeRange> sizes) const = 0;
+
+protected:
+    std::vector<FolderItem> items_;
+    std::vector<std::u16string> unconvertible_;
+};
+
 // Why a change was refused. Ok means done.
 enum class FsStatus {
     Ok,
@@ -88,15 +133,19 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
+    // The names and types of the entries of `folder`. An empty folder means
+    // the root "/", so that a caller joining folder + "/" + name addresses
+    // "/name". A folder that does not exist or cannot be read gives an empty
+    // listing. Cost: one directory scan; a stat per entry only where the
+    // file system does not tell the type.
+    virtual std::unique_ptr<FolderListing> listFolder(std::string_view folder) const = 0;
+
     // The entries of `folder` whose names match `mask` under Windows rules
-    // (see name_mask.h); "." and ".." are entries like any other and "*" or
-    // "*.*" match them. An empty folder means the root "/", so that a caller
-    // joining folder + "/" + mask addresses "/mask". A folder that does not
-    // exist or cannot be read gives an empty listing. Entries come in
-    // directory order (the order the system returns them; unsorted).
-    // Symbolic links are reported, never followed. Cost: one directory scan
-    // plus one stat and one extended-attribute read per matching name.
-    virtual Listing list(std::string_view folder, std::string_view mask) const = 0;
+    // (see name_mask.h), with their details; "." and ".." are entries like
+    // any other and "*" or "*.*" match them. skippedNames counts the
+    // unconvertible names that match. Cost: listFolder plus the details of
+    // every matching name.
+    Listing list(std::string_view folder, std::string_view mask) const;
 
     // The entry at `path` (its name being the last path element), without
     // following a symbolic link; nothing when it does not exist.

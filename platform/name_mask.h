@@ -30,7 +30,9 @@ public:
     explicit NameMask(std::string_view mask);
 
     // `name` is code page 936 text. Cost: O(mask length x name length) time,
-    // O(mask length) memory; no backtracking, so no input takes longer.
+    // O(mask length) memory; no backtracking, so no input takes longer. An
+    // ASCII name against an ASCII mask of fewer than 64 characters allocates
+    // nothing.
     bool matches(std::string_view name) const;
     // The same for a name already in UTF-16 (an unpaired surrogate counts as
     // one character).
@@ -42,8 +44,12 @@ private:
         Kind kind;
         char32_t ch; // folded code point of a Literal
     };
+    template <typename Name, typename States> bool run(const Name& name, States current, States next) const;
+
     std::vector<Token> tokens_;
     bool empty_;
+    bool ascii_ = true; // the mask is ASCII: an ASCII name need not be widened
+
 };
 
 // One-off match; prefer a NameMask object when matching many names.

@@ -1,12 +1,14 @@
 #include "platform/posix_file_system.h"
 
+#include "platform/ascii.h"
 #include "platform/code_page.h"
 #include "platform/dos_attributes.h"
-#include "platform/name_mask.h"
 
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -18,18 +20,12 @@
 #include <limits>
 #include <pthread.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 namespace qv {
 namespace {
-
-bool isAscii(std::string_view s)
-{
-    for (const char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
 
 // The UTF-8 form of a code page 936 path; nothing when it has no lossless
 // one or holds a NUL byte (which would cut the path short).
@@ -104,16 +100,51 @@ timespec toTimespec(FileTime time)
     return timespec{static_cast<time_t>(seconds), static_cast<long>(rest)};
 }
 
-std::optional<DosAttributes> readDosAttributes(const std::string& diskPath)
+// Where a file lies on disk: `name` relative to the open folder `dir`, or
+// with dir AT_FDCWD a path as the system takes it. `folder` is dir's own
+// path, for the calls that have no form relative to a folder.
+struct DiskLocation {
+    int dir = AT_FDCWD;
+    const char* name = "";
+    std::string_view folder;
+
+    std::string fullPath() const { return dir == AT_FDCWD ? std::string(name) : std::string(folder) + "/" + name; }
+};
+
+// getxattrat(2), Linux 6.13: lgetxattr relative to an open folder, which
+// spares the walk down the whole path for each entry of a listing.
+struct XattrArgs {
+    std::uint64_t value;
+    std::uint32_t size;
+    std::uint32_t flags;
+};
+constexpr long getxattratCall = 464; // the same number on every architecture
+std::atomic<bool> getxattratMissing{false};
+
+// lgetxattr of user.DOSATTRIB at `at`.
+ssize_t getDosAttrib(const DiskLocation& at, char* buffer, std::size_t size)
 {
-    std::string buffer(256, '\0');
-    ssize_t length = lgetxattr(diskPath.c_str(), dosAttribName, buffer.data(), buffer.size());
-    if (length < 0 && errno == ERANGE) {
-        const ssize_t needed = lgetxattr(diskPath.c_str(), dosAttribName, nullptr, 0);
-        if (needed <= 0 || needed > 65536) return std::nullopt;
-        buffer.resize(static_cast<std::size_t>(needed));
-        length = lgetxattr(diskPath.c_str(), dosAttribName, buffer.data(), buffer.size());
+    if (at.dir != AT_FDCWD && !getxattratMissing.load(std::memory_order_relaxed)) {
+        XattrArgs args{reinterpret_cast<std::uintptr_t>(buffer), static_cast<std::uint32_t>(size), 0};
+        const long length = syscall(getxattratCall, at.dir, at.name, AT_SYMLINK_NOFOLLOW, dosAttribName, &args, sizeof args);
+        // ENOSYS: an older kernel; EPERM: a sandbox that refuses calls it
+        // does not know.
+        if (length >= 0 || (errno != ENOSYS && errno != EPERM)) return length;
+        getxattratMissing.store(true, std::memory_order_relaxed);
     }
+    return lgetxattr(at.fullPath().c_str(), dosAttribName, buffer, size);
+}
+
+std::optional<DosAttributes> readDosAttributes(const DiskLocation& at)
+{
+    char small[256];
+    ssize_t length = getDosAttrib(at, small, sizeof small);
+    if (length >= 0) return decodeDosAttributes(std::string_view(small, static_cast<std::size_t>(length)));
+    if (errno != ERANGE) return std::nullopt;
+    const ssize_t needed = getDosAttrib(at, nullptr, 0);
+    if (needed <= 0 || needed > 65536) return std::nullopt;
+    std::string buffer(static_cast<std::size_t>(needed), '\0');
+    length = getDosAttrib(at, buffer.data(), buffer.size());
     if (length < 0) return std::nullopt;
     buffer.resize(static_cast<std::size_t>(length));
     return decodeDosAttributes(buffer);
@@ -145,13 +176,16 @@ struct Inspected {
     FileEntry entry;
 };
 
-std::optional<Inspected> inspect(const std::string& diskPath, std::string_view name936)
+// With `sizes`, a file whose size lies outside gives nothing.
+std::optional<Inspected> inspect(const DiskLocation& at, std::string_view name936,
+                                 std::optional<SizeRange> sizes = std::nullopt)
 {
     Inspected out{};
-    if (statx(AT_FDCWD, diskPath.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &out.info) != 0)
+    if (statx(at.dir, at.name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &out.info) != 0)
         return std::nullopt;
     const mode_t mode = out.info.stx_mode;
-    if (!S_ISLNK(mode)) out.dos = readDosAttributes(diskPath);
+    if (sizes && !sizes->holds(S_ISREG(mode) ? out.info.stx_size : 0)) return std::nullopt;
+    if (!S_ISLNK(mode)) out.dos = readDosAttributes(at);
 
     constexpr std::uint32_t fromType = attr::directory | attr::reparsePoint | attr::device | attr::normal;
     std::uint32_t bits = out.dos && out.dos->attributes ? *out.dos->attributes & ~fromType : 0;
@@ -172,6 +206,11 @@ std::optional<Inspected> inspect(const std::string& diskPath, std::string_view n
     if (out.dos && out.dos->createTime)
         if (const auto created = ntTimeToFileTime(*out.dos->createTime)) e.creationTime = *created;
     return out;
+}
+
+std::optional<Inspected> inspect(const std::string& diskPath, std::string_view name936)
+{
+    return inspect(DiskLocation{AT_FDCWD, diskPath.c_str(), {}}, name936);
 }
 
 // The write bits a file whose read-only attribute is cleared gets back: the
@@ -206,18 +245,29 @@ void restoreDosAttributes(const std::string& diskPath, const std::optional<DosAt
     writeDosAttributes(diskPath, before->attributes.value_or(0), before->createTime);
 }
 
+// Two names equal under full Unicode case folding, as case-insensitive file
+// systems compare them; ASCII needs no conversion.
+bool equalIgnoringCase(std::string_view from, std::string_view to)
+{
+    if (isAscii(from) && isAscii(to)) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        return from.size() == to.size() &&
+               std::equal(from.begin(), from.end(), to.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+    }
+    const std::u16string a = CodePage::gbk().toUtf16(from), b = CodePage::gbk().toUtf16(to);
+    UErrorCode status = U_ZERO_ERROR;
+    return u_strCaseCompare(reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
+                            reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT,
+                            &status) == 0 &&
+           U_SUCCESS(status);
+}
+
 // Two paths that differ only in letter case and that the file system
 // resolves to the same file: what a case-insensitive file system shows for a
 // case-only rename.
 bool sameFileOtherCase(std::string_view from, std::string_view to, const std::string& fromDisk, const std::string& toDisk)
 {
-    if (from == to) return false;
-    const std::u16string a = CodePage::gbk().toUtf16(from), b = CodePage::gbk().toUtf16(to);
-    UErrorCode status = U_ZERO_ERROR;
-    if (u_strCaseCompare(reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
-                         reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT,
-                         &status) != 0 || U_FAILURE(status))
-        return false;
+    if (from == to || !equalIgnoringCase(from, to)) return false;
     struct stat x, y;
     return lstat(fromDisk.c_str(), &x) == 0 && lstat(toDisk.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
@@ -322,28 +372,88 @@ FsStatus renameCaseOnly(const std::string& source, const std::string& target)
 
 } // namespace
 
-Listing PosixFileSystem::list(std::string_view folder, std::string_view mask) const
+namespace {
+
+EntryType typeOfMode(mode_t mode)
 {
-    Listing out;
-    const auto disk = toDisk(folder.empty() ? std::string_view("/") : folder);
-    if (!disk || mask.empty()) return out;
-    DIR* dir = opendir(disk->c_str());
-    if (!dir) return out;
-    const NameMask matcher(mask);
-    while (const dirent* item = readdir(dir)) {
-        const std::string_view utf8 = item->d_name;
-        bool valid = false;
-        const std::u16string wide = decodeUtf8(utf8, valid);
-        if (!matcher.matches(wide)) continue;
-        const auto name = fromDisk(utf8, wide, valid);
-        if (!name) {
-            ++out.skippedNames;
-            continue;
-        }
-        if (auto found = inspect(*disk + "/" + std::string(utf8), *name)) out.entries.push_back(std::move(found->entry));
+    if (S_ISREG(mode)) return EntryType::File;
+    if (S_ISDIR(mode)) return EntryType::Folder;
+    return EntryType::Other;
+}
+
+// The type the directory entry tells; a stat where it does not (some file
+// systems report DT_UNKNOWN). Nothing when the entry is gone.
+std::optional<EntryType> typeOfEntry(int dir, const dirent& item)
+{
+    switch (item.d_type) {
+    case DT_REG: return EntryType::File;
+    case DT_DIR: return EntryType::Folder;
+    case DT_UNKNOWN: break;
+    default: return EntryType::Other;
     }
-    closedir(dir);
-    return out;
+    struct statx info;
+    if (statx(dir, item.d_name, AT_SYMLINK_NOFOLLOW, STATX_TYPE, &info) != 0) return std::nullopt;
+    return typeOfMode(info.stx_mode);
+}
+
+class PosixFolderListing final : public FolderListing {
+public:
+    // Reads every entry of the folder at `disk` (UTF-8).
+    explicit PosixFolderListing(std::string disk) : folder_(std::move(disk))
+    {
+        dir_ = opendir(folder_.c_str());
+        if (!dir_) return;
+        while (const dirent* item = readdir(dir_)) add(*item, dirfd(dir_));
+    }
+    ~PosixFolderListing() override
+    {
+        if (dir_) closedir(dir_);
+    }
+    PosixFolderListing(const PosixFolderListing&) = delete;
+    PosixFolderListing& operator=(const PosixFolderListing&) = delete;
+
+    std::optional<FileEntry> details(std::size_t index, std::optional<SizeRange> sizes) const override
+    {
+        if (!dir_ || index >= items_.size()) return std::nullopt;
+        const std::string& disk = diskNames_[index].empty() ? items_[index].name : diskNames_[index];
+        auto found = inspect(DiskLocation{dirfd(dir_), disk.c_str(), folder_}, items_[index].name, sizes);
+        if (!found) return std::nullopt;
+        return std::move(found->entry);
+    }
+
+private:
+    void add(const dirent& item, int dir)
+    {
+        const std::string_view utf8 = item.d_name;
+        std::optional<std::string> name;
+        if (isAscii(utf8)) {
+            name = std::string(utf8);
+        } else {
+            bool valid = false;
+            std::u16string wide = decodeUtf8(utf8, valid);
+            name = fromDisk(utf8, wide, valid);
+            if (!name) {
+                unconvertible_.push_back(std::move(wide));
+                return;
+            }
+        }
+        const auto type = typeOfEntry(dir, item);
+        if (!type) return;
+        diskNames_.push_back(*name == utf8 ? std::string() : std::string(utf8));
+        items_.push_back(FolderItem{std::move(*name), *type});
+    }
+
+    std::string folder_;
+    DIR* dir_ = nullptr;
+    std::vector<std::string> diskNames_; // the UTF-8 name where it differs from the item's
+};
+
+} // namespace
+
+std::unique_ptr<FolderListing> PosixFileSystem::listFolder(std::string_view folder) const
+{
+    const auto disk = toDisk(folder.empty() ? std::string_view("/") : folder);
+    return std::make_unique<PosixFolderListing>(disk.value_or(std::string()));
 }
 
 std::optional<FileEntry> PosixFileSystem::stat(std::string_view path) const

@@ -19,6 +19,11 @@
 // it only stops entries being added, and reading it as read-only would keep
 // the search out of such folders.
 //
+// Listing: the entry types come from the directory itself (a stat only where
+// the file system reports none), and the details of an entry are read
+// relative to the open folder (getxattrat where the kernel has it, Linux
+// 6.13), so no call walks the whole path again.
+//
 // Creation time: user.DOSATTRIB's create_time, else the statx birth time,
 // else the last-write time.
 //
@@ -59,7 +64,7 @@ namespace qv {
 
 class PosixFileSystem : public FileSystem {
 public:
-    Listing list(std::string_view folder, std::string_view mask) const override;
+    std::unique_ptr<FolderListing> listFolder(std::string_view folder) const override;
     std::optional<FileEntry> stat(std::string_view path) const override;
     bool exists(std::string_view path) const override;
     FsStatus remove(std::string_view path) override;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -64,6 +66,16 @@ TEST_F(FileOpsCommands, RenameWithUtf8TemplateAndFiles)
     EXPECT_EQ(r.out, "成功处理文件总数量：2\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(names(), (std::vector<std::string>{"新_a.txt", "新_报告.doc"}));
+}
+
+TEST_F(FileOpsCommands, RenameReadsTheDatesTheTemplateAsksFor)
+{
+    const std::string a = make("a.txt");
+    const timespec noon[2] = {{1623758400, 0}, {1623758400, 0}}; // 2021-06-15 12:00 UTC
+    ASSERT_EQ(::utimensat(AT_FDCWD, a.c_str(), noon, 0), 0);
+    const CliRun r = run(runRenameCommand, {"--template", "${FileName}_${ModifyDate}", a});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(names(), (std::vector<std::string>{"a_2021-06-15.txt"}));
 }
 
 TEST_F(FileOpsCommands, RefusalsGiveStatusOneAndLeftAloneFilesAreListed)

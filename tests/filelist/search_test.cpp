@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <sys/stat.h>
 
 namespace qv {
 namespace {
@@ -237,6 +239,67 @@ TEST_F(Search, AttributeTestsForFilesAndFolders)
     std::vector<std::string> names = found();
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (Found{".hidden.txt", ".hiddendir/h.txt", "plain.txt", "real/inner.txt"}));
+}
+
+// Every kind of entry in one tree, searched with each combination of masks,
+// subfolders and size filter: what is listed, and the names told as skipped.
+TEST_F(Search, ListsExactlyTheAcceptableEntriesOfEveryKind)
+{
+    tree.file("plain.txt", 10);
+    tree.file("big.txt", 5000);
+    tree.file("conf.ini", 20);
+    tree.file("other.dat");
+    tree.symlink("plain.txt", "tofile.txt");
+    tree.symlink("real", "tofolder.txt");
+    tree.symlink("nowhere", "dangling.txt");
+    ASSERT_EQ(::mkfifo(tree.path("pipe.txt").c_str(), 0644), 0);
+    tree.file("real/inner.txt");
+    tree.file("hid.txt");
+    tree.file("sys.txt");
+    tree.file("temp.txt");
+    tree.file("hiddir.txt/a.ini");
+    tree.file("sysdir/b.txt");
+    tree.file("tempdir/c.txt");
+    tree.file("bad\xff.txt");
+    tree.file("bad\xfe.ini");
+    const std::pair<const char*, std::uint32_t> attributes[] = {
+        {"hid.txt", attr::hidden}, {"sys.txt", attr::system}, {"temp.txt", attr::temporary},
+        {"hiddir.txt", attr::hidden}, {"sysdir", attr::system}, {"tempdir", attr::temporary}};
+    for (const auto& [name, bits] : attributes)
+        if (fs.setAttributes(tree.path(name), bits) != FsStatus::Ok) GTEST_SKIP() << "no user extended attributes";
+
+    struct Case {
+        const char* types;
+        bool subfolders;
+        bool sizeFilter; // 0 to 100 bytes
+        Found listed;    // sorted
+        std::size_t skipped;
+    };
+    const Case cases[] = {
+        {"*.txt", true, false,
+         {"big.txt", "hid.txt", "hiddir.txt", "plain.txt", "real/inner.txt", "sys.txt", "sysdir/b.txt"}, 2},
+        {"*.txt", false, false, {"big.txt", "hid.txt", "hiddir.txt", "plain.txt", "sys.txt"}, 1},
+        {"*.txt;*.ini", true, false,
+         {"big.txt", "conf.ini", "hid.txt", "hiddir.txt", "hiddir.txt/a.ini", "plain.txt", "real/inner.txt", "sys.txt",
+          "sysdir/b.txt"},
+         2},
+        {"*.ini;*.txt", false, true, {"conf.ini", "hid.txt", "hiddir.txt", "plain.txt", "sys.txt"}, 1},
+        {"*.*", false, false,
+         {"big.txt", "conf.ini", "hid.txt", "hiddir.txt", "other.dat", "plain.txt", "sys.txt", "sysdir"}, 2},
+    };
+    for (const Case& c : cases) {
+        SearchCriteria criteria = in(c.types, c.subfolders);
+        criteria.sizeFilter = c.sizeFilter;
+        criteria.maxSize = "100";
+        host.messages.clear();
+        search(criteria);
+        Found names = found();
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.listed) << c.types << (c.subfolders ? " with subfolders" : "");
+        const std::string told = "有 " + std::to_string(c.skipped) + " 个文件或目录的名称无法以GBK编码表示，已跳过。";
+        ASSERT_EQ(host.messages.size(), 1u) << c.types;
+        EXPECT_EQ(host.messages[0].text, told) << c.types;
+    }
 }
 
 TEST_F(Search, ReadOnlyFolderIsNotEntered)

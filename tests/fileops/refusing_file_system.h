@@ -18,7 +18,10 @@ public:
     std::set<std::string> refused;  // code page 936 paths
     std::vector<std::string> calls; // setTimes and setAttributes paths, in order
 
-    Listing list(std::string_view folder, std::string_view mask) const override { return inner_.list(folder, mask); }
+    std::unique_ptr<FolderListing> listFolder(std::string_view folder) const override
+    {
+        return inner_.listFolder(folder);
+    }
     std::optional<FileEntry> stat(std::string_view path) const override { return inner_.stat(path); }
     bool exists(std::string_view path) const override { return inner_.exists(path); }
     FsStatus remove(std::string_view path) override { return inner_.remove(path); }

@@ -105,6 +105,14 @@ TEST(NameMask, EmptyMaskMatchesNothingAndBlanksCount)
     });
 }
 
+TEST(NameMask, MasksLongerThanSixtyThreeCharactersMatchAsShortOnes)
+{
+    const std::string as(70, 'a');
+    EXPECT_TRUE(matchesMask(as + "b.txt", as + "*.TXT"));
+    EXPECT_FALSE(matchesMask(as.substr(1) + "b.txt", as + "*.txt"));
+    EXPECT_TRUE(matchesMask(gbk("报") + as, "*" + as));
+}
+
 TEST(NameMask, ChineseNamesMatchCharacterByCharacter)
 {
     expectTable({

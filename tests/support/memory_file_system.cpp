@@ -1,7 +1,5 @@
 #include "support/memory_file_system.h"
 
-#include "platform/name_mask.h"
-
 #include <algorithm>
 
 namespace qv::testing {
@@ -91,23 +89,45 @@ std::vector<std::string> MemoryFileSystem::paths() const
     return out;
 }
 
-Listing MemoryFileSystem::list(std::string_view folder, std::string_view mask) const
+namespace {
+
+class MemoryFolderListing final : public FolderListing {
+public:
+    void add(std::string name, const FileEntry& entry)
+    {
+        const std::uint32_t a = entry.attributes;
+        const EntryType type = (a & (attr::reparsePoint | attr::device)) ? EntryType::Other
+                               : (a & attr::directory)                  ? EntryType::Folder
+                                                                         : EntryType::File;
+        FileEntry copy = entry;
+        copy.name = name;
+        details_.push_back(std::move(copy));
+        items_.push_back(FolderItem{std::move(name), type});
+    }
+    void addUnconvertible(std::size_t count) { unconvertible_.assign(count, u"\uFFFD"); }
+    std::optional<FileEntry> details(std::size_t index, std::optional<SizeRange> sizes) const override
+    {
+        if (index >= details_.size() || (sizes && !sizes->holds(details_[index].size))) return std::nullopt;
+        return details_[index];
+    }
+
+private:
+    std::vector<FileEntry> details_;
+};
+
+} // namespace
+
+std::unique_ptr<FolderListing> MemoryFileSystem::listFolder(std::string_view folder) const
 {
-    Listing out;
+    auto out = std::make_unique<MemoryFolderListing>();
     const std::string k = key(folder);
     const auto found = nodes_.find(k);
     if (found == nodes_.end() || !(found->second.entry.attributes & attr::directory)) return out;
-    const NameMask matcher(mask);
-    auto offer = [&](const std::string& name, FileEntry entry) {
-        if (!matcher.matches(name)) return;
-        entry.name = name;
-        out.entries.push_back(std::move(entry));
-    };
-    offer(".", found->second.entry);
+    out->add(".", found->second.entry);
     const auto parent = nodes_.find(parentKey(k));
-    offer("..", parent != nodes_.end() ? parent->second.entry : found->second.entry);
-    for (const std::string& name : found->second.children) offer(name, nodes_.at(k == "/" ? "/" + name : k + "/" + name).entry);
-    if (mask == "*" || mask == "*.*") out.skippedNames = found->second.unconvertible;
+    out->add("..", parent != nodes_.end() ? parent->second.entry : found->second.entry);
+    for (const std::string& name : found->second.children) out->add(name, nodes_.at(k == "/" ? "/" + name : k + "/" + name).entry);
+    out->addUnconvertible(found->second.unconvertible);
     return out;
 }
 

@@ -5,10 +5,11 @@
 // when a path is looked up, so "a//b/" names "a/b", and "" names "/".
 //
 // It behaves like the real file system where callers can see it:
-//   - list() gives ".", ".." and then the folder's entries in the order they
-//     were added, filtered with NameMask; "." and ".." carry the folder's own
-//     attributes; a folder added with addUnconvertibleNames() counts them in
-//     skippedNames when its mask is "*" or "*.*";
+//   - listFolder() gives ".", ".." and then the folder's entries in the
+//     order they were added; "." carries the folder's own attributes, ".."
+//     its parent's; an entry with attr::reparsePoint or attr::device is of
+//     type Other; the names of addUnconvertibleNames() read as U+FFFD, which
+//     "*" and "*.*" match;
 //   - remove() refuses folders and read-only files, renameNoReplace() never
 //     replaces (a case-only rename of one file works), setTimes() refuses
 //     read-only files, setAttributes() keeps the bits outside attr::settable;
@@ -42,7 +43,7 @@ public:
     // Every path held, folders included, in sorted order.
     std::vector<std::string> paths() const;
 
-    Listing list(std::string_view folder, std::string_view mask) const override;
+    std::unique_ptr<FolderListing> listFolder(std::string_view folder) const override;
     std::optional<FileEntry> stat(std::string_view path) const override;
     bool exists(std::string_view path) const override;
     FsStatus remove(std::string_view path) override;
