@@ -26,7 +26,7 @@ public:
 
 class DeletingFileSystem final : public FileSystem {
 public:
-    Listing list(std::string_view, std::string_view) const override { return {}; }
+    std::unique_ptr<FolderListing> listFolder(std::string_view) const override { return nullptr; }
     std::optional<FileEntry> stat(std::string_view) const override { return std::nullopt; }
     bool exists(std::string_view) const override { return true; }
     FsStatus remove(std::string_view) override { return FsStatus::Ok; }
