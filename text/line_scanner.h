@@ -19,6 +19,24 @@
 
 namespace qv::text {
 
+// Cuts `block` before its first NUL byte, where the text ends; true when it
+// held one.
+inline bool cutAtNul(std::string_view& block)
+{
+    const void* nul = std::memchr(block.data(), '\0', block.size());
+    if (!nul) return false;
+    block = block.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - block.data()));
+    return true;
+}
+
+// The position of the first `byte` in data[from, size), or size.
+inline std::size_t nextByte(const char* data, std::size_t size, std::size_t from, char byte)
+{
+    if (from >= size) return size;
+    const void* hit = std::memchr(data + from, byte, size - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
+}
+
 class LineScanner {
 public:
     // Hands every line that `block` completes to onLine(std::string_view), in
@@ -27,10 +45,7 @@ public:
     void feed(std::string_view block, OnLine&& onLine)
     {
         if (ended_) return;
-        if (const void* nul = std::memchr(block.data(), '\0', block.size())) {
-            block = block.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - block.data()));
-            ended_ = true;
-        }
+        ended_ = cutAtNul(block);
         const char* const data = block.data();
         const std::size_t size = block.size();
         std::size_t at = 0;
@@ -78,13 +93,6 @@ public:
     bool ended() const { return ended_; }
 
 private:
-    static std::size_t nextByte(const char* data, std::size_t size, std::size_t from, char byte)
-    {
-        if (from >= size) return size;
-        const void* hit = std::memchr(data + from, byte, size - from);
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
-    }
-
     std::string pending_; // the start of a line that the next block continues
     bool afterCr_ = false; // the last block ended with CR: an LF starting the next one belongs to it
     bool ended_ = false;

@@ -6,9 +6,10 @@
 // the text into lines: runs that are already in that form (a file with CR LF
 // breaks) are copied whole, so only lone CRs and LFs cost a step each.
 
+#include "text/line_scanner.h"
+
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -21,10 +22,7 @@ public:
     void feed(std::string_view block, std::string& out)
     {
         if (ended_) return;
-        if (const void* nul = std::memchr(block.data(), '\0', block.size())) {
-            block = block.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - block.data()));
-            ended_ = true;
-        }
+        ended_ = cutAtNul(block);
         const char* const data = block.data();
         const std::size_t size = block.size();
         std::size_t at = 0;
@@ -68,13 +66,6 @@ public:
     bool ended() const { return ended_; }
 
 private:
-    static std::size_t nextByte(const char* data, std::size_t size, std::size_t from, char byte)
-    {
-        if (from >= size) return size;
-        const void* hit = std::memchr(data + from, byte, size - from);
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
-    }
-
     // True when the run data[runStart, size) ends with a CR LF break.
     static bool endsWithCrLf(const char* data, std::size_t size, std::size_t runStart)
     {
