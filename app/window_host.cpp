@@ -26,11 +26,10 @@ WindowHost::WindowHost(Dialogs& dialogs, QStatusBar* statusBar, std::function<vo
     progress_->setObjectName(QStringLiteral("prgRun"));
     progress_->setAccessibleName(QStringLiteral("处理进度"));
     progress_->setFixedWidth(200);
-    progress_->setFormat(QStringLiteral("%v / %m"));
     progress_->hide();
     stop_ = new QPushButton(QStringLiteral("停止"), statusBar_);
     stop_->setObjectName(QStringLiteral("btnStopRun"));
-    stop_->setToolTip(QStringLiteral("处理完当前文件后停止"));
+    stop_->setToolTip(QStringLiteral("停止处理：已完成的文件保留，未完成的文件不生成输出"));
     stop_->hide();
     statusBar_->addPermanentWidget(progress_);
     statusBar_->addPermanentWidget(stop_);
@@ -93,7 +92,21 @@ void WindowHost::reportProgress(std::int64_t done, std::int64_t total)
         const std::int64_t scale = total / std::numeric_limits<int>::max() + 1;
         progress_->setMaximum(static_cast<int>(total / scale));
         progress_->setValue(static_cast<int>(std::min(done, total) / scale));
+        showFilePercent(-1);
     }
+}
+
+void WindowHost::reportFileProgress(std::uint64_t done, std::uint64_t total)
+{
+    if (!progress_ || total == 0) return;
+    showFilePercent(static_cast<int>(std::min<std::uint64_t>(done, total) * 100 / total));
+}
+
+void WindowHost::showFilePercent(int percent)
+{
+    if (percent == filePercent_) return; // the text changes a hundred times per file at most
+    filePercent_ = percent;
+    progress_->setFormat(percent < 0 ? QStringLiteral("%v / %m") : QStringLiteral("%v / %m (%1%)").arg(percent));
 }
 
 void WindowHost::startRun()
@@ -111,6 +124,8 @@ void WindowHost::beginOperation()
     progress_->reset();
     progress_->setRange(0, 1);
     progress_->setValue(0);
+    filePercent_ = -2; // sure to differ: the format is set afresh
+    showFilePercent(-1);
     progress_->show();
     stop_->show();
 }

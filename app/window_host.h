@@ -36,6 +36,8 @@ public:
     // total 0 (the search): `done` entries found after one more folder;
     // otherwise the progress bar shows `done` of `total`.
     void reportProgress(std::int64_t done, std::int64_t total) override;
+    // The bar adds the share of a large file done so far: "2 / 5 (37%)".
+    void reportFileProgress(std::uint64_t done, std::uint64_t total) override;
     // True once the stop button was clicked (or requestStop called) during
     // the current operation run.
     bool stopRequested() override { return stopRequested_; }
@@ -51,6 +53,10 @@ public:
     void requestStop() { stopRequested_ = true; }
 
 private:
+    // The bar's text: files done of the total, plus `percent` of the current
+    // file when it is 0 or more.
+    void showFilePercent(int percent);
+
     Dialogs& dialogs_;
     QStatusBar* statusBar_;
     std::function<void()> beforeEvents_;
@@ -58,6 +64,7 @@ private:
     std::int64_t foldersVisited_ = 0;
     QProgressBar* progress_ = nullptr;
     QPushButton* stop_ = nullptr;
+    int filePercent_ = -1; // what the bar shows of the current file; -1 for nothing
     int operationDepth_ = 0;
     bool stopRequested_ = false;
 };
