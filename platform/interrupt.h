@@ -1,8 +1,8 @@
 #pragma once
 // Ctrl-C as a stop request: once watchInterrupts() was called, the first
 // SIGINT (or SIGTERM) only sets a flag that a running operation reads between
-// files, so it ends cleanly with what it has done; a second one ends the
-// process at once, as usual.
+// files (and between the blocks of a file it streams), so it ends cleanly
+// with what it has done; a second one ends the process at once, as usual.
 
 namespace qv {
 
