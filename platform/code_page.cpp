@@ -274,6 +274,18 @@ struct Staging {
     Char* at = block;
 };
 
+// Copies the next 8 bytes to `staging` when they are all ASCII, which every
+// conversion here passes through unchanged; false, copying nothing, when not.
+template <typename Char>
+inline bool copyAscii8(const unsigned char*& in, const unsigned char* end, Staging<Char>& staging)
+{
+    if (end - in < 8 || !isAscii8(in)) return false;
+    for (int k = 0; k < 8; ++k) staging.at[k] = static_cast<Char>(in[k]);
+    staging.at += 8;
+    in += 8;
+    return true;
+}
+
 std::string_view view(const unsigned char* from, const unsigned char* to)
 {
     return {reinterpret_cast<const char*>(from), static_cast<std::size_t>(to - from)};
@@ -376,12 +388,7 @@ std::u16string CodePage::toUtf16(std::string_view bytes) const
     const auto* const end = in + bytes.size();
     while (in < end) {
         if (staging.full()) staging.flush();
-        if (end - in >= 8 && isAscii8(in)) {
-            for (int k = 0; k < 8; ++k) staging.at[k] = in[k];
-            staging.at += 8;
-            in += 8;
-            continue;
-        }
+        if (copyAscii8(in, end, staging)) continue;
         char16_t unit = t.singleUnit[in[0]];
         std::size_t length = 1;
         if (unit == CodePageTables::noUnit && end - in >= 2) {
@@ -435,12 +442,7 @@ void CodePage::appendUtf8(std::string_view bytes, std::string& out) const
     const auto* const end = in + bytes.size();
     while (in < end) {
         if (staging.full()) staging.flush();
-        if (end - in >= 8 && isAscii8(in)) {
-            std::memcpy(staging.at, in, 8);
-            staging.at += 8;
-            in += 8;
-            continue;
-        }
+        if (copyAscii8(in, end, staging)) continue;
         std::uint32_t packed = t.singleUtf8[in[0]];
         std::size_t length = 1;
         if (packed == 0 && end - in >= 2) {
@@ -468,12 +470,7 @@ bool CodePage::appendFromUtf8(std::string_view utf8, std::string& out, IllFormed
     const auto* const end = in + utf8.size();
     while (in < end) {
         if (staging.full()) staging.flush();
-        if (end - in >= 8 && isAscii8(in)) {
-            std::memcpy(staging.at, in, 8);
-            staging.at += 8;
-            in += 8;
-            continue;
-        }
+        if (copyAscii8(in, end, staging)) continue;
         char32_t value = 0;
         const std::size_t length = isThreeByteBmp(in, end, value) ? 3 : decodeSequence(in, end, value);
         if (length == 0) {
