@@ -4,7 +4,10 @@
 
 namespace qv::app {
 
-QString windowCaption() { return QStringLiteral("Qorvane文件批量处理"); }
+QString windowCaption()
+{
+    return QStringLiteral("Qorvane文件批量处理");
+}
 
 void QtDialogs::message(QMessageBox::Icon icon, const QString& text)
 {

@@ -37,7 +37,7 @@ public:
 // The real dialogs, owned by `parent`'s window.
 class QtDialogs final : public Dialogs {
 public:
-    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+    explicit QtDialogs(QWidget* parent) : parent_(parent) { }
 
     void message(QMessageBox::Icon icon, const QString& text) override;
     void messageWithDetails(QMessageBox::Icon icon, const QString& text, const QString& details) override;

@@ -10,11 +10,20 @@ FileListModel::FileListModel(FileList& files, QObject* parent)
     files_.setObserver(this);
 }
 
-FileListModel::~FileListModel() { files_.setObserver(nullptr); }
+FileListModel::~FileListModel()
+{
+    files_.setObserver(nullptr);
+}
 
-int FileListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int FileListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
 
-int FileListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : static_cast<int>(qv::columnCount); }
+int FileListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(qv::columnCount);
+}
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const
 {

@@ -12,8 +12,8 @@ QString fromGbk(std::string_view bytes)
 
 std::string toGbk(const QString& text)
 {
-    return CodePage::gbk().fromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                         static_cast<std::size_t>(text.size())));
+    return CodePage::gbk().fromUtf16(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
 std::optional<std::string> toGbkExactly(const QString& text)

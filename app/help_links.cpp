@@ -28,7 +28,10 @@ QString usageFilePath(const QString& workingDir, const QString& installedCopy)
     return local;
 }
 
-QUrl homePage() { return QUrl(QStringLiteral(QV_HOME_PAGE)); }
+QUrl homePage()
+{
+    return QUrl(QStringLiteral(QV_HOME_PAGE));
+}
 
 HelpLinks::HelpLinks(QAbstractButton* help, QLabel* maker, QObject* parent) : QObject(parent), maker_(maker)
 {
@@ -42,7 +45,10 @@ void HelpLinks::SpeedButton1Click()
     opener_->open(QUrl::fromLocalFile(usageFilePath(QDir::currentPath(), installedDataFile(usageFileName))));
 }
 
-void HelpLinks::Label11Click() { opener_->open(homePage()); }
+void HelpLinks::Label11Click()
+{
+    opener_->open(homePage());
+}
 
 bool HelpLinks::eventFilter(QObject* watched, QEvent* event)
 {

@@ -75,7 +75,10 @@ QToolButton* speedButton(const char* name, const QString& text, const QString& h
     return button;
 }
 
-CalendarDate calendarDateOf(const QDate& date) { return CalendarDate{date.year(), date.month(), date.day()}; }
+CalendarDate calendarDateOf(const QDate& date)
+{
+    return CalendarDate{date.year(), date.month(), date.day()};
+}
 
 } // namespace
 
@@ -122,7 +125,10 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-Host& MainWindow::host() { return *host_; }
+Host& MainWindow::host()
+{
+    return *host_;
+}
 
 std::optional<OperationResult> MainWindow::runOperation(QPushButton* start, const Operation& operation)
 {
@@ -195,7 +201,8 @@ QGroupBox* MainWindow::buildSearchGroup()
     grid->addWidget(cbSearch_, 2, 4);
     grid->addWidget(btnStopSearch_, 2, 5);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{edMin_, edMax_, cbDateType_, dtMin_, dtMax_}) w->setEnabled(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{edMin_, edMax_, cbDateType_, dtMin_, dtMax_})
+        w->setEnabled(false);
     connect(ckFileSize_, &QCheckBox::toggled, this, [this](bool on) {
         edMin_->setEnabled(on);
         edMax_->setEnabled(on);
@@ -230,16 +237,19 @@ QWidget* MainWindow::buildListCommandRow()
     btnExpDir->setToolTip(QStringLiteral("导出当前选择的文件所在目录,保存到文本文件中."));
     auto* cbDel = named(new QPushButton(QStringLiteral("删除")), "cbDel");
     cbDel->setToolTip(QStringLiteral("删除当前选择的磁盘文件,删除后不能恢复."));
-    for (QWidget* w : std::initializer_list<QWidget*>{btnSelAll, btnDeSelAll, btnInverse, btnAdd, btnDel, btnExp, btnExpDir, cbDel})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{btnSelAll, btnDeSelAll, btnInverse, btnAdd, btnDel, btnExp, btnExpDir, cbDel})
         layout->addWidget(w);
     layout->addStretch(1);
 
     connect(btnSelAll, &QToolButton::clicked, this, [this] { runGuarded(nullptr, [this] { btnSelAllClick(ws_); }); });
-    connect(btnDeSelAll, &QToolButton::clicked, this, [this] { runGuarded(nullptr, [this] { btnDeSelAllClick(ws_); }); });
+    connect(btnDeSelAll, &QToolButton::clicked, this,
+            [this] { runGuarded(nullptr, [this] { btnDeSelAllClick(ws_); }); });
     connect(btnInverse, &QToolButton::clicked, this, [this] { runGuarded(nullptr, [this] { btnInverseClick(ws_); }); });
     connect(btnDel, &QToolButton::clicked, this, [this] { runGuarded(nullptr, [this] { btnDelClick(ws_); }); });
     connect(btnAdd, &QToolButton::clicked, this, &MainWindow::btnAddClick);
-    connect(btnExp, &QPushButton::clicked, this, [this, btnExp] { runGuarded(btnExp, [this] { btnExpClick(ws_, *host_); }); });
+    connect(btnExp, &QPushButton::clicked, this,
+            [this, btnExp] { runGuarded(btnExp, [this] { btnExpClick(ws_, *host_); }); });
     connect(btnExpDir, &QPushButton::clicked, this,
             [this, btnExpDir] { runGuarded(btnExpDir, [this] { btnExpDirClick(ws_, *host_); }); });
     connect(cbDel, &QPushButton::clicked, this, [this, cbDel] {
@@ -274,11 +284,13 @@ QTableView* MainWindow::buildGrid()
     // the rows left) when the list is reset.
     connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         const QModelIndex current = sgFiles_->currentIndex();
-        currentBeforeReset_ = current.isValid() ? std::optional<QPoint>(QPoint(current.column(), current.row())) : std::nullopt;
+        currentBeforeReset_ =
+            current.isValid() ? std::optional<QPoint>(QPoint(current.column(), current.row())) : std::nullopt;
     });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         if (!currentBeforeReset_ || model_->rowCount() == 0) return;
-        const QModelIndex cell = model_->index(std::min(currentBeforeReset_->y(), model_->rowCount() - 1), currentBeforeReset_->x());
+        const QModelIndex cell =
+            model_->index(std::min(currentBeforeReset_->y(), model_->rowCount() - 1), currentBeforeReset_->x());
         sgFiles_->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
     });
     sgFiles_->viewport()->installEventFilter(this);
@@ -367,7 +379,10 @@ void MainWindow::applyStartupDefaults()
     refreshCounters();
 }
 
-void MainWindow::cmbOptChange(int index) { switchPage(index, -1); }
+void MainWindow::cmbOptChange(int index)
+{
+    switchPage(index, -1);
+}
 
 void MainWindow::switchPage(int first, int second)
 {
@@ -394,7 +409,8 @@ void MainWindow::cbSearchClick()
     readSearchCriteria();
     const std::optional<std::string> folders = toGbkExactly(edFolder_->text());
     if (!folders) {
-        dialogs_->message(QMessageBox::Critical, QStringLiteral("目录名称无法以GBK编码表示，请重新选择目录：") + edFolder_->text());
+        dialogs_->message(QMessageBox::Critical,
+                          QStringLiteral("目录名称无法以GBK编码表示，请重新选择目录：") + edFolder_->text());
         return;
     }
     criteria_.folders = *folders;
@@ -477,9 +493,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             gridMouseReleased(column >= 0 ? std::optional<GridCell>(GridCell{0, column}) : std::nullopt);
         } else if (watched == sgFiles_->viewport()) {
             const QModelIndex cell = sgFiles_->indexAt(at);
-            gridMouseReleased(cell.isValid()
-                                  ? std::optional<GridCell>(GridCell{static_cast<std::size_t>(cell.row()) + 1, cell.column()})
-                                  : std::nullopt);
+            gridMouseReleased(cell.isValid() ? std::optional<GridCell>(
+                                                   GridCell{static_cast<std::size_t>(cell.row()) + 1, cell.column()})
+                                             : std::nullopt);
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -488,8 +504,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::gridMouseReleased(std::optional<GridCell> underPointer)
 {
     const QModelIndex current = sgFiles_->currentIndex();
-    const GridCell currentCell = current.isValid() ? GridCell{static_cast<std::size_t>(current.row()) + 1, current.column()}
-                                                   : GridCell{0, 0};
+    const GridCell currentCell =
+        current.isValid() ? GridCell{static_cast<std::size_t>(current.row()) + 1, current.column()} : GridCell{0, 0};
     runGuarded(nullptr, [&] { sgFilesMouseUp(ws_, underPointer, currentCell); });
 }
 
@@ -513,8 +529,9 @@ void MainWindow::runGuarded(QWidget* button, const std::function<void()>& handle
     if (button) button->setEnabled(true);
     refreshCounters();
     if (ws_.files.entryCount() > formerCapacity)
-        statusBar()->showMessage(
-            QStringLiteral("文件列表共有 %1 项，已超过 %2 项，列表继续增长。").arg(ws_.files.entryCount()).arg(formerCapacity));
+        statusBar()->showMessage(QStringLiteral("文件列表共有 %1 项，已超过 %2 项，列表继续增长。")
+                                     .arg(ws_.files.entryCount())
+                                     .arg(formerCapacity));
     if (closeRequested_ && runDepth_ == 0) close();
 }
 

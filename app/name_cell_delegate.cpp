@@ -19,11 +19,13 @@ void NameCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const int boxHeight = style->pixelMetric(QStyle::PM_IndicatorHeight, &option, option.widget);
     QStyleOptionButton box;
     box.rect = QRect(cell.left() + 4, cell.top() + (cell.height() - boxHeight) / 2, boxWidth, boxHeight);
-    box.state = QStyle::State_Enabled | (index.data(FileListModel::MarkRole).toBool() ? QStyle::State_On : QStyle::State_Off);
+    box.state =
+        QStyle::State_Enabled | (index.data(FileListModel::MarkRole).toBool() ? QStyle::State_On : QStyle::State_Off);
     style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, option.widget);
 
     const QRect textRect(box.rect.right() + 1 + 4, cell.top(), cell.right() - box.rect.right() - 4, cell.height());
-    const QString name = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, textRect.width());
+    const QString name =
+        option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, textRect.width());
     painter->save();
     painter->setFont(option.font);
     painter->setPen(option.palette.color(QPalette::Text));

@@ -59,7 +59,10 @@ TipsStrip::TipsStrip(QLabel* label, TipRotation& tips, RandomIndex& random, Tips
     label_->installEventFilter(this);
 }
 
-void TipsStrip::start() { timer_.start(); }
+void TipsStrip::start()
+{
+    timer_.start();
+}
 
 void TipsStrip::Timer1Timer()
 {

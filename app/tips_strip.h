@@ -23,9 +23,9 @@ class QNetworkReply;
 namespace qv::app {
 
 struct TipsSettings {
-    QUrl endpoint;        // the server's "/tips.asp"
-    QString cachePath;    // the cache file, replaced by a good download
-    QString shippedPath;  // the tips installed with the program
+    QUrl endpoint;       // the server's "/tips.asp"
+    QString cachePath;   // the cache file, replaced by a good download
+    QString shippedPath; // the tips installed with the program
     std::chrono::milliseconds downloadTimeout{10000};
 
     // The server fixed at build time, or the one in QORVANE_TIPS_SERVER

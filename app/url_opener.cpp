@@ -4,6 +4,9 @@
 
 namespace qv::app {
 
-void DesktopUrlOpener::open(const QUrl& url) { QDesktopServices::openUrl(url); }
+void DesktopUrlOpener::open(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
 
 } // namespace qv::app

@@ -29,8 +29,7 @@ struct Data {
 };
 
 // Pieces of at most pieceSize bytes, each as long as `cut(rest)` says.
-template <typename Cut>
-std::vector<std::string_view> piecesOf(std::string_view text, Cut cut)
+template <typename Cut> std::vector<std::string_view> piecesOf(std::string_view text, Cut cut)
 {
     std::vector<std::string_view> pieces;
     while (!text.empty()) {
@@ -46,14 +45,15 @@ const Data& data()
     static const Data d = [] {
         Data made;
         std::mt19937 random(1);
-        const char* const words[] = {"中文", "测试", "数据", "文件", "批量", "处理",
+        const char* const words[] = {"中文", "测试", "数据", "文件",   "批量", "处理",
                                      "编码", "内容", "行号", "关键字", "北京", "上海"};
         std::string block;
         for (int line = 0; line < 20000; ++line) {
             std::string chinese;
             for (int k = static_cast<int>(random() % 6); k >= 0; --k) chinese += words[random() % std::size(words)];
             std::string ascii;
-            for (int k = 3 + static_cast<int>(random() % 18); k > 0; --k) ascii += "abcdefghijklmnopqrstuvwxyz0123456789"[random() % 36];
+            for (int k = 3 + static_cast<int>(random() % 18); k > 0; --k)
+                ascii += "abcdefghijklmnopqrstuvwxyz0123456789"[random() % 36];
             block += line % 2 ? ascii + ";" + chinese + " " + std::to_string(line) + "\r\n"
                               : "ID" + std::to_string(100000 + line) + ";" + chinese + ";" + ascii + "\r\n";
         }
@@ -137,7 +137,8 @@ void BM_ToAnsiIcu(benchmark::State& state)
             decodeUtf8(piece, units);
             bytes.resize(units.size() * 2 + 1);
             UErrorCode status = U_ZERO_ERROR;
-            bytes.resize(ucnv_fromUChars(icu.gbk.get(), bytes.data(), bytes.size(), units.data(), units.size(), &status));
+            bytes.resize(
+                ucnv_fromUChars(icu.gbk.get(), bytes.data(), bytes.size(), units.data(), units.size(), &status));
             out += bytes;
         }
         benchmark::DoNotOptimize(out.data());

@@ -56,12 +56,30 @@ void evaluateLines(benchmark::State& state, const char* templ)
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_GetMid(benchmark::State& state) { evaluateLines(state, "${GetMid(3,8)}"); }
-void BM_RepStr(benchmark::State& state) { evaluateLines(state, "${RepStr(a,b)}"); }
-void BM_AddLeftNested(benchmark::State& state) { evaluateLines(state, "${AddLeft(${GetLeft(4)}_)}"); }
-void BM_AddMid2Nested(benchmark::State& state) { evaluateLines(state, "${AddMid2(=,${Len(ab)},<${Pos(r)}>)}"); }
-void BM_Chs2Num(benchmark::State& state) { evaluateLines(state, "${Chs2Num(${GetMid(1,16)})}"); }
-void BM_Date(benchmark::State& state) { evaluateLines(state, "${Date(yyyy-mm-dd)}"); }
+void BM_GetMid(benchmark::State& state)
+{
+    evaluateLines(state, "${GetMid(3,8)}");
+}
+void BM_RepStr(benchmark::State& state)
+{
+    evaluateLines(state, "${RepStr(a,b)}");
+}
+void BM_AddLeftNested(benchmark::State& state)
+{
+    evaluateLines(state, "${AddLeft(${GetLeft(4)}_)}");
+}
+void BM_AddMid2Nested(benchmark::State& state)
+{
+    evaluateLines(state, "${AddMid2(=,${Len(ab)},<${Pos(r)}>)}");
+}
+void BM_Chs2Num(benchmark::State& state)
+{
+    evaluateLines(state, "${Chs2Num(${GetMid(1,16)})}");
+}
+void BM_Date(benchmark::State& state)
+{
+    evaluateLines(state, "${Date(yyyy-mm-dd)}");
+}
 
 // A million lines cycling through the corpus, each ending in its number so
 // that no two are the same.
@@ -70,7 +88,8 @@ const std::vector<std::string>& millionLines()
     static const std::vector<std::string> corpus = [] {
         std::vector<std::string> out;
         out.reserve(1'000'000);
-        for (std::size_t i = 0; i < 1'000'000; ++i) out.push_back(lines()[i % lines().size()] + " #" + std::to_string(i));
+        for (std::size_t i = 0; i < 1'000'000; ++i)
+            out.push_back(lines()[i % lines().size()] + " #" + std::to_string(i));
         return out;
     }();
     return corpus;
@@ -105,10 +124,22 @@ void evaluateEachLine(benchmark::State& state, const char* templ)
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(subjects.size()));
 }
 
-void BM_MillionGetMidPrepared(benchmark::State& state) { applyPrepared(state, "${GetMid(3,8)}"); }
-void BM_MillionGetMidFull(benchmark::State& state) { evaluateEachLine(state, "${GetMid(3,8)}"); }
-void BM_MillionAddLeftPrepared(benchmark::State& state) { applyPrepared(state, "${AddLeft(x)}"); }
-void BM_MillionAddLeftFull(benchmark::State& state) { evaluateEachLine(state, "${AddLeft(x)}"); }
+void BM_MillionGetMidPrepared(benchmark::State& state)
+{
+    applyPrepared(state, "${GetMid(3,8)}");
+}
+void BM_MillionGetMidFull(benchmark::State& state)
+{
+    evaluateEachLine(state, "${GetMid(3,8)}");
+}
+void BM_MillionAddLeftPrepared(benchmark::State& state)
+{
+    applyPrepared(state, "${AddLeft(x)}");
+}
+void BM_MillionAddLeftFull(benchmark::State& state)
+{
+    evaluateEachLine(state, "${AddLeft(x)}");
+}
 
 // ${AddLeft(a${AddLeft(a...)})}: each level's result holds the one below.
 std::string deepAddLeft(std::int64_t depth)
@@ -149,9 +180,18 @@ void evaluateNested(benchmark::State& state, std::string (*build)(std::int64_t))
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_NestedAddLeft(benchmark::State& state) { evaluateNested(state, deepAddLeft); }
-void BM_NestedLen(benchmark::State& state) { evaluateNested(state, deepLen); }
-void BM_SideBySideLen(benchmark::State& state) { evaluateNested(state, wideLen); }
+void BM_NestedAddLeft(benchmark::State& state)
+{
+    evaluateNested(state, deepAddLeft);
+}
+void BM_NestedLen(benchmark::State& state)
+{
+    evaluateNested(state, deepLen);
+}
+void BM_SideBySideLen(benchmark::State& state)
+{
+    evaluateNested(state, wideLen);
+}
 
 } // namespace
 

@@ -17,11 +17,11 @@ namespace {
 
 class QuietHost final : public Host {
 public:
-    void showMessage(MessageKind, std::string_view) override {}
+    void showMessage(MessageKind, std::string_view) override { }
     bool ask(std::string_view) override { return true; }
     std::optional<std::string> chooseSavePath(std::string_view) override { return std::nullopt; }
-    void processEvents() override {}
-    void reportProgress(std::int64_t, std::int64_t) override {}
+    void processEvents() override { }
+    void reportProgress(std::int64_t, std::int64_t) override { }
 };
 
 class DeletingFileSystem final : public FileSystem {
@@ -38,7 +38,8 @@ public:
 void fillEverySecondMarked(Workspace& ws, std::size_t rows)
 {
     for (std::size_t i = 1; i <= rows; ++i) {
-        ws.files.append(ListEntry{"file" + std::to_string(i) + ".txt", "/data/folder", static_cast<std::int64_t>(i), 0, 0});
+        ws.files.append(
+            ListEntry{"file" + std::to_string(i) + ".txt", "/data/folder", static_cast<std::int64_t>(i), 0, 0});
         ws.files.setMark(i, i % 2 == 0);
     }
     ws.counters.stSrcCount = static_cast<std::int64_t>(rows);

@@ -26,11 +26,11 @@ namespace {
 
 class QuietHost final : public Host {
 public:
-    void showMessage(MessageKind, std::string_view) override {}
+    void showMessage(MessageKind, std::string_view) override { }
     bool ask(std::string_view) override { return false; }
     std::optional<std::string> chooseSavePath(std::string_view) override { return std::nullopt; }
-    void processEvents() override {}
-    void reportProgress(std::int64_t, std::int64_t) override {}
+    void processEvents() override { }
+    void reportProgress(std::int64_t, std::int64_t) override { }
 };
 
 struct Tree {
@@ -88,10 +88,22 @@ void runFind(benchmark::State& state, const std::string& expression)
         if (std::system(command.c_str()) != 0) state.SkipWithError("find failed");
 }
 
-void BM_SearchTxt(benchmark::State& state) { runSearch(state, false); }
-void BM_FindTxt(benchmark::State& state) { runFind(state, "-type f -name '*.txt'"); }
-void BM_SearchTxtSize(benchmark::State& state) { runSearch(state, true); }
-void BM_FindTxtSize(benchmark::State& state) { runFind(state, "-type f -name '*.txt' -size +99c -size -501c"); }
+void BM_SearchTxt(benchmark::State& state)
+{
+    runSearch(state, false);
+}
+void BM_FindTxt(benchmark::State& state)
+{
+    runFind(state, "-type f -name '*.txt'");
+}
+void BM_SearchTxtSize(benchmark::State& state)
+{
+    runSearch(state, true);
+}
+void BM_FindTxtSize(benchmark::State& state)
+{
+    runFind(state, "-type f -name '*.txt' -size +99c -size -501c");
+}
 
 FileList bigList()
 {
@@ -118,9 +130,18 @@ void runSort(benchmark::State& state, int column)
     }
 }
 
-void BM_Sort500kByName(benchmark::State& state) { runSort(state, NameColumn); }
-void BM_Sort500kBySize(benchmark::State& state) { runSort(state, SizeColumn); }
-void BM_Sort500kByFolder(benchmark::State& state) { runSort(state, FolderColumn); }
+void BM_Sort500kByName(benchmark::State& state)
+{
+    runSort(state, NameColumn);
+}
+void BM_Sort500kBySize(benchmark::State& state)
+{
+    runSort(state, SizeColumn);
+}
+void BM_Sort500kByFolder(benchmark::State& state)
+{
+    runSort(state, FolderColumn);
+}
 
 BENCHMARK(BM_SearchTxt)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_FindTxt)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);

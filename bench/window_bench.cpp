@@ -33,7 +33,10 @@ double timed(const std::function<void()>& step)
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
-void report(const char* what, double seconds) { std::printf("%-34s %8.3f s\n", what, seconds); }
+void report(const char* what, double seconds)
+{
+    std::printf("%-34s %8.3f s\n", what, seconds);
+}
 
 } // namespace
 
@@ -49,38 +52,41 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
     auto* grid = window.findChild<QTableView*>("sgFiles");
     auto& ws = window.workspace();
-    const auto click = [&](const char* name) { QTest::mouseClick(window.findChild<QToolButton*>(name), Qt::LeftButton); };
+    const auto click = [&](const char* name) {
+        QTest::mouseClick(window.findChild<QToolButton*>(name), Qt::LeftButton);
+    };
 
     report("fill", timed([&] {
-        for (long i = 0; i < entries; ++i)
-            ws.files.append(qv::ListEntry{"file" + std::to_string(i) + ".txt", "/data/folder" + std::to_string(i % 97),
-                                          (i * 7919) % 1000003, 1700000000 + i, 1700000000 + i});
-        ws.counters.stSrcCount = entries;
-    }));
+               for (long i = 0; i < entries; ++i)
+                   ws.files.append(qv::ListEntry{"file" + std::to_string(i) + ".txt",
+                                                 "/data/folder" + std::to_string(i % 97), (i * 7919) % 1000003,
+                                                 1700000000 + i, 1700000000 + i});
+               ws.counters.stSrcCount = entries;
+           }));
     report("select all", timed([&] { click("btnSelAll"); }));
     report("sort by size (header click)", timed([&] {
-        QHeaderView* header = grid->horizontalHeader();
-        const int x = header->sectionViewportPosition(2) + header->sectionSize(2) / 2;
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-    }));
+               QHeaderView* header = grid->horizontalHeader();
+               const int x = header->sectionViewportPosition(2) + header->sectionSize(2) / 2;
+               QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+           }));
     report("scroll to end and paint", timed([&] {
-        grid->scrollToBottom();
-        grid->viewport()->repaint();
-    }));
+               grid->scrollToBottom();
+               grid->viewport()->repaint();
+           }));
     report("remove every second row", timed([&] {
-        click("btnDeSelAll");
-        for (long row = 2; row <= entries; row += 2) ws.files.setMark(static_cast<std::size_t>(row), true);
-        click("btnDel");
-        grid->viewport()->repaint();
-    }));
+               click("btnDeSelAll");
+               for (long row = 2; row <= entries; row += 2) ws.files.setMark(static_cast<std::size_t>(row), true);
+               click("btnDel");
+               grid->viewport()->repaint();
+           }));
     report("delete walk, every second row", timed([&] {
-        // What the delete command does to the list: bottom-up, one row at a
-        // time, offering the window's Host to handle events before each row.
-        for (std::size_t row = ws.files.lastRow(); row >= 1; --row) {
-            window.host().processEvents();
-            if (row % 2 == 0) ws.files.removeRow(row);
-        }
-    }));
+               // What the delete command does to the list: bottom-up, one row at a
+               // time, offering the window's Host to handle events before each row.
+               for (std::size_t row = ws.files.lastRow(); row >= 1; --row) {
+                   window.host().processEvents();
+                   if (row % 2 == 0) ws.files.removeRow(row);
+               }
+           }));
     std::printf("rows left: %zu\n", ws.files.entryCount());
     return 0;
 }

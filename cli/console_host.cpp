@@ -12,8 +12,7 @@ namespace qv::cli {
 
 ConsoleHost::ConsoleHost(std::ostream& out, std::ostream& err, bool answerYes, std::optional<std::string> savePath)
     : out_(out), err_(err), answerYes_(answerYes), savePath_(std::move(savePath)), showProgress_(stderrIsTerminal())
-{
-}
+{ }
 
 namespace {
 
@@ -51,7 +50,10 @@ void ConsoleHost::reportFileProgress(std::uint64_t done, std::uint64_t total)
     err_ << " (" << std::min<std::uint64_t>(done * 100 / total, 100) << "%)" << std::flush;
 }
 
-bool ConsoleHost::stopRequested() { return interruptRequested(); }
+bool ConsoleHost::stopRequested()
+{
+    return interruptRequested();
+}
 
 namespace {
 

@@ -21,7 +21,7 @@ public:
     void showMessageWithDetails(MessageKind kind, std::string_view text, std::string_view details) override;
     bool ask(std::string_view question) override;
     std::optional<std::string> chooseSavePath(std::string_view suggestedName) override;
-    void processEvents() override {}
+    void processEvents() override { }
     // On a terminal: "已处理 N/M" on stderr, rewritten in place, at most
     // every ~100 ms and once at the end.
     void reportProgress(std::int64_t done, std::int64_t total) override;
@@ -44,7 +44,7 @@ private:
     std::optional<std::string> savePath_;
     bool refused_ = false;
     bool showProgress_;
-    std::int64_t lastShownAt_ = 0; // steady-clock milliseconds
+    std::int64_t lastShownAt_ = 0;                // steady-clock milliseconds
     std::int64_t filesDone_ = 0, filesTotal_ = 0; // as last reported
 };
 

@@ -10,13 +10,22 @@
 
 namespace qv::cli {
 
-inline std::string toProgramText(std::string_view utf8) { return CodePage::gbk().fromUtf8(utf8); }
-inline std::string toConsoleText(std::string_view gbk) { return CodePage::gbk().toUtf8(gbk); }
+inline std::string toProgramText(std::string_view utf8)
+{
+    return CodePage::gbk().fromUtf8(utf8);
+}
+inline std::string toConsoleText(std::string_view gbk)
+{
+    return CodePage::gbk().toUtf8(gbk);
+}
 
 // A file or folder name given on the command line, in code page 936; nothing
 // when its code page 936 form would name another file (a character GBK
 // lacks becomes "?", an invisible one is dropped, bad UTF-8 is replaced).
-inline std::optional<std::string> toProgramName(std::string_view utf8) { return CodePage::gbk().fromUtf8Exactly(utf8); }
+inline std::optional<std::string> toProgramName(std::string_view utf8)
+{
+    return CodePage::gbk().fromUtf8Exactly(utf8);
+}
 
 // `text` safe to print: ill-formed UTF-8 bytes, control characters and
 // invisible (default-ignorable) characters are shown as \xHH or \u{HHHH}, so

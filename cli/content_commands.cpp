@@ -20,7 +20,6 @@
 namespace qv::cli {
 namespace {
 
-
 // Parses `args`; prints the help text and returns nothing when --help was
 // given.
 std::optional<ParsedOptions> parse(const std::vector<std::string>& args, const std::string& usage,
@@ -32,14 +31,16 @@ std::optional<ParsedOptions> parse(const std::vector<std::string>& args, const s
     return std::nullopt;
 }
 
-
 // Exactly `count` positional arguments, or a usage error.
 void requirePositional(const ParsedOptions& options, std::size_t count, const std::string& usage)
 {
     if (options.positional().size() != count) throw UsageError("usage: qorvane-cli " + usage);
 }
 
-int exitStatus(const ConsoleHost& host) { return host.refused() ? 1 : 0; }
+int exitStatus(const ConsoleHost& host)
+{
+    return host.refused() ? 1 : 0;
+}
 
 } // namespace
 
@@ -102,9 +103,8 @@ int runCombineCommand(const std::vector<std::string>& args, std::ostream& out, s
 {
     const std::vector<OptionSpec> specs{listOption};
     const std::string usage = "combine [--list PATH] [FILE...]";
-    const auto options = parse(args, usage,
-                               "Writes the lines of every FILE, in the order given, to the output file of the last.",
-                               specs, out);
+    const auto options = parse(
+        args, usage, "Writes the lines of every FILE, in the order given, to the output file of the last.", specs, out);
     if (!options) return 0;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
@@ -116,9 +116,9 @@ int runReplaceCommand(const std::vector<std::string>& args, std::ostream& out, s
 {
     const std::vector<OptionSpec> specs{{"template", "T", "", "the template applied to each whole file"}, listOption};
     const std::string usage = "replace --template T [--list PATH] [FILE...]";
-    const auto options = parse(args, usage,
-                               "Applies the template to each FILE's whole text while it holds the ${Pos(...)} keyword.",
-                               specs, out);
+    const auto options =
+        parse(args, usage, "Applies the template to each FILE's whole text while it holds the ${Pos(...)} keyword.",
+              specs, out);
     if (!options) return 0;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(*options, PosixFileSystem(), host);

@@ -70,8 +70,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         printOverview(args.empty() ? err : out);
         return args.empty() ? exitRefused : exitDone;
     }
-    const auto command = std::find_if(commands().begin(), commands().end(),
-                                      [&](const Command& c) { return args[0] == c.name; });
+    const auto command =
+        std::find_if(commands().begin(), commands().end(), [&](const Command& c) { return args[0] == c.name; });
     if (command == commands().end()) {
         err << "qorvane-cli: unknown subcommand '" << args[0] << "'\n";
         printOverview(err);

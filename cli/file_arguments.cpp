@@ -6,7 +6,6 @@
 #include "platform/file_io.h"
 #include "text/run_error.h"
 
-
 namespace qv::cli {
 
 std::vector<std::string> readPathList(const std::string& utf8Path)
@@ -20,8 +19,8 @@ std::vector<std::string> readPathList(const std::string& utf8Path)
     return paths;
 }
 
-void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs,
-                      ConsoleHost& host, EntryDetails details)
+void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs, ConsoleHost& host,
+                      EntryDetails details)
 {
     const std::int64_t offset = currentUtcOffset();
     for (const std::string& utf8 : utf8Paths) {

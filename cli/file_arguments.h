@@ -30,8 +30,8 @@ enum class EntryDetails {
 // stSrcCount. A path whose code page 936 form would name another file is not
 // added: it is refused by name through `host` (which makes the command exit
 // with 1) and the others go on.
-void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs,
-                      ConsoleHost& host, EntryDetails details = EntryDetails::SizeAndTimes);
+void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs, ConsoleHost& host,
+                      EntryDetails details = EntryDetails::SizeAndTimes);
 
 // The --list option every subcommand that takes FILE arguments offers.
 extern const OptionSpec listOption;

@@ -17,9 +17,6 @@
 namespace qv::cli {
 namespace {
 
-
-
-
 // The folder of this executable, code page 936; "" when unknown.
 std::string programFolder()
 {
@@ -54,7 +51,8 @@ int runRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
     PosixFileSystem fs;
     ConsoleHost host(out, err);
     const RenameParams params{toProgramText(options.value("template")), programFolder()};
-    Workspace ws = workspaceOf(options, fs, host, renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None);
+    Workspace ws =
+        workspaceOf(options, fs, host, renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None);
     btnFilenameClick(params, ws, host, fs);
     return host.refused() ? 1 : 0;
 }

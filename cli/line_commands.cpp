@@ -17,11 +17,11 @@
 namespace qv::cli {
 namespace {
 
-
-
-
 // A memo's text: line breaks typed in the shell become the memo's CR LF.
-std::string memoText(const std::string& utf8) { return toProgramText(text::withCrLfBreaks(utf8)); }
+std::string memoText(const std::string& utf8)
+{
+    return toProgramText(text::withCrLfBreaks(utf8));
+}
 
 struct LineChoice {
     std::string mode;     // text, all, number, keyword
@@ -34,7 +34,8 @@ LineChoice lineChoice(const std::string& value)
     const auto colon = value.find(':');
     LineChoice choice{value.substr(0, colon), colon == std::string::npos ? "" : value.substr(colon + 1)};
     const bool needsArgument = choice.mode == "number" || choice.mode == "keyword";
-    if ((choice.mode != "text" && choice.mode != "all" && !needsArgument) || (needsArgument != (colon != std::string::npos)))
+    if ((choice.mode != "text" && choice.mode != "all" && !needsArgument) ||
+        (needsArgument != (colon != std::string::npos)))
         throw UsageError("--lines takes text, all, number:N or keyword:K, not '" + value + "'");
     choice.argument = toProgramText(choice.argument);
     return choice;
@@ -60,7 +61,10 @@ std::string chosenMode(const ParsedOptions& options, const std::vector<std::stri
     return chosen;
 }
 
-int finish(const ConsoleHost& host) { return host.refused() ? 1 : 0; }
+int finish(const ConsoleHost& host)
+{
+    return host.refused() ? 1 : 0;
+}
 
 } // namespace
 
@@ -81,8 +85,8 @@ int runCutCommand(const std::vector<std::string>& args, std::ostream& out, std::
     LineCutParams params;
     params.edtCutFormat = toProgramText(options.value("template"));
     params.rbKeepCut = keep == "piece";
-    params.lines = choice.mode == "all"      ? CutLines::All
-                   : choice.mode == "number" ? CutLines::LineNumber
+    params.lines = choice.mode == "all"       ? CutLines::All
+                   : choice.mode == "number"  ? CutLines::LineNumber
                    : choice.mode == "keyword" ? CutLines::Keyword
                                               : CutLines::WithText;
     if (choice.mode == "number") params.edtCutLineNo = choice.argument;
@@ -106,8 +110,8 @@ int runInsertCommand(const std::vector<std::string>& args, std::ostream& out, st
     const LineChoice choice = lineChoice(options.value("lines"));
     LineInsertParams params;
     params.edtInsFormat = toProgramText(options.value("template"));
-    params.lines = choice.mode == "all"      ? InsertLines::All
-                   : choice.mode == "number" ? InsertLines::LineNumber
+    params.lines = choice.mode == "all"       ? InsertLines::All
+                   : choice.mode == "number"  ? InsertLines::LineNumber
                    : choice.mode == "keyword" ? InsertLines::Keyword
                                               : InsertLines::WithText;
     if (choice.mode == "number") params.edtInsLineNo = choice.argument;
@@ -151,7 +155,7 @@ int runDeleteLinesCommand(const std::vector<std::string>& args, std::ostream& ou
         return 0;
     DeleteLinesParams params;
     const std::string mode = chosenMode(options, {"numbers", "interval", "keywords", "empty"});
-    params.mode = mode == "interval" ? DeleteMode::Interval
+    params.mode = mode == "interval"   ? DeleteMode::Interval
                   : mode == "keywords" ? DeleteMode::Keywords
                   : mode == "empty"    ? DeleteMode::BlankLines
                                        : DeleteMode::LineNumbers;
@@ -178,7 +182,7 @@ int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& o
         return 0;
     ExtractLinesParams params;
     const std::string mode = chosenMode(options, {"numbers", "interval", "keywords"});
-    params.mode = mode == "interval" ? ExtractMode::Interval
+    params.mode = mode == "interval"   ? ExtractMode::Interval
                   : mode == "keywords" ? ExtractMode::Keywords
                                        : ExtractMode::LineNumbers;
     params.edtGetLineNum = toProgramText(options.value("numbers"));
@@ -193,21 +197,21 @@ int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& o
 
 int runInsertLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"content", "C", "", "the new content; \\t \\r \\n, ${Filename}, ${LineStr(n)}, ${LineStr2(s)}, "
-                             "${LineRandStr()} ... allowed"},
-        {"template", "T", "", "a template applied to the whole new content"},
-        {"at", "K", "0", "insert after line K (0: before the first line)"},
-        {"interval", "N:M", "2:1", "insert before line M of every N lines"},
-        {"keywords", "K", "", "insert before every line holding one of the keywords"},
-        listOption};
+    const std::vector<OptionSpec> specs{{"content", "C", "",
+                                         "the new content; \\t \\r \\n, ${Filename}, ${LineStr(n)}, ${LineStr2(s)}, "
+                                         "${LineRandStr()} ... allowed"},
+                                        {"template", "T", "", "a template applied to the whole new content"},
+                                        {"at", "K", "0", "insert after line K (0: before the first line)"},
+                                        {"interval", "N:M", "2:1", "insert before line M of every N lines"},
+                                        {"keywords", "K", "", "insert before every line holding one of the keywords"},
+                                        listOption};
     const auto options = parseOptions(args, specs);
     if (printedHelp(options, "insert-lines [OPTIONS] FILE...",
                     "Adds new lines to each FILE; writes NAME.qv.EXT beside it.", specs, out))
         return 0;
     InsertNewLinesParams params;
     const std::string mode = chosenMode(options, {"at", "interval", "keywords"});
-    params.mode = mode == "interval" ? NewLineMode::Interval
+    params.mode = mode == "interval"   ? NewLineMode::Interval
                   : mode == "keywords" ? NewLineMode::Keywords
                                        : NewLineMode::AtLineNumber;
     params.mmoNewCont = memoText(options.value("content"));

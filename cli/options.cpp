@@ -66,10 +66,13 @@ std::string helpText(const std::string& usage, const std::string& summary, const
     if (!specs.empty()) text += "\noptions:\n";
     for (const auto& spec : specs) {
         std::string left = "  --" + spec.name + (spec.valueName.empty() ? "" : " " + spec.valueName);
-        if (left.size() < 28) left.resize(28, ' ');
-        else left += "  ";
+        if (left.size() < 28)
+            left.resize(28, ' ');
+        else
+            left += "  ";
         text += left + spec.help;
-        if (!spec.valueName.empty()) text += " (default: " + (spec.defaultValue.empty() ? "empty" : spec.defaultValue) + ")";
+        if (!spec.valueName.empty())
+            text += " (default: " + (spec.defaultValue.empty() ? "empty" : spec.defaultValue) + ")";
         text += "\n";
     }
     text += "  --help                    show this help\n";

@@ -14,9 +14,9 @@
 namespace qv::cli {
 
 struct OptionSpec {
-    std::string name;          // without the leading "--"
-    std::string valueName;     // empty for a flag
-    std::string defaultValue;  // shown in the help text
+    std::string name;         // without the leading "--"
+    std::string valueName;    // empty for a flag
+    std::string defaultValue; // shown in the help text
     std::string help;
 };
 

@@ -2,15 +2,15 @@
 
 #include "cli/console_host.h"
 #include "cli/console_text.h"
-#include "fileops/local_time.h"
-#include "text/run_error.h"
 #include "cli/options.h"
 #include "filelist/host.h"
 #include "filelist/search.h"
 #include "filelist/sort.h"
 #include "filelist/workspace.h"
+#include "fileops/local_time.h"
 #include "platform/ascii.h"
 #include "platform/posix_file_system.h"
+#include "text/run_error.h"
 
 #include <array>
 #include <filesystem>
@@ -55,10 +55,14 @@ void readDate(const std::string& value, SearchCriteria& criteria)
     const auto second = first == std::string::npos ? first : value.find(':', first + 1);
     if (second == std::string::npos) throw UsageError("--date needs KIND:FROM:TO");
     const std::string kind = value.substr(0, first);
-    if (kind == "modify") criteria.dateKind = DateKind::LastWrite;
-    else if (kind == "create") criteria.dateKind = DateKind::Creation;
-    else if (kind == "access") criteria.dateKind = DateKind::LastAccess;
-    else throw UsageError("--date: the kind is modify, create or access, not '" + kind + "'");
+    if (kind == "modify")
+        criteria.dateKind = DateKind::LastWrite;
+    else if (kind == "create")
+        criteria.dateKind = DateKind::Creation;
+    else if (kind == "access")
+        criteria.dateKind = DateKind::LastAccess;
+    else
+        throw UsageError("--date: the kind is modify, create or access, not '" + kind + "'");
     criteria.minDate = dateOption(value.substr(first + 1, second - first - 1));
     criteria.maxDate = dateOption(value.substr(second + 1));
     criteria.dateFilter = true;
@@ -109,8 +113,10 @@ void printEntries(const FileList& files, std::ostream& out)
         for (int c = 0; c < columnCount; ++c) {
             if (c) text += '\t';
             const std::string cell = files.cell(row, c);
-            if (isAscii(cell)) text += cell;
-            else text += toConsoleText(cell);
+            if (isAscii(cell))
+                text += cell;
+            else
+                text += toConsoleText(cell);
         }
         text += '\n';
         if (text.size() >= block) {
@@ -129,8 +135,9 @@ int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
                               "[--date KIND:FROM:TO] [--no-sub] [--sort COLUMN[:desc]]";
     const auto options = parseOptions(args, specs());
     if (options.helpRequested()) {
-        out << helpText(usage, "Searches folders for files and prints one entry a line: name, folder, size, "
-                               "created, modified and type, separated by TAB.",
+        out << helpText(usage,
+                        "Searches folders for files and prints one entry a line: name, folder, size, "
+                        "created, modified and type, separated by TAB.",
                         specs());
         return 0;
     }

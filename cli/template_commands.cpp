@@ -36,8 +36,10 @@ int runEvalCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (positional.empty() || positional.size() > 2) throw UsageError("usage: qorvane-cli " + usage);
     const std::string subject = positional.size() == 2 ? toProgramText(positional[1]) : std::string();
     const std::string result = EvaluateTemplate(subject, toProgramText(positional[0]));
-    if (options.flag("raw")) out << result;
-    else out << toConsoleText(result) << '\n';
+    if (options.flag("raw"))
+        out << result;
+    else
+        out << toConsoleText(result) << '\n';
     return 0;
 }
 

@@ -6,7 +6,10 @@
 namespace qv {
 namespace {
 
-std::string programMessage(const char* utf8) { return programText(utf8); }
+std::string programMessage(const char* utf8)
+{
+    return programText(utf8);
+}
 
 } // namespace
 

@@ -3,14 +3,17 @@
 #include "platform/code_page.h"
 #include "platform/file_io.h"
 #include "text/line_scanner.h"
-#include "text/written_form.h"
 #include "text/output_path.h"
+#include "text/written_form.h"
 
 #include <memory>
 
 namespace qv {
 
-std::string programText(std::string_view utf8) { return CodePage::gbk().fromUtf8(utf8); }
+std::string programText(std::string_view utf8)
+{
+    return CodePage::gbk().fromUtf8(utf8);
+}
 
 std::string closingMessage(std::int64_t count, CountUnit unit)
 {

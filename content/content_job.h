@@ -26,9 +26,9 @@
 // reused from file to file.
 
 #include "filelist/host.h"
-#include "platform/file_io.h"
 #include "filelist/operation.h"
 #include "filelist/workspace.h"
+#include "platform/file_io.h"
 #include "text/line_list.h"
 
 #include <cstdint>
@@ -65,8 +65,8 @@ struct FileVerdict {
 // Builds `output` (handed over empty) from `source`, the freshly read lines
 // of `file`. Transforms that loop over lines call host.processEvents() once
 // before each line. May throw RunError.
-using Transform =
-    std::function<FileVerdict(const text::LineList& source, const ContentFile& file, text::LineList& output, Host& host)>;
+using Transform = std::function<FileVerdict(const text::LineList& source, const ContentFile& file,
+                                            text::LineList& output, Host& host)>;
 
 // The per-line form of a transform, made for one file: given the file's
 // lines in order, appends the output to `out`, every output line followed by

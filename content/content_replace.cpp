@@ -21,8 +21,8 @@ std::int64_t replaceApplicationLimit(std::string_view text, std::string_view key
     // keyword starts on one (as text::find would find them).
     std::int64_t occurrences = 0;
     std::size_t boundary = 0;
-    for (std::size_t at = keyword.empty() ? std::string_view::npos : text.find(keyword);
-         at != std::string_view::npos; at = text.find(keyword, at + 1)) {
+    for (std::size_t at = keyword.empty() ? std::string_view::npos : text.find(keyword); at != std::string_view::npos;
+         at = text.find(keyword, at + 1)) {
         while (boundary < at) boundary += text::charLength(text, boundary);
         if (boundary == at) ++occurrences;
     }

@@ -45,6 +45,6 @@ std::string replaceContent(std::string text, std::string_view keyword, std::stri
 // line followed by CR LF) goes through replaceContent and is split into lines
 // again for its output file.
 OperationResult btnRepContClick(const ContentReplaceParams& params, Workspace& ws, Host& host,
-                           const Clock& clock = systemClock());
+                                const Clock& clock = systemClock());
 
 } // namespace qv

@@ -20,7 +20,7 @@ namespace qv {
 // Memory: the files are streamed (see streamWrittenForm), so it does not grow with
 // their sizes.
 // The page has no controls: the files are the marked entries, in display order.
-struct FileCombineParams {};
+struct FileCombineParams { };
 
 OperationResult btnFileCombineClick(const FileCombineParams& params, Workspace& ws, Host& host);
 

@@ -114,10 +114,11 @@ ContentJob insertNewLinesJob(const InsertNewLinesParams& params, RandomIndex& ra
         job.perLine = [run, &random](const ContentFile& file) -> LineTransform {
             if (run->takesLines()) return {};
             return [run, block = run->block({}, file, random), number = std::int64_t{0}](std::string_view line,
-                                                                                     std::string& out) mutable {
+                                                                                         std::string& out) mutable {
                 ++number;
-                const bool matches = run->params.mode == NewLineMode::Interval ? run->interval.matches(number)
-                                                                              : containsAnyKeyword(line, run->keywords);
+                const bool matches = run->params.mode == NewLineMode::Interval
+                                         ? run->interval.matches(number)
+                                         : containsAnyKeyword(line, run->keywords);
                 if (matches) appendLine(out, block);
                 appendLine(out, line);
             };

@@ -62,8 +62,10 @@ KeyMergeResult mergeKeys(const text::LineList& source, const text::LineList& tar
 
     result.lines.reserve(target.size(), target.byteCount());
     for (std::size_t row = 0; row < target.size(); ++row) {
-        if (fate[row] == Fate::Keep) result.lines.append(target[row]);
-        else if (fate[row] == Fate::Replace) result.lines.append(replacement[row]);
+        if (fate[row] == Fate::Keep)
+            result.lines.append(target[row]);
+        else if (fate[row] == Fate::Replace)
+            result.lines.append(replacement[row]);
     }
     return result;
 }

@@ -41,7 +41,7 @@ KeyMergeResult mergeKeys(const text::LineList& source, const text::LineList& tar
 // (unreadable file, output not writable) propagate as RunError with no output
 // written. The outcome's `processed` is the record count.
 // The page has no controls: the two files are the first two marked entries.
-struct KeyMergeParams {};
+struct KeyMergeParams { };
 
 OperationResult btnSynClick(const KeyMergeParams& params, Workspace& ws, Host& host);
 

@@ -38,9 +38,12 @@ void cutOneLine(const CutRun& run, text::LineList& output, const text::LineList&
     const std::string piece = EvaluateTemplate(line, run.templ);
     output.reserve(source.size(), source.byteCount() + piece.size());
     for (std::size_t i = 0; i < source.size(); ++i) {
-        if (i != n - 1) output.append(source[i]);
-        else if (run.params.rbKeepCut) output.append(piece);
-        else output.append(withoutPiece(line, piece));
+        if (i != n - 1)
+            output.append(source[i]);
+        else if (run.params.rbKeepCut)
+            output.append(piece);
+        else
+            output.append(withoutPiece(line, piece));
     }
 }
 
@@ -58,8 +61,7 @@ bool isCut(const CutRun& run, std::string_view line)
 // Appends the output line for `line` and its break: the piece the template
 // cuts out, or the line without it; a line the cut does not touch (or one
 // the template gives back whole) counts as an empty piece.
-void cutLine(const CutRun& run, std::string_view line, std::string& piece,
-             std::string& out)
+void cutLine(const CutRun& run, std::string_view line, std::string& piece, std::string& out)
 {
     const bool keepCut = run.params.rbKeepCut;
     const bool touched = isCut(run, line);
@@ -88,7 +90,8 @@ ContentJob lineCutJob(const LineCutParams& params)
 
     ContentJob job;
     job.check = [run]() -> std::optional<Refusal> {
-        if (auto refusal = templateRefusal(run->templ, "请输入内容截取格式！", "内容截取格式不正确，请在左边选择变量或函数！"))
+        if (auto refusal =
+                templateRefusal(run->templ, "请输入内容截取格式！", "内容截取格式不正确，请在左边选择变量或函数！"))
             return refusal;
         if (run->params.lines == CutLines::Keyword && run->params.edtCutKeys.empty())
             return Refusal{programText("关键字不能为空，请输入后再试！"), "edtCutKeys"};

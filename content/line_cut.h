@@ -19,11 +19,11 @@ enum class CutLines {
 
 // The page's controls as typed (code page 936).
 struct LineCutParams {
-    std::string edtCutFormat;  // the cut template, trimmed when used
-    bool rbKeepCut = true;     // keep the cut-out piece; false: rbKeepLeft, keep the rest
+    std::string edtCutFormat; // the cut template, trimmed when used
+    bool rbKeepCut = true;    // keep the cut-out piece; false: rbKeepLeft, keep the rest
     CutLines lines = CutLines::WithText;
     std::string edtCutLineNo = "1";
-    std::string edtCutKeys;    // one keyword, as typed
+    std::string edtCutKeys; // one keyword, as typed
 };
 
 // The checks ("请输入内容截取格式！", "内容截取格式不正确，请在左边选择变量或函数！",

@@ -121,7 +121,9 @@ ContentJob deleteLinesJob(const DeleteLinesParams& params)
         if (params.mode == DeleteMode::Interval) return intervalRefusal(params.edtLines, "edtLines");
         return std::nullopt;
     };
-    job.prepare = [run, params] { run->read(params.edtDelLineNo, params.edtLines, params.edtLineNum, params.edtDelKeys); };
+    job.prepare = [run, params] {
+        run->read(params.edtDelLineNo, params.edtLines, params.edtLineNum, params.edtDelKeys);
+    };
     if (params.mode == DeleteMode::LineNumbers) {
         // Which line an entry deletes depends on the lines left by the
         // entries typed after it, so the whole file is needed.
@@ -168,8 +170,8 @@ ContentJob extractLinesJob(const ExtractLinesParams& params)
         return [run, mode, takeBlank, number = std::int64_t{0}](std::string_view line, std::string& out) mutable {
             ++number;
             if (!takeBlank && isBlankLine(line)) return;
-            const bool chosen = mode == ExtractMode::Interval ? run->interval.matches(number)
-                                                              : containsAnyKeyword(line, run->keywords);
+            const bool chosen =
+                mode == ExtractMode::Interval ? run->interval.matches(number) : containsAnyKeyword(line, run->keywords);
             if (chosen) appendLine(out, line);
         };
     };

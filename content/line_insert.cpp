@@ -24,7 +24,8 @@ struct InsertRun {
 std::string fileTemplate(const InsertRun& run, const ContentFile& file)
 {
     std::string templ = run.templ;
-    if (text::find("${fullname", text::lower(templ)) != 0) templ = text::replaceAll(templ, "${fullname}", file.fullPath);
+    if (text::find("${fullname", text::lower(templ)) != 0)
+        templ = text::replaceAll(templ, "${fullname}", file.fullPath);
     if (text::find("${filename", text::lower(templ)) != 0) templ = text::replaceAll(templ, "${filename}", file.name());
     return templ;
 }
@@ -40,8 +41,7 @@ bool isProcessed(const InsertRun& run, std::string_view line)
     return false;
 }
 
-void insertAtLineNumber(const InsertRun& run, std::string templ, const text::LineList& source,
-                        text::LineList& output)
+void insertAtLineNumber(const InsertRun& run, std::string templ, const text::LineList& source, text::LineList& output)
 {
     if (source.empty()) return;
     if (!run.serial.text.empty())
@@ -104,7 +104,8 @@ ContentJob lineInsertJob(const LineInsertParams& params)
 
     ContentJob job;
     job.check = [run]() -> std::optional<Refusal> {
-        if (auto refusal = templateRefusal(run->templ, "请输入内容插入格式！", "内容插入格式不正确，请在左边选择变量或函数！"))
+        if (auto refusal =
+                templateRefusal(run->templ, "请输入内容插入格式！", "内容插入格式不正确，请在左边选择变量或函数！"))
             return refusal;
         if (run->params.lines == InsertLines::Keyword && run->params.edtInsKeys.empty())
             return Refusal{programText("关键字不能为空，请输入后再试！"), "edtInsKeys"};

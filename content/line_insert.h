@@ -23,7 +23,7 @@ struct LineInsertParams {
     std::string edtInsFormat; // the insert template, trimmed when used
     InsertLines lines = InsertLines::WithText;
     std::string edtInsLineNo = "1";
-    std::string edtInsKeys;   // one keyword, as typed
+    std::string edtInsKeys; // one keyword, as typed
 };
 
 // The serial-number token of a template: the first "${Sn(" (any letter case)

@@ -169,8 +169,9 @@ void expandCalls(std::string& working)
         // Resume right after the value that replaced this call (or after
         // this "}" when the call did not stand here), wherever the earlier
         // replacements moved it.
-        const std::int64_t next = found.atLimit ? callStart + found.before * delta + static_cast<std::int64_t>(value.size())
-                                                : static_cast<std::int64_t>(close + 1) + found.before * delta;
+        const std::int64_t next = found.atLimit
+                                      ? callStart + found.before * delta + static_cast<std::int64_t>(value.size())
+                                      : static_cast<std::int64_t>(close + 1) + found.before * delta;
         working = std::move(expanded);
         from = static_cast<std::size_t>(std::clamp<std::int64_t>(next, 0, static_cast<std::int64_t>(working.size())));
     }
@@ -179,7 +180,8 @@ void expandCalls(std::string& working)
 LinePattern::LinePattern(std::string pattern, std::string_view prefix, std::int32_t count)
     : pattern_(std::move(pattern))
 {
-    for (std::int32_t k = 1; k <= std::min(count, maxNames); ++k) names_.push_back(std::string(prefix) + std::to_string(k));
+    for (std::int32_t k = 1; k <= std::min(count, maxNames); ++k)
+        names_.push_back(std::string(prefix) + std::to_string(k));
 }
 
 std::optional<std::string> LinePattern::apply(std::string_view line)

@@ -9,8 +9,8 @@
 #include "content/content_job.h"
 
 #include <optional>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv {

@@ -27,7 +27,8 @@ bool containsAnyKeyword(std::string_view line, const std::vector<std::string>& k
 
 bool isBlankLine(std::string_view line)
 {
-    return std::all_of(line.begin(), line.end(), [](char byte) { return text::isBlank(static_cast<unsigned char>(byte)); });
+    return std::all_of(line.begin(), line.end(),
+                       [](char byte) { return text::isBlank(static_cast<unsigned char>(byte)); });
 }
 
 std::optional<Refusal> templateRefusal(std::string_view trimmedTemplate, std::string_view emptyMessage,

@@ -70,7 +70,10 @@ private:
 
 } // namespace
 
-bool isContactTableExtension(std::string_view extension) { return extension == "csv" || extension == "txt"; }
+bool isContactTableExtension(std::string_view extension)
+{
+    return extension == "csv" || extension == "txt";
+}
 
 text::LineList contactTable(const text::LineList& vcard, std::string_view extension, Host& host)
 {

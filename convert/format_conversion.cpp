@@ -25,8 +25,7 @@ class ConversionRun {
 public:
     ConversionRun(Workspace& ws, Host& host, SpreadsheetServer& server, OperationResult& outcome)
         : ws_(ws), host_(host), server_(server), outcome_(outcome)
-    {
-    }
+    { }
 
     void converted()
     {
@@ -79,8 +78,7 @@ public:
         const std::vector<SheetOutcome> outcomes =
             convertSheets(jobs, *conversion, server_, [this] { host_.processEvents(); });
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (outcomes[i].serverDidNotStart)
-                host_.showTitledError(programText("错误"), programText("无法启动Excel"));
+            if (outcomes[i].serverDidNotStart) host_.showTitledError(programText("错误"), programText("无法启动Excel"));
             if (outcomes[i].converted)
                 converted();
             else
@@ -117,13 +115,9 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
     ConversionRun run(ws, host, server, outcome);
     switch (call.converter) {
     case Converter::TxtTo:
-    case Converter::VcfTo:
-        run.convertEachText(entries, call);
-        break;
+    case Converter::VcfTo: run.convertEachText(entries, call); break;
     case Converter::XlsTo:
-    case Converter::CsvTo:
-        run.convertSheetsTogether(entries, call);
-        break;
+    case Converter::CsvTo: run.convertSheetsTogether(entries, call); break;
     case Converter::None:
         for (const Entry& entry : entries) run.failed(entry, programText("不是可识别的转换"));
         break;
@@ -131,8 +125,10 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
 
     if (outcome.status != OperationResult::Status::Stopped) outcome.status = OperationResult::Status::Done;
     const std::string closing = conversionClosingMessage(ws.counters.stChangeCount, outcome.skipped.size());
-    if (outcome.skipped.empty()) host.showMessage(MessageKind::Information, closing);
-    else host.showMessageWithDetails(MessageKind::Information, closing, skippedDetails(outcome.skipped));
+    if (outcome.skipped.empty())
+        host.showMessage(MessageKind::Information, closing);
+    else
+        host.showMessageWithDetails(MessageKind::Information, closing, skippedDetails(outcome.skipped));
     return outcome;
 }
 

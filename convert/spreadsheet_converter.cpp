@@ -33,8 +33,7 @@ std::string failureReason(SheetResult::Status status)
 
 std::optional<SheetConversion> sheetConversionFor(Converter converter, std::string_view extension)
 {
-    const SheetSource from =
-        converter == Converter::CsvTo ? SheetSource::CommaSeparatedText : SheetSource::Workbook;
+    const SheetSource from = converter == Converter::CsvTo ? SheetSource::CommaSeparatedText : SheetSource::Workbook;
     if (converter != Converter::XlsTo && converter != Converter::CsvTo) return std::nullopt;
     if (extension == "txt") return SheetConversion{from, SheetTarget::TabSeparatedText};
     if (extension == "htm") return SheetConversion{from, SheetTarget::Html};

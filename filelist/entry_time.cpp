@@ -27,9 +27,15 @@ CalendarDate civilFromDays(std::int64_t z)
     return CalendarDate{static_cast<int>(yoe + era * 400 + (month <= 2)), month, day};
 }
 
-std::int64_t clampSeconds(std::int64_t s) { return std::clamp(s, earliest, latest); }
+std::int64_t clampSeconds(std::int64_t s)
+{
+    return std::clamp(s, earliest, latest);
+}
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
+{
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
 
 void putDigits(char* at, int value, int width)
 {

@@ -29,9 +29,9 @@ const std::string& FileList::headerText(int column)
 {
     static const std::array<std::string, columnCount> headers = [] {
         const auto& gbk = CodePage::gbk();
-        return std::array<std::string, columnCount>{gbk.fromUtf8("文件名称"), gbk.fromUtf8("目录名称"),
+        return std::array<std::string, columnCount>{gbk.fromUtf8("文件名称"),   gbk.fromUtf8("目录名称"),
                                                     gbk.fromUtf8("大小(字节)"), gbk.fromUtf8("创建时间"),
-                                                    gbk.fromUtf8("修改时间"), gbk.fromUtf8("文件类型")};
+                                                    gbk.fromUtf8("修改时间"),   gbk.fromUtf8("文件类型")};
     }();
     static const std::string none;
     return column >= 0 && column < columnCount ? headers[static_cast<std::size_t>(column)] : none;
@@ -68,7 +68,10 @@ std::int64_t FileList::size(std::size_t row) const
     return row >= 1 && row <= entryCount() ? at(row - 1).size : 0;
 }
 
-std::string FileList::fullPath(std::size_t row) const { return joinPath(folder(row), name(row)); }
+std::string FileList::fullPath(std::size_t row) const
+{
+    return joinPath(folder(row), name(row));
+}
 
 void FileList::setName(std::size_t row, std::string name)
 {
@@ -127,7 +130,8 @@ void FileList::moveGapTo(std::size_t index)
 void FileList::closeGap()
 {
     if (gapBegin_ == gapEnd_) return;
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(gapBegin_), rows_.begin() + static_cast<std::ptrdiff_t>(gapEnd_));
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(gapBegin_),
+                rows_.begin() + static_cast<std::ptrdiff_t>(gapEnd_));
     gapBegin_ = gapEnd_ = 0;
 }
 
@@ -173,7 +177,8 @@ void FileList::removeRow(std::size_t row)
     if (observer_) observer_->rowsRemoved(row, row);
 }
 
-void FileList::notifyRemovedRuns(const std::vector<std::pair<std::size_t, std::size_t>>& runs, std::size_t formerLastRow)
+void FileList::notifyRemovedRuns(const std::vector<std::pair<std::size_t, std::size_t>>& runs,
+                                 std::size_t formerLastRow)
 {
     // A view pays for each removal in proportion to its rows, so past a few
     // runs one reset is cheaper than many removals.
@@ -241,8 +246,8 @@ void FileList::setMarks(std::size_t first, std::size_t last, bool on)
     last = std::min(last, lastRow());
     if (first > last) return;
     if (last >= marks_.size()) marks_.resize(last + 1, 0);
-    std::fill(marks_.begin() + static_cast<std::ptrdiff_t>(first), marks_.begin() + static_cast<std::ptrdiff_t>(last + 1),
-              on ? 1 : 0);
+    std::fill(marks_.begin() + static_cast<std::ptrdiff_t>(first),
+              marks_.begin() + static_cast<std::ptrdiff_t>(last + 1), on ? 1 : 0);
     cellsChanged(first, last, NameColumn, NameColumn);
 }
 

@@ -146,10 +146,7 @@ private:
     // Row storage with the gap: entry index i (0-based) lives at rows_[i]
     // before the gap and at rows_[i + gap size] after it.
     Row& at(std::size_t index) { return rows_[index < gapBegin_ ? index : index + (gapEnd_ - gapBegin_)]; }
-    const Row& at(std::size_t index) const
-    {
-        return rows_[index < gapBegin_ ? index : index + (gapEnd_ - gapBegin_)];
-    }
+    const Row& at(std::size_t index) const { return rows_[index < gapBegin_ ? index : index + (gapEnd_ - gapBegin_)]; }
     void moveGapTo(std::size_t index);
     void closeGap();
     // Tell the observer, when there is one.
@@ -163,7 +160,7 @@ private:
     struct ObserverSlot {
         FileListObserver* ptr = nullptr;
         ObserverSlot() = default;
-        ObserverSlot(const ObserverSlot&) {}
+        ObserverSlot(const ObserverSlot&) { }
         ObserverSlot& operator=(const ObserverSlot&) { return *this; }
         FileListObserver* operator->() const { return ptr; }
         explicit operator bool() const { return ptr != nullptr; }

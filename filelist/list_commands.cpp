@@ -58,7 +58,8 @@ void appendPathEntry(Workspace& ws, const std::string& path, const std::optional
     entry.folder = folderOf(path);
     entry.name = path.substr(path.rfind('/') + 1);
     if (found) {
-        entry.size = static_cast<std::int64_t>(std::min<std::uint64_t>(found->size, std::numeric_limits<std::int64_t>::max()));
+        entry.size =
+            static_cast<std::int64_t>(std::min<std::uint64_t>(found->size, std::numeric_limits<std::int64_t>::max()));
         entry.created = toLocal(found->creationTime, utcOffset);
         entry.modified = toLocal(found->lastWriteTime, utcOffset);
     }

@@ -33,8 +33,8 @@ void showClosing(Host& host, std::string_view firstLine, const std::vector<Skipp
         host.showMessage(MessageKind::Information, firstLine);
         return;
     }
-    const std::string text = std::string(firstLine) + "\r\n" + std::to_string(skipped.size()) +
-                             CodePage::gbk().fromUtf8(" 个文件未处理");
+    const std::string text =
+        std::string(firstLine) + "\r\n" + std::to_string(skipped.size()) + CodePage::gbk().fromUtf8(" 个文件未处理");
     host.showMessageWithDetails(MessageKind::Information, text, skippedDetails(skipped));
 }
 

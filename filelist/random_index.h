@@ -10,7 +10,7 @@ namespace qv {
 
 class RandomIndex {
 public:
-    explicit RandomIndex(std::uint64_t seed) : engine_(seed) {}
+    explicit RandomIndex(std::uint64_t seed) : engine_(seed) { }
     // A generator seeded from the clock.
     static RandomIndex seededFromClock();
 

@@ -96,8 +96,8 @@ private:
     {
         const auto& names = listing.unconvertibleNames();
         if (subfolders) return names.size();
-        return static_cast<std::size_t>(
-            std::count_if(names.begin(), names.end(), [&](const std::u16string& name) { return matcher_->matches(name); }));
+        return static_cast<std::size_t>(std::count_if(
+            names.begin(), names.end(), [&](const std::u16string& name) { return matcher_->matches(name); }));
     }
 
     // The details of item `i`, read once.
@@ -235,11 +235,13 @@ void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const Search
 
     ws.counters.stSrcCount = static_cast<std::int64_t>(ws.files.entryCount());
     if (search.skippedNames() > 0)
-        host.showMessage(MessageKind::Information,
-                         gbk.fromUtf8("有 " + std::to_string(search.skippedNames()) +
-                                      " 个文件或目录的名称无法以GBK编码表示，已跳过。"));
+        host.showMessage(MessageKind::Information, gbk.fromUtf8("有 " + std::to_string(search.skippedNames()) +
+                                                                " 个文件或目录的名称无法以GBK编码表示，已跳过。"));
 }
 
-void btnStopSearchClick(Workspace& ws) { ws.stopFlag = true; }
+void btnStopSearchClick(Workspace& ws)
+{
+    ws.stopFlag = true;
+}
 
 } // namespace qv

@@ -27,11 +27,11 @@ struct SearchCriteria {
     std::string folders;         // ";"-separated
     std::string types = "*.txt"; // ";"-separated masks
     bool sizeFilter = false;
-    std::string minSize = "0";   // bytes, inclusive
+    std::string minSize = "0"; // bytes, inclusive
     std::string maxSize = "50000";
     bool dateFilter = false;
     DateKind dateKind = DateKind::LastWrite;
-    CalendarDate minDate;        // whole local days, inclusive
+    CalendarDate minDate; // whole local days, inclusive
     CalendarDate maxDate;
     bool subfolders = true;
 };

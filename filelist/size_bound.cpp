@@ -10,7 +10,10 @@
 namespace qv {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 [[noreturn]] void refuse(std::string_view text)
 {
@@ -80,7 +83,8 @@ std::int64_t parseSizeBound(std::string_view text)
         }
         magnitude = magnitude * 10 + digit;
     }
-    if (negative) return magnitude >= cap ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(magnitude);
+    if (negative)
+        return magnitude >= cap ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(magnitude);
     return magnitude >= cap ? std::numeric_limits<std::int64_t>::max() : static_cast<std::int64_t>(magnitude);
 }
 

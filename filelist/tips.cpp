@@ -22,7 +22,10 @@ std::vector<std::string> tipLines(std::string_view fileText)
     return lines;
 }
 
-bool downloadReplacesCache(bool succeeded, std::string_view body) { return succeeded && !tipLines(body).empty(); }
+bool downloadReplacesCache(bool succeeded, std::string_view body)
+{
+    return succeeded && !tipLines(body).empty();
+}
 
 std::string_view tipSource(const std::optional<std::string>& cache, std::string_view shipped)
 {

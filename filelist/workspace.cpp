@@ -5,7 +5,10 @@
 
 namespace qv {
 
-std::string counterText(std::int64_t value) { return std::to_string(value); }
+std::string counterText(std::int64_t value)
+{
+    return std::to_string(value);
+}
 
 bool selectionCheck(const Workspace& ws, Host& host)
 {

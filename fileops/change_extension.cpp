@@ -1,8 +1,8 @@
 #include "fileops/change_extension.h"
 
-#include "fileops/new_name.h"
-#include "fileops/change_plan.h"
 #include "filelist/host.h"
+#include "fileops/change_plan.h"
+#include "fileops/new_name.h"
 #include "platform/code_page.h"
 #include "text/bytes.h"
 
@@ -27,8 +27,8 @@ OperationResult btnExtClick(const ExtensionParams& params, Workspace& ws, Host& 
         const std::string newName = std::string(baseNameOf(name)) + text::replaceAll(templ, "${ext}", oldExtension);
         if (auto change = planRename(ws, row, newName)) plan.push_back(std::move(*change));
     }
-    return applyChangePlan(
-        plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); }, {});
+    return applyChangePlan(plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); },
+                           {});
 }
 
 } // namespace qv

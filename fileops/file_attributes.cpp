@@ -1,7 +1,7 @@
 #include "fileops/file_attributes.h"
 
-#include "fileops/change_plan.h"
 #include "filelist/host.h"
+#include "fileops/change_plan.h"
 #include "platform/code_page.h"
 
 #include <string>
@@ -31,14 +31,16 @@ OperationResult btnPropClick(const AttributeParams& params, Workspace& ws, Host&
     std::string lastFolder;
     const auto apply = [&](const PlannedChange& change) {
         const FsStatus status = fs.setAttributes(change.path, change.attributes);
-        if (params.chkDirProp && ws.files.fullPath(change.row) == change.path && ws.files.folder(change.row) != lastFolder) {
+        if (params.chkDirProp && ws.files.fullPath(change.row) == change.path &&
+            ws.files.folder(change.row) != lastFolder) {
             const std::string folder(ws.files.folder(change.row));
             if (fs.setAttributes(folder, change.attributes) == FsStatus::Ok) lastFolder = folder;
         }
         return status;
     };
-    return applyChangePlan(plan, ws, host, apply,
-                           CodePage::gbk().fromUtf8("所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录存档、系统、隐藏和只读属性"));
+    return applyChangePlan(
+        plan, ws, host, apply,
+        CodePage::gbk().fromUtf8("所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录存档、系统、隐藏和只读属性"));
 }
 
 } // namespace qv

@@ -1,7 +1,7 @@
 #include "fileops/file_dates.h"
 
-#include "fileops/change_plan.h"
 #include "filelist/host.h"
+#include "fileops/change_plan.h"
 #include "platform/code_page.h"
 #include "text/bytes.h"
 

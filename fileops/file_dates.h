@@ -22,13 +22,13 @@ class Host;
 
 // What the date page's controls hold.
 struct DateParams {
-    bool ckModify = false;   // change the last-write date to dtModify
+    bool ckModify = false; // change the last-write date to dtModify
     CalendarDate dtModify;
-    bool ckCreate = false;   // change the creation date to dtCreate
+    bool ckCreate = false; // change the creation date to dtCreate
     CalendarDate dtCreate;
-    bool ckAccess = false;   // change the last-access date to dtAccess
+    bool ckAccess = false; // change the last-access date to dtAccess
     CalendarDate dtAccess;
-    bool chkTime = false;    // set the time of day to dtpTime
+    bool chkTime = false; // set the time of day to dtpTime
     TimeOfDay dtpTime;
     bool chkDirDate = false; // also the folder of each file
 };

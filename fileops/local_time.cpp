@@ -7,7 +7,10 @@
 namespace qv {
 namespace {
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
+{
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
 
 // Reads `minDigits` to `maxDigits` decimal digits at `at`, moving `at` past
 // them; nothing when fewer digits stand there.

@@ -9,7 +9,10 @@
 
 namespace qv {
 
-std::string_view baseNameOf(std::string_view name) { return name.substr(0, name.size() - typeOf(name).size()); }
+std::string_view baseNameOf(std::string_view name)
+{
+    return name.substr(0, name.size() - typeOf(name).size());
+}
 
 bool isSafeNewName(std::string_view name)
 {
@@ -24,8 +27,8 @@ std::optional<PlannedChange> planRename(const Workspace& ws, std::size_t row, co
     change.path = ws.files.fullPath(row);
     change.newName = newName;
     if (!isSafeNewName(newName))
-        change.leftAlone = CodePage::gbk().fromUtf8(
-            "算出的新文件名为空、是“.”或“..”，或含有“/”，这样的名称会使文件离开所在目录");
+        change.leftAlone =
+            CodePage::gbk().fromUtf8("算出的新文件名为空、是“.”或“..”，或含有“/”，这样的名称会使文件离开所在目录");
     return change;
 }
 
@@ -35,7 +38,8 @@ FsStatus applyRename(const PlannedChange& change, Workspace& ws, FileSystem& fs)
     const std::string folder = slash == std::string::npos ? std::string() : change.path.substr(0, slash);
     const FsStatus status = fs.renameNoReplace(change.path, joinPath(folder, change.newName));
     // Events processed during the run may have changed the list.
-    if (status == FsStatus::Ok && ws.files.fullPath(change.row) == change.path) ws.files.setName(change.row, change.newName);
+    if (status == FsStatus::Ok && ws.files.fullPath(change.row) == change.path)
+        ws.files.setName(change.row, change.newName);
     return status;
 }
 

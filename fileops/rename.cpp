@@ -1,9 +1,9 @@
 #include "fileops/rename.h"
 
+#include "filelist/host.h"
+#include "fileops/change_plan.h"
 #include "fileops/new_name.h"
 #include "fileops/rename_template.h"
-#include "fileops/change_plan.h"
-#include "filelist/host.h"
 #include "platform/code_page.h"
 #include "platform/file_io.h"
 #include "template/evaluator.h"
@@ -55,7 +55,8 @@ std::string templateForRow(const std::string& templ, const Workspace& ws, std::s
     if (text::findIgnoreCase("${lastdir}", out) != 0) {
         const std::string_view folder = ws.files.folder(row);
         const auto slash = folder.rfind('/');
-        const std::string_view lastDir = slash == std::string_view::npos ? std::string_view{} : folder.substr(slash + 1);
+        const std::string_view lastDir =
+            slash == std::string_view::npos ? std::string_view{} : folder.substr(slash + 1);
         out = text::replaceAll(out, "${lastdir}", lastDir);
     }
     // The counter moves on for every row that reaches this point, whether
@@ -124,8 +125,8 @@ OperationResult btnFilenameClick(const RenameParams& params, Workspace& ws, Host
         const std::string newName = EvaluateTemplate(base, rowTemplate) + std::string(ext);
         if (auto change = planRename(ws, row, newName)) plan.push_back(std::move(*change));
     }
-    return applyChangePlan(
-        plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); }, {});
+    return applyChangePlan(plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); },
+                           {});
 }
 
 } // namespace qv

@@ -43,7 +43,10 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings)
 }
 
 // Kills what is left of the child's process group (helpers it started).
-void killGroup(pid_t group) { ::kill(-group, SIGKILL); }
+void killGroup(pid_t group)
+{
+    ::kill(-group, SIGKILL);
+}
 
 class SpawnSetup {
 public:
@@ -96,14 +99,13 @@ ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::s
         // Seen ended but not yet reaped (WNOWAIT), so the group id cannot be
         // taken by another process before the group is killed.
         siginfo_t info{};
-        const bool ended = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-                           info.si_pid == pid;
+        const bool ended =
+            ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
         const bool late = !ended && std::chrono::steady_clock::now() >= deadline;
         if (ended || late) {
             killGroup(pid);
             int status = 0;
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
+            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
             if (late) return {ChildRun::Status::TimedOut, -1};
             return {ChildRun::Status::Exited, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
         }

@@ -60,7 +60,10 @@ UConverter* converterFor(int number, const char* icuName)
     return slot.get();
 }
 
-UConverter* utf8Converter() { return converterFor(65001, "UTF-8"); }
+UConverter* utf8Converter()
+{
+    return converterFor(65001, "UTF-8");
+}
 
 void check(UErrorCode status)
 {
@@ -170,7 +173,10 @@ inline char* putCodePageBytes(std::uint16_t bytes, char* at)
     return at + 2;
 }
 
-constexpr bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+constexpr bool isContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
 
 // The length of the well-formed UTF-8 sequence at `at` (before `end`), its
 // value in `value`; 0 when the bytes there are ill-formed (see decodeUtf8).
@@ -258,11 +264,10 @@ const char16_t* utf16Resync(const char16_t* at, const char16_t* end)
 // Output gathered in a fixed block and appended to `out` block by block, so
 // the converters write without a growth check per character. Every step of a
 // converter writes at most `slack` units.
-template <typename Char>
-struct Staging {
+template <typename Char> struct Staging {
     static constexpr std::size_t size = 16384;
     static constexpr std::size_t slack = 8;
-    explicit Staging(std::basic_string<Char>& target) : out(target) {}
+    explicit Staging(std::basic_string<Char>& target) : out(target) { }
     bool full() const { return at > block + size - slack; }
     void flush()
     {
@@ -330,7 +335,8 @@ CodePageTables buildTables(const char* icuName)
     for (unsigned byte = 0; byte < 256; ++byte) {
         const char single = static_cast<char>(byte);
         tables.singleUnit[byte] = unitAlone(&single, 1);
-        if (tables.singleUnit[byte] != CodePageTables::noUnit) tables.singleUtf8[byte] = packUtf8(tables.singleUnit[byte]);
+        if (tables.singleUnit[byte] != CodePageTables::noUnit)
+            tables.singleUtf8[byte] = packUtf8(tables.singleUnit[byte]);
     }
     for (unsigned lead = 0; lead < 256; ++lead) {
         if (tables.singleUnit[lead] != CodePageTables::noUnit) continue;
@@ -542,7 +548,8 @@ void appendUtf8(std::u16string_view units, std::string& out)
 {
     for (std::size_t i = 0; i < units.size(); ++i) {
         char32_t c = units[i];
-        if (U16_IS_LEAD(c) && i + 1 < units.size() && U16_IS_TRAIL(units[i + 1])) c = U16_GET_SUPPLEMENTARY(c, units[++i]);
+        if (U16_IS_LEAD(c) && i + 1 < units.size() && U16_IS_TRAIL(units[i + 1]))
+            c = U16_GET_SUPPLEMENTARY(c, units[++i]);
         char bytes[4];
         out.append(bytes, encodeUtf8(c, bytes));
     }

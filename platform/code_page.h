@@ -61,7 +61,7 @@ public:
     bool roundTrips(std::string_view bytes) const;
 
 private:
-    CodePage(int number, const char* icuName) : number_(number), icuName_(icuName) {}
+    CodePage(int number, const char* icuName) : number_(number), icuName_(icuName) { }
     const CodePageTables& tables() const;
     int number_;
     const char* icuName_;

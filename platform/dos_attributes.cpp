@@ -10,7 +10,7 @@ constexpr std::int64_t ntTicksAtUnixEpoch = 116444736000000000; // 1601 to 1970 
 // Bounds-checked little-endian reads from the blob.
 class Reader {
 public:
-    explicit Reader(std::string_view data) : data_(data) {}
+    explicit Reader(std::string_view data) : data_(data) { }
 
     bool has(std::size_t offset, std::size_t length) const
     {
@@ -28,7 +28,10 @@ private:
     std::string_view data_;
 };
 
-std::size_t alignUp(std::size_t offset, std::size_t to) { return (offset + to - 1) / to * to; }
+std::size_t alignUp(std::size_t offset, std::size_t to)
+{
+    return (offset + to - 1) / to * to;
+}
 
 // The binary form after the NUL-terminated text ending at `textEnd`.
 std::optional<DosAttributes> decodeBinary(std::string_view blob, std::size_t textEnd)
@@ -82,10 +85,14 @@ std::optional<DosAttributes> decodeHexText(std::string_view blob)
     for (; i < blob.size() && blob[i] != '\0'; ++i) {
         const char c = blob[i];
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return std::nullopt;
         if (i - 2 >= 8) return std::nullopt;
         value = value << 4 | static_cast<std::uint32_t>(digit);
     }
@@ -116,11 +123,11 @@ std::string encodeDosAttributes(std::uint32_t attributes, std::optional<std::uin
 {
     std::string out;
     out.reserve(24);
-    out.push_back('\0');             // empty text
-    out.push_back('\0');             // align to 2
-    putLittleEndian(out, 5, 2);      // version
-    putLittleEndian(out, 5, 2);      // union discriminant
-    putLittleEndian(out, 0, 2);      // align to 4
+    out.push_back('\0');        // empty text
+    out.push_back('\0');        // align to 2
+    putLittleEndian(out, 5, 2); // version
+    putLittleEndian(out, 5, 2); // union discriminant
+    putLittleEndian(out, 0, 2); // align to 4
     putLittleEndian(out, dosValidAttrib | (createTime ? dosValidCreateTime : 0), 4);
     putLittleEndian(out, attributes, 4);
     putLittleEndian(out, createTime.value_or(0), 8);
@@ -129,7 +136,8 @@ std::string encodeDosAttributes(std::uint32_t attributes, std::optional<std::uin
 
 std::optional<FileTime> ntTimeToFileTime(std::uint64_t ntTime)
 {
-    if (ntTime == 0 || ntTime > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
+    if (ntTime == 0 || ntTime > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+        return std::nullopt;
     const std::int64_t ticks = static_cast<std::int64_t>(ntTime) - ntTicksAtUnixEpoch;
     constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / 100;
     if (ticks > limit || ticks < -limit) return std::nullopt;

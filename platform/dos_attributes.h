@@ -30,7 +30,7 @@ namespace qv {
 
 struct DosAttributes {
     std::optional<std::uint32_t> attributes; // every bit as stored, unknown ones too
-    std::optional<std::uint64_t> createTime;  // NT time
+    std::optional<std::uint64_t> createTime; // NT time
 };
 
 constexpr const char* dosAttribName = "user.DOSATTRIB";

@@ -43,7 +43,7 @@ std::optional<std::string> systemPath(std::string_view path)
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd) : fd_(fd) { }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor() { closeNow(); }
@@ -96,7 +96,10 @@ std::string randomSuffix()
 // tell a temporary whose writer is gone from one being written right now.
 constexpr std::string_view temporaryPrefix = ".qv-tmp-";
 
-std::string temporaryName() { return std::string(temporaryPrefix) + std::to_string(::getpid()) + "-" + randomSuffix(); }
+std::string temporaryName()
+{
+    return std::string(temporaryPrefix) + std::to_string(::getpid()) + "-" + randomSuffix();
+}
 
 // The writer's process id of one of our temporary names, or 0 when `name`
 // is not one.
@@ -250,8 +253,7 @@ std::size_t removeStaleTemporaries(const std::string& folder)
 
 namespace {
 
-template <typename Produce>
-void writeThroughTemporary(std::string_view path, Produce produce)
+template <typename Produce> void writeThroughTemporary(std::string_view path, Produce produce)
 {
     std::optional<std::string> target = systemPath(path);
     if (!target) throw RunError(formatMessage(cannotCreate, path));
@@ -269,7 +271,7 @@ FileReader::FileReader(std::string_view path) : path_(path)
     // O_NONBLOCK so that opening a FIFO cannot wait for a writer; the type is
     // then checked on what was opened, after links were followed.
     fd_ = ::open(source->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat status {};
+    struct stat status { };
     if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
         if (fd_ >= 0) ::close(fd_);
         throw RunError(formatMessage(cannotOpen, path));
@@ -277,7 +279,10 @@ FileReader::FileReader(std::string_view path) : path_(path)
     size_ = static_cast<std::uint64_t>(status.st_size);
 }
 
-FileReader::~FileReader() { ::close(fd_); }
+FileReader::~FileReader()
+{
+    ::close(fd_);
+}
 
 std::size_t FileReader::read(char* buffer, std::size_t capacity)
 {
@@ -307,7 +312,7 @@ std::string readFileBytes(std::string_view path)
     return bytes;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string_view path) : path_(path) {}
+AtomicFileWriter::AtomicFileWriter(std::string_view path) : path_(path) { }
 
 AtomicFileWriter::~AtomicFileWriter() = default;
 
@@ -346,7 +351,10 @@ void writeFileAtomically(std::string_view path, std::string_view bytes)
     writeThroughTemporary(path, [&](OutputFile& file) { file.write(bytes.data(), bytes.size()); });
 }
 
-text::LineList readLineList(std::string_view path) { return text::LineList::fromBytes(readFileBytes(path)); }
+text::LineList readLineList(std::string_view path)
+{
+    return text::LineList::fromBytes(readFileBytes(path));
+}
 
 void writeLineList(std::string_view path, const text::LineList& lines)
 {

@@ -40,7 +40,8 @@ constexpr std::uint32_t reparsePoint = 0x400;
 constexpr std::uint32_t offline = 0x1000;
 constexpr std::uint32_t notContentIndexed = 0x2000;
 // The bits setAttributes changes; every other bit of a file is kept.
-constexpr std::uint32_t settable = readOnly | hidden | system | archive | normal | temporary | offline | notContentIndexed;
+constexpr std::uint32_t settable =
+    readOnly | hidden | system | archive | normal | temporary | offline | notContentIndexed;
 } // namespace attr
 
 // A point in time, UTC, to the nanosecond (range about 1678 to 2261).

@@ -22,8 +22,14 @@ void watchInterrupts()
     std::signal(SIGTERM, onInterrupt);
 }
 
-bool interruptRequested() { return interrupted != 0; }
+bool interruptRequested()
+{
+    return interrupted != 0;
+}
 
-bool stderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+bool stderrIsTerminal()
+{
+    return ::isatty(STDERR_FILENO) == 1;
+}
 
 } // namespace qv

@@ -113,26 +113,19 @@ std::string libreOfficeExportFilter(SheetTarget target)
     // set, first line, column formats, language, quote all text cells,
     // detect special numbers, save cells as shown.
     switch (target) {
-    case SheetTarget::Workbook97:
-        return "xls:MS Excel 97";
-    case SheetTarget::CommaSeparatedText:
-        return "csv:Text - txt - csv (StarCalc):44,34,61,1,,0,false,true,true";
-    case SheetTarget::TabSeparatedText:
-        return "txt:Text - txt - csv (StarCalc):9,34,61,1,,0,false,true,true";
-    case SheetTarget::Html:
-        return "htm:HTML (StarCalc)";
-    case SheetTarget::CommaSeparatedUtf8:
-        return "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false";
+    case SheetTarget::Workbook97: return "xls:MS Excel 97";
+    case SheetTarget::CommaSeparatedText: return "csv:Text - txt - csv (StarCalc):44,34,61,1,,0,false,true,true";
+    case SheetTarget::TabSeparatedText: return "txt:Text - txt - csv (StarCalc):9,34,61,1,,0,false,true,true";
+    case SheetTarget::Html: return "htm:HTML (StarCalc)";
+    case SheetTarget::CommaSeparatedUtf8: return "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false";
     }
     return {};
 }
 
-LibreOfficeServer::LibreOfficeServer() : LibreOfficeServer("soffice", Limits{}) {}
+LibreOfficeServer::LibreOfficeServer() : LibreOfficeServer("soffice", Limits{}) { }
 
-LibreOfficeServer::LibreOfficeServer(std::string program, Limits limits)
-    : program_(std::move(program)), limits_(limits)
-{
-}
+LibreOfficeServer::LibreOfficeServer(std::string program, Limits limits) : program_(std::move(program)), limits_(limits)
+{ }
 
 namespace {
 
@@ -163,8 +156,8 @@ public:
             return std::nullopt;
         }
         inputFilter = *filter;
-        StagedFile staged{index, folder_.path() / "in" /
-                                     ("f" + std::to_string(index) + "." + stagedExtension(source, from))};
+        StagedFile staged{index,
+                          folder_.path() / "in" / ("f" + std::to_string(index) + "." + stagedExtension(source, from))};
         std::ofstream out(staged.path, std::ios::binary);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!out.flush()) throw RunError(formatMessage("Cannot create file %s", staged.path.string()));
@@ -177,14 +170,10 @@ public:
     {
         const fs::path outFolder = folder_.path() / ("out" + std::to_string(++starts_));
         fs::create_directory(outFolder);
-        std::vector<std::string> argv{program_,
-                                      "-env:UserInstallation=" + fileUrl(folder_.path() / "profile"),
-                                      "--headless",
-                                      "--norestore",
-                                      "--nolockcheck",
-                                      "--convert-to",
-                                      filter_,
-                                      "--outdir",
+        std::vector<std::string> argv{program_,          "-env:UserInstallation=" + fileUrl(folder_.path() / "profile"),
+                                      "--headless",      "--norestore",
+                                      "--nolockcheck",   "--convert-to",
+                                      filter_,           "--outdir",
                                       outFolder.string()};
         if (!inputFilter.empty()) argv.push_back("--infilter=" + inputFilter);
         for (const StagedFile& file : files) argv.push_back(file.path.string());
@@ -201,7 +190,8 @@ public:
         }
         bool anyOutput = false;
         for (const StagedFile& file : files) {
-            std::optional<std::string> bytes = readIfPresent(outFolder / (file.path.stem().string() + "." + outputExtension_));
+            std::optional<std::string> bytes =
+                readIfPresent(outFolder / (file.path.stem().string() + "." + outputExtension_));
             SheetResult& result = results_[file.index];
             if (bytes) {
                 result = {SheetResult::Status::Converted, std::move(*bytes)};

@@ -27,15 +27,21 @@ std::u32string codePoints(std::u16string_view text)
     return out;
 }
 
-char32_t fold(char32_t c) { return static_cast<char32_t>(u_toupper(static_cast<UChar32>(c))); }
+char32_t fold(char32_t c)
+{
+    return static_cast<char32_t>(u_toupper(static_cast<UChar32>(c)));
+}
 
 // u_toupper of an ASCII character, which is always ASCII.
-char32_t fold(char c) { return c >= 'a' && c <= 'z' ? static_cast<char32_t>(c - 'a' + 'A') : static_cast<char32_t>(c); }
+char32_t fold(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char32_t>(c - 'a' + 'A') : static_cast<char32_t>(c);
+}
 
 // The set of mask positions reached, one bit each: masks up to 63 tokens.
 class SmallStates {
 public:
-    explicit SmallStates(std::size_t) {}
+    explicit SmallStates(std::size_t) { }
     bool test(std::size_t p) const { return (bits_ >> p) & 1u; }
     void set(std::size_t p) { bits_ |= std::uint64_t{1} << p; }
     void clear() { bits_ = 0; }
@@ -48,7 +54,7 @@ private:
 // The same for masks of any length.
 class LargeStates {
 public:
-    explicit LargeStates(std::size_t size) : flags_(size, 0) {}
+    explicit LargeStates(std::size_t size) : flags_(size, 0) { }
     bool test(std::size_t p) const { return flags_[p] != 0; }
     void set(std::size_t p) { flags_[p] = 1; }
     void clear() { std::fill(flags_.begin(), flags_.end(), 0); }
@@ -161,6 +167,9 @@ template <typename Name, typename States> bool NameMask::run(const Name& name, S
     return current.test(count);
 }
 
-bool matchesMask(std::string_view name, std::string_view mask) { return NameMask(mask).matches(name); }
+bool matchesMask(std::string_view name, std::string_view mask)
+{
+    return NameMask(mask).matches(name);
+}
 
 } // namespace qv

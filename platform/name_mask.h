@@ -49,7 +49,6 @@ private:
     std::vector<Token> tokens_;
     bool empty_;
     bool ascii_ = true; // the mask is ASCII: an ASCII name need not be widened
-
 };
 
 // One-off match; prefer a NameMask object when matching many names.

@@ -44,8 +44,8 @@ std::u16string decodeUtf8(std::string_view utf8, bool& valid)
     std::u16string out(utf8.size() + 1, u'\0');
     int32_t length = 0, substitutions = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length,
-                         utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, &substitutions, &status);
+    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length, utf8.data(),
+                         static_cast<int32_t>(utf8.size()), 0xFFFD, &substitutions, &status);
     valid = U_SUCCESS(status) && substitutions == 0;
     out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
     return out;
@@ -126,7 +126,8 @@ ssize_t getDosAttrib(const DiskLocation& at, char* buffer, std::size_t size)
 {
     if (at.dir != AT_FDCWD && !getxattratMissing.load(std::memory_order_relaxed)) {
         XattrArgs args{reinterpret_cast<std::uintptr_t>(buffer), static_cast<std::uint32_t>(size), 0};
-        const long length = syscall(getxattratCall, at.dir, at.name, AT_SYMLINK_NOFOLLOW, dosAttribName, &args, sizeof args);
+        const long length =
+            syscall(getxattratCall, at.dir, at.name, AT_SYMLINK_NOFOLLOW, dosAttribName, &args, sizeof args);
         // ENOSYS: an older kernel; EPERM: a sandbox that refuses calls it
         // does not know.
         if (length >= 0 || (errno != ENOSYS && errno != EPERM)) return length;
@@ -160,7 +161,10 @@ std::uint32_t typeAttributes(mode_t mode)
     return attr::device;
 }
 
-bool hiddenByName(std::string_view name) { return !name.empty() && name[0] == '.' && name != "." && name != ".."; }
+bool hiddenByName(std::string_view name)
+{
+    return !name.empty() && name[0] == '.' && name != "." && name != "..";
+}
 
 // The last element of a "/"-separated path.
 std::string_view lastElement(std::string_view path)
@@ -202,7 +206,8 @@ std::optional<Inspected> inspect(const DiskLocation& at, std::string_view name93
     e.lastWriteTime = fromTimestamp(out.info.stx_mtime.tv_sec, out.info.stx_mtime.tv_nsec);
     e.lastAccessTime = fromTimestamp(out.info.stx_atime.tv_sec, out.info.stx_atime.tv_nsec);
     e.creationTime = e.lastWriteTime;
-    if (out.info.stx_mask & STATX_BTIME) e.creationTime = fromTimestamp(out.info.stx_btime.tv_sec, out.info.stx_btime.tv_nsec);
+    if (out.info.stx_mask & STATX_BTIME)
+        e.creationTime = fromTimestamp(out.info.stx_btime.tv_sec, out.info.stx_btime.tv_nsec);
     if (out.dos && out.dos->createTime)
         if (const auto created = ntTimeToFileTime(*out.dos->createTime)) e.creationTime = *created;
     return out;
@@ -257,26 +262,34 @@ bool equalIgnoringCase(std::string_view from, std::string_view to)
     const std::u16string a = CodePage::gbk().toUtf16(from), b = CodePage::gbk().toUtf16(to);
     UErrorCode status = U_ZERO_ERROR;
     return u_strCaseCompare(reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
-                            reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT,
-                            &status) == 0 &&
+                            reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()),
+                            U_FOLD_CASE_DEFAULT, &status) == 0 &&
            U_SUCCESS(status);
 }
 
 // Two paths that differ only in letter case and that the file system
 // resolves to the same file: what a case-insensitive file system shows for a
 // case-only rename.
-bool sameFileOtherCase(std::string_view from, std::string_view to, const std::string& fromDisk, const std::string& toDisk)
+bool sameFileOtherCase(std::string_view from, std::string_view to, const std::string& fromDisk,
+                       const std::string& toDisk)
 {
     if (from == to || !equalIgnoringCase(from, to)) return false;
     struct stat x, y;
-    return lstat(fromDisk.c_str(), &x) == 0 && lstat(toDisk.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+    return lstat(fromDisk.c_str(), &x) == 0 && lstat(toDisk.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
 }
 
-bool refusesNoReplace(int error) { return error == EINVAL || error == ENOSYS; }
+bool refusesNoReplace(int error)
+{
+    return error == EINVAL || error == ENOSYS;
+}
 
 // vfat and exfat refuse hard links with EPERM; some network file systems
 // say EOPNOTSUPP.
-bool lacksHardLinks(int error) { return error == EPERM || error == EOPNOTSUPP; }
+bool lacksHardLinks(int error)
+{
+    return error == EPERM || error == EOPNOTSUPP;
+}
 
 // Renames a regular file without replacing anything: the link fails when
 // `to` exists. Gives 0 or the errno of the failing call.
@@ -512,8 +525,8 @@ FsStatus PosixFileSystem::setTimes(std::string_view path, const TimeChange& chan
 
     if (change.creation) {
         if (bits & attr::reparsePoint) return FsStatus::SymbolicLink; // Linux keeps no user attributes on links
-        const std::uint32_t stored = found->dos && found->dos->attributes ? *found->dos->attributes
-                                                                          : typeAttributes(found->info.stx_mode);
+        const std::uint32_t stored =
+            found->dos && found->dos->attributes ? *found->dos->attributes : typeAttributes(found->info.stx_mode);
         if (const FsStatus s = writeDosAttributes(*disk, stored, fileTimeToNtTime(*change.creation)); s != FsStatus::Ok)
             return s;
     }
@@ -549,8 +562,10 @@ FsStatus PosixFileSystem::setAttributes(std::string_view path, std::uint32_t att
     // Read-only of a regular file lives in the permission bits too.
     mode_t newMode = mode & 07777;
     if (S_ISREG(mode)) {
-        if (wanted & attr::readOnly) newMode &= ~static_cast<mode_t>(0222);
-        else if (!(mode & S_IWUSR)) newMode |= restoredWriteBits(mode);
+        if (wanted & attr::readOnly)
+            newMode &= ~static_cast<mode_t>(0222);
+        else if (!(mode & S_IWUSR))
+            newMode |= restoredWriteBits(mode);
     }
     const bool granting = (newMode & 0222) & ~(mode & 0222);
 

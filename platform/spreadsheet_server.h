@@ -22,11 +22,11 @@ enum class SheetSource {
 
 // The format to save in.
 enum class SheetTarget {
-    Workbook97,          // the binary workbook format of ".xls"
-    CommaSeparatedText,  // "," between cells, code page 936, cells as shown
-    TabSeparatedText,    // TAB between cells, code page 936, cells as shown
-    Html,                // an HTML page holding the first sheet's table
-    CommaSeparatedUtf8,  // "," between cells, UTF-8, raw cell values (not as shown)
+    Workbook97,         // the binary workbook format of ".xls"
+    CommaSeparatedText, // "," between cells, code page 936, cells as shown
+    TabSeparatedText,   // TAB between cells, code page 936, cells as shown
+    Html,               // an HTML page holding the first sheet's table
+    CommaSeparatedUtf8, // "," between cells, UTF-8, raw cell values (not as shown)
 };
 
 struct SheetResult {
@@ -50,8 +50,8 @@ public:
     // come as the server writes them (line ends not normalised). Calls
     // `whileWaiting` every ~50 ms while the server works. Never throws for a
     // file's failure; the sources are only read.
-    virtual std::vector<SheetResult> convert(const std::vector<std::string>& sources, SheetSource from,
-                                             SheetTarget to, const std::function<void()>& whileWaiting) = 0;
+    virtual std::vector<SheetResult> convert(const std::vector<std::string>& sources, SheetSource from, SheetTarget to,
+                                             const std::function<void()>& whileWaiting) = 0;
 };
 
 } // namespace qv

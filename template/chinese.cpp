@@ -47,7 +47,10 @@ constexpr NumeralStep numeralSteps[] = {
 };
 
 // The conversions read their input as a NUL-terminated string would be read.
-std::string_view upToFirstNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+std::string_view upToFirstNul(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
 
 } // namespace
 

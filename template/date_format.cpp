@@ -13,12 +13,12 @@ namespace {
 // 周 D6DC, 星期 D0C7 C6DA, 日 C8D5, 年 C4EA, 上午 C9CF CEE7, 下午 CFC2 CEE7.
 #define QV_YUE "\xD4\xC2"
 constexpr std::array<std::string_view, 12> kShortMonthNames = {
-    "1" QV_YUE, "2" QV_YUE, "3" QV_YUE, "4" QV_YUE, "5" QV_YUE, "6" QV_YUE,
+    "1" QV_YUE, "2" QV_YUE, "3" QV_YUE, "4" QV_YUE,  "5" QV_YUE,  "6" QV_YUE,
     "7" QV_YUE, "8" QV_YUE, "9" QV_YUE, "10" QV_YUE, "11" QV_YUE, "12" QV_YUE,
 };
 constexpr std::array<std::string_view, 12> kLongMonthNames = {
-    "\xD2\xBB" QV_YUE, "\xB6\xFE" QV_YUE, "\xC8\xFD" QV_YUE, "\xCB\xC4" QV_YUE,
-    "\xCE\xE5" QV_YUE, "\xC1\xF9" QV_YUE, "\xC6\xDF" QV_YUE, "\xB0\xCB" QV_YUE,
+    "\xD2\xBB" QV_YUE, "\xB6\xFE" QV_YUE, "\xC8\xFD" QV_YUE,         "\xCB\xC4" QV_YUE,
+    "\xCE\xE5" QV_YUE, "\xC1\xF9" QV_YUE, "\xC6\xDF" QV_YUE,         "\xB0\xCB" QV_YUE,
     "\xBE\xC5" QV_YUE, "\xCA\xAE" QV_YUE, "\xCA\xAE\xD2\xBB" QV_YUE, "\xCA\xAE\xB6\xFE" QV_YUE,
 };
 #undef QV_YUE
@@ -27,9 +27,8 @@ constexpr std::array<std::string_view, 7> kShortDayNames = {
     "\xD6\xDC\xCB\xC4", "\xD6\xDC\xCE\xE5", "\xD6\xDC\xC1\xF9",
 };
 constexpr std::array<std::string_view, 7> kLongDayNames = {
-    "\xD0\xC7\xC6\xDA\xC8\xD5", "\xD0\xC7\xC6\xDA\xD2\xBB", "\xD0\xC7\xC6\xDA\xB6\xFE",
-    "\xD0\xC7\xC6\xDA\xC8\xFD", "\xD0\xC7\xC6\xDA\xCB\xC4", "\xD0\xC7\xC6\xDA\xCE\xE5",
-    "\xD0\xC7\xC6\xDA\xC1\xF9",
+    "\xD0\xC7\xC6\xDA\xC8\xD5", "\xD0\xC7\xC6\xDA\xD2\xBB", "\xD0\xC7\xC6\xDA\xB6\xFE", "\xD0\xC7\xC6\xDA\xC8\xFD",
+    "\xD0\xC7\xC6\xDA\xCB\xC4", "\xD0\xC7\xC6\xDA\xCE\xE5", "\xD0\xC7\xC6\xDA\xC1\xF9",
 };
 constexpr std::string_view kShortDateFormat = "yyyy/M/d";
 constexpr std::string_view kLongDateFormat = "yyyy'\xC4\xEA'M'\xD4\xC2'd'\xC8\xD5'";
@@ -40,8 +39,14 @@ constexpr char kTimeSeparator = ':';
 constexpr std::string_view kAmText = "\xC9\xCF\xCE\xE7";
 constexpr std::string_view kPmText = "\xCF\xC2\xCE\xE7";
 
-constexpr char upper(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch; }
-constexpr bool isLetter(char ch) { return upper(ch) >= 'A' && upper(ch) <= 'Z'; }
+constexpr char upper(char ch)
+{
+    return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch;
+}
+constexpr bool isLetter(char ch)
+{
+    return upper(ch) >= 'A' && upper(ch) <= 'Z';
+}
 
 bool startsWithIgnoreCase(std::string_view s, std::size_t at, std::string_view prefix)
 {
@@ -64,8 +69,7 @@ class Formatter {
 public:
     Formatter(const LocalDateTime& moment, std::string& out, std::size_t maxBytes)
         : moment_(moment), out_(out), maxBytes_(maxBytes), weekday_(dayOfWeek(moment.year, moment.month, moment.day))
-    {
-    }
+    { }
 
     // One pass over `format`; each nested standard format gets a pass of its
     // own, so its hour/minute and 12-hour state stays its own.
@@ -199,9 +203,12 @@ private:
                 if (ch == quote) quote = 0;
                 continue;
             }
-            if (ch == '\'' || ch == '"') quote = ch;
-            else if (upper(ch) == 'H') return false;
-            else if (upper(ch) == 'A') return markerLength(format, j) != 0;
+            if (ch == '\'' || ch == '"')
+                quote = ch;
+            else if (upper(ch) == 'H')
+                return false;
+            else if (upper(ch) == 'A')
+                return markerLength(format, j) != 0;
         }
         return false;
     }

@@ -14,8 +14,7 @@ namespace qv {
 
 EvaluatedTextTooLong::EvaluatedTextTooLong()
     : RunError(CodePage::gbk().fromUtf8("生成的文本超过 256 MB 的上限，处理已停止！"))
-{
-}
+{ }
 
 namespace {
 
@@ -50,7 +49,10 @@ const Span* spanAt(const Spans& spans, std::size_t index)
     return &*std::prev(after);
 }
 
-bool isProduced(const Spans& spans, std::size_t index) { return spanAt(spans, index) != nullptr; }
+bool isProduced(const Spans& spans, std::size_t index)
+{
+    return spanAt(spans, index) != nullptr;
+}
 
 // The spans inside [begin, end) of a text, moved so that `begin` lands on
 // `to`, appended to `out`.
@@ -83,9 +85,9 @@ Pos findMarker(std::string_view marker, std::string_view text, const Spans& prod
 // the closing "}" and the byte before it the closing ")", whatever they are.
 struct CallParts {
     std::string_view body; // after "${", without the last byte
-    Pos paren = 0;          // 1-based position of the first "(" in body; 0 when none
+    Pos paren = 0;         // 1-based position of the first "(" in body; 0 when none
     std::string_view name;
-    std::string_view args;  // after "(", without the last byte of body
+    std::string_view args; // after "(", without the last byte of body
 };
 
 CallParts cutCall(std::string_view call)
@@ -172,8 +174,8 @@ bool replaceCall(const Evaluation& ev, std::string& text, Spans& produced, std::
         at = text::findIgnoreCase(call, text, static_cast<Pos>(index + call.size()) + 1);
     }
     if (found.empty()) return false;
-    evaluator::requireWithinBound(text.size() - found.size() * call.size() + found.size() * std::uint64_t{result.size()},
-                                  ev.maxBytes);
+    evaluator::requireWithinBound(
+        text.size() - found.size() * call.size() + found.size() * std::uint64_t{result.size()}, ev.maxBytes);
     std::string out;
     Spans outProduced;
     std::size_t copied = 0;
@@ -231,7 +233,8 @@ bool startsCharacterFrom(std::string_view s, std::size_t from, std::size_t index
 bool endsMidCharacter(std::string_view bytes, bool midCharacter)
 {
     std::size_t leads = 0;
-    while (leads < bytes.size() && text::isLeadByte(static_cast<unsigned char>(bytes[bytes.size() - leads - 1]))) ++leads;
+    while (leads < bytes.size() && text::isLeadByte(static_cast<unsigned char>(bytes[bytes.size() - leads - 1])))
+        ++leads;
     if (leads == bytes.size() && midCharacter) return leads % 2 == 0; // the first byte ends a character
     return leads % 2 == 1;
 }
@@ -419,9 +422,8 @@ private:
     bool changesAnything(std::string_view call, std::string_view result, const std::vector<std::size_t>& copies) const
     {
         if (result != call) return true;
-        return std::any_of(copies.begin(), copies.end(), [&](std::size_t at) {
-            return std::string_view(rest_).substr(at, call.size()) != result;
-        });
+        return std::any_of(copies.begin(), copies.end(),
+                           [&](std::size_t at) { return std::string_view(rest_).substr(at, call.size()) != result; });
     }
 
     std::uint64_t sizeAfterStep(std::size_t callSize, std::size_t resultSize, std::size_t copies) const
@@ -489,7 +491,8 @@ private:
     {
         Spans spans = doneProduced_;
         for (std::size_t i = nextSpan_; i < restProduced_.size(); ++i)
-            spans.push_back({restProduced_[i].begin - restAt_ + done_.size(), restProduced_[i].end - restAt_ + done_.size()});
+            spans.push_back(
+                {restProduced_[i].begin - restAt_ + done_.size(), restProduced_[i].end - restAt_ + done_.size()});
         return spans;
     }
 
@@ -510,7 +513,7 @@ private:
     std::string rest_;
     Spans restProduced_;
     std::size_t restAt_ = 0;
-    std::size_t nextSpan_ = 0;            // first span of restProduced_ not yet scanned
+    std::size_t nextSpan_ = 0; // first span of restProduced_ not yet scanned
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> callHeads_; // see indexCallHeads
 };
 
@@ -523,7 +526,10 @@ std::string resolveNestedCalls(const Evaluation& ev, std::string_view args, Span
 
 namespace evaluator {
 
-Call readCall(std::string_view templ) { return findCall(templ, {}); }
+Call readCall(std::string_view templ)
+{
+    return findCall(templ, {});
+}
 
 std::string convertEscapes(std::string_view templ)
 {

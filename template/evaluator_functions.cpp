@@ -21,19 +21,22 @@ struct Entry {
 };
 
 constexpr std::array<Entry, 29> kFunctions = {{
-    {"date", Function::Date},         {"time", Function::Time},         {"repstr", Function::RepStr},
-    {"repstr2", Function::RepStr2},   {"delstr", Function::DelStr},     {"delrange", Function::DelRange},
-    {"delleft", Function::DelLeft},   {"delright", Function::DelRight}, {"delmid", Function::DelMid},
-    {"addleft", Function::AddLeft},   {"addright", Function::AddRight}, {"addmid", Function::AddMid},
-    {"getleft", Function::GetLeft},   {"getright", Function::GetRight}, {"getmid", Function::GetMid},
-    {"getstr", Function::GetStr},     {"getstr2", Function::GetStr2},   {"addmid2", Function::AddMid2},
-    {"newline", Function::NewLine},   {"xchg", Function::Xchg},         {"delstrl", Function::DelStrL},
-    {"delstrr", Function::DelStrR},   {"pos", Function::Pos},           {"getmid2", Function::GetMid2},
-    {"gb2big", Function::Gb2Big},     {"big2gb", Function::Big2Gb},     {"len", Function::Len},
-    {"lineorg", Function::LineOrg},   {"chs2num", Function::Chs2Num},
+    {"date", Function::Date},       {"time", Function::Time},         {"repstr", Function::RepStr},
+    {"repstr2", Function::RepStr2}, {"delstr", Function::DelStr},     {"delrange", Function::DelRange},
+    {"delleft", Function::DelLeft}, {"delright", Function::DelRight}, {"delmid", Function::DelMid},
+    {"addleft", Function::AddLeft}, {"addright", Function::AddRight}, {"addmid", Function::AddMid},
+    {"getleft", Function::GetLeft}, {"getright", Function::GetRight}, {"getmid", Function::GetMid},
+    {"getstr", Function::GetStr},   {"getstr2", Function::GetStr2},   {"addmid2", Function::AddMid2},
+    {"newline", Function::NewLine}, {"xchg", Function::Xchg},         {"delstrl", Function::DelStrL},
+    {"delstrr", Function::DelStrR}, {"pos", Function::Pos},           {"getmid2", Function::GetMid2},
+    {"gb2big", Function::Gb2Big},   {"big2gb", Function::Big2Gb},     {"len", Function::Len},
+    {"lineorg", Function::LineOrg}, {"chs2num", Function::Chs2Num},
 }};
 
-constexpr char fold(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch; }
+constexpr char fold(char ch)
+{
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch;
+}
 
 bool equalsFolded(std::string_view written, std::string_view lowerName)
 {
@@ -43,9 +46,15 @@ bool equalsFolded(std::string_view written, std::string_view lowerName)
     return true;
 }
 
-Pos number(std::string_view argument) { return truncateToInt32(EvaluateNumber(argument)); }
+Pos number(std::string_view argument)
+{
+    return truncateToInt32(EvaluateNumber(argument));
+}
 
-Pos length(std::string_view s) { return static_cast<Pos>(s.size()); }
+Pos length(std::string_view s)
+{
+    return static_cast<Pos>(s.size());
+}
 
 // `value` in decimal digits, written over `out` without building a string.
 void assignDecimal(Pos value, std::string& out)
@@ -306,8 +315,10 @@ void applyFunction(Function function, std::string_view subject, const ReadArgume
     }
     case Function::NewLine: {
         const Pos width = args.n1;
-        if (width > 0 && size > width) breakLines(subject, width, maxBytes, out);
-        else out.assign(subject);
+        if (width > 0 && size > width)
+            breakLines(subject, width, maxBytes, out);
+        else
+            out.assign(subject);
         return;
     }
     case Function::Xchg: {

@@ -26,7 +26,10 @@ constexpr int rankOf(char ch)
     }
 }
 
-constexpr bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+constexpr bool isDigit(char ch)
+{
+    return ch >= '0' && ch <= '9';
+}
 
 // Reads `piece` as a whole number: optional sign, digits with an optional "."
 // and fraction (at least one digit in all), optional exponent. Nothing else
@@ -65,8 +68,7 @@ bool readNumber(std::string_view piece, double& value)
 
 // A stack that keeps its first elements inline, so short expressions cost no
 // allocation.
-template <typename T>
-class SmallStack {
+template <typename T> class SmallStack {
 public:
     bool empty() const { return size_ == 0; }
     std::size_t size() const { return size_; }
@@ -160,7 +162,10 @@ double evaluateStripped(std::string_view text)
     return numbers.empty() ? 0.0 : numbers.top();
 }
 
-bool isStripped(char ch) { return ch == ' ' || ch == ','; }
+bool isStripped(char ch)
+{
+    return ch == ' ' || ch == ',';
+}
 
 } // namespace
 

@@ -5,13 +5,16 @@
 namespace qv::text {
 namespace {
 
-constexpr unsigned char fold(unsigned char byte) { return byte >= 'A' && byte <= 'Z' ? byte + 32 : byte; }
+constexpr unsigned char fold(unsigned char byte)
+{
+    return byte >= 'A' && byte <= 'Z' ? byte + 32 : byte;
+}
 
 // Answers "does a character start here?" for byte indexes that never decrease
 // between calls, walking the text once.
 class BoundaryCursor {
 public:
-    explicit BoundaryCursor(std::string_view s) : s_(s) {}
+    explicit BoundaryCursor(std::string_view s) : s_(s) { }
     bool isBoundary(std::size_t index)
     {
         while (next_ < index) next_ += charLength(s_, next_);
@@ -53,7 +56,10 @@ bool endsWithLoneLeadByte(std::string_view s)
     return !s.empty() && i - last == 1 && isLeadByte(static_cast<unsigned char>(s[last]));
 }
 
-std::size_t startIndex(Pos from) { return from < 1 ? 0 : static_cast<std::size_t>(from - 1); }
+std::size_t startIndex(Pos from)
+{
+    return from < 1 ? 0 : static_cast<std::size_t>(from - 1);
+}
 
 } // namespace
 
@@ -126,7 +132,8 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
 std::uint64_t replacedSize(std::string_view s, std::string_view from, std::string_view to)
 {
     std::uint64_t matches = 0;
-    forEachReplacement(s, from, [&] { ++matches; }, [](std::string_view) {});
+    forEachReplacement(
+        s, from, [&] { ++matches; }, [](std::string_view) {});
     return s.size() - matches * from.size() + matches * to.size();
 }
 

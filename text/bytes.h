@@ -20,7 +20,10 @@ namespace qv::text {
 using Pos = std::int64_t;
 
 // First byte of a double-byte character in code page 936.
-constexpr bool isLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+constexpr bool isLeadByte(unsigned char byte)
+{
+    return byte >= 0x81 && byte <= 0xFE;
+}
 
 // Number of bytes of the character that starts at `index` (0-based): 2 for a
 // lead byte followed by another byte, otherwise 1.
@@ -71,6 +74,9 @@ void lowerInPlace(std::string& s);
 // Leading and trailing bytes of value 0 to 32 removed.
 std::string_view trim(std::string_view s);
 
-constexpr bool isBlank(unsigned char byte) { return byte <= 32; }
+constexpr bool isBlank(unsigned char byte)
+{
+    return byte <= 32;
+}
 
 } // namespace qv::text

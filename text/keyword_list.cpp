@@ -7,7 +7,10 @@ namespace {
 
 // Blanks that separate keywords. NUL never reaches here: the text is cut at
 // its first NUL before parsing.
-bool isSeparatorBlank(char byte) { return isBlank(static_cast<unsigned char>(byte)); }
+bool isSeparatorBlank(char byte)
+{
+    return isBlank(static_cast<unsigned char>(byte));
+}
 
 std::size_t skipBlanks(std::string_view text, std::size_t at)
 {
@@ -47,7 +50,10 @@ std::size_t readPlain(std::string_view text, std::size_t at, char delimiter, std
 
 } // namespace
 
-std::vector<std::string> parseKeywordList(std::string_view text) { return splitDelimitedText(text, ';', '^'); }
+std::vector<std::string> parseKeywordList(std::string_view text)
+{
+    return splitDelimitedText(text, ';', '^');
+}
 
 std::vector<std::string> splitDelimitedText(std::string_view text, char delimiter, char quote)
 {

@@ -47,7 +47,7 @@ public:
 
     private:
         friend class LineList;
-        Iterator(const LineList* list, std::size_t index) : list_(list), index_(index) {}
+        Iterator(const LineList* list, std::size_t index) : list_(list), index_(index) { }
         const LineList* list_ = nullptr;
         std::size_t index_ = 0;
     };

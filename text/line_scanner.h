@@ -41,8 +41,7 @@ class LineScanner {
 public:
     // Hands every line that `block` completes to onLine(std::string_view), in
     // order. A view is valid only during its call.
-    template <typename OnLine>
-    void feed(std::string_view block, OnLine&& onLine)
+    template <typename OnLine> void feed(std::string_view block, OnLine&& onLine)
     {
         if (ended_) return;
         ended_ = cutAtNul(block);
@@ -70,8 +69,10 @@ public:
             }
             at = end + 1;
             if (data[end] == '\r') {
-                if (at == size) afterCr_ = true;
-                else if (data[at] == '\n') ++at;
+                if (at == size)
+                    afterCr_ = true;
+                else if (data[at] == '\n')
+                    ++at;
             }
             if (nextCr < at) nextCr = nextByte(data, size, at, '\r');
             if (nextLf < at) nextLf = nextByte(data, size, at, '\n');
@@ -80,8 +81,7 @@ public:
 
     // Ends the text: hands out the last line when it had no break, and makes
     // the scanner ready for a new text.
-    template <typename OnLine>
-    void finish(OnLine&& onLine)
+    template <typename OnLine> void finish(OnLine&& onLine)
     {
         if (!pending_.empty()) onLine(std::string_view(pending_));
         pending_.clear();
@@ -93,7 +93,7 @@ public:
     bool ended() const { return ended_; }
 
 private:
-    std::string pending_; // the start of a line that the next block continues
+    std::string pending_;  // the start of a line that the next block continues
     bool afterCr_ = false; // the last block ended with CR: an LF starting the next one belongs to it
     bool ended_ = false;
 };

@@ -12,7 +12,7 @@ namespace qv {
 
 class RunError : public std::runtime_error {
 public:
-    explicit RunError(const std::string& message) : std::runtime_error(message) {}
+    explicit RunError(const std::string& message) : std::runtime_error(message) { }
 };
 
 // The message with its single "%s" replaced by `argument`.

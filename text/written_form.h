@@ -72,7 +72,7 @@ private:
         return size - runStart >= 2 && data[size - 2] == '\r' && data[size - 1] == '\n';
     }
 
-    bool afterCr_ = false; // the block ended with a lone CR, already written as CR LF
+    bool afterCr_ = false;  // the block ended with a lone CR, already written as CR LF
     bool lineOpen_ = false; // bytes of a line have been written but not its break
     bool ended_ = false;
 };

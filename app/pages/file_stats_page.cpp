@@ -45,7 +45,8 @@ QWidget* buildFileStatsPage(const OperationPage& info, PageRunner& runner)
 
     bindStart(frame.page, frame.start, runner,
               [&runner, boxes, edtFilename](Workspace& ws, Host& host, FileSystem&) -> std::optional<OperationResult> {
-                  const std::optional<FileStats> stats = btnFileInfoClick(FileStatsParams{runner.currentGridRow()}, ws, host);
+                  const std::optional<FileStats> stats =
+                      btnFileInfoClick(FileStatsParams{runner.currentGridRow()}, ws, host);
                   if (!stats) return std::nullopt;
                   for (std::size_t i = 0; i < counts.size(); ++i)
                       boxes[i]->setText(QString::number((*stats).*counts[i].value));

@@ -7,8 +7,8 @@
 #include "content/line_insert.h"
 
 #include <QGridLayout>
-#include <QLabel>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -45,7 +45,8 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
     QRadioButton* rbCutTextLine = radioButton("rbCutTextLine", QStringLiteral("有文字行截取"), true, textLinesHint);
     QRadioButton* rbCutLineNo = radioButton("rbCutLineNo", QStringLiteral("指定行号截取"), false);
     QLineEdit* edtCutLineNo = boxBeside(rbCutLineNo, editBox("edtCutLineNo", QStringLiteral("1")));
-    QRadioButton* rbCutKeysLine = radioButton("rbCutKeysLine", QStringLiteral("关键字所在行截取"), false, keywordLinesHint);
+    QRadioButton* rbCutKeysLine =
+        radioButton("rbCutKeysLine", QStringLiteral("关键字所在行截取"), false, keywordLinesHint);
     QLineEdit* edtCutKeys = boxBeside(rbCutKeysLine, editBox("edtCutKeys"));
     grid->addWidget(rbCutAllLine, 0, 0);
     grid->addWidget(rbCutTextLine, 0, 1);

@@ -31,9 +31,15 @@ QDateEdit* datePicker(const char* name, QCheckBox* box)
     return pickerOf(box, picker);
 }
 
-CalendarDate calendarDateOf(const QDate& date) { return CalendarDate{date.year(), date.month(), date.day()}; }
+CalendarDate calendarDateOf(const QDate& date)
+{
+    return CalendarDate{date.year(), date.month(), date.day()};
+}
 
-TimeOfDay timeOfDayOf(const QTime& time) { return TimeOfDay{time.hour(), time.minute(), time.second(), time.msec()}; }
+TimeOfDay timeOfDayOf(const QTime& time)
+{
+    return TimeOfDay{time.hour(), time.minute(), time.second(), time.msec()};
+}
 
 } // namespace
 
@@ -52,8 +58,10 @@ QWidget* buildDatePage(const OperationPage& info, PageRunner& runner)
     dtpTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
 
     int row = 0;
-    for (auto [box, picker] : {std::pair<QCheckBox*, QWidget*>{ckModify, dtModify}, {ckCreate, dtCreate},
-                               {ckAccess, dtAccess}, {chkTime, dtpTime}}) {
+    for (auto [box, picker] : {std::pair<QCheckBox*, QWidget*>{ckModify, dtModify},
+                               {ckCreate, dtCreate},
+                               {ckAccess, dtAccess},
+                               {chkTime, dtpTime}}) {
         frame.body->addWidget(box, row, 0);
         frame.body->addWidget(picker, row++, 1);
     }

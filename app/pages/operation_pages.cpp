@@ -34,10 +34,10 @@ QWidget* buildOperationPage(int index, PageRunner& runner)
 {
     using Builder = QWidget* (*)(const OperationPage&, PageRunner&);
     static const Builder builders[] = {
-        buildExtensionPage,    buildRenamePage,       buildDatePage,           buildAttributePage,
-        buildFileStatsPage,    buildKeyMergePage,     buildLineCutPage,        buildLineInsertPage,
-        buildLinePatternPage,  buildDeleteLinesPage,  buildExtractLinesPage,   buildLineSyncPage,
-        buildInsertNewLinesPage, buildFileCombinePage, buildConversionPage,    buildCharsetPage,
+        buildExtensionPage,      buildRenamePage,      buildDatePage,         buildAttributePage,
+        buildFileStatsPage,      buildKeyMergePage,    buildLineCutPage,      buildLineInsertPage,
+        buildLinePatternPage,    buildDeleteLinesPage, buildExtractLinesPage, buildLineSyncPage,
+        buildInsertNewLinesPage, buildFileCombinePage, buildConversionPage,   buildCharsetPage,
         buildContentReplacePage,
     };
     static_assert(std::size(builders) == 17);

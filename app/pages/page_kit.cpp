@@ -107,7 +107,10 @@ PageFrame beginPage(const OperationPage& info, QLabel* bottomNote)
     return frame;
 }
 
-std::string gbkText(const QLineEdit* box) { return toGbk(box->text()); }
+std::string gbkText(const QLineEdit* box)
+{
+    return toGbk(box->text());
+}
 
 std::string memoText(const QPlainTextEdit* memo)
 {

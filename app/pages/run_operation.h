@@ -9,10 +9,10 @@
 
 #include <QString>
 
-#include <string>
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <string>
 #include <type_traits>
 
 class QPushButton;

@@ -32,10 +32,11 @@ QWidget* buildLineSyncPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(captionFor(QStringLiteral("关键字："), edtLineKeys), 0, 0);
     frame.body->addWidget(edtLineKeys, 0, 1);
     frame.body->addWidget(noteLabel(QStringLiteral("可分号隔开多个关键字。"), "Label25"), 0, 2);
-    frame.body->addWidget(noteLabel(QStringLiteral("注意：根据关键字同步源文件行内容到目标文件中，替换目标文件同一行内容，\n"
-                                                   "常用于翻译内容的提取。"),
-                                    "Label26"),
-                          1, 0, 1, 3);
+    frame.body->addWidget(
+        noteLabel(QStringLiteral("注意：根据关键字同步源文件行内容到目标文件中，替换目标文件同一行内容，\n"
+                                 "常用于翻译内容的提取。"),
+                  "Label26"),
+        1, 0, 1, 3);
     frame.body->setColumnStretch(1, 1);
     bindStart(frame.page, frame.start, runner, [edtLineKeys](Workspace& ws, Host& host, FileSystem&) {
         const LineSyncParams params{gbkText(edtLineKeys)};

@@ -108,7 +108,8 @@ TEST_F(ContentCommands, StatsPrintsResultsThenMessage)
     const CliRun result = run(runStatsCommand, {file});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "文件大小:12\n总行数:3\n空行数:1\n数据行数:2\n行最大字符数:4\n行最小字符数:2\n"
-                          "行平均字符数:6\n统计文件名称:" + file + "\n成功统计完成!\n");
+                          "行平均字符数:6\n统计文件名称:" +
+                              file + "\n成功统计完成!\n");
 }
 
 TEST_F(ContentCommands, CombineReplaceCharset)

@@ -51,9 +51,9 @@ protected:
 TEST_F(UnconvertibleNames, AreRefusedAndTheLookAlikeIsLeftAlone)
 {
     struct Name {
-        std::string onDisk;   // what the user names (need not exist)
+        std::string onDisk;    // what the user names (need not exist)
         std::string lookAlike; // the file its lossy code page 936 form names
-        std::string shown;    // how the refusal prints it
+        std::string shown;     // how the refusal prints it
     };
     const std::vector<Name> badNames{
         {"😀.txt", "?.txt", "😀.txt"},
@@ -96,14 +96,15 @@ TEST_F(UnconvertibleNames, TheRestOfTheRunGoesOn)
 {
     const std::string good = make("good.txt");
     make("?.txt");
-    const std::string list = make("list.txt", (folder_ / "\xff.txt").string() + "\n" + (folder_ / "good2.txt").string());
+    const std::string list =
+        make("list.txt", (folder_ / "\xff.txt").string() + "\n" + (folder_ / "good2.txt").string());
     make("good2.txt");
     std::ostringstream out, err;
     const int status = runDeleteLinesCommand({"--list", list, (folder_ / "😀.txt").string(), good}, out, err);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(out.str(), "成功处理完成,共处理 2 个文件!\n");
-    EXPECT_EQ(names(), (std::vector<std::string>{"?.txt", "good.qv.txt", "good.txt", "good2.qv.txt", "good2.txt",
-                                                 "list.txt"}));
+    EXPECT_EQ(names(),
+              (std::vector<std::string>{"?.txt", "good.qv.txt", "good.txt", "good2.qv.txt", "good2.txt", "list.txt"}));
 }
 
 TEST_F(UnconvertibleNames, SearchSkipsARefusedFolderAndSearchesTheOthers)

@@ -7,10 +7,10 @@
 
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace qv::cli {
 namespace {
@@ -106,7 +106,8 @@ TEST_F(FileOpsCommands, ExtWithListFile)
 {
     make("a.txt");
     make("b.txt");
-    std::ofstream(folder_ / "files.lst") << (folder_ / "a.txt").string() << "\n\n" << (folder_ / "b.txt").string() << "\n";
+    std::ofstream(folder_ / "files.lst") << (folder_ / "a.txt").string() << "\n\n"
+                                         << (folder_ / "b.txt").string() << "\n";
     const CliRun r = run(runExtCommand, {"--template", "${Ext}.BAK", "--list", (folder_ / "files.lst").string()});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "成功处理文件总数量：2\n");

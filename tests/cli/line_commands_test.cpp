@@ -58,10 +58,12 @@ TEST_F(LineCommands, EachSubcommandWritesItsOutputFileAndTheClosingMessage)
         std::string expected;
     } cases[] = {
         {runCutCommand, {"--template", "${GetMid(2,3)}", a}, "bcd\r\n1;k\r\n\r\n\r\n"},
-        {runCutCommand, {"--template", "${GetLeft(1)}", "--keep", "rest", "--lines", "keyword:;", a},
+        {runCutCommand,
+         {"--template", "${GetLeft(1)}", "--keep", "rest", "--lines", "keyword:;", a},
          "abcdef\r\n1;k2\r\n\r\nz\r\n"},
         {runCutCommand, {"--template", "${GetLeft(2)}", "--lines", "number:2", a}, "abcdef\r\nk1\r\n\r\nz\r\n"},
-        {runInsertCommand, {"--template", "${AddLeft(${Sn(1,2)}.)}", "--lines", "all", a},
+        {runInsertCommand,
+         {"--template", "${AddLeft(${Sn(1,2)}.)}", "--lines", "all", a},
          "01.abcdef\r\n02.k1;k2\r\n03.\r\n04.z\r\n"},
         {runPatternCommand, {"--pattern", "$2\n$1", "--count", "2", a}, "$2\r\nabcdef\r\nk2\r\nk1\r\n$2\r\nz\r\n"},
         {runDeleteLinesCommand, {"--numbers", "1,3", a}, "k1;k2\r\nz\r\n"},
@@ -70,7 +72,8 @@ TEST_F(LineCommands, EachSubcommandWritesItsOutputFileAndTheClosingMessage)
         {runExtractLinesCommand, {"--keywords", "k2;z", a}, "k1;k2\r\nz\r\n"},
         {runExtractLinesCommand, {"--interval", "2:0", "--no-empty", a}, "abcdef\r\n"},
         {runExtractLinesCommand, {"--interval", "2:2", a}, "k1;k2\r\nz\r\n"},
-        {runInsertLinesCommand, {"--content", "<${LineStr(4)}>\\t", "--at", "1", a},
+        {runInsertLinesCommand,
+         {"--content", "<${LineStr(4)}>\\t", "--at", "1", a},
          "abcdef\r\n<z>\t\r\nk1;k2\r\n\r\nz\r\n"},
         {runInsertLinesCommand, {"--content", "--", "--keywords", "k", a}, "abcdef\r\n--\r\nk1;k2\r\n\r\nz\r\n"},
     };

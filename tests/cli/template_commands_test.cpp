@@ -30,10 +30,8 @@ TEST(EvalCommand, PrintsTheEvaluatedTemplateInUtf8)
         std::vector<std::string> args;
         std::string expected;
     } cases[] = {
-        {{"eval", "${GetStr2([,])}", "x[y]z[w]"}, "[y]\n"},
-        {{"eval", "${Chs2Num(一百零五)}"}, "105\n"},
-        {{"eval", "${AddLeft(前缀_)}", "名字"}, "前缀_名字\n"},
-        {{"eval", "plain"}, "plain\n"},
+        {{"eval", "${GetStr2([,])}", "x[y]z[w]"}, "[y]\n"},       {{"eval", "${Chs2Num(一百零五)}"}, "105\n"},
+        {{"eval", "${AddLeft(前缀_)}", "名字"}, "前缀_名字\n"},   {{"eval", "plain"}, "plain\n"},
         {{"eval", "--", "--not-an-option"}, "--not-an-option\n"},
     };
     for (const auto& c : cases) {

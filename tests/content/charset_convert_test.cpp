@@ -16,11 +16,17 @@ using Charset = testing::ContentFixture;
 TEST(CharsetCall, NameBetweenDollarBraceAndParenthesis)
 {
     const std::pair<const char*, CharsetCall> cases[] = {
-        {"${ToUtf8()}", CharsetCall::ToUtf8},   {"${toutf8()}", CharsetCall::ToUtf8},
-        {"${TOUTF8(x,y)}", CharsetCall::ToUtf8}, {"${ToAnsi()}", CharsetCall::ToAnsi},
-        {"${toansi((", CharsetCall::ToAnsi},     {"${toansi(", CharsetCall::Other},{"${ToBig5()}", CharsetCall::Other},
-        {"ToUtf8()", CharsetCall::Other},        {"x${ToUtf8()}", CharsetCall::Other},
-        {"${ToUtf8}", CharsetCall::Other},       {"${", CharsetCall::Other},
+        {"${ToUtf8()}", CharsetCall::ToUtf8},
+        {"${toutf8()}", CharsetCall::ToUtf8},
+        {"${TOUTF8(x,y)}", CharsetCall::ToUtf8},
+        {"${ToAnsi()}", CharsetCall::ToAnsi},
+        {"${toansi((", CharsetCall::ToAnsi},
+        {"${toansi(", CharsetCall::Other},
+        {"${ToBig5()}", CharsetCall::Other},
+        {"ToUtf8()", CharsetCall::Other},
+        {"x${ToUtf8()}", CharsetCall::Other},
+        {"${ToUtf8}", CharsetCall::Other},
+        {"${", CharsetCall::Other},
         {"$", CharsetCall::Other},
     };
     for (const auto& [call, expected] : cases) EXPECT_EQ(charsetCallOf(call), expected) << call;
@@ -55,15 +61,15 @@ TEST(Utf8Form, DecodesValidTextOnly)
         {"\xF0\x9F\x98\x80", true, u"\U0001F600"},
         {"\xF4\x8F\xBF\xBF", true, u"\U0010FFFF"},
         {"\xEF\xBB\xBF", true, u"\ufeff"},
-        {"\xE4\xB8", false, u""},         // cut off by the end
-        {"\xE4\x41\xAD", false, u""},     // continuation outside 0x80-0xBF
-        {"\x80", false, u""},             // stray continuation byte
-        {"\xFF", false, u""},             // never a lead
+        {"\xE4\xB8", false, u""},                 // cut off by the end
+        {"\xE4\x41\xAD", false, u""},             // continuation outside 0x80-0xBF
+        {"\x80", false, u""},                     // stray continuation byte
+        {"\xFF", false, u""},                     // never a lead
         {std::string("\xC0\x80", 2), false, u""}, // overlong NUL
-        {"\xE0\x80\x8A", false, u""},     // overlong LF
-        {"\xED\xA0\x80", false, u""},     // encoded surrogate
-        {"\xF4\x90\x80\x80", false, u""}, // beyond U+10FFFF
-        {"\xD6\xD0\xCE\xC4", false, u""}, // GBK 中文
+        {"\xE0\x80\x8A", false, u""},             // overlong LF
+        {"\xED\xA0\x80", false, u""},             // encoded surrogate
+        {"\xF4\x90\x80\x80", false, u""},         // beyond U+10FFFF
+        {"\xD6\xD0\xCE\xC4", false, u""},         // GBK 中文
     };
     for (const Case& c : cases) {
         std::u16string out;
@@ -98,8 +104,8 @@ std::string randomCodePageText(std::mt19937& random)
 
 std::string randomUtf8Text(std::mt19937& random, bool illFormed)
 {
-    static const char* const illFormedSequences[] = {"\xC0\x80", "\xE0\x80\x8A", "\xED\xA0\x80", "\xE4\xB8",
-                                                     "\xF4\x90\x80\x80", "\x80", "\xFF", "\xF0\x9F\x98"};
+    static const char* const illFormedSequences[] = {
+        "\xC0\x80", "\xE0\x80\x8A", "\xED\xA0\x80", "\xE4\xB8", "\xF4\x90\x80\x80", "\x80", "\xFF", "\xF0\x9F\x98"};
     std::string text;
     const auto pick = [&](char32_t from, char32_t to) {
         return std::uniform_int_distribution<char32_t>(from, to)(random);

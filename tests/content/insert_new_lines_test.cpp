@@ -57,14 +57,10 @@ TEST_F(InsertNewLines, AtALineNumber)
     struct Case {
         std::string content, number, expected;
     } cases[] = {
-        {"new", "0", "new\r\na\r\nb\r\nc\r\n"},
-        {"new", "-5", "new\r\na\r\nb\r\nc\r\n"},
-        {"new", "2", "a\r\nb\r\nnew\r\nc\r\n"},
-        {"new", "3", "a\r\nb\r\nc\r\nnew\r\n"},
-        {"new", "300", "a\r\nb\r\nc\r\nnew\r\n"},
-        {"line1\r\nline2", "1", "a\r\nline1\r\nline2\r\nb\r\nc\r\n"},
-        {" x\\ty ", "0", " x\ty \r\na\r\nb\r\nc\r\n"},
-        {"p\\Nq\\rr", "0", "p\nq\rr\r\na\r\nb\r\nc\r\n"},
+        {"new", "0", "new\r\na\r\nb\r\nc\r\n"},        {"new", "-5", "new\r\na\r\nb\r\nc\r\n"},
+        {"new", "2", "a\r\nb\r\nnew\r\nc\r\n"},        {"new", "3", "a\r\nb\r\nc\r\nnew\r\n"},
+        {"new", "300", "a\r\nb\r\nc\r\nnew\r\n"},      {"line1\r\nline2", "1", "a\r\nline1\r\nline2\r\nb\r\nc\r\n"},
+        {" x\\ty ", "0", " x\ty \r\na\r\nb\r\nc\r\n"}, {"p\\Nq\\rr", "0", "p\nq\rr\r\na\r\nb\r\nc\r\n"},
     };
     addFile("a.txt", "a\r\nb\r\nc");
     addFile("empty.txt", "");

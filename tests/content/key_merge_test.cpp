@@ -30,7 +30,8 @@ TEST_F(KeyMerge, MergesTable)
     const Case cases[] = {
         {"value taken, case of the source key", "Port=8080\r\n", "[net]\r\nport=80\r\nHost=x\r\n",
          "[net]\r\nPort=8080\r\nHost=x\r\n", "成功处理完成,共处理 1 条记录!"},
-        {"empty value deletes", "Port=\r\n", "a=1\r\nPORT=80\r\nb=2", "a=1\r\nb=2\r\n", "成功处理完成,共处理 1 条记录!"},
+        {"empty value deletes", "Port=\r\n", "a=1\r\nPORT=80\r\nb=2", "a=1\r\nb=2\r\n",
+         "成功处理完成,共处理 1 条记录!"},
         {"second source line takes the first value", "k=1\nk=2\n", "k=0\n", "k=1\r\n", "成功处理完成,共处理 2 条记录!"},
         {"only the first target line of two sections", "k=new\r\n", "[a]\r\nk=1\r\n[b]\r\nk=2\r\n",
          "[a]\r\nk=new\r\n[b]\r\nk=2\r\n", "成功处理完成,共处理 1 条记录!"},
@@ -75,7 +76,8 @@ TEST_F(KeyMerge, RefusesWithoutTwoMarkedFiles)
     addFile("b.ini", "k=0\r\n", false);
     const OperationResult outcome = btnSynClick({}, ws, host);
     EXPECT_EQ(outcome.status, OperationResult::Status::Refused);
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"没有源文件，请搜索后再试！", "请选择需要按关键字进行合并的两个文件！"}));
+    EXPECT_EQ(messageTexts(),
+              (std::vector<std::string>{"没有源文件，请搜索后再试！", "请选择需要按关键字进行合并的两个文件！"}));
     EXPECT_EQ(host.messages[1].kind, MessageKind::Error);
     EXPECT_FALSE(exists("b.qv.ini"));
 }

@@ -77,10 +77,8 @@ TEST_F(LineCut, LineNumberModeCutsOneLineAndCopiesTheRest)
         bool keepCut;
         std::string expected;
     } cases[] = {
-        {"2", true, "one\r\nt\r\nthree\r\n"},
-        {"0", true, "o\r\ntwo\r\nthree\r\n"},
-        {"-7", false, "ne\r\ntwo\r\nthree\r\n"},
-        {"99", true, "one\r\ntwo\r\nt\r\n"},
+        {"2", true, "one\r\nt\r\nthree\r\n"},    {"0", true, "o\r\ntwo\r\nthree\r\n"},
+        {"-7", false, "ne\r\ntwo\r\nthree\r\n"}, {"99", true, "one\r\ntwo\r\nt\r\n"},
         {"$2", false, "one\r\nwo\r\nthree\r\n"},
     };
     addFile("a.txt", "one\ntwo\nthree");

@@ -119,8 +119,13 @@ TEST(SerialNumberText, PadsWithAtMostSixteenZerosAndNeverCuts)
         std::int64_t value, width;
         std::string expected;
     } cases[] = {
-        {7, 3, "007"}, {1234, 2, "1234"}, {5, 0, "5"}, {5, -4, "5"},
-        {5, 20, "00000000000000005"}, {-5, 4, "00-5"}, {2147483648, 12, "002147483648"},
+        {7, 3, "007"},
+        {1234, 2, "1234"},
+        {5, 0, "5"},
+        {5, -4, "5"},
+        {5, 20, "00000000000000005"},
+        {-5, 4, "00-5"},
+        {2147483648, 12, "002147483648"},
     };
     for (const Case& c : cases) EXPECT_EQ(serialNumberText(c.value, c.width), c.expected) << c.value << "/" << c.width;
 }

@@ -74,7 +74,8 @@ TEST(LinePattern, SeparatorIsFixedByTheFirstLineThatHasOne)
 
 // Fields cut by the field split and names replaced one after another over the
 // whole text: the plain form of what the pattern does to a line.
-std::string plainInstance(std::string pattern, std::string_view line, char separator, const std::vector<std::string>& names)
+std::string plainInstance(std::string pattern, std::string_view line, char separator,
+                          const std::vector<std::string>& names)
 {
     const std::vector<std::string> fields = text::splitFields(text::trim(line), std::string_view(&separator, 1));
     for (std::size_t k = 0; k < std::min(fields.size(), names.size()); ++k)

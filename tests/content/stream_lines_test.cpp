@@ -26,9 +26,12 @@ std::string randomText(std::mt19937& random)
     std::string text;
     const std::size_t length = random() % 400;
     for (std::size_t i = 0; i < length; ++i) {
-        if (random() % 200 == 0) text += '\0';
-        else if (random() % 100 == 0) text += std::string(random() % 90, 'z');
-        else text += alphabet[random() % alphabet.size()];
+        if (random() % 200 == 0)
+            text += '\0';
+        else if (random() % 100 == 0)
+            text += std::string(random() % 90, 'z');
+        else
+            text += alphabet[random() % alphabet.size()];
     }
     return text;
 }
@@ -42,18 +45,54 @@ TEST_F(Streaming, GivesWhatTheTransformGivesOverTheWholeFileForAnyBlockSize)
 {
     RandomIndex picks(3);
     const NamedJob jobs[] = {
-        {"cut rest", [] { return lineCutJob({"${GetMid(2,3)}", false, CutLines::All, "1", ""}); }},
-        {"cut piece with text", [] { return lineCutJob({"${GetLeft(2)}", true, CutLines::WithText, "1", ""}); }},
-        {"cut keyword", [] { return lineCutJob({"${GetRight(1)}", true, CutLines::Keyword, "1", "a"}); }},
-        {"insert", [] { return lineInsertJob({"${AddLeft(x)}", InsertLines::All, "1", ""}); }},
-        {"insert serial", [] { return lineInsertJob({"${AddLeft(${Sn(7,3)}-)}", InsertLines::WithText, "1", ""}); }},
-        {"delete interval", [] { return deleteLinesJob({DeleteMode::Interval, "1", "3", "2", ""}); }},
-        {"delete keyword", [] { return deleteLinesJob({DeleteMode::Keywords, "1", "2", "1", "R"}); }},
-        {"delete blank", [] { return deleteLinesJob({DeleteMode::BlankLines, "1", "2", "1", ""}); }},
-        {"extract interval", [] { return extractLinesJob({ExtractMode::Interval, "1", "2", "1", "", false}); }},
-        {"extract keyword", [] { return extractLinesJob({ExtractMode::Keywords, "1", "2", "1", "b", true}); }},
-        {"pattern", [] { return linePatternJob({"$2-$1|$3", "$", "3"}); }},
-        {"new lines", [&] { return insertNewLinesJob({"N\\r\\n${Filename}", "", NewLineMode::Interval, "0", "2", "1", ""}, picks); }},
+        {"cut rest",
+         [] {
+             return lineCutJob({"${GetMid(2,3)}", false, CutLines::All, "1", ""});
+         }},
+        {"cut piece with text",
+         [] {
+             return lineCutJob({"${GetLeft(2)}", true, CutLines::WithText, "1", ""});
+         }},
+        {"cut keyword",
+         [] {
+             return lineCutJob({"${GetRight(1)}", true, CutLines::Keyword, "1", "a"});
+         }},
+        {"insert",
+         [] {
+             return lineInsertJob({"${AddLeft(x)}", InsertLines::All, "1", ""});
+         }},
+        {"insert serial",
+         [] {
+             return lineInsertJob({"${AddLeft(${Sn(7,3)}-)}", InsertLines::WithText, "1", ""});
+         }},
+        {"delete interval",
+         [] {
+             return deleteLinesJob({DeleteMode::Interval, "1", "3", "2", ""});
+         }},
+        {"delete keyword",
+         [] {
+             return deleteLinesJob({DeleteMode::Keywords, "1", "2", "1", "R"});
+         }},
+        {"delete blank",
+         [] {
+             return deleteLinesJob({DeleteMode::BlankLines, "1", "2", "1", ""});
+         }},
+        {"extract interval",
+         [] {
+             return extractLinesJob({ExtractMode::Interval, "1", "2", "1", "", false});
+         }},
+        {"extract keyword",
+         [] {
+             return extractLinesJob({ExtractMode::Keywords, "1", "2", "1", "b", true});
+         }},
+        {"pattern",
+         [] {
+             return linePatternJob({"$2-$1|$3", "$", "3"});
+         }},
+        {"new lines",
+         [&] {
+             return insertNewLinesJob({"N\\r\\n${Filename}", "", NewLineMode::Interval, "0", "2", "1", ""}, picks);
+         }},
     };
     std::mt19937 random(11);
     for (int round = 0; round < 12; ++round) {
@@ -62,8 +101,8 @@ TEST_F(Streaming, GivesWhatTheTransformGivesOverTheWholeFileForAnyBlockSize)
         const ContentFile file{ws.files, ws.files.lastRow(), path("in.txt")};
         const text::LineList lines = text::LineList::fromBytes(bytes);
         for (const NamedJob& named : jobs) {
-            for (const std::size_t blockSize : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7},
-                                                std::size_t{64}, streamBlockSize}) {
+            for (const std::size_t blockSize :
+                 {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7}, std::size_t{64}, streamBlockSize}) {
                 ContentJob whole = named.make();
                 whole.prepare();
                 const LineTransform reference = whole.perLine(file);
@@ -99,7 +138,7 @@ TEST_F(Streaming, CombineWritesEveryFileAsItsLines)
 // Asks to stop from the given event on.
 class StoppingHost : public testing::RecordingHost {
 public:
-    explicit StoppingHost(long stopAt) : stopAt_(stopAt) {}
+    explicit StoppingHost(long stopAt) : stopAt_(stopAt) { }
     bool stopRequested() override { return eventCalls >= stopAt_; }
 
 private:

@@ -10,7 +10,10 @@
 namespace qv {
 namespace {
 
-std::vector<std::string> lines(const text::LineList& list) { return {list.begin(), list.end()}; }
+std::vector<std::string> lines(const text::LineList& list)
+{
+    return {list.begin(), list.end()};
+}
 
 text::LineList listOf(const std::vector<std::string>& lines)
 {

@@ -54,12 +54,8 @@ TEST(ConversionCall, NewExtensionAndConvertedPath)
     for (const auto& [argument, expected] : extensions) EXPECT_EQ(newExtension(argument), expected) << argument;
 
     const std::vector<std::pair<std::string, std::string>> paths{
-        {"/d/book.xls", "/d/book.csv"},
-        {"/d/a.b.txt", "/d/a.b.csv"},
-        {"/d/book.", "/d/book.csv"},
-        {"/d.x/README", "/d.x/README.csv"},
-        {"README", "README.csv"},
-        {"/d/.profile", "/d/.profile.csv"},
+        {"/d/book.xls", "/d/book.csv"},     {"/d/a.b.txt", "/d/a.b.csv"}, {"/d/book.", "/d/book.csv"},
+        {"/d.x/README", "/d.x/README.csv"}, {"README", "README.csv"},     {"/d/.profile", "/d/.profile.csv"},
         {"/d/book.csv", "/d/book.csv"},
     };
     for (const auto& [source, expected] : paths) EXPECT_EQ(convertedPath(source, "csv"), expected) << source;

@@ -81,8 +81,8 @@ TEST_F(FormatConversion, EntriesNothingConvertedAreFailuresNotCounted)
         std::string reason;
     };
     const std::vector<Case> cases{
-        {"${DocTo(txt)}", "不是可识别的转换"}, {"csv", "不是可识别的转换"},
-        {"${XlsTo}", "不是可识别的转换"},      {"${TxtTo( )}", "没有新的扩展名"},
+        {"${DocTo(txt)}", "不是可识别的转换"},   {"csv", "不是可识别的转换"},
+        {"${XlsTo}", "不是可识别的转换"},        {"${TxtTo( )}", "没有新的扩展名"},
         {"${XlsTo(xls)}", "不支持转换为此格式"}, {"${CsvTo(csv)}", "不支持转换为此格式"},
         {"${XlsTo(doc)}", "不支持转换为此格式"}, {"${VcfTo(htm)}", "不支持转换为此格式"},
     };
@@ -91,8 +91,7 @@ TEST_F(FormatConversion, EntriesNothingConvertedAreFailuresNotCounted)
         const OperationResult outcome = run(testing::gbk(c.call));
         EXPECT_EQ(outcome.processed, 0) << c.call;
         EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 0 个文件!\r\n1 个文件转换失败"}));
-        EXPECT_EQ(host.messages.back().details, testing::utf8(a) + "：" + c.reason)
-            << c.call;
+        EXPECT_EQ(host.messages.back().details, testing::utf8(a) + "：" + c.reason) << c.call;
     }
     EXPECT_EQ(server.calls, 0);
 }
@@ -112,8 +111,8 @@ TEST_F(FormatConversion, SpreadsheetsTogetherJudgedOneByOne)
     EXPECT_EQ(outcome.processed, 1);
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 1 个文件!\r\n4 个文件转换失败"}));
     EXPECT_EQ(host.messages.back().details, path("b.xls") + "：不是电子表格\r\n" + path("c.xls") + "：无法读取\r\n" +
-                                            path("d.xls") + "：转换超时\r\n" + path("e.xls") +
-                                            "：Cannot create file " + path("e.csv"));
+                                                path("d.xls") + "：转换超时\r\n" + path("e.xls") +
+                                                "：Cannot create file " + path("e.csv"));
 }
 
 TEST_F(FormatConversion, TargetsOfEachConverter)

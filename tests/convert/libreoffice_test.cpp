@@ -77,8 +77,8 @@ TEST_F(RealCalc, BatchJudgesEachFileByItsOwnOutput)
     EXPECT_EQ(read("copy.csv"), "x,1\r\n");
     EXPECT_FALSE(exists("notes.csv"));
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 2 个文件!\r\n2 个文件转换失败"}));
-    EXPECT_EQ(host.messages.back().details, path("notes.xls") + "：不是电子表格\r\n" +
-                                                            path("missing.xls") + "：无法读取");
+    EXPECT_EQ(host.messages.back().details,
+              path("notes.xls") + "：不是电子表格\r\n" + path("missing.xls") + "：无法读取");
 }
 
 TEST_F(RealCalc, MissingSofficeIsReportedOncePerEntry)
@@ -121,8 +121,8 @@ TEST_F(RealCalc, ChildProcessResultsAndTimeOutKillsItsGroup)
 {
     EXPECT_EQ(runChild({"qorvane-no-such-program"}, {}, std::chrono::seconds(5), {}).status,
               ChildRun::Status::CouldNotStart);
-    const ChildRun exited = runChild({"sh", "-c", "test \"$QV_X\" = 7 && exit 3"}, {"QV_X=7"},
-                                     std::chrono::seconds(30), {});
+    const ChildRun exited =
+        runChild({"sh", "-c", "test \"$QV_X\" = 7 && exit 3"}, {"QV_X=7"}, std::chrono::seconds(30), {});
     EXPECT_EQ(exited.status, ChildRun::Status::Exited);
     EXPECT_EQ(exited.exitCode, 3);
 

@@ -29,13 +29,14 @@ TEST(EntryTime, LocalSecondsAddTheOffsetAndSaturate)
 {
     EXPECT_EQ(toLocalSeconds(1709308740, 8 * 3600), 1709337540);
     EXPECT_EQ(toLocalSeconds(std::numeric_limits<std::int64_t>::max(), 3600), std::numeric_limits<std::int64_t>::max());
-    EXPECT_EQ(toLocalSeconds(std::numeric_limits<std::int64_t>::min(), -3600), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(toLocalSeconds(std::numeric_limits<std::int64_t>::min(), -3600),
+              std::numeric_limits<std::int64_t>::min());
 }
 
 TEST(EntryTime, CalendarDateIsTheWholeDay)
 {
-    EXPECT_EQ(calendarDate(1709337540), (CalendarDate{2024, 3, 1}));  // 23:59:00
-    EXPECT_EQ(calendarDate(1709337600), (CalendarDate{2024, 3, 2}));  // 00:00:00
+    EXPECT_EQ(calendarDate(1709337540), (CalendarDate{2024, 3, 1})); // 23:59:00
+    EXPECT_EQ(calendarDate(1709337600), (CalendarDate{2024, 3, 2})); // 00:00:00
     EXPECT_LT((CalendarDate{2024, 2, 29}), (CalendarDate{2024, 3, 1}));
 }
 

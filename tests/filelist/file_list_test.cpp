@@ -28,7 +28,11 @@ std::vector<std::string> names(const FileList& files)
 // it, so a test can check that the notifications alone describe the list.
 class ShadowObserver : public FileListObserver {
 public:
-    explicit ShadowObserver(FileList& files) : files_(files) { files.setObserver(this); listReset(); }
+    explicit ShadowObserver(FileList& files) : files_(files)
+    {
+        files.setObserver(this);
+        listReset();
+    }
     void rowsInserted(std::size_t first, std::size_t last) override
     {
         for (std::size_t row = first; row <= last; ++row)
@@ -36,7 +40,8 @@ public:
     }
     void rowsRemoved(std::size_t first, std::size_t last) override
     {
-        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(first - 1), rows.begin() + static_cast<std::ptrdiff_t>(last));
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(first - 1),
+                   rows.begin() + static_cast<std::ptrdiff_t>(last));
     }
     void listReset() override
     {
@@ -246,7 +251,8 @@ TEST(RemoveRow, AnyWalkGivesTheListThatShiftingRowsGives)
         ShadowObserver shadow(files);
         for (const std::size_t row : c.removals) {
             files.removeRow(row);
-            if (row >= 1 && row <= expected.size()) expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(row - 1));
+            if (row >= 1 && row <= expected.size())
+                expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(row - 1));
         }
         EXPECT_EQ(names(files), expected);
         EXPECT_EQ(shadow.rows, gridNames(files));

@@ -39,7 +39,8 @@ TEST_F(ListCommands, AddAppendsChosenFilesInOrder)
     tree.file("a.txt", 12);
     tree.file("sub/b.ini");
     tree.symlink("a.txt", "link.txt");
-    btnAddClick(ws, host, fs, {tree.path("sub/b.ini"), tree.path("missing.txt"), tree.path("link.txt"), tree.path("a.txt")});
+    btnAddClick(ws, host, fs,
+                {tree.path("sub/b.ini"), tree.path("missing.txt"), tree.path("link.txt"), tree.path("a.txt")});
     ASSERT_EQ(ws.files.entryCount(), 2u);
     EXPECT_EQ(ws.counters.stSrcCount, 2);
     EXPECT_EQ(ws.files.cell(1, 0), "b.ini");
@@ -131,7 +132,9 @@ TEST_F(ListCommands, DeleteRemovesDeletedRowsAndSkipsRefusals)
     tree.file("3.txt");
     tree.file("4.txt");
     ASSERT_EQ(::chmod(tree.path("2.txt").c_str(), 0444), 0); // read-only: refused
-    entries({{tree.root().c_str(), "1.txt"}, {tree.root().c_str(), "2.txt"}, {tree.root().c_str(), "3.txt"},
+    entries({{tree.root().c_str(), "1.txt"},
+             {tree.root().c_str(), "2.txt"},
+             {tree.root().c_str(), "3.txt"},
              {tree.root().c_str(), "4.txt"}});
     ws.files.setMark(1, true);
     ws.files.setMark(2, true);
@@ -222,12 +225,8 @@ TEST(DeleteWalk, MatchesTheRowByRowWalkOnMarkPatterns)
         std::vector<std::size_t> readOnly; // rows whose files refuse deletion
     };
     const Case cases[] = {
-        {10, {2, 4, 6, 8, 10}, {}},
-        {10, {1, 3, 5, 7, 9}, {5}},
-        {6, {1, 2, 3, 4, 5, 6}, {}},
-        {6, {1, 2, 3, 4, 5, 6}, {1, 6}},
-        {8, {3, 4, 5}, {4}},
-        {1, {1}, {}},
+        {10, {2, 4, 6, 8, 10}, {}},      {10, {1, 3, 5, 7, 9}, {5}}, {6, {1, 2, 3, 4, 5, 6}, {}},
+        {6, {1, 2, 3, 4, 5, 6}, {1, 6}}, {8, {3, 4, 5}, {4}},        {1, {1}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.marks) + " read-only " + ::testing::PrintToString(c.readOnly));

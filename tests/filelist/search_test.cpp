@@ -27,7 +27,8 @@ protected:
         std::vector<std::string> out;
         for (std::size_t row = 1; row <= ws.files.entryCount(); ++row) {
             const std::string folder(ws.files.folder(row));
-            const std::string relative = folder.size() > tree.root().size() ? folder.substr(tree.root().size() + 1) + "/" : "";
+            const std::string relative =
+                folder.size() > tree.root().size() ? folder.substr(tree.root().size() + 1) + "/" : "";
             out.push_back(relative + std::string(ws.files.name(row)));
         }
         return out;
@@ -181,8 +182,10 @@ protected:
     }
     void TearDown() override
     {
-        if (savedTz_) setenv("TZ", savedTz_->c_str(), 1);
-        else unsetenv("TZ");
+        if (savedTz_)
+            setenv("TZ", savedTz_->c_str(), 1);
+        else
+            unsetenv("TZ");
         tzset();
     }
     std::optional<std::string> savedTz_;
@@ -230,7 +233,7 @@ TEST_F(Search, AttributeTestsForFilesAndFolders)
 {
     tree.file("plain.txt");
     tree.file(".hidden.txt");
-    tree.folder("folder.txt");            // a plain directory is never listed
+    tree.folder("folder.txt");             // a plain directory is never listed
     tree.symlink("plain.txt", "link.txt"); // a reparse point is never listed
     tree.file("real/inner.txt");
     tree.symlink("real", "linked"); // nor entered
@@ -263,8 +266,8 @@ TEST_F(Search, ListsExactlyTheAcceptableEntriesOfEveryKind)
     tree.file("bad\xff.txt");
     tree.file("bad\xfe.ini");
     const std::pair<const char*, std::uint32_t> attributes[] = {
-        {"hid.txt", attr::hidden}, {"sys.txt", attr::system}, {"temp.txt", attr::temporary},
-        {"hiddir.txt", attr::hidden}, {"sysdir", attr::system}, {"tempdir", attr::temporary}};
+        {"hid.txt", attr::hidden},    {"sys.txt", attr::system}, {"temp.txt", attr::temporary},
+        {"hiddir.txt", attr::hidden}, {"sysdir", attr::system},  {"tempdir", attr::temporary}};
     for (const auto& [name, bits] : attributes)
         if (fs.setAttributes(tree.path(name), bits) != FsStatus::Ok) GTEST_SKIP() << "no user extended attributes";
 
@@ -276,16 +279,24 @@ TEST_F(Search, ListsExactlyTheAcceptableEntriesOfEveryKind)
         std::size_t skipped;
     };
     const Case cases[] = {
-        {"*.txt", true, false,
-         {"big.txt", "hid.txt", "hiddir.txt", "plain.txt", "real/inner.txt", "sys.txt", "sysdir/b.txt"}, 2},
+        {"*.txt",
+         true,
+         false,
+         {"big.txt", "hid.txt", "hiddir.txt", "plain.txt", "real/inner.txt", "sys.txt", "sysdir/b.txt"},
+         2},
         {"*.txt", false, false, {"big.txt", "hid.txt", "hiddir.txt", "plain.txt", "sys.txt"}, 1},
-        {"*.txt;*.ini", true, false,
+        {"*.txt;*.ini",
+         true,
+         false,
          {"big.txt", "conf.ini", "hid.txt", "hiddir.txt", "hiddir.txt/a.ini", "plain.txt", "real/inner.txt", "sys.txt",
           "sysdir/b.txt"},
          2},
         {"*.ini;*.txt", false, true, {"conf.ini", "hid.txt", "hiddir.txt", "plain.txt", "sys.txt"}, 1},
-        {"*.*", false, false,
-         {"big.txt", "conf.ini", "hid.txt", "hiddir.txt", "other.dat", "plain.txt", "sys.txt", "sysdir"}, 2},
+        {"*.*",
+         false,
+         false,
+         {"big.txt", "conf.ini", "hid.txt", "hiddir.txt", "other.dat", "plain.txt", "sys.txt", "sysdir"},
+         2},
     };
     for (const Case& c : cases) {
         SearchCriteria criteria = in(c.types, c.subfolders);
@@ -306,7 +317,8 @@ TEST_F(Search, ReadOnlyFolderIsNotEntered)
 {
     tree.file("ro/inner.txt");
     tree.file("rw/inner.txt");
-    if (fs.setAttributes(tree.path("ro"), attr::readOnly) != FsStatus::Ok) GTEST_SKIP() << "no user extended attributes";
+    if (fs.setAttributes(tree.path("ro"), attr::readOnly) != FsStatus::Ok)
+        GTEST_SKIP() << "no user extended attributes";
     search(in("*.txt"));
     EXPECT_EQ(found(), (Found{"rw/inner.txt"}));
 }

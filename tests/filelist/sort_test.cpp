@@ -40,7 +40,8 @@ TEST(SortByName, IgnoresLetterCaseBothWays)
 TEST(SortByName, EqualNamesGoByFormerRowNumberAsText)
 {
     FileList files;
-    for (int i = 1; i <= 10; ++i) add(files, i == 2 || i == 10 ? "same" : "x" + std::to_string(i), "/f" + std::to_string(i));
+    for (int i = 1; i <= 10; ++i)
+        add(files, i == 2 || i == 10 ? "same" : "x" + std::to_string(i), "/f" + std::to_string(i));
     sortFileList(files, NameColumn, true);
     EXPECT_EQ(files.folder(1), "/f10");
     EXPECT_EQ(files.folder(2), "/f2");

@@ -71,7 +71,7 @@ public:
 
     bool exists(const std::string& relative) const
     {
-        struct stat st{};
+        struct stat st { };
         return ::lstat(path(relative).c_str(), &st) == 0;
     }
 

@@ -33,8 +33,7 @@ TEST(TipLine, SplitsAtTheFirstSeparator)
 
 TEST(TipLine, FileSplitsAtEveryBreakAndSkipsEmptyLines)
 {
-    EXPECT_EQ(tipLines("a@#$1\r\nb@#$2\rc@#$3\n\r\n\nd"),
-              (std::vector<std::string>{"a@#$1", "b@#$2", "c@#$3", "d"}));
+    EXPECT_EQ(tipLines("a@#$1\r\nb@#$2\rc@#$3\n\r\n\nd"), (std::vector<std::string>{"a@#$1", "b@#$2", "c@#$3", "d"}));
     EXPECT_TRUE(tipLines("").empty());
     EXPECT_TRUE(tipLines("\r\n\r\n").empty());
 }

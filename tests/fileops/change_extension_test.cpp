@@ -94,10 +94,12 @@ TEST_F(ChangeExtension, NamesThatWouldLeaveTheFolderAreRefusedAndReported)
     // template "/b" puts a "/" into every name.
     btnExtClick(ExtensionParams{"."}, ws, host, fs);
     EXPECT_EQ(messageTexts(), (Strings{"成功处理文件总数量：2\r\n2 个文件未处理"}));
-    EXPECT_EQ(host.messages[0].details, path("x/.profile").string() + "：算出的新文件名为空、是“.”或“..”，或含有“/”，"
-                                                             "这样的名称会使文件离开所在目录\r\n" +
-                                            path("y/.profile").string() + "：算出的新文件名为空、是“.”或“..”，或含有“/”，"
-                                                                 "这样的名称会使文件离开所在目录");
+    EXPECT_EQ(host.messages[0].details, path("x/.profile").string() +
+                                            "：算出的新文件名为空、是“.”或“..”，或含有“/”，"
+                                            "这样的名称会使文件离开所在目录\r\n" +
+                                            path("y/.profile").string() +
+                                            "：算出的新文件名为空、是“.”或“..”，或含有“/”，"
+                                            "这样的名称会使文件离开所在目录");
     EXPECT_EQ(nameCells(), (Strings{".profile", ".profile", "a.", "ok."}));
     host.messages.clear();
     run("..");

@@ -19,7 +19,8 @@ constexpr std::uint32_t dosBits = attr::readOnly | attr::hidden | attr::system |
 // user.DOSATTRIB of `path` in hex as getfattr shows it, or "" when absent.
 std::string dosAttribHex(const std::filesystem::path& path)
 {
-    const std::string command = "getfattr --absolute-names -n user.DOSATTRIB -e hex '" + path.string() + "' 2>/dev/null";
+    const std::string command =
+        "getfattr --absolute-names -n user.DOSATTRIB -e hex '" + path.string() + "' 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return "popen failed";
     std::string output;
@@ -34,7 +35,7 @@ std::string dosAttribHex(const std::filesystem::path& path)
 
 mode_t modeOf(const std::filesystem::path& path)
 {
-    struct stat info {};
+    struct stat info { };
     stat(path.c_str(), &info);
     return info.st_mode & 07777;
 }
@@ -68,7 +69,8 @@ TEST_F(FileAttributes, TickedBitsAreSetTheOthersClearedAndStoredAsSambaDoes)
         {{}, 0x20, "0x000005000500000001000000200000000000000000000000"},
         {{.ckNormal = false, .ckHidden = true}, 0x02, "0x000005000500000001000000020000000000000000000000"},
         {{.ckNormal = false, .ckSystem = true}, 0x04, "0x000005000500000001000000040000000000000000000000"},
-        {{.ckSystem = true, .ckReadonly = true, .ckHidden = true}, 0x27,
+        {{.ckSystem = true, .ckReadonly = true, .ckHidden = true},
+         0x27,
          "0x000005000500000001000000270000000000000000000000"},
     };
     for (const auto& c : cases) {

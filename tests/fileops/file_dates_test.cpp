@@ -54,23 +54,52 @@ TEST_F(FileDates, DateBoxesWithAndWithoutTheTimeBox)
     } cases[] = {
         {"modify, own time of day",
          {.ckModify = true, .dtModify = {2020, 1, 2}},
-         utcTime(1577948645), created0, accessed0, "2020-01-02 15:04:05", "2021-11-30 14:00:00"},
+         utcTime(1577948645),
+         created0,
+         accessed0,
+         "2020-01-02 15:04:05",
+         "2021-11-30 14:00:00"},
         {"modify at 08:00",
          {.ckModify = true, .dtModify = {2020, 1, 2}, .chkTime = true, .dtpTime = {8, 0, 0, 777}},
-         utcTime(1577923200), created0, accessed0, "2020-01-02 08:00:00", "2021-11-30 14:00:00"},
+         utcTime(1577923200),
+         created0,
+         accessed0,
+         "2020-01-02 08:00:00",
+         "2021-11-30 14:00:00"},
         {"create, own time of day",
          {.ckCreate = true, .dtCreate = {2020, 1, 2}},
-         written0, utcTime(1577944800), accessed0, "2023-06-07 15:04:05", "2020-01-02 14:00:00"},
+         written0,
+         utcTime(1577944800),
+         accessed0,
+         "2023-06-07 15:04:05",
+         "2020-01-02 14:00:00"},
         {"access, own time of day (the local date differs from the UTC one)",
          {.ckAccess = true, .dtAccess = {2020, 1, 2}},
-         written0, created0, utcTime(1577909106), "2023-06-07 15:04:05", "2021-11-30 14:00:00"},
+         written0,
+         created0,
+         utcTime(1577909106),
+         "2023-06-07 15:04:05",
+         "2021-11-30 14:00:00"},
         {"all three at 23:30",
-         {.ckModify = true, .dtModify = {2020, 1, 2}, .ckCreate = true, .dtCreate = {2019, 5, 6}, .ckAccess = true,
-          .dtAccess = {2018, 7, 8}, .chkTime = true, .dtpTime = {23, 30, 0, 0}},
-         utcTime(1577979000), utcTime(1557156600), utcTime(1531063800), "2020-01-02 23:30:00", "2019-05-06 23:30:00"},
+         {.ckModify = true,
+          .dtModify = {2020, 1, 2},
+          .ckCreate = true,
+          .dtCreate = {2019, 5, 6},
+          .ckAccess = true,
+          .dtAccess = {2018, 7, 8},
+          .chkTime = true,
+          .dtpTime = {23, 30, 0, 0}},
+         utcTime(1577979000),
+         utcTime(1557156600),
+         utcTime(1531063800),
+         "2020-01-02 23:30:00",
+         "2019-05-06 23:30:00"},
         {"only the time of day, milliseconds included; cells stay",
          {.chkTime = true, .dtpTime = {9, 30, 15, 250}},
-         utcTime(1686101415, 250), utcTime(1638235815, 250), utcTime(1643851815, 250), "2023-06-07 15:04:05",
+         utcTime(1686101415, 250),
+         utcTime(1638235815, 250),
+         utcTime(1643851815, 250),
+         "2023-06-07 15:04:05",
          "2021-11-30 14:00:00"},
     };
     for (const auto& c : cases) {
@@ -104,8 +133,8 @@ TEST_F(FileDates, ReadOnlyMissingAndFolderEntriesAreNotCounted)
     EXPECT_EQ(ws.files.cell(4, ModifiedColumn), "2020-01-02 15:04:05");
     EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1\r\n3 个文件未处理"});
     EXPECT_EQ(host.messages[0].details, path("locked.txt").string() + "：文件是只读的\r\n" +
-                                            path("missing.txt").string() + "：文件不存在\r\n" +
-                                            path("sub").string() + "：这是一个文件夹");
+                                            path("missing.txt").string() + "：文件不存在\r\n" + path("sub").string() +
+                                            "：这是一个文件夹");
 }
 
 TEST_F(FileDates, FolderOfTheFilesChangesToo)
@@ -148,9 +177,8 @@ TEST_F(FileDates, CreationTimeThatCannotBeStoredIsReportedOnce)
     btnDateClick({.ckModify = true, .dtModify = {2020, 1, 2}, .ckCreate = true, .dtCreate = {2020, 1, 2}}, ws, host,
                  memory, beijing);
     EXPECT_EQ(messageTexts(), (Strings{"成功处理文件总数量：0\r\n2 个文件未处理"}));
-    EXPECT_EQ(host.messages[0].details,
-              "/a/1.txt：所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录创建日期\r\n"
-              "/a/2.txt：所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录创建日期");
+    EXPECT_EQ(host.messages[0].details, "/a/1.txt：所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录创建日期\r\n"
+                                        "/a/2.txt：所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录创建日期");
     EXPECT_EQ(memory.find("/a/1.txt")->lastWriteTime, written0);
     EXPECT_EQ(ws.files.cell(1, ModifiedColumn), "2023-06-07 15:04:05");
 

@@ -59,7 +59,7 @@ TEST(LocalTime, TimeTexts)
         std::string text;
         int h, m, s, z;
     } good[] = {
-        {"15:04:05", 15, 4, 5, 0}, {"8:0", 8, 0, 0, 0}, {"08:00:00.250", 8, 0, 0, 250},
+        {"15:04:05", 15, 4, 5, 0},   {"8:0", 8, 0, 0, 0},    {"08:00:00.250", 8, 0, 0, 250},
         {"23:59:59", 23, 59, 59, 0}, {"0:00:7", 0, 0, 7, 0},
     };
     for (const auto& c : good) {
@@ -83,7 +83,8 @@ TEST(LocalTime, DateTexts)
     EXPECT_EQ(parseDate("2020-01-02"), (CalendarDate{2020, 1, 2}));
     EXPECT_EQ(parseDate("2024-2-29"), (CalendarDate{2024, 2, 29}));
     EXPECT_EQ(parseDate("1601-01-01"), (CalendarDate{1601, 1, 1}));
-    for (const char* bad : {"", "2023-02-29", "1600-12-31", "20-01-02", "2020/01/02", "2020-01-02 ", "2020-1-", "2020-001-01"}) {
+    for (const char* bad :
+         {"", "2023-02-29", "1600-12-31", "20-01-02", "2020/01/02", "2020-01-02 ", "2020-1-", "2020-001-01"}) {
         try {
             parseDate(bad);
             ADD_FAILURE() << bad << " read as a date";

@@ -13,7 +13,7 @@ namespace qv::testing {
 
 class RefusingFileSystem : public FileSystem {
 public:
-    explicit RefusingFileSystem(FileSystem& inner) : inner_(inner) {}
+    explicit RefusingFileSystem(FileSystem& inner) : inner_(inner) { }
 
     std::set<std::string> refused;  // code page 936 paths
     std::vector<std::string> calls; // setTimes and setAttributes paths, in order

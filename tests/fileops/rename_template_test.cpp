@@ -114,14 +114,8 @@ TEST(ReplacementLine, SplitAtTabThenSemicolonThenColonThenSpace)
         std::string oldText;
         std::string newText;
     } cases[] = {
-        {"IMG_ photo_", "IMG_", "photo_"},
-        {"a;b c", "a", "b c"},
-        {"a:b;c", "a:b", "c"},
-        {"a b:c", "a b", "c"},
-        {"a b;c\td", "a b;c", "d"},
-        {"old \t new", "old", "new"},
-        {";x", "", "x"},
-        {"x;", "x", ""},
+        {"IMG_ photo_", "IMG_", "photo_"}, {"a;b c", "a", "b c"},        {"a:b;c", "a:b", "c"}, {"a b:c", "a b", "c"},
+        {"a b;c\td", "a b;c", "d"},        {"old \t new", "old", "new"}, {";x", "", "x"},       {"x;", "x", ""},
     };
     for (const auto& c : cases) {
         const auto split = splitReplacementLine(c.line);

@@ -189,9 +189,8 @@ TEST_F(Rename, NamesThatWouldLeaveTheFolderAreRefusedAndReported)
         addFile(c.name);
         run(c.templ);
         EXPECT_EQ(messageTexts(), (Strings{"成功处理文件总数量：0\r\n1 个文件未处理"})) << c.templ;
-        EXPECT_EQ(host.messages[0].details, path(c.name).string() +
-                                                "：算出的新文件名为空、是“.”或“..”，或含有“/”，"
-                                                "这样的名称会使文件离开所在目录");
+        EXPECT_EQ(host.messages[0].details, path(c.name).string() + "：算出的新文件名为空、是“.”或“..”，或含有“/”，"
+                                                                    "这样的名称会使文件离开所在目录");
         EXPECT_TRUE(exists(c.name)) << c.templ;
     }
     EXPECT_EQ(names(), (Strings{"a", "ab", "b", "cd.txt", "ef.txt"}));

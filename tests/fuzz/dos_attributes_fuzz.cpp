@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto decoded = qv::decodeDosAttributes(blob);
     if (!decoded || !decoded->attributes) return 0;
     const auto again = qv::decodeDosAttributes(qv::encodeDosAttributes(*decoded->attributes, decoded->createTime));
-    if (!again || again->attributes != decoded->attributes || again->createTime != decoded->createTime) __builtin_trap();
+    if (!again || again->attributes != decoded->attributes || again->createTime != decoded->createTime)
+        __builtin_trap();
     if (decoded->createTime) (void)qv::ntTimeToFileTime(*decoded->createTime);
     return 0;
 }

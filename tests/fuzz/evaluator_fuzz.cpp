@@ -30,7 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const std::string result = qv::EvaluateTemplate(subject, templ, clock);
         (void)result;
-    } catch (const qv::EvaluatedTextTooLong&) {
-    }
+    } catch (const qv::EvaluatedTextTooLong&) { }
     return 0;
 }

@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto end = lines.find('\0');
         try {
             (void)linePattern.apply(lines.substr(0, end));
-        } catch (const qv::EvaluatedTextTooLong&) {
-        }
+        } catch (const qv::EvaluatedTextTooLong&) { }
         if (end == std::string_view::npos) break;
         lines.remove_prefix(end + 1);
     }

@@ -26,7 +26,7 @@ public:
 // Choices read from the fuzz input, one byte each; 0 once it is used up.
 class ByteSource {
 public:
-    explicit ByteSource(std::string_view bytes) : bytes_(bytes) {}
+    explicit ByteSource(std::string_view bytes) : bytes_(bytes) { }
 
     std::size_t pick(std::size_t n)
     {
@@ -42,8 +42,7 @@ private:
 };
 
 // The text an evaluation gives, or a mark for the error it ends with.
-template <typename Evaluate>
-std::string outcome(Evaluate evaluate)
+template <typename Evaluate> std::string outcome(Evaluate evaluate)
 {
     try {
         return "=" + evaluate();

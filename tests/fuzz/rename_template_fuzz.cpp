@@ -18,7 +18,10 @@ void require(bool condition)
     if (!condition) std::abort();
 }
 
-bool within(std::string_view piece, std::string_view whole) { return whole.find(piece) != std::string_view::npos; }
+bool within(std::string_view piece, std::string_view whole)
+{
+    return whole.find(piece) != std::string_view::npos;
+}
 
 } // namespace
 
@@ -36,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // At most 16 zeros before the digits of a 32-bit start.
             require(first.size() <= 16 + 11);
         }
-    } catch (const qv::RunError&) {
-    }
+    } catch (const qv::RunError&) { }
 
     for (const char* opener : {"${file(", "${file2("})
         if (const auto name = qv::listFileName(lowered, typed, opener)) require(within(*name, typed));

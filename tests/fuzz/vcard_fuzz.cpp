@@ -14,11 +14,11 @@ namespace {
 
 class QuietHost final : public qv::Host {
 public:
-    void showMessage(qv::MessageKind, std::string_view) override {}
+    void showMessage(qv::MessageKind, std::string_view) override { }
     bool ask(std::string_view) override { return false; }
     std::optional<std::string> chooseSavePath(std::string_view) override { return std::nullopt; }
-    void processEvents() override {}
-    void reportProgress(std::int64_t, std::int64_t) override {}
+    void processEvents() override { }
+    void reportProgress(std::int64_t, std::int64_t) override { }
 };
 
 } // namespace

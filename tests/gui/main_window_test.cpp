@@ -5,8 +5,8 @@
 #include "app/file_list_model.h"
 #include "app/main_window.h"
 #include "app/window_font.h"
-#include "support/gbk.h"
 #include "gui/window_fixture.h"
+#include "support/gbk.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,10 +31,10 @@
 namespace qv::app {
 namespace {
 
+using qv::testing::gbk;
 using testing::ScriptedDialogs;
 using testing::Window;
 using testing::WindowOnDisk;
-using qv::testing::gbk;
 
 TEST_F(Window, StartsOnTheRenamePageWithAnEmptyList)
 {
@@ -90,7 +90,7 @@ TEST_F(Window, MouseReleaseTogglesNameCellsAndHeaderClicksSort)
     clickHeader(2);
     EXPECT_EQ(names(), (QStringList{"C.txt", "b.txt", "a.txt"}));
     clickCell(1, 0); // marks row 1
-    clickHeader(0); // the seventh: ascending by name, and the mark of the current name cell flips back
+    clickHeader(0);  // the seventh: ascending by name, and the mark of the current name cell flips back
     EXPECT_EQ(names(), (QStringList{"a.txt", "b.txt", "C.txt"}));
     EXPECT_EQ(marks(), (std::vector<bool>{false, false, false}));
 }
@@ -163,7 +163,6 @@ TEST_F(Window, CatalogueInsertsIntoThePageBoxCountingChineseRight)
     EXPECT_EQ(box->text(), QStringLiteral("unchanged"));
 }
 
-
 TEST_F(WindowOnDisk, SearchFillsTheGridAndStopKeepsWhatWasFound)
 {
     file(QStringLiteral("报告.txt"), 12);
@@ -218,7 +217,8 @@ TEST_F(WindowOnDisk, FolderPickerAddExportAndDelete)
     click("btnOpen");
     EXPECT_EQ(control<QLineEdit>("edFolder")->text(), dir.path());
 
-    dialogs->filesToAdd = {file(QStringLiteral("一.txt")), file(QStringLiteral("two.txt")), dir.filePath("missing.txt")};
+    dialogs->filesToAdd = {file(QStringLiteral("一.txt")), file(QStringLiteral("two.txt")),
+                           dir.filePath("missing.txt")};
     click("btnAdd");
     EXPECT_EQ(names(), (QStringList{QStringLiteral("一.txt"), "two.txt"}));
     EXPECT_EQ(label("stSrcCount"), "2");

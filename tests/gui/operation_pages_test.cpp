@@ -4,11 +4,11 @@
 
 #include "gui/window_fixture.h"
 
-#include <QFileInfo>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -19,8 +19,8 @@
 namespace qv::app {
 namespace {
 
-using testing::WindowOnDisk;
 using qv::testing::gbk;
+using testing::WindowOnDisk;
 
 class Pages : public WindowOnDisk {
 protected:

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <csignal>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -18,14 +18,14 @@ namespace qv {
 namespace {
 
 // The stand-in file systems: what the preloaded shim refuses.
-constexpr const char* vfat = "";                                               // RENAME_NOREPLACE and hard links
-constexpr const char* smb = "QV_CASEFOLD_LINKS=1";                             // RENAME_NOREPLACE
+constexpr const char* vfat = "";                                                    // RENAME_NOREPLACE and hard links
+constexpr const char* smb = "QV_CASEFOLD_LINKS=1";                                  // RENAME_NOREPLACE
 constexpr const char* ext4Casefold = "QV_CASEFOLD_NOREPLACE=1 QV_CASEFOLD_LINKS=1"; // nothing
 
 struct CaseFoldCase {
     const char* what;
     const char* fileSystem;
-    const char* fault; // QV_CASEFOLD_FAULT
+    const char* fault;              // QV_CASEFOLD_FAULT
     std::vector<std::string> files; // each holding its own name
     std::string from, to;
     std::optional<FsStatus> status; // none: SIGTERM ends the run
@@ -106,22 +106,71 @@ TEST_F(CaseFoldRenameTest, CaseOnlyRenamesWorkAndNeverReplaceOrLoseAName)
         {"case only, vfat", vfat, "", {"a.txt"}, "a.txt", "A.txt", FsStatus::Ok, {"A.txt=a.txt"}},
         {"case only, smb", smb, "", {"a.txt"}, "a.txt", "A.txt", FsStatus::Ok, {"A.txt=a.txt"}},
         {"case only, ext4 casefold", ext4Casefold, "", {"a.txt"}, "a.txt", "A.txt", FsStatus::Ok, {"A.txt=a.txt"}},
-        {"case only, name at the length limit", vfat, "", {longLower}, longLower, longUpper, FsStatus::Ok,
+        {"case only, name at the length limit",
+         vfat,
+         "",
+         {longLower},
+         longLower,
+         longUpper,
+         FsStatus::Ok,
          {longUpper + "=" + longLower}},
-        {"onto another file, vfat", vfat, "", {"a.txt", "b.txt"}, "a.txt", "B.txt", FsStatus::NotSupported,
+        {"onto another file, vfat",
+         vfat,
+         "",
+         {"a.txt", "b.txt"},
+         "a.txt",
+         "B.txt",
+         FsStatus::NotSupported,
          {"a.txt=a.txt", "b.txt=b.txt"}},
-        {"onto another file, smb", smb, "", {"a.txt", "b.txt"}, "a.txt", "B.txt", FsStatus::AlreadyExists,
+        {"onto another file, smb",
+         smb,
+         "",
+         {"a.txt", "b.txt"},
+         "a.txt",
+         "B.txt",
+         FsStatus::AlreadyExists,
          {"a.txt=a.txt", "b.txt=b.txt"}},
-        {"onto another file, ext4 casefold", ext4Casefold, "", {"a.txt", "b.txt"}, "a.txt", "B.txt",
-         FsStatus::AlreadyExists, {"a.txt=a.txt", "b.txt=b.txt"}},
-        {"second step fails, vfat", vfat, "fail-second", {"a.txt"}, "a.txt", "A.txt", FsStatus::Failed, {"a.txt=a.txt"}},
-        {"second step fails, smb", smb, "fail-second", {"a.txt"}, "a.txt", "A.txt", FsStatus::Failed, {"a.txt=a.txt"}},
-        {"second step fails, ext4 casefold", ext4Casefold, "fail-second", {"a.txt"}, "a.txt", "A.txt", FsStatus::Failed,
+        {"onto another file, ext4 casefold",
+         ext4Casefold,
+         "",
+         {"a.txt", "b.txt"},
+         "a.txt",
+         "B.txt",
+         FsStatus::AlreadyExists,
+         {"a.txt=a.txt", "b.txt=b.txt"}},
+        {"second step fails, vfat",
+         vfat,
+         "fail-second",
+         {"a.txt"},
+         "a.txt",
+         "A.txt",
+         FsStatus::Failed,
          {"a.txt=a.txt"}},
-        {"SIGTERM after the first step, vfat", vfat, "term-after-first", {"a.txt"}, "a.txt", "A.txt", std::nullopt,
+        {"second step fails, smb", smb, "fail-second", {"a.txt"}, "a.txt", "A.txt", FsStatus::Failed, {"a.txt=a.txt"}},
+        {"second step fails, ext4 casefold",
+         ext4Casefold,
+         "fail-second",
+         {"a.txt"},
+         "a.txt",
+         "A.txt",
+         FsStatus::Failed,
+         {"a.txt=a.txt"}},
+        {"SIGTERM after the first step, vfat",
+         vfat,
+         "term-after-first",
+         {"a.txt"},
+         "a.txt",
+         "A.txt",
+         std::nullopt,
          {"A.txt=a.txt"}},
-        {"SIGTERM after the first step, ext4 casefold", ext4Casefold, "term-after-first", {"a.txt"}, "a.txt", "A.txt",
-         std::nullopt, {"A.txt=a.txt"}},
+        {"SIGTERM after the first step, ext4 casefold",
+         ext4Casefold,
+         "term-after-first",
+         {"a.txt"},
+         "a.txt",
+         "A.txt",
+         std::nullopt,
+         {"A.txt=a.txt"}},
     };
     for (const CaseFoldCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -13,8 +13,7 @@ using qv::CodePage;
 using qv::testing::Icu;
 
 // The index of the first unit where `a` and `b` differ; npos when equal.
-template <typename Text>
-std::size_t firstDifference(const Text& a, const Text& b)
+template <typename Text> std::size_t firstDifference(const Text& a, const Text& b)
 {
     if (a == b) return Text::npos;
     return static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
@@ -29,11 +28,14 @@ TEST(CodePageTest, GbkEncodesAndDecodesChineseText)
 {
     const Sample samples[] = {
         {"中文", "\xD6\xD0\xCE\xC4"},
-        {"简体abc", "\xBC\xF2\xCC\xE5" "abc"},
-        {"第3章", "\xB5\xDA" "3" "\xD5\xC2"},
-        {"　", "\xA1\xA1"},  // ideographic space
-        {"€", "\x80"},       // the one single-byte extra of code page 936
-        {"丟", "\x81\x47"},  // a traditional character in the GBK extension
+        {"简体abc", "\xBC\xF2\xCC\xE5"
+                    "abc"},
+        {"第3章", "\xB5\xDA"
+                  "3"
+                  "\xD5\xC2"},
+        {"　", "\xA1\xA1"}, // ideographic space
+        {"€", "\x80"},      // the one single-byte extra of code page 936
+        {"丟", "\x81\x47"}, // a traditional character in the GBK extension
     };
     for (const Sample& s : samples) {
         EXPECT_EQ(CodePage::gbk().fromUtf8(s.utf8), s.bytes) << s.utf8;
@@ -47,9 +49,10 @@ TEST(CodePageTest, Big5EncodesAndDecodesTraditionalText)
     const Sample samples[] = {
         {"中文", "\xA4\xA4\xA4\xE5"},
         {"簡體中文", "\xC2\xB2\xC5\xE9\xA4\xA4\xA4\xE5"},
-        {"頭髮", "\xC0\x59\xBE\x76"},  // second bytes below 0x80
+        {"頭髮", "\xC0\x59\xBE\x76"}, // second bytes below 0x80
         {"€", "\xA3\xE1"},
-        {"x臺y", "x\xBB\x4F" "y"},
+        {"x臺y", "x\xBB\x4F"
+                 "y"},
     };
     for (const Sample& s : samples) {
         EXPECT_EQ(CodePage::big5().fromUtf8(s.utf8), s.bytes) << s.utf8;
@@ -60,25 +63,30 @@ TEST(CodePageTest, Big5EncodesAndDecodesTraditionalText)
 
 TEST(CodePageTest, Utf16ConversionsAgreeWithTheTables)
 {
-    EXPECT_EQ(CodePage::gbk().toUtf16("\xD6\xD0" "a"), u"\u4E2Da");
-    EXPECT_EQ(CodePage::gbk().fromUtf16(u"\u4E2Da"), "\xD6\xD0" "a");
+    EXPECT_EQ(CodePage::gbk().toUtf16("\xD6\xD0"
+                                      "a"),
+              u"\u4E2Da");
+    EXPECT_EQ(CodePage::gbk().fromUtf16(u"\u4E2Da"), "\xD6\xD0"
+                                                     "a");
     EXPECT_EQ(CodePage::big5().toUtf16("\xA4\xA4"), u"\u4E2D");
     EXPECT_EQ(CodePage::big5().fromUtf16(u"\u4E2D"), "\xA4\xA4");
 }
 
 TEST(CodePageTest, UnmappableCharactersBecomeQuestionMarks)
 {
-    EXPECT_EQ(CodePage::big5().fromUtf8("简"), "?");          // simplified form, not in Big5
+    EXPECT_EQ(CodePage::big5().fromUtf8("简"), "?"); // simplified form, not in Big5
     EXPECT_EQ(CodePage::big5().fromUtf8("a简b们c"), "a?b?c");
-    EXPECT_EQ(CodePage::big5().fromUtf8("あ①"), "??");        // kana and circled digit: GBK has them, Big5 not
+    EXPECT_EQ(CodePage::big5().fromUtf8("あ①"), "??");            // kana and circled digit: GBK has them, Big5 not
     EXPECT_EQ(CodePage::gbk().fromUtf8("\xF0\xA0\x80\x80"), "?"); // U+20000: one "?" for the surrogate pair
-    EXPECT_EQ(CodePage::gbk().fromUtf8("\xEA\xB0\x80"), "?");      // Hangul syllable
-    EXPECT_EQ(CodePage::gbk().fromUtf16(u"\xD800x"), "?x");        // lone surrogate
+    EXPECT_EQ(CodePage::gbk().fromUtf8("\xEA\xB0\x80"), "?");     // Hangul syllable
+    EXPECT_EQ(CodePage::gbk().fromUtf16(u"\xD800x"), "?x");       // lone surrogate
 }
 
 TEST(CodePageTest, IllFormedUtf8BecomesQuestionMarks)
 {
-    EXPECT_EQ(CodePage::gbk().fromUtf8("a\xFF" "b"), "a?b");
+    EXPECT_EQ(CodePage::gbk().fromUtf8("a\xFF"
+                                       "b"),
+              "a?b");
     EXPECT_EQ(CodePage::gbk().fromUtf8("\xE4\xB8"), "?"); // truncated sequence
 }
 
@@ -113,7 +121,11 @@ TEST(CodePageTest, InvalidGbkSequencesDecodeToReplacementCharacters)
         {"\x81\x20", u"\uFFFD ", "? "},       // lead byte, then a byte no character ends with
         {"a\xC4", u"a\uFFFD", "a?"},          // lead byte at the end
         {"\xC4\x7F", u"\uFFFD\x7F", "?\x7F"}, // 0x7F is no trail byte
-        {"\x81\x30\x81\x30", u"\uFFFD" "0\uFFFD" "0", "?0?0"}, // GB18030 four-byte form is not 936
+        {"\x81\x30\x81\x30",
+         u"\uFFFD"
+         "0\uFFFD"
+         "0",
+         "?0?0"}, // GB18030 four-byte form is not 936
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CodePage::gbk().toUtf16(c.bytes), c.wide);
@@ -162,19 +174,21 @@ TEST(CodePageTest, MatchesIcuOnEveryByteAndPairAndCharacter)
         qv::appendUtf8(unit, utf8);
     }
     const std::pair<const CodePage*, const char*> pages[] = {{&CodePage::gbk(), "windows-936-2000"},
-                                                            {&CodePage::big5(), "windows-950-2000"}};
+                                                             {&CodePage::big5(), "windows-950-2000"}};
     for (const auto& [page, name] : pages) {
         const Icu icu(name);
         for (const std::string& bytes : {pairs, pairsApart, "\x81" + pairs}) {
             EXPECT_EQ(firstDifference(page->toUtf16(bytes), icu.toUtf16(bytes)), std::u16string::npos) << name;
             EXPECT_EQ(firstDifference(page->toUtf8(bytes), icu.between(icu.utf8.get(), icu.page.get(), bytes)),
-                      std::string::npos) << name;
+                      std::string::npos)
+                << name;
         }
         for (const std::u16string& text : {units, unitsApart}) {
             EXPECT_EQ(firstDifference(page->fromUtf16(text), icu.fromUtf16(text)), std::string::npos) << name;
         }
         EXPECT_EQ(firstDifference(page->fromUtf8(utf8), icu.between(icu.page.get(), icu.utf8.get(), utf8)),
-                  std::string::npos) << name;
+                  std::string::npos)
+            << name;
     }
 }
 

@@ -14,9 +14,10 @@ const std::string newYear2024Bytes = "\x00\xC0\x89\x76\x45\x3C\xDA\x01"s;
 
 TEST(DosAttributesDecode, VersionFiveAsSambaWritesIt)
 {
-    const std::string blob = "\x00\x00\x05\x00\x05\x00\x00\x00"s  // empty text, version, discriminant, padding
-                             "\x11\x00\x00\x00"s                  // valid: attrib, create_time
-                             "\x21\x00\x00\x00"s + newYear2024Bytes;
+    const std::string blob = "\x00\x00\x05\x00\x05\x00\x00\x00"s // empty text, version, discriminant, padding
+                             "\x11\x00\x00\x00"s                 // valid: attrib, create_time
+                             "\x21\x00\x00\x00"s +
+                             newYear2024Bytes;
     const auto decoded = decodeDosAttributes(blob);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->attributes, 0x21u);
@@ -28,7 +29,8 @@ TEST(DosAttributesDecode, VersionFourSkipsTheInventedTime)
     const std::string blob = "\x00\x00\x04\x00\x04\x00\x00\x00"s
                              "\x11\x00\x00\x00"s
                              "\x22\x00\x00\x00"s
-                             "\x01\x02\x03\x04\x05\x06\x07\x08"s + newYear2024Bytes;
+                             "\x01\x02\x03\x04\x05\x06\x07\x08"s +
+                             newYear2024Bytes;
     const auto decoded = decodeDosAttributes(blob);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->attributes, 0x22u);
@@ -37,13 +39,12 @@ TEST(DosAttributesDecode, VersionFourSkipsTheInventedTime)
 
 TEST(DosAttributesDecode, VersionThreeWithSizesBeforeTheTimes)
 {
-    const std::string body = "\x11\x00\x00\x00"s          // valid flags
-                             "\x24\x00\x00\x00"s          // attrib
-                             "\x00\x00\x00\x00"s          // ea_size
-                             "\x00\x10\x00\x00\x00\x00\x00\x00"s  // size
-                             "\x00\x10\x00\x00\x00\x00\x00\x00"s  // alloc_size
-                             + newYear2024Bytes +
-                             "\x99\x99\x99\x99\x99\x99\x99\x01"s; // change_time
+    const std::string body = "\x11\x00\x00\x00"s                                       // valid flags
+                             "\x24\x00\x00\x00"s                                       // attrib
+                             "\x00\x00\x00\x00"s                                       // ea_size
+                             "\x00\x10\x00\x00\x00\x00\x00\x00"s                       // size
+                             "\x00\x10\x00\x00\x00\x00\x00\x00"s                       // alloc_size
+                             + newYear2024Bytes + "\x99\x99\x99\x99\x99\x99\x99\x01"s; // change_time
     const auto decoded = decodeDosAttributes("\x00\x00\x03\x00\x03\x00\x00\x00"s + body);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->attributes, 0x24u);
@@ -61,9 +62,11 @@ TEST(DosAttributesDecode, VersionThreeWithSizesBeforeTheTimes)
 TEST(DosAttributesDecode, VersionOneHasNoValidFlags)
 {
     const std::string blob = "\x00\x00\x01\x00\x01\x00\x00\x00"s
-                             "\x20\x00\x00\x00"s "\x00\x00\x00\x00"s
-                             "\x05\x00\x00\x00\x00\x00\x00\x00"s "\x00\x10\x00\x00\x00\x00\x00\x00"s
-                             + newYear2024Bytes + "\x00\x00\x00\x00\x00\x00\x00\x00"s;
+                             "\x20\x00\x00\x00"s
+                             "\x00\x00\x00\x00"s
+                             "\x05\x00\x00\x00\x00\x00\x00\x00"s
+                             "\x00\x10\x00\x00\x00\x00\x00\x00"s +
+                             newYear2024Bytes + "\x00\x00\x00\x00\x00\x00\x00\x00"s;
     const auto decoded = decodeDosAttributes(blob);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->attributes, 0x20u);
@@ -73,9 +76,14 @@ TEST(DosAttributesDecode, VersionOneHasNoValidFlags)
 TEST(DosAttributesDecode, BinaryBehindOldHexTextWins)
 {
     // "0x20" text (5 bytes with its NUL), one byte to align, then version 3.
-    const std::string blob = "0x20\x00"s "\x00" "\x03\x00\x03\x00" "\x00\x00"s
-                             "\x11\x00\x00\x00" "\x21\x00\x00\x00" "\x00\x00\x00\x00"s
-                             + std::string(16, '\0') + newYear2024Bytes + std::string(8, '\0');
+    const std::string blob = "0x20\x00"s
+                             "\x00"
+                             "\x03\x00\x03\x00"
+                             "\x00\x00"s
+                             "\x11\x00\x00\x00"
+                             "\x21\x00\x00\x00"
+                             "\x00\x00\x00\x00"s +
+                             std::string(16, '\0') + newYear2024Bytes + std::string(8, '\0');
     const auto decoded = decodeDosAttributes(blob);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->attributes, 0x21u);
@@ -98,15 +106,21 @@ TEST(DosAttributesDecode, HexTextForm)
 
 TEST(DosAttributesDecode, UnknownBitsAreKept)
 {
-    const std::string blob = "\x00\x00\x05\x00\x05\x00\x00\x00"s "\x01\x00\x00\x00"s "\x20\x80\x20\x40"s + std::string(8, '\0');
+    const std::string blob = "\x00\x00\x05\x00\x05\x00\x00\x00"s
+                             "\x01\x00\x00\x00"s
+                             "\x20\x80\x20\x40"s +
+                             std::string(8, '\0');
     EXPECT_EQ(decodeDosAttributes(blob)->attributes, 0x40208020u);
     EXPECT_FALSE(decodeDosAttributes(blob)->createTime);
 }
 
 TEST(DosAttributesDecode, DamagedBlobsGiveNothing)
 {
-    const std::string good = "\x00\x00\x05\x00\x05\x00\x00\x00"s "\x11\x00\x00\x00"s "\x21\x00\x00\x00"s + newYear2024Bytes;
-    EXPECT_FALSE(decodeDosAttributes(good.substr(0, 23)));                 // cut short
+    const std::string good = "\x00\x00\x05\x00\x05\x00\x00\x00"s
+                             "\x11\x00\x00\x00"s
+                             "\x21\x00\x00\x00"s +
+                             newYear2024Bytes;
+    EXPECT_FALSE(decodeDosAttributes(good.substr(0, 23)));                           // cut short
     EXPECT_FALSE(decodeDosAttributes("\x00\x00\x05\x00\x04\x00"s + good.substr(6))); // discriminant differs
     EXPECT_FALSE(decodeDosAttributes("\x00\x00\x06\x00\x06\x00"s + good.substr(6))); // unknown version
     EXPECT_FALSE(decodeDosAttributes("\x00"s));
@@ -115,10 +129,14 @@ TEST(DosAttributesDecode, DamagedBlobsGiveNothing)
 
 TEST(DosAttributesEncode, VersionFiveBytes)
 {
-    EXPECT_EQ(encodeDosAttributes(0x21, newYear2024),
-              "\x00\x00\x05\x00\x05\x00\x00\x00"s "\x11\x00\x00\x00"s "\x21\x00\x00\x00"s + newYear2024Bytes);
-    EXPECT_EQ(encodeDosAttributes(0x40000022, std::nullopt),
-              "\x00\x00\x05\x00\x05\x00\x00\x00"s "\x01\x00\x00\x00"s "\x22\x00\x00\x40"s + std::string(8, '\0'));
+    EXPECT_EQ(encodeDosAttributes(0x21, newYear2024), "\x00\x00\x05\x00\x05\x00\x00\x00"s
+                                                      "\x11\x00\x00\x00"s
+                                                      "\x21\x00\x00\x00"s +
+                                                          newYear2024Bytes);
+    EXPECT_EQ(encodeDosAttributes(0x40000022, std::nullopt), "\x00\x00\x05\x00\x05\x00\x00\x00"s
+                                                             "\x01\x00\x00\x00"s
+                                                             "\x22\x00\x00\x40"s +
+                                                                 std::string(8, '\0'));
 }
 
 TEST(DosAttributesEncode, RoundTrip)

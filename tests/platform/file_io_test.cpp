@@ -166,7 +166,7 @@ TEST_F(FileIoTest, NewFileGetsOrdinaryPermissions)
     const mode_t old = ::umask(022);
     writeFileAtomically(path("out.txt"), "x");
     ::umask(old);
-    struct stat status {};
+    struct stat status { };
     ASSERT_EQ(::stat(path("out.txt").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0644u);
 }
@@ -191,7 +191,7 @@ TEST_F(FileIoTest, FailedWriteKeepsTheOldTarget)
     // Limit the size of files this process may write, so the write of the
     // temporary file fails half way.
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous {};
+    rlimit previous{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
     rlimit limited = previous;
     limited.rlim_cur = 4096;

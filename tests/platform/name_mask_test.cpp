@@ -18,7 +18,8 @@ struct Case {
 void expectTable(std::initializer_list<Case> cases)
 {
     for (const Case& c : cases)
-        EXPECT_EQ(matchesMask(gbk(c.name), gbk(c.mask)), c.expected) << "mask '" << c.mask << "' name '" << c.name << "'";
+        EXPECT_EQ(matchesMask(gbk(c.name), gbk(c.mask)), c.expected)
+            << "mask '" << c.mask << "' name '" << c.name << "'";
 }
 
 TEST(NameMask, StarAndQuestionIgnoreLetterCase)
@@ -122,7 +123,7 @@ TEST(NameMask, ChineseNamesMatchCharacterByCharacter)
         {"报?.txt", "报.txt", true},
         {"?.txt", "报告.txt", false},
         {"报告.*", "报表.txt", false},
-        {"Α*", "αβ.txt", true}, // Greek capital and small alpha
+        {"Α*", "αβ.txt", true},     // Greek capital and small alpha
         {"ｔｘｔ", "ＴＸＴ", true}, // full-width letters fold like others
     });
 }

@@ -8,8 +8,8 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sys/mount.h>
@@ -145,8 +145,8 @@ TEST_F(OutputFaults, StaleTemporariesOfDeadWritersAreRemoved)
     const std::string deadName = ".qv-tmp-" + std::to_string(dead) + "-" + hex;
     const std::vector<std::string> kept{
         ".qv-tmp-" + std::to_string(::getpid()) + "-" + hex, // this process is writing it
-        ".qv-tmp-1-" + hex,                                   // a live process is
-        ".qv-tmp-" + std::to_string(dead) + "-0123",          // not one of our names
+        ".qv-tmp-1-" + hex,                                  // a live process is
+        ".qv-tmp-" + std::to_string(dead) + "-0123",         // not one of our names
         ".qv-tmp-" + std::to_string(dead) + "-0123456789ABCDEF",
         ".qv-tmp-x-" + hex,
         "notes.txt",

@@ -230,7 +230,9 @@ TEST_F(PosixFileSystemTest, TimesAreSetToTheNanosecondAndCreationTo100ns)
     ASSERT_TRUE(pipe);
     std::string output;
     for (int c; (c = fgetc(pipe.get())) != EOF;) output.push_back(static_cast<char>(c));
-    EXPECT_NE(output.find("user.DOSATTRIB=0x00000500050000001100000020000000" "87dbc77d968dc001"), std::string::npos)
+    EXPECT_NE(output.find("user.DOSATTRIB=0x00000500050000001100000020000000"
+                          "87dbc77d968dc001"),
+              std::string::npos)
         << output;
 
     // Only the last-access time: the others stay.
@@ -277,16 +279,20 @@ TEST_F(PosixFileSystemTest, StoredAttributesWinAndUnknownBitsStay)
 {
     skipWithoutUserXattrs();
     const std::string path = write("u.txt");
-    const std::string blob = "\x00\x00\x05\x00\x05\x00\x00\x00"s "\x11\x00\x00\x00"s "\x20\x00\x00\x40"s
+    const std::string blob = "\x00\x00\x05\x00\x05\x00\x00\x00"s
+                             "\x11\x00\x00\x00"s
+                             "\x20\x00\x00\x40"s
                              "\x87\xdb\xc7\x7d\x96\x8d\xc0\x01"s;
     ASSERT_EQ(setxattr((root + "/u.txt").c_str(), "user.DOSATTRIB", blob.data(), blob.size(), 0), 0);
     EXPECT_EQ(attributesOf(path), 0x40000020u);
-    EXPECT_EQ(fs.stat(path)->creationTime, FileTime(sys_days(year(2001) / 2 / 3) + 4h + 5min + 6s + nanoseconds(123456700)));
+    EXPECT_EQ(fs.stat(path)->creationTime,
+              FileTime(sys_days(year(2001) / 2 / 3) + 4h + 5min + 6s + nanoseconds(123456700)));
 
     ASSERT_EQ(fs.setAttributes(path, attr::hidden), FsStatus::Ok);
     EXPECT_EQ(attributesOf(path), 0x40000002u);
     // The creation time survives the attribute change.
-    EXPECT_EQ(fs.stat(path)->creationTime, FileTime(sys_days(year(2001) / 2 / 3) + 4h + 5min + 6s + nanoseconds(123456700)));
+    EXPECT_EQ(fs.stat(path)->creationTime,
+              FileTime(sys_days(year(2001) / 2 / 3) + 4h + 5min + 6s + nanoseconds(123456700)));
 
     const std::string old = write("old.txt");
     ASSERT_EQ(setxattr((root + "/old.txt").c_str(), "user.DOSATTRIB", "0x23", 4, 0), 0);

@@ -7,7 +7,7 @@ namespace qv::testing {
 
 class FixedClock final : public Clock {
 public:
-    explicit FixedClock(LocalDateTime moment) : moment_(moment) {}
+    explicit FixedClock(LocalDateTime moment) : moment_(moment) { }
     LocalDateTime now() const override { return moment_; }
 
 private:

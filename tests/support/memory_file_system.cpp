@@ -61,7 +61,8 @@ void MemoryFileSystem::addFile(std::string_view path, std::uint64_t size, std::u
                                FileTime written, FileTime accessed)
 {
     const std::string k = key(path);
-    FileEntry entry{k.substr(k.rfind('/') + 1), attributes ? attributes : attr::archive, size, created, written, accessed};
+    FileEntry entry{
+        k.substr(k.rfind('/') + 1), attributes ? attributes : attr::archive, size, created, written, accessed};
     put(k, std::move(entry));
 }
 
@@ -97,7 +98,7 @@ public:
     {
         const std::uint32_t a = entry.attributes;
         const EntryType type = (a & (attr::reparsePoint | attr::device)) ? EntryType::Other
-                               : (a & attr::directory)                  ? EntryType::Folder
+                               : (a & attr::directory)                   ? EntryType::Folder
                                                                          : EntryType::File;
         FileEntry copy = entry;
         copy.name = name;
@@ -126,7 +127,8 @@ std::unique_ptr<FolderListing> MemoryFileSystem::listFolder(std::string_view fol
     out->add(".", found->second.entry);
     const auto parent = nodes_.find(parentKey(k));
     out->add("..", parent != nodes_.end() ? parent->second.entry : found->second.entry);
-    for (const std::string& name : found->second.children) out->add(name, nodes_.at(k == "/" ? "/" + name : k + "/" + name).entry);
+    for (const std::string& name : found->second.children)
+        out->add(name, nodes_.at(k == "/" ? "/" + name : k + "/" + name).entry);
     out->addUnconvertible(found->second.unconvertible);
     return out;
 }
@@ -138,7 +140,10 @@ std::optional<FileEntry> MemoryFileSystem::stat(std::string_view path) const
     return found->second.entry;
 }
 
-bool MemoryFileSystem::exists(std::string_view path) const { return nodes_.count(key(path)) != 0; }
+bool MemoryFileSystem::exists(std::string_view path) const
+{
+    return nodes_.count(key(path)) != 0;
+}
 
 FsStatus MemoryFileSystem::remove(std::string_view path)
 {
@@ -159,7 +164,8 @@ FsStatus MemoryFileSystem::renameNoReplace(std::string_view from, std::string_vi
     if (!nodes_.count(source)) return FsStatus::NotFound;
     if (nodes_.count(target)) return FsStatus::AlreadyExists;
     const auto targetFolder = nodes_.find(parentKey(target));
-    if (targetFolder == nodes_.end() || !(targetFolder->second.entry.attributes & attr::directory)) return FsStatus::NotFound;
+    if (targetFolder == nodes_.end() || !(targetFolder->second.entry.attributes & attr::directory))
+        return FsStatus::NotFound;
     if (target.rfind(source + "/", 0) == 0) return FsStatus::Failed; // a folder into itself
 
     detach(source);

@@ -53,7 +53,7 @@ public:
 
 private:
     struct Node {
-        FileEntry entry;            // name is the last path element
+        FileEntry entry;                   // name is the last path element
         std::vector<std::string> children; // keys, in the order added
         std::size_t unconvertible = 0;
     };

@@ -37,6 +37,9 @@ void RecordingHost::processEvents()
     if (onProcessEvents) onProcessEvents();
 }
 
-void RecordingHost::reportProgress(std::int64_t done, std::int64_t) { lastProgress = done; }
+void RecordingHost::reportProgress(std::int64_t done, std::int64_t)
+{
+    lastProgress = done;
+}
 
 } // namespace qv::testing

@@ -89,7 +89,7 @@ TEST(CatalogueTest, InsertionsAreWholeItemsOfTheirEntry)
 TEST(CatalogueTest, TargetBoxPerPage)
 {
     const std::pair<int, const char*> boxes[] = {
-        {1, "edtNewFilename"}, {6, "edtCutFormat"}, {7, "edtInsFormat"},
+        {1, "edtNewFilename"},    {6, "edtCutFormat"},   {7, "edtInsFormat"},
         {12, "edtNewLineFormat"}, {14, "edtFileFormat"}, {16, "edtRepCont"},
     };
     for (const auto& [page, box] : boxes) {
@@ -108,13 +108,9 @@ TEST(CatalogueInsertTest, WithoutSelectionInsertsAtCaret)
         const char* expected;
     };
     const Case cases[] = {
-        {"", 0, "${Ext}"},
-        {"abc", 0, "${Ext}abc"},
-        {"abc", 1, "a${Ext}bc"},
-        {"abc", 3, "abc${Ext}"},
-        {"abc", 4, "abc${Ext}"},     // caret beyond the end
-        {"abc", 1000, "abc${Ext}"},
-        {"abc", -5, "${Ext}abc"},
+        {"", 0, "${Ext}"},          {"abc", 0, "${Ext}abc"},  {"abc", 1, "a${Ext}bc"},
+        {"abc", 3, "abc${Ext}"},    {"abc", 4, "abc${Ext}"}, // caret beyond the end
+        {"abc", 1000, "abc${Ext}"}, {"abc", -5, "${Ext}abc"},
     };
     for (const Case& c : cases) EXPECT_EQ(insertCatalogueItem(c.box, c.caret, 0, "${Ext}"), c.expected) << c.caret;
 }

@@ -15,7 +15,7 @@ using qv::ToTraditionalBig5;
 using qv::testing::gbk;
 
 struct NumeralCase {
-    const char* input; // UTF-8, converted to GBK for the call
+    const char* input;    // UTF-8, converted to GBK for the call
     std::string expected; // GBK bytes
 };
 
@@ -26,13 +26,16 @@ TEST(ConvertChineseNumeralsTest, TransliteratesDigitByDigit)
         {"一百零五", "105"},
         {"一千", "1"},
         {"十", ""},
-        {"第叁章", "\xB5\xDA" "3" "\xD5\xC2"},
-        {"两", "\xC1\xBD"},  // not in the table: unchanged
+        {"第叁章", "\xB5\xDA"
+                   "3"
+                   "\xD5\xC2"},
+        {"两", "\xC1\xBD"}, // not in the table: unchanged
         {"一二三四五六七八九零", "1234567890"},
         {"壹贰叁肆伍陆柒捌玖", "123456789"},
         {"十百千万亿兆拾", ""},
         {"三万五千", "35"},
-        {"壹佰贰仟", "1\xB0\xDB" "2\xC7\xAA"},  // financial hundred and thousand signs stay
+        {"壹佰贰仟", "1\xB0\xDB"
+                     "2\xC7\xAA"}, // financial hundred and thousand signs stay
         {"abc 12", "abc 12"},
         {"", ""},
     };
@@ -51,13 +54,16 @@ TEST(ConvertChineseNumeralsTest, NeverMatchesInsideOtherCharacters)
     };
     for (const std::string& text : unchanged) EXPECT_EQ(ConvertChineseNumerals(text), text);
 
-    EXPECT_EQ(ConvertChineseNumerals("\xB0\xD2\xBB\xA1\xD2\xBB"), "\xB0\xD2\xBB\xA1" "1");
+    EXPECT_EQ(ConvertChineseNumerals("\xB0\xD2\xBB\xA1\xD2\xBB"), "\xB0\xD2\xBB\xA1"
+                                                                  "1");
     EXPECT_EQ(ConvertChineseNumerals("a\xD2\xBB"), "a1");
 }
 
 TEST(ConvertChineseNumeralsTest, KeepsBytesAfterNul)
 {
-    EXPECT_EQ(ConvertChineseNumerals(std::string("\xD2\xBB\0\xB6\xFE", 5)), std::string("1\0" "2", 3));
+    EXPECT_EQ(ConvertChineseNumerals(std::string("\xD2\xBB\0\xB6\xFE", 5)), std::string("1\0"
+                                                                                        "2",
+                                                                                        3));
 }
 
 struct ScriptCase {
@@ -91,8 +97,11 @@ TEST(ToSimplifiedGbkTest, MapsTraditionalBig5ToSimplifiedGbk)
     const ScriptCase cases[] = {
         {"\xBC\xF2\xCC\xE5\xD6\xD0\xCE\xC4", "\xC2\xB2\xC5\xE9\xA4\xA4\xA4\xE5"}, // 簡體中文 -> 简体中文
         {"\xCD\xB7\xB7\xA2", "\xC0\x59\xBE\x76"},                                 // 頭髮 -> 头发
-        {"x\xB9\xFA" "y", "x\xB0\xEA" "y"},                                       // 國 -> 国
-        {"? ", "\xA4\x20"},                                                       // not a Big5 character
+        {"x\xB9\xFA"
+         "y",
+         "x\xB0\xEA"
+         "y"},              // 國 -> 国
+        {"? ", "\xA4\x20"}, // not a Big5 character
     };
     for (const ScriptCase& c : cases) EXPECT_EQ(ToSimplifiedGbk(c.big5), c.gbk);
 }
@@ -137,7 +146,10 @@ TEST(ChineseScriptTest, MapsUtf8ByPhrase)
 
 TEST(ChineseScriptTest, ReplacesIllFormedUtf8AndStopsAtNul)
 {
-    EXPECT_EQ(qv::simplifiedToTraditional("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(qv::simplifiedToTraditional("a\xFF"
+                                          "b"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(qv::traditionalToSimplified("\xE4\xB8"), "\xEF\xBF\xBD");
     EXPECT_EQ(qv::simplifiedToTraditional(std::string("\xE5\x8F\x91\0x", 5)), "\xE7\x99\xBC"); // 发 -> 發
     EXPECT_EQ(qv::traditionalToSimplified(""), "");

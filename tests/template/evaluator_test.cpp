@@ -322,11 +322,11 @@ TEST(EvaluateTemplate, FunctionsThatGrowTextCheckTheBound)
         bool fits; // within 8 bytes, from the subject "abcdef"
     };
     const Case cases[] = {
-        {"AddLeft", "xy", true},       {"AddLeft", "xyz", false},      {"AddRight", "xyz", false},
-        {"AddMid", "2,xyz", false},    {"AddMid2", "c,0,xyz", false},  {"RepStr2", "1,1,xyzw", false},
-        {"RepStr2", "1,1,xyz", true},  {"RepStr", "a,xyz", true},      {"RepStr", "a,xyzw", false},
-        {"Xchg", "a,xyzw", false},     {"NewLine", "3", true},         {"NewLine", "2", false},
-        {"Date", "yyyymmdd", true},    {"Date", "c", false},           {"Time", "hh:nn:ss zzz", false},
+        {"AddLeft", "xy", true},      {"AddLeft", "xyz", false},     {"AddRight", "xyz", false},
+        {"AddMid", "2,xyz", false},   {"AddMid2", "c,0,xyz", false}, {"RepStr2", "1,1,xyzw", false},
+        {"RepStr2", "1,1,xyz", true}, {"RepStr", "a,xyz", true},     {"RepStr", "a,xyzw", false},
+        {"Xchg", "a,xyzw", false},    {"NewLine", "3", true},        {"NewLine", "2", false},
+        {"Date", "yyyymmdd", true},   {"Date", "c", false},          {"Time", "hh:nn:ss zzz", false},
         {"DelLeft", "1", true},
     };
     for (const Case& c : cases) {
@@ -334,8 +334,10 @@ TEST(EvaluateTemplate, FunctionsThatGrowTextCheckTheBound)
             return evaluator::applyFunction(evaluator::findFunction(c.name), "abcdef",
                                             evaluator::splitArguments(c.args), kClock, 8);
         };
-        if (c.fits) EXPECT_LE(call().size(), 8u) << c.name << "(" << c.args << ")";
-        else EXPECT_THROW(call(), EvaluatedTextTooLong) << c.name << "(" << c.args << ")";
+        if (c.fits)
+            EXPECT_LE(call().size(), 8u) << c.name << "(" << c.args << ")";
+        else
+            EXPECT_THROW(call(), EvaluatedTextTooLong) << c.name << "(" << c.args << ")";
     }
 }
 
@@ -370,10 +372,10 @@ TEST(EvaluateTemplate, ReachesTheChineseConversions)
 
 TEST(EvaluateTemplate, RecognisesEveryFunctionName)
 {
-    const char* names[] = {"date",  "time",    "repstr",   "repstr2", "delstr",  "delrange", "delleft", "delright",
-                           "delmid", "addleft", "addright", "addmid",  "getleft", "getright", "getmid",  "getstr",
-                           "getstr2", "addmid2", "newline", "xchg",    "delstrl", "delstrr",  "pos",     "getmid2",
-                           "gb2big", "big2gb",  "len",      "lineorg", "chs2num"};
+    const char* names[] = {"date",    "time",    "repstr",   "repstr2", "delstr",  "delrange", "delleft", "delright",
+                           "delmid",  "addleft", "addright", "addmid",  "getleft", "getright", "getmid",  "getstr",
+                           "getstr2", "addmid2", "newline",  "xchg",    "delstrl", "delstrr",  "pos",     "getmid2",
+                           "gb2big",  "big2gb",  "len",      "lineorg", "chs2num"};
     for (const char* name : names) EXPECT_NE(evaluator::findFunction(name), evaluator::Function::Unknown) << name;
     EXPECT_EQ(evaluator::findFunction("GetMid2"), evaluator::Function::GetMid2);
     EXPECT_EQ(evaluator::findFunction("getmid3"), evaluator::Function::Unknown);

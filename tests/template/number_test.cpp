@@ -115,10 +115,10 @@ TEST(EvaluateNumber, MalformedInputFollowsTheWalk)
         {"(", 0},
         {")", 0},
         {"5)", 5},
-        {"-(2)", 2},   // the lone "-" does not read
-        {"3*(4", 4},   // "(" blocks the final "*"
-        {"2**3", 6},   // the second "*" is left over
-        {"1e-3", 3},   // "-" after a digit or letter is an operator; "1e" does not read
+        {"-(2)", 2}, // the lone "-" does not read
+        {"3*(4", 4}, // "(" blocks the final "*"
+        {"2**3", 6}, // the second "*" is left over
+        {"1e-3", 3}, // "-" after a digit or letter is an operator; "1e" does not read
         {"1e+3", 3},
         {"2+abc", 2},
         {"abc*4", 4},

@@ -20,9 +20,9 @@
 namespace qv::testing {
 
 inline constexpr std::array<std::string_view, 33> kTemplateFunctionNames = {
-    "GetMid",  "GetLeft", "GetRight", "AddLeft", "AddRight", "DelMid",  "DelLeft", "DelRight", "AddMid",
-    "AddMid2", "RepStr",  "RepStr2",  "DelStr",  "DelRange", "GetStr",  "GetStr2", "NewLine",  "Xchg",
-    "DelStrL", "DelStrR", "Pos",      "GetMid2", "Gb2Big",   "Big2Gb",  "Len",     "LineOrg",  "Chs2Num",
+    "GetMid",  "GetLeft", "GetRight", "AddLeft", "AddRight", "DelMid",   "DelLeft", "DelRight", "AddMid",
+    "AddMid2", "RepStr",  "RepStr2",  "DelStr",  "DelRange", "GetStr",   "GetStr2", "NewLine",  "Xchg",
+    "DelStrL", "DelStrR", "Pos",      "GetMid2", "Gb2Big",   "Big2Gb",   "Len",     "LineOrg",  "Chs2Num",
     "Date",    "Time",    "Foo",      "",        " GetMid",  "getmid2x",
 };
 
@@ -30,20 +30,18 @@ inline constexpr std::array<std::string_view, 33> kTemplateFunctionNames = {
 // escapes, GBK characters (中 文 亇, whose second byte is "}"), a pair that
 // straddles two characters, and bytes that start or are no character.
 inline constexpr std::array<std::string_view, 40> kTextPieces = {
-    "3",    "0",      "-2",   "8",     "2147483647", "-2147483648", "99999999999", "1e300", "1+2", "(3)*2",
-    " 4",   "0.9",    "-",    "a",     "ab",         "key",         "=",           "[",     "]",   ",",
-    "(",    ")",      " ",    "$",     "{",          "}",           "${",          "\\t",   "\\N", "\\r",
-    "\\\\", "\\",     "\xD6\xD0", "\xCE\xC4", "\x81\x7D", "\xD0\xCE", "\x81",      "\xFF",  "\x80", "\xD2\xBB",
+    "3",    "0",   "-2",       "8",        "2147483647", "-2147483648", "99999999999", "1e300", "1+2",  "(3)*2",
+    " 4",   "0.9", "-",        "a",        "ab",         "key",         "=",           "[",     "]",    ",",
+    "(",    ")",   " ",        "$",        "{",          "}",           "${",          "\\t",   "\\N",  "\\r",
+    "\\\\", "\\",  "\xD6\xD0", "\xCE\xC4", "\x81\x7D",   "\xD0\xCE",    "\x81",        "\xFF",  "\x80", "\xD2\xBB",
 };
 
-template <typename Source>
-bool oneIn(Source& source, std::size_t n)
+template <typename Source> bool oneIn(Source& source, std::size_t n)
 {
     return source.pick(n) == 0;
 }
 
-template <typename Source>
-std::string randomName(Source& source)
+template <typename Source> std::string randomName(Source& source)
 {
     // The common per-line functions come first and are drawn twice as often.
     const std::size_t index = oneIn(source, 2) ? source.pick(10) : source.pick(kTemplateFunctionNames.size());
@@ -56,11 +54,9 @@ std::string randomName(Source& source)
     return name;
 }
 
-template <typename Source>
-std::string randomText(Source& source, int depth);
+template <typename Source> std::string randomText(Source& source, int depth);
 
-template <typename Source>
-std::string randomCall(Source& source, int depth)
+template <typename Source> std::string randomCall(Source& source, int depth)
 {
     std::string call = "${" + randomName(source);
     if (oneIn(source, 12)) return call + (oneIn(source, 2) ? "}" : ""); // a bare variable, or cut short
@@ -72,22 +68,23 @@ std::string randomCall(Source& source, int depth)
     return call;
 }
 
-template <typename Source>
-std::string randomText(Source& source, int depth)
+template <typename Source> std::string randomText(Source& source, int depth)
 {
     std::string text;
     const std::size_t pieces = source.pick(4);
     for (std::size_t i = 0; i < pieces; ++i) {
         const std::size_t kind = source.pick(16);
-        if (kind == 0 && depth < 3) text += randomCall(source, depth);
-        else if (kind == 1) text += static_cast<char>(source.pick(256));
-        else text += kTextPieces[source.pick(kTextPieces.size())];
+        if (kind == 0 && depth < 3)
+            text += randomCall(source, depth);
+        else if (kind == 1)
+            text += static_cast<char>(source.pick(256));
+        else
+            text += kTextPieces[source.pick(kTextPieces.size())];
     }
     return text;
 }
 
-template <typename Source>
-std::string randomTemplate(Source& source)
+template <typename Source> std::string randomTemplate(Source& source)
 {
     if (oneIn(source, 20)) return randomText(source, 0);
     std::string templ = oneIn(source, 6) ? randomText(source, 1) : "";
@@ -96,8 +93,7 @@ std::string randomTemplate(Source& source)
     return templ;
 }
 
-template <typename Source>
-std::string randomSubject(Source& source)
+template <typename Source> std::string randomSubject(Source& source)
 {
     std::string subject;
     const std::size_t pieces = source.pick(12);

@@ -98,7 +98,7 @@ TEST(BytesErase, RemovesWithinTheText)
         Pos start, count;
         const char* expected;
     } const cases[] = {
-        {2, 2, "adef"}, {1, 6, ""},       {2, 100, "a"},         {6, 1, "abcde"},      {7, 1, "abcdef"},
+        {2, 2, "adef"},   {1, 6, ""},        {2, 100, "a"},    {6, 1, "abcde"},   {7, 1, "abcdef"},
         {0, 2, "abcdef"}, {-1, 2, "abcdef"}, {3, 0, "abcdef"}, {3, -2, "abcdef"}, {2, INT64_MAX, "a"},
     };
     for (const auto& c : cases) {
@@ -113,7 +113,8 @@ TEST(BytesInsert, ClampsPosition)
     struct Case {
         Pos start;
         const char* expected;
-    } const cases[] = {{1, "XYabc"}, {2, "aXYbc"}, {3, "abXYc"}, {4, "abcXY"}, {99, "abcXY"}, {0, "XYabc"}, {-3, "XYabc"}};
+    } const cases[] = {{1, "XYabc"},  {2, "aXYbc"}, {3, "abXYc"}, {4, "abcXY"},
+                       {99, "abcXY"}, {0, "XYabc"}, {-3, "XYabc"}};
     for (const auto& c : cases) {
         std::string s = "abc";
         text::insert("XY", s, c.start);

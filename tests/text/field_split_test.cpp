@@ -75,7 +75,12 @@ TEST(FieldSplit, DelimiterNeverFoundOnASecondByte)
         {"second byte equal to delimiter", "\x95|a|b", "|", {"\x95|a", "b"}},
         {"second byte only", "\x81@", "@", {"\x81@"}},
         {"Chinese items", "\xD6\xD0 ; \xCE\xC4", ";", {"\xD6\xD0", "\xCE\xC4"}},
-        {"double-byte delimiter", "a\xA3\xBB" "b", "\xA3\xBB", {"a", "\xBB" "b"}},
+        {"double-byte delimiter",
+         "a\xA3\xBB"
+         "b",
+         "\xA3\xBB",
+         {"a", "\xBB"
+               "b"}},
     };
     for (const auto& c : cases) EXPECT_EQ(splitFields(c.text, c.delimiter), c.expected) << c.name;
 }

@@ -51,10 +51,39 @@ TEST(IntegerField, AcceptedTexts)
 TEST(IntegerField, RefusedTexts)
 {
     const std::string cases[] = {
-        "",         " ",           "+",         "-",           "--1",         "+-1",       "1 ",          "1\t",
-        "1a",       "a1",          "1.0",       "1e3",         "1,000",       "$",         "x",           "0x",
-        "-$",       "$g",          "0x 1",      "- 1",         "2147483648",  "-2147483649", "99999999999", "$100000000",
-        "-$80000001", "-$FFFFFFFF", "0x1FFFFFFFF", "１２",     "12\0"s,      "\0" "12"s,  "1 2",         "00x1",
+        "",
+        " ",
+        "+",
+        "-",
+        "--1",
+        "+-1",
+        "1 ",
+        "1\t",
+        "1a",
+        "a1",
+        "1.0",
+        "1e3",
+        "1,000",
+        "$",
+        "x",
+        "0x",
+        "-$",
+        "$g",
+        "0x 1",
+        "- 1",
+        "2147483648",
+        "-2147483649",
+        "99999999999",
+        "$100000000",
+        "-$80000001",
+        "-$FFFFFFFF",
+        "0x1FFFFFFFF",
+        "１２",
+        "12\0"s,
+        "\0"
+        "12"s,
+        "1 2",
+        "00x1",
     };
     for (const auto& text : cases) EXPECT_EQ(tryParseInteger(text), std::nullopt) << text;
 }
@@ -65,10 +94,8 @@ TEST(IntegerField, ErrorMessageQuotesTheTextAsTyped)
         std::string text;
         const char* message;
     } const cases[] = {
-        {"", "'' is not a valid integer value"},
-        {" 12 ", "' 12 ' is not a valid integer value"},
-        {"abc", "'abc' is not a valid integer value"},
-        {"\xD6\xD0", "'\xD6\xD0' is not a valid integer value"},
+        {"", "'' is not a valid integer value"},       {" 12 ", "' 12 ' is not a valid integer value"},
+        {"abc", "'abc' is not a valid integer value"}, {"\xD6\xD0", "'\xD6\xD0' is not a valid integer value"},
         {"%s", "'%s' is not a valid integer value"},
     };
     for (const auto& c : cases) {

@@ -30,7 +30,10 @@ TEST(KeywordList, DelimitersAndBlanks)
         {"leading delimiter", ";aa", {"", "aa"}},
         {"delimiter alone", ";", {"", ""}},
         {"blanks around delimiters", "  aa  ;  bb  ", {"aa", "bb"}},
-        {"control bytes are blanks", "a\tb\x01" "c\r\nd", {"a", "b", "c", "d"}},
+        {"control bytes are blanks",
+         "a\tb\x01"
+         "c\r\nd",
+         {"a", "b", "c", "d"}},
         {"no trimming inside", "a-b;c.d", {"a-b", "c.d"}},
         {"caret inside a keyword is literal", "a^b;c", {"a^b", "c"}},
     };
