@@ -8,7 +8,7 @@
 #include "app/pages/operation_pages.h"
 #include "app/tips_strip.h"
 #include "app/window_host.h"
-#include "filelist/list_commands.h"
+#include "window/list_commands.h"
 #include "template/catalogue.h"
 #include "text/bytes.h"
 #include "text/run_error.h"
@@ -363,7 +363,7 @@ QWidget* MainWindow::buildPages()
     tips->setFont(underlined);
     tips->setCursor(Qt::PointingHandCursor);
     stripLayout->addWidget(tips, 1);
-    (new TipsStrip(tips, ws_.tips, ws_.random, TipsSettings::fromEnvironment(), this))->start();
+    (new TipsStrip(tips, tips_, ws_.random, TipsSettings::fromEnvironment(), this))->start();
     layout->addWidget(strip);
     return right;
 }

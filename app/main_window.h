@@ -9,9 +9,10 @@
 #include "app/dialogs.h"
 #include "app/pages/run_operation.h"
 #include "app/window_host.h"
-#include "filelist/mouse_release.h"
-#include "filelist/search.h"
-#include "filelist/workspace.h"
+#include "window/mouse_release.h"
+#include "window/search.h"
+#include "operation/workspace.h"
+#include "window/tips.h"
 #include "platform/posix_file_system.h"
 
 #include <QMainWindow>
@@ -84,6 +85,8 @@ private:
 
     std::unique_ptr<Dialogs> dialogs_;
     Workspace ws_;
+    // The rotating tips under the operation pages.
+    TipRotation tips_;
     PosixFileSystem fs_;
     std::unique_ptr<WindowHost> host_;
     FileListModel* model_ = nullptr;

@@ -7,7 +7,7 @@
 // Clicking the label opens the tip's link.
 
 #include "app/url_opener.h"
-#include "filelist/tips.h"
+#include "window/tips.h"
 
 #include <QObject>
 #include <QString>

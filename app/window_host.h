@@ -3,7 +3,7 @@
 // the save dialog, pending events at most every ~50 ms, and, during an
 // operation run, a progress bar and a stop button in the status bar.
 
-#include "filelist/host.h"
+#include "operation/host.h"
 
 #include <QElapsedTimer>
 

@@ -5,9 +5,9 @@
 // row-shifting walk took about 30 s here). The file system is a stand-in
 // whose deletes always succeed, so only the list's work is timed.
 
-#include "filelist/host.h"
-#include "filelist/list_commands.h"
-#include "filelist/workspace.h"
+#include "operation/host.h"
+#include "window/list_commands.h"
+#include "operation/workspace.h"
 #include "platform/file_system.h"
 
 #include <benchmark/benchmark.h>

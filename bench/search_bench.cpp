@@ -7,10 +7,10 @@
 // BM_Search* with BM_Find* for the ratio; BM_Sort* is the time to sort
 // 500,000 rows.
 
-#include "filelist/host.h"
-#include "filelist/search.h"
+#include "operation/host.h"
+#include "window/search.h"
 #include "filelist/sort.h"
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 #include "platform/posix_file_system.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 // stdout (both converted to UTF-8), questions are answered by --yes, a save
 // path comes from --output.
 
-#include "filelist/host.h"
+#include "operation/host.h"
 
 #include <iosfwd>
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include "cli/console_text.h"
 #include "filelist/entry_time.h"
-#include "filelist/list_commands.h"
+#include "window/list_commands.h"
 #include "platform/file_io.h"
 #include "text/run_error.h"
 

@@ -4,7 +4,7 @@
 
 #include "cli/console_host.h"
 #include "cli/options.h"
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 #include "platform/file_system.h"
 
 #include <string>

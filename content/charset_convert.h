@@ -4,8 +4,8 @@
 // beside the source, through CodePage.
 
 #include "content/content_job.h"
-#include "filelist/host.h"
-#include "filelist/workspace.h"
+#include "operation/host.h"
+#include "operation/workspace.h"
 #include "platform/code_page.h"
 #include "text/line_list.h"
 

@@ -25,9 +25,9 @@
 // its output list (each about the file's size plus 8 bytes per line), both
 // reused from file to file.
 
-#include "filelist/host.h"
-#include "filelist/operation.h"
-#include "filelist/workspace.h"
+#include "operation/host.h"
+#include "operation/operation.h"
+#include "operation/workspace.h"
 #include "platform/file_io.h"
 #include "text/line_list.h"
 

@@ -5,8 +5,8 @@
 // on every occurrence of the keyword.
 
 #include "content/content_job.h"
-#include "filelist/host.h"
-#include "filelist/workspace.h"
+#include "operation/host.h"
+#include "operation/workspace.h"
 #include "platform/clock.h"
 
 #include <cstdint>

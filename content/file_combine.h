@@ -3,8 +3,8 @@
 // the output file of the last marked file (which itself is not changed).
 
 #include "content/content_job.h"
-#include "filelist/host.h"
-#include "filelist/workspace.h"
+#include "operation/host.h"
+#include "operation/workspace.h"
 
 namespace qv {
 

@@ -2,8 +2,8 @@
 // File statistics: the line counts of the one file at the grid's current row.
 // Writes no file and leaves stChangeCount alone.
 
-#include "filelist/host.h"
-#include "filelist/workspace.h"
+#include "operation/host.h"
+#include "operation/workspace.h"
 #include "text/line_list.h"
 
 #include <cstddef>

@@ -5,8 +5,8 @@
 // output file and counts records, not files.
 
 #include "content/content_job.h"
-#include "filelist/host.h"
-#include "filelist/workspace.h"
+#include "operation/host.h"
+#include "operation/workspace.h"
 #include "text/line_list.h"
 
 #include <cstdint>

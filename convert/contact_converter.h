@@ -11,7 +11,7 @@
 // missing fields empty. Values are written as they stand, without quoting.
 // Lines after the last "END:" give no row.
 
-#include "filelist/host.h"
+#include "operation/host.h"
 #include "text/line_list.h"
 
 #include <string>

@@ -22,8 +22,8 @@
 // what was written stays and stChangeCount tells how many files.
 
 #include "content/content_job.h"
-#include "filelist/host.h"
-#include "filelist/workspace.h"
+#include "operation/host.h"
+#include "operation/workspace.h"
 #include "platform/spreadsheet_server.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // ${TxtTo(s)}: text lines copied to a file with a new extension; for "csv"
 // every TAB becomes ",".
 
-#include "filelist/host.h"
+#include "operation/host.h"
 #include "text/line_list.h"
 
 #include <string>

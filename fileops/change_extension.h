@@ -7,8 +7,8 @@
 // once at the end) a computed name that is ".", ".." or holds "/". Cost: one
 // rename per marked row.
 
-#include "filelist/operation.h"
-#include "filelist/workspace.h"
+#include "operation/operation.h"
+#include "operation/workspace.h"
 #include "platform/file_system.h"
 
 #include <string>

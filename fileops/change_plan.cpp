@@ -1,6 +1,6 @@
 #include "fileops/change_plan.h"
 
-#include "filelist/host.h"
+#include "operation/host.h"
 #include "platform/code_page.h"
 
 namespace qv {

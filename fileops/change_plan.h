@@ -12,8 +12,8 @@
 // "N 个文件未处理" and the list behind it. Between files it processes events,
 // reports progress and stops when the user asks: what was changed stays.
 
-#include "filelist/operation.h"
-#include "filelist/workspace.h"
+#include "operation/operation.h"
+#include "operation/workspace.h"
 #include "platform/file_system.h"
 
 #include <cstdint>

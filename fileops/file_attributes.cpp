@@ -1,6 +1,6 @@
 #include "fileops/file_attributes.h"
 
-#include "filelist/host.h"
+#include "operation/host.h"
 #include "fileops/change_plan.h"
 #include "platform/code_page.h"
 

@@ -8,8 +8,8 @@
 // write permission bits (platform/file_system.h). Cost: one setAttributes
 // per marked row, plus one per folder when asked.
 
-#include "filelist/operation.h"
-#include "filelist/workspace.h"
+#include "operation/operation.h"
+#include "operation/workspace.h"
 #include "platform/file_system.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "fileops/file_dates.h"
 
-#include "filelist/host.h"
+#include "operation/host.h"
 #include "fileops/change_plan.h"
 #include "platform/code_page.h"
 #include "text/bytes.h"

@@ -8,8 +8,8 @@
 // setTimes per marked row, plus the same for a folder when asked.
 
 #include "filelist/entry_time.h"
-#include "filelist/operation.h"
-#include "filelist/workspace.h"
+#include "operation/operation.h"
+#include "operation/workspace.h"
 #include "fileops/local_time.h"
 #include "platform/file_system.h"
 

@@ -1,6 +1,6 @@
 #include "fileops/new_name.h"
 
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 #include "fileops/change_plan.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"

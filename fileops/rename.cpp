@@ -1,6 +1,6 @@
 #include "fileops/rename.h"
 
-#include "filelist/host.h"
+#include "operation/host.h"
 #include "fileops/change_plan.h"
 #include "fileops/new_name.h"
 #include "fileops/rename_template.h"

@@ -18,8 +18,8 @@
 // reported once at the end. Cost: one template evaluation and one rename per
 // marked row; the list file is read once.
 
-#include "filelist/operation.h"
-#include "filelist/workspace.h"
+#include "operation/operation.h"
+#include "operation/workspace.h"
 #include "platform/file_system.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "app/gbk_text.h"
 #include "convert/format_conversion.h"
-#include "filelist/host.h"
+#include "operation/host.h"
 #include "platform/libreoffice_server.h"
 
 #include <QPushButton>

@@ -5,7 +5,7 @@
 // calls the core through the adapters here, so a change in the core's call
 // shapes touches this file only.
 
-#include "filelist/operation.h"
+#include "operation/operation.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 // files written into it and added to a workspace as marked entries, and the
 // bytes of output files read back.
 
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 #include "support/gbk.h"
 #include "support/recording_host.h"
 

@@ -1,6 +1,6 @@
 #include "filelist/file_list.h"
 #include "filelist/sort.h"
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 #include "support/gbk.h"
 #include "support/recording_host.h"
 

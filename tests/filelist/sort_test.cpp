@@ -1,6 +1,6 @@
-#include "filelist/mouse_release.h"
+#include "window/mouse_release.h"
 #include "filelist/sort.h"
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 #include "support/gbk.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // files made in it and listed in a workspace as marked entries, the real
 // file system, and the recorded messages.
 
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 #include "platform/posix_file_system.h"
 #include "support/gbk.h"
 #include "support/recording_host.h"

@@ -3,7 +3,7 @@
 // and the save dialog as told, and runs an optional hook on each
 // processEvents() call so a test can act "while the operation runs".
 
-#include "filelist/host.h"
+#include "operation/host.h"
 
 #include <functional>
 #include <optional>

@@ -1,10 +1,10 @@
-#include "filelist/list_commands.h"
-#include "filelist/workspace.h"
+#include "window/list_commands.h"
+#include "operation/workspace.h"
 #include "platform/posix_file_system.h"
 #include "support/gbk.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
-#include "temp_tree.h"
+#include "filelist/temp_tree.h"
 #include "text/run_error.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "filelist/list_commands.h"
+#include "window/list_commands.h"
 
 #include "filelist/entry_time.h"
-#include "filelist/host.h"
-#include "filelist/operation.h"
-#include "filelist/workspace.h"
+#include "operation/host.h"
+#include "operation/operation.h"
+#include "operation/workspace.h"
 #include "platform/code_page.h"
 #include "platform/file_io.h"
 #include "platform/file_system.h"

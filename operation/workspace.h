@@ -5,7 +5,6 @@
 
 #include "filelist/file_list.h"
 #include "filelist/random_index.h"
-#include "filelist/tips.h"
 
 #include <cstdint>
 #include <string>
@@ -37,8 +36,6 @@ struct Workspace {
     // The program's one pseudo-random generator, seeded when the workspace
     // is made.
     RandomIndex random = RandomIndex::seededFromClock();
-    // The rotating tips under the operation pages.
-    TipRotation tips;
 };
 
 // True when the list holds an entry and at least one row is marked. Otherwise

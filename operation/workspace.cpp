@@ -1,6 +1,6 @@
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 
-#include "filelist/host.h"
+#include "operation/host.h"
 #include "platform/code_page.h"
 
 namespace qv {

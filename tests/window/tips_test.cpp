@@ -1,4 +1,4 @@
-#include "filelist/tips.h"
+#include "window/tips.h"
 
 #include <gtest/gtest.h>
 

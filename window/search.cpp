@@ -1,8 +1,8 @@
-#include "filelist/search.h"
+#include "window/search.h"
 
-#include "filelist/host.h"
+#include "operation/host.h"
 #include "filelist/size_bound.h"
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/name_mask.h"

@@ -1,7 +1,7 @@
-#include "filelist/mouse_release.h"
+#include "window/mouse_release.h"
 
 #include "filelist/sort.h"
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 
 namespace qv {
 

@@ -1,9 +1,9 @@
-#include "filelist/search.h"
-#include "filelist/workspace.h"
+#include "window/search.h"
+#include "operation/workspace.h"
 #include "platform/posix_file_system.h"
 #include "support/gbk.h"
 #include "support/recording_host.h"
-#include "temp_tree.h"
+#include "filelist/temp_tree.h"
 #include "text/run_error.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "filelist/operation.h"
+#include "operation/operation.h"
 
 #include "filelist/file_list.h"
-#include "filelist/host.h"
+#include "operation/host.h"
 #include "platform/code_page.h"
 
 namespace qv {
