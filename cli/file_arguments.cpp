@@ -2,9 +2,10 @@
 
 #include "cli/console_text.h"
 #include "filelist/entry_time.h"
-#include "window/list_commands.h"
+#include "platform/clock.h"
 #include "platform/file_io.h"
 #include "text/run_error.h"
+#include "window/list_commands.h"
 
 namespace qv::cli {
 

@@ -9,9 +9,9 @@
 #include "fileops/file_dates.h"
 #include "fileops/rename.h"
 #include "platform/posix_file_system.h"
+#include "platform/process_paths.h"
 #include "text/run_error.h"
 
-#include <filesystem>
 #include <ostream>
 
 namespace qv::cli {
@@ -20,10 +20,9 @@ namespace {
 // The folder of this executable, code page 936; "" when unknown.
 std::string programFolder()
 {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return {};
-    return toProgramName(exe.parent_path().string()).value_or(std::string());
+    const std::string folder = executableFolder();
+    if (folder.empty()) return {};
+    return toProgramName(folder).value_or(std::string());
 }
 
 // A date or time option's value; a text that does not read is wrong usage.

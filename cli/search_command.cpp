@@ -3,17 +3,17 @@
 #include "cli/console_host.h"
 #include "cli/console_text.h"
 #include "cli/options.h"
-#include "operation/host.h"
-#include "window/search.h"
 #include "filelist/sort.h"
-#include "operation/workspace.h"
 #include "fileops/local_time.h"
+#include "operation/host.h"
+#include "operation/workspace.h"
 #include "platform/ascii.h"
 #include "platform/posix_file_system.h"
+#include "platform/process_paths.h"
 #include "text/run_error.h"
+#include "window/search.h"
 
 #include <array>
-#include <filesystem>
 #include <ostream>
 
 namespace qv::cli {
@@ -148,8 +148,7 @@ int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     ConsoleHost host(err, err);
     SearchCriteria criteria;
     bool foldersRefused = false;
-    criteria.folders =
-        searchFolders(options.given("folder").value_or(std::filesystem::current_path().string()), host, foldersRefused);
+    criteria.folders = searchFolders(options.given("folder").value_or(currentFolder()), host, foldersRefused);
     if (criteria.folders.empty() && foldersRefused) return 1;
     criteria.types = toProgramText(options.given("types").value_or("*.txt"));
     criteria.subfolders = !options.flag("no-sub");

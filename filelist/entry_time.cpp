@@ -1,7 +1,6 @@
 #include "filelist/entry_time.h"
 
 #include <algorithm>
-#include <ctime>
 #include <limits>
 
 namespace qv {
@@ -32,11 +31,6 @@ std::int64_t clampSeconds(std::int64_t s)
     return std::clamp(s, earliest, latest);
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b)
-{
-    return a / b - (a % b != 0 && (a < 0) != (b < 0));
-}
-
 void putDigits(char* at, int value, int width)
 {
     for (int i = width - 1; i >= 0; --i) {
@@ -46,14 +40,6 @@ void putDigits(char* at, int value, int width)
 }
 
 } // namespace
-
-std::int64_t currentUtcOffset()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local.tm_gmtoff;
-}
 
 std::int64_t toLocalSeconds(std::int64_t utcSeconds, std::int64_t utcOffset)
 {

@@ -5,23 +5,15 @@
 // File times arrive as seconds since 1970-01-01 UTC. They are turned into
 // local time with the time-zone offset in force when the conversion is made
 // (the daylight-saving state of now, not of the file's date), so a caller
-// that converts many times takes the offset once and passes it along.
+// that converts many times takes the offset once (currentUtcOffset in
+// platform/clock.h) and passes it along.
+
+#include "text/calendar.h"
 
 #include <cstdint>
 #include <string>
 
 namespace qv {
-
-// A calendar day; month 1-12, day 1-31.
-struct CalendarDate {
-    int year = 1970;
-    int month = 1;
-    int day = 1;
-    auto operator<=>(const CalendarDate&) const = default;
-};
-
-// Seconds east of UTC of the machine's local time zone at this moment.
-std::int64_t currentUtcOffset();
 
 // Local seconds since 1970-01-01 00:00 for `utcSeconds` under `utcOffset`.
 // Saturates instead of overflowing.

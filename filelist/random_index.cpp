@@ -1,12 +1,12 @@
 #include "filelist/random_index.h"
 
-#include <chrono>
+#include "platform/clock.h"
 
 namespace qv {
 
 RandomIndex RandomIndex::seededFromClock()
 {
-    return RandomIndex(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    return RandomIndex(clockSeed());
 }
 
 std::int64_t RandomIndex::operator()(std::int64_t n)

@@ -8,9 +8,10 @@
 // setTimes per marked row, plus the same for a folder when asked.
 
 #include "filelist/entry_time.h"
+#include "fileops/local_time.h"
 #include "operation/operation.h"
 #include "operation/workspace.h"
-#include "fileops/local_time.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
 
 #include <cstdint>

@@ -7,11 +7,6 @@
 namespace qv {
 namespace {
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b)
-{
-    return a / b - (a % b != 0 && (a < 0) != (b < 0));
-}
-
 // Reads `minDigits` to `maxDigits` decimal digits at `at`, moving `at` past
 // them; nothing when fewer digits stand there.
 std::optional<int> readDigits(std::string_view text, std::size_t& at, std::size_t minDigits, std::size_t maxDigits)

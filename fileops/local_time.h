@@ -1,11 +1,11 @@
 #pragma once
 // Local wall-clock time for the date operation: file times (UTC) to local
-// time and back with one fixed offset, as the list's time cells are made
-// (filelist/entry_time.h), and the date and time texts the date operation
+// time and back with one fixed offset (platform/clock.h), as the list's time
+// cells are made (filelist/entry_time.h), and the date and time texts the date operation
 // reads.
 
-#include "filelist/entry_time.h"
 #include "platform/file_system.h"
+#include "text/calendar.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,8 @@
 #include "platform/chinese_script.h"
 
+#include "platform/utf8_sequences.h"
+
 #include <opencc/opencc.h>
-#include <unicode/utf8.h>
 
 #include <array>
 #include <filesystem>
@@ -46,17 +47,9 @@ std::string wellFormed(std::string_view text)
     text = text.substr(0, text.find('\0'));
     std::string out;
     out.reserve(text.size());
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int64_t>(text.size());
-    for (int64_t i = 0; i < length;) {
-        const int64_t start = i;
-        UChar32 c = 0;
-        U8_NEXT(bytes, i, length, c);
-        if (c < 0)
-            out.append("\xEF\xBF\xBD");
-        else
-            out.append(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
-    }
+    forEachUtf8Sequence(text, [&](std::string_view sequence, int codePoint) {
+        out.append(codePoint < 0 ? std::string_view("\xEF\xBF\xBD") : sequence);
+    });
     return out;
 }
 

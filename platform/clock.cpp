@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <chrono>
 #include <ctime>
 #include <sys/time.h>
 
@@ -30,6 +31,19 @@ const Clock& systemClock()
 {
     static const SystemClock clock;
     return clock;
+}
+
+std::int64_t currentUtcOffset()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local.tm_gmtoff;
+}
+
+std::uint64_t clockSeed()
+{
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
 } // namespace qv

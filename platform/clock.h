@@ -1,5 +1,9 @@
 #pragma once
-// The wall clock, as a platform service so that tests can fix "now".
+// The wall clock, as a platform service so that tests can fix "now", and
+// the other readings of the machine's clock: the local time zone's offset
+// and a seed for the random index.
+
+#include <cstdint>
 
 namespace qv {
 
@@ -23,5 +27,11 @@ public:
 
 // The machine's clock in the machine's local time zone.
 const Clock& systemClock();
+
+// Seconds east of UTC of the machine's local time zone at this moment.
+std::int64_t currentUtcOffset();
+
+// A seed that differs from run to run: the system clock's current count.
+std::uint64_t clockSeed();
 
 } // namespace qv

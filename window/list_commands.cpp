@@ -4,6 +4,7 @@
 #include "operation/host.h"
 #include "operation/operation.h"
 #include "operation/workspace.h"
+#include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/file_io.h"
 #include "platform/file_system.h"

@@ -1,8 +1,9 @@
 #include "window/search.h"
 
-#include "operation/host.h"
 #include "filelist/size_bound.h"
+#include "operation/host.h"
 #include "operation/workspace.h"
+#include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/name_mask.h"
