@@ -6,9 +6,9 @@
 // whose deletes always succeed, so only the list's work is timed.
 
 #include "operation/host.h"
-#include "window/list_commands.h"
 #include "operation/workspace.h"
-#include "platform/file_system.h"
+#include "platform/posix_file_system.h"
+#include "window/list_commands.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,6 +33,14 @@ public:
     FsStatus renameNoReplace(std::string_view, std::string_view) override { return FsStatus::Failed; }
     FsStatus setTimes(std::string_view, const TimeChange&) override { return FsStatus::Failed; }
     FsStatus setAttributes(std::string_view, std::uint32_t) override { return FsStatus::Failed; }
+    std::unique_ptr<FileReader> openForReading(std::string_view path) const override
+    {
+        return PosixFileSystem().openForReading(path);
+    }
+    std::unique_ptr<AtomicFileWriter> createAtomically(std::string_view path) override
+    {
+        return PosixFileSystem().createAtomically(path);
+    }
 };
 
 void fillEverySecondMarked(Workspace& ws, std::size_t rows)

@@ -53,8 +53,9 @@ int runMergeKeysCommand(const std::vector<std::string>& args, std::ostream& out,
                                {listOption}, out);
     if (!options) return 0;
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    btnSynClick({}, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(*options, fs, host);
+    btnSynClick({}, ws, host, fs);
     return exitStatus(host);
 }
 
@@ -68,8 +69,9 @@ int runSyncLinesCommand(const std::vector<std::string>& args, std::ostream& out,
                                specs, out);
     if (!options) return 0;
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    btnLineSynClick({toProgramText(options->value("keywords"))}, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(*options, fs, host);
+    btnLineSynClick({toProgramText(options->value("keywords"))}, ws, host, fs);
     return exitStatus(host);
 }
 
@@ -83,8 +85,9 @@ int runStatsCommand(const std::vector<std::string>& args, std::ostream& out, std
     // boxes before showing it.
     std::ostringstream closing;
     ConsoleHost host(closing, err);
-    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    const std::optional<FileStats> stats = btnFileInfoClick({1}, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(*options, fs, host);
+    const std::optional<FileStats> stats = btnFileInfoClick({1}, ws, host, fs);
     if (stats) {
         out << "文件大小:" << stats->edtFileSize << '\n'
             << "总行数:" << stats->edtAllLine << '\n'
@@ -107,8 +110,9 @@ int runCombineCommand(const std::vector<std::string>& args, std::ostream& out, s
         args, usage, "Writes the lines of every FILE, in the order given, to the output file of the last.", specs, out);
     if (!options) return 0;
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    btnFileCombineClick({}, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(*options, fs, host);
+    btnFileCombineClick({}, ws, host, fs);
     return exitStatus(host);
 }
 
@@ -121,8 +125,9 @@ int runReplaceCommand(const std::vector<std::string>& args, std::ostream& out, s
               specs, out);
     if (!options) return 0;
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    btnRepContClick({toProgramText(options->value("template"))}, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(*options, fs, host);
+    btnRepContClick({toProgramText(options->value("template"))}, ws, host, fs);
     return exitStatus(host);
 }
 
@@ -133,8 +138,9 @@ int runCharsetCommand(const std::vector<std::string>& args, std::ostream& out, s
     const auto options = parse(args, usage, "Converts each FILE between code page 936 (GBK) and UTF-8.", specs, out);
     if (!options) return 0;
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
-    btnCharsetClick({toProgramText(options->value("call"))}, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(*options, fs, host);
+    btnCharsetClick({toProgramText(options->value("call"))}, ws, host, fs);
     return exitStatus(host);
 }
 
@@ -149,9 +155,10 @@ int runConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
                                specs, out);
     if (!options) return 0;
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(*options, PosixFileSystem(), host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(*options, fs, host);
     LibreOfficeServer server;
-    btnConvertClick({toProgramText(options->value("call"))}, ws, host, server);
+    btnConvertClick({toProgramText(options->value("call"))}, ws, host, fs, server);
     return exitStatus(host);
 }
 

@@ -92,8 +92,9 @@ int runCutCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (choice.mode == "number") params.edtCutLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtCutKeys = choice.argument;
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
-    btnCutClick(params, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(options, fs, host);
+    btnCutClick(params, ws, host, fs);
     return finish(host);
 }
 
@@ -117,8 +118,9 @@ int runInsertCommand(const std::vector<std::string>& args, std::ostream& out, st
     if (choice.mode == "number") params.edtInsLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtInsKeys = choice.argument;
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
-    btnInsClick(params, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(options, fs, host);
+    btnInsClick(params, ws, host, fs);
     return finish(host);
 }
 
@@ -136,8 +138,9 @@ int runPatternCommand(const std::vector<std::string>& args, std::ostream& out, s
     const LinePatternParams params{memoText(options.value("pattern")), toProgramText(options.value("prefix")),
                                    toProgramText(options.value("count"))};
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
-    btnReplaceClick(params, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(options, fs, host);
+    btnReplaceClick(params, ws, host, fs);
     return finish(host);
 }
 
@@ -163,8 +166,9 @@ int runDeleteLinesCommand(const std::vector<std::string>& args, std::ostream& ou
     if (mode == "interval") std::tie(params.edtLines, params.edtLineNum) = intervalOf(options.value("interval"));
     params.edtDelKeys = toProgramText(options.value("keywords"));
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
-    btnDelLineClick(params, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(options, fs, host);
+    btnDelLineClick(params, ws, host, fs);
     return finish(host);
 }
 
@@ -190,8 +194,9 @@ int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& o
     params.edtGetKeys = toProgramText(options.value("keywords"));
     params.chkGetNoneLine = !options.flag("no-empty");
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
-    btnGetLineClick(params, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(options, fs, host);
+    btnGetLineClick(params, ws, host, fs);
     return finish(host);
 }
 
@@ -220,8 +225,9 @@ int runInsertLinesCommand(const std::vector<std::string>& args, std::ostream& ou
     if (mode == "interval") std::tie(params.edtInsPers, params.edtInsNum) = intervalOf(options.value("interval"));
     params.edtLineKey = toProgramText(options.value("keywords"));
     ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, PosixFileSystem(), host);
-    btnInsLineClick(params, ws, host);
+    PosixFileSystem fs;
+    Workspace ws = workspaceOf(options, fs, host);
+    btnInsLineClick(params, ws, host, fs);
     return finish(host);
 }
 

@@ -35,7 +35,7 @@ bool appendUtf8AsCodePage(std::string_view piece, std::string& out)
     return CodePage::gbk().appendFromUtf8(piece, out, CodePage::IllFormed::Reject);
 }
 
-OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host)
+OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
     OperationResult outcome;
     if (!selectionCheck(ws, host)) return outcome;
@@ -63,7 +63,7 @@ OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host
             out.append("\r\n");
         };
     };
-    return runContentJob(ws, host, job);
+    return runContentJob(ws, host, fs, job);
 }
 
 } // namespace qv

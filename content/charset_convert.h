@@ -50,6 +50,6 @@ bool appendUtf8AsCodePage(std::string_view piece, std::string& out);
 // message a second one, "以下文件不是有效的UTF-8编码,未转换:" followed by the
 // paths one a line, names those files.
 // Files are streamed: memory does not grow with their size.
-OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host);
+OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

@@ -1,7 +1,6 @@
 #include "content/content_job.h"
 
 #include "platform/code_page.h"
-#include "platform/file_io.h"
 #include "text/line_scanner.h"
 #include "text/output_path.h"
 #include "text/written_form.h"
@@ -22,13 +21,13 @@ std::string closingMessage(std::int64_t count, CountUnit unit)
 }
 
 FileVerdict processContentFile(const FileList& files, std::size_t row, const Transform& transform, Host& host,
-                               text::LineList& source, text::LineList& output)
+                               FileSystem& fs, text::LineList& source, text::LineList& output)
 {
     const ContentFile file{files, row, files.fullPath(row)};
-    source = readLineList(file.fullPath);
+    source = fs.readLineList(file.fullPath);
     output.clear();
     FileVerdict verdict = transform(source, file, output, host);
-    if (!verdict.skip) writeLineList(text::outputPath(file.fullPath), output);
+    if (!verdict.skip) fs.writeLineList(text::outputPath(file.fullPath), output);
     return verdict;
 }
 
@@ -40,10 +39,10 @@ namespace {
 // events and checks for a stop request (false when stopped), after it
 // reports the bytes done. onEnd(out) closes the output.
 template <typename OnBlock, typename OnEnd>
-bool streamBlocks(std::string_view sourcePath, AtomicFileWriter& writer, Host& host, std::size_t blockSize,
-                  OnBlock&& onBlock, OnEnd&& onEnd)
+bool streamBlocks(const FileSystem& fs, std::string_view sourcePath, AtomicFileWriter& writer, Host& host,
+                  std::size_t blockSize, OnBlock&& onBlock, OnEnd&& onEnd)
 {
-    FileReader reader(sourcePath);
+    const std::unique_ptr<FileReader> reader = fs.openForReading(sourcePath);
     const auto block = std::make_unique<char[]>(blockSize);
     std::string out;
     out.reserve(2 * blockSize);
@@ -51,7 +50,7 @@ bool streamBlocks(std::string_view sourcePath, AtomicFileWriter& writer, Host& h
     for (;;) {
         host.processEvents();
         if (host.stopRequested()) return false;
-        const std::size_t got = reader.read(block.get(), blockSize);
+        const std::size_t got = reader->read(block.get(), blockSize);
         if (got == 0) break;
         if (!onBlock(std::string_view(block.get(), got), out)) break;
         if (out.size() >= blockSize) {
@@ -59,7 +58,7 @@ bool streamBlocks(std::string_view sourcePath, AtomicFileWriter& writer, Host& h
             out.clear();
         }
         done += got;
-        host.reportFileProgress(done, reader.size());
+        host.reportFileProgress(done, reader->size());
     }
     onEnd(out);
     writer.write(out);
@@ -68,12 +67,12 @@ bool streamBlocks(std::string_view sourcePath, AtomicFileWriter& writer, Host& h
 
 } // namespace
 
-bool streamLines(std::string_view sourcePath, const LineTransform& transform, AtomicFileWriter& writer, Host& host,
-                 std::size_t blockSize)
+bool streamLines(const FileSystem& fs, std::string_view sourcePath, const LineTransform& transform,
+                 AtomicFileWriter& writer, Host& host, std::size_t blockSize)
 {
     text::LineScanner scanner;
     return streamBlocks(
-        sourcePath, writer, host, blockSize,
+        fs, sourcePath, writer, host, blockSize,
         [&](std::string_view block, std::string& out) {
             scanner.feed(block, [&](std::string_view line) { transform(line, out); });
             return !scanner.ended();
@@ -81,11 +80,12 @@ bool streamLines(std::string_view sourcePath, const LineTransform& transform, At
         [&](std::string& out) { scanner.finish([&](std::string_view line) { transform(line, out); }); });
 }
 
-bool streamWrittenForm(std::string_view sourcePath, AtomicFileWriter& writer, Host& host, std::size_t blockSize)
+bool streamWrittenForm(const FileSystem& fs, std::string_view sourcePath, AtomicFileWriter& writer, Host& host,
+                       std::size_t blockSize)
 {
     text::WrittenFormCopier copier;
     return streamBlocks(
-        sourcePath, writer, host, blockSize,
+        fs, sourcePath, writer, host, blockSize,
         [&](std::string_view block, std::string& out) {
             copier.feed(block, out);
             return !copier.ended();
@@ -99,27 +99,27 @@ namespace {
 // through the whole-file transform. Nothing when the user stopped the run
 // part way through the file.
 std::optional<FileVerdict> processFile(const FileList& files, std::size_t row, const ContentJob& job, Host& host,
-                                       text::LineList& source, text::LineList& output)
+                                       FileSystem& fs, text::LineList& source, text::LineList& output)
 {
     if (job.perLine) {
         const ContentFile file{files, row, files.fullPath(row)};
         if (const LineTransform transform = job.perLine(file)) {
-            AtomicFileWriter writer(text::outputPath(file.fullPath));
+            const std::unique_ptr<AtomicFileWriter> writer = fs.createAtomically(text::outputPath(file.fullPath));
             try {
-                if (!streamLines(file.fullPath, transform, writer, host)) return std::nullopt;
+                if (!streamLines(fs, file.fullPath, transform, *writer, host)) return std::nullopt;
             } catch (SkipFile& skip) {
                 return FileVerdict::skipped(std::move(skip.reason)); // the writer leaves nothing behind
             }
-            writer.commit();
+            writer->commit();
             return FileVerdict::written();
         }
     }
-    return processContentFile(files, row, job.transform, host, source, output);
+    return processContentFile(files, row, job.transform, host, fs, source, output);
 }
 
 } // namespace
 
-OperationResult runContentJob(Workspace& ws, Host& host, const ContentJob& job)
+OperationResult runContentJob(Workspace& ws, Host& host, FileSystem& fs, const ContentJob& job)
 {
     OperationResult result;
     if (!selectionCheck(ws, host)) return result;
@@ -143,7 +143,7 @@ OperationResult runContentJob(Workspace& ws, Host& host, const ContentJob& job)
         }
         if (ws.files.isEmpty() || row > ws.files.lastRow() || !ws.files.isMarked(row)) continue;
         std::string path = ws.files.fullPath(row);
-        std::optional<FileVerdict> outcome = processFile(ws.files, row, job, host, source, output);
+        std::optional<FileVerdict> outcome = processFile(ws.files, row, job, host, fs, source, output);
         if (!outcome) {
             result.status = OperationResult::Status::Stopped;
             break;

@@ -28,7 +28,7 @@
 #include "operation/host.h"
 #include "operation/operation.h"
 #include "operation/workspace.h"
-#include "platform/file_io.h"
+#include "platform/file_system.h"
 #include "text/line_list.h"
 
 #include <cstdint>
@@ -116,35 +116,36 @@ struct ContentJob {
     CountUnit unit = CountUnit::Files;
 };
 
-// Runs `job` over the marked entries of `ws`, as described at the top.
+// Runs `job` over the marked entries of `ws`, as described at the top,
+// reading and writing every file through `fs`.
 // Refusals are shown through `host` as errors and returned; run errors
 // propagate as RunError. Between files the run reports progress (files done
 // of the marked total) and ends early, with status Stopped, when the user
 // asked to stop: the files written so far stay, the closing message counts
 // them, and no file is left half-written.
-OperationResult runContentJob(Workspace& ws, Host& host, const ContentJob& job);
+OperationResult runContentJob(Workspace& ws, Host& host, FileSystem& fs, const ContentJob& job);
 
 // The per-file step, for operations that walk the rows themselves: reads the
 // file of `row` into `source`, clears `output`, applies `transform` and
 // writes the output file unless the transform skips the file. Does not
 // process events and does not touch the counters. Throws RunError.
 FileVerdict processContentFile(const FileList& files, std::size_t row, const Transform& transform, Host& host,
-                               text::LineList& source, text::LineList& output);
+                               FileSystem& fs, text::LineList& source, text::LineList& output);
 
-// Reads the file at `sourcePath` in blocks of `blockSize` bytes, hands its
+// Reads the file at `sourcePath` (through `fs`) in blocks of `blockSize` bytes, hands its
 // lines (see text::LineScanner) to `transform` and writes the output to
 // `writer`, which it does not commit. Before each block it processes events
 // and checks for a stop request, after it reports the bytes done; returns
 // false when stopped, the writer then holding part of the output. Throws
 // RunError when the file cannot be read or the output written.
-bool streamLines(std::string_view sourcePath, const LineTransform& transform, AtomicFileWriter& writer, Host& host,
-                 std::size_t blockSize = streamBlockSize);
+bool streamLines(const FileSystem& fs, std::string_view sourcePath, const LineTransform& transform,
+                 AtomicFileWriter& writer, Host& host, std::size_t blockSize = streamBlockSize);
 
 // Streams the file at `sourcePath` to `writer` as its written form (see
 // text::WrittenFormCopier): what streamLines gives with a transform that
 // copies every line, without cutting the text into lines. Same events,
 // progress, stop and errors as streamLines.
-bool streamWrittenForm(std::string_view sourcePath, AtomicFileWriter& writer, Host& host,
+bool streamWrittenForm(const FileSystem& fs, std::string_view sourcePath, AtomicFileWriter& writer, Host& host,
                        std::size_t blockSize = streamBlockSize);
 
 // "成功处理完成,共处理 " + count + " 个文件!" (or " 条记录!"), code page 936.

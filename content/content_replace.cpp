@@ -41,7 +41,8 @@ std::string replaceContent(std::string text, std::string_view keyword, std::stri
     return text;
 }
 
-OperationResult btnRepContClick(const ContentReplaceParams& params, Workspace& ws, Host& host, const Clock& clock)
+OperationResult btnRepContClick(const ContentReplaceParams& params, Workspace& ws, Host& host, FileSystem& fs,
+                                const Clock& clock)
 {
     std::string keyword;
     ContentJob job;
@@ -54,7 +55,7 @@ OperationResult btnRepContClick(const ContentReplaceParams& params, Workspace& w
         output = text::LineList::fromBytes(replaceContent(text::joinLines(source), keyword, params.edtRepCont, clock));
         return FileVerdict::written();
     };
-    return runContentJob(ws, host, job);
+    return runContentJob(ws, host, fs, job);
 }
 
 } // namespace qv

@@ -44,7 +44,7 @@ std::string replaceContent(std::string text, std::string_view keyword, std::stri
 // (focus edtRepCont) for an empty template; every marked file's text (each
 // line followed by CR LF) goes through replaceContent and is split into lines
 // again for its output file.
-OperationResult btnRepContClick(const ContentReplaceParams& params, Workspace& ws, Host& host,
+OperationResult btnRepContClick(const ContentReplaceParams& params, Workspace& ws, Host& host, FileSystem& fs,
                                 const Clock& clock = systemClock());
 
 } // namespace qv

@@ -1,13 +1,12 @@
 #include "content/file_combine.h"
 
-#include "platform/file_io.h"
 #include "text/output_path.h"
 
 #include <string>
 
 namespace qv {
 
-OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Host& host)
+OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Host& host, FileSystem& fs)
 {
     OperationResult outcome;
     if (!selectionCheck(ws, host)) return outcome;
@@ -18,7 +17,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     // Every file streams straight into the one output; it is put in place
     // only once the last file is in, under the name of the last file read
     // (events processed between rows may have changed the list).
-    AtomicFileWriter output(text::outputPath(lastMarked));
+    const std::unique_ptr<AtomicFileWriter> output = fs.createAtomically(text::outputPath(lastMarked));
     std::string lastPath;
     const std::int64_t total = markedCount(ws.files);
     bool stopped = false;
@@ -27,7 +26,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
         if ((stopped = host.stopRequested())) break;
         if (ws.files.isEmpty() || row > ws.files.lastRow() || !ws.files.isMarked(row)) continue;
         std::string path = ws.files.fullPath(row);
-        if ((stopped = !streamWrittenForm(path, output, host))) break;
+        if ((stopped = !streamWrittenForm(fs, path, *output, host))) break;
         ++ws.counters.stChangeCount;
         host.reportProgress(++outcome.processed, total);
         lastPath = std::move(path);
@@ -39,7 +38,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
         outcome.processed = 0;
         ws.counters.stChangeCount = 0;
     } else if (!lastPath.empty()) {
-        output.commitAs(text::outputPath(lastPath));
+        output->commitAs(text::outputPath(lastPath));
     }
     host.showMessage(MessageKind::Information, closingMessage(ws.counters.stChangeCount));
     return outcome;

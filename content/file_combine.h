@@ -22,6 +22,6 @@ namespace qv {
 // The page has no controls: the files are the marked entries, in display order.
 struct FileCombineParams { };
 
-OperationResult btnFileCombineClick(const FileCombineParams& params, Workspace& ws, Host& host);
+OperationResult btnFileCombineClick(const FileCombineParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

@@ -1,7 +1,6 @@
 #include "content/file_stats.h"
 
 #include "content/content_job.h"
-#include "platform/file_io.h"
 
 #include <algorithm>
 
@@ -27,7 +26,8 @@ FileStats countLines(const text::LineList& lines, std::int64_t fileSize, Host& h
     return stats;
 }
 
-std::optional<FileStats> btnFileInfoClick(const FileStatsParams& params, const Workspace& ws, Host& host)
+std::optional<FileStats> btnFileInfoClick(const FileStatsParams& params, const Workspace& ws, Host& host,
+                                          const FileSystem& fs)
 {
     if (!selectionCheck(ws, host)) return std::nullopt;
     if (params.currentRow == 0 || params.currentRow > ws.files.entryCount() || !ws.files.isMarked(params.currentRow)) {
@@ -35,7 +35,7 @@ std::optional<FileStats> btnFileInfoClick(const FileStatsParams& params, const W
         return std::nullopt;
     }
     const std::string path = ws.files.fullPath(params.currentRow);
-    std::string bytes = readFileBytes(path);
+    std::string bytes = fs.readFile(path);
     const auto size = static_cast<std::int64_t>(bytes.size());
     FileStats stats = countLines(text::LineList::fromBytes(std::move(bytes)), size, host);
     stats.edtFilename = path;

@@ -4,6 +4,7 @@
 
 #include "operation/host.h"
 #include "operation/workspace.h"
+#include "platform/file_system.h"
 #include "text/line_list.h"
 
 #include <cstddef>
@@ -42,6 +43,7 @@ FileStats countLines(const text::LineList& lines, std::int64_t fileSize, Host& h
 // propagates RunError "Cannot open file %s".
 // The size is the number of bytes read, which is the directory entry's size
 // for a regular file.
-std::optional<FileStats> btnFileInfoClick(const FileStatsParams& params, const Workspace& ws, Host& host);
+std::optional<FileStats> btnFileInfoClick(const FileStatsParams& params, const Workspace& ws, Host& host,
+                                          const FileSystem& fs);
 
 } // namespace qv

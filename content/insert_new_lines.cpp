@@ -150,9 +150,9 @@ ContentJob insertNewLinesJob(const InsertNewLinesParams& params, RandomIndex& ra
     return job;
 }
 
-OperationResult btnInsLineClick(const InsertNewLinesParams& params, Workspace& ws, Host& host)
+OperationResult btnInsLineClick(const InsertNewLinesParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
-    return runContentJob(ws, host, insertNewLinesJob(params, ws.random));
+    return runContentJob(ws, host, fs, insertNewLinesJob(params, ws.random));
 }
 
 } // namespace qv

@@ -39,6 +39,6 @@ struct InsertNewLinesParams {
 // The random line comes from the workspace's generator, one pick per file.
 ContentJob insertNewLinesJob(const InsertNewLinesParams& params, RandomIndex& random);
 
-OperationResult btnInsLineClick(const InsertNewLinesParams& params, Workspace& ws, Host& host);
+OperationResult btnInsLineClick(const InsertNewLinesParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

@@ -1,6 +1,5 @@
 #include "content/key_merge.h"
 
-#include "platform/file_io.h"
 #include "text/bytes.h"
 #include "text/output_path.h"
 
@@ -70,17 +69,17 @@ KeyMergeResult mergeKeys(const text::LineList& source, const text::LineList& tar
     return result;
 }
 
-OperationResult btnSynClick(const KeyMergeParams&, Workspace& ws, Host& host)
+OperationResult btnSynClick(const KeyMergeParams&, Workspace& ws, Host& host, FileSystem& fs)
 {
     OperationResult outcome;
     if (!selectionCheck(ws, host)) return outcome;
     const TwoFilePick pick = pickTwoFiles(ws.files);
     if (!pick.found) return refuse(host, {programText("请选择需要按关键字进行合并的两个文件！"), ""});
-    const text::LineList source = readLineList(ws.files.fullPath(pick.first));
+    const text::LineList source = fs.readLineList(ws.files.fullPath(pick.first));
     const std::string targetPath = ws.files.fullPath(pick.second);
-    const text::LineList target = readLineList(targetPath);
+    const text::LineList target = fs.readLineList(targetPath);
     const KeyMergeResult merged = mergeKeys(source, target, host);
-    writeLineList(text::outputPath(targetPath), merged.lines);
+    fs.writeLineList(text::outputPath(targetPath), merged.lines);
 
     outcome.status = OperationResult::Status::Done;
     outcome.processed = merged.records;

@@ -43,6 +43,6 @@ KeyMergeResult mergeKeys(const text::LineList& source, const text::LineList& tar
 // The page has no controls: the two files are the first two marked entries.
 struct KeyMergeParams { };
 
-OperationResult btnSynClick(const KeyMergeParams& params, Workspace& ws, Host& host);
+OperationResult btnSynClick(const KeyMergeParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

@@ -116,9 +116,9 @@ ContentJob lineCutJob(const LineCutParams& params)
     return job;
 }
 
-OperationResult btnCutClick(const LineCutParams& params, Workspace& ws, Host& host)
+OperationResult btnCutClick(const LineCutParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
-    return runContentJob(ws, host, lineCutJob(params));
+    return runContentJob(ws, host, fs, lineCutJob(params));
 }
 
 } // namespace qv

@@ -32,6 +32,6 @@ struct LineCutParams {
 ContentJob lineCutJob(const LineCutParams& params);
 
 // Runs line cut over the marked entries of `ws` (see runContentJob).
-OperationResult btnCutClick(const LineCutParams& params, Workspace& ws, Host& host);
+OperationResult btnCutClick(const LineCutParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

@@ -178,14 +178,14 @@ ContentJob extractLinesJob(const ExtractLinesParams& params)
     return job;
 }
 
-OperationResult btnDelLineClick(const DeleteLinesParams& params, Workspace& ws, Host& host)
+OperationResult btnDelLineClick(const DeleteLinesParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
-    return runContentJob(ws, host, deleteLinesJob(params));
+    return runContentJob(ws, host, fs, deleteLinesJob(params));
 }
 
-OperationResult btnGetLineClick(const ExtractLinesParams& params, Workspace& ws, Host& host)
+OperationResult btnGetLineClick(const ExtractLinesParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
-    return runContentJob(ws, host, extractLinesJob(params));
+    return runContentJob(ws, host, fs, extractLinesJob(params));
 }
 
 } // namespace qv

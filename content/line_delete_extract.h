@@ -66,12 +66,12 @@ struct ExtractLinesParams {
 // deletes those source lines and "5-8,3" deletes 3 and 6 to 9.
 // Cost: O(lines + deleted lines x log lines) whatever the ranges.
 ContentJob deleteLinesJob(const DeleteLinesParams& params);
-OperationResult btnDelLineClick(const DeleteLinesParams& params, Workspace& ws, Host& host);
+OperationResult btnDelLineClick(const DeleteLinesParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 // Extract: "提取关键字为空,请输入后再试!" (focus edtGetKeys); interval N below 1
 // refused (focus edtGetLines). By line numbers the lines of each entry are
 // taken in the order typed, repeats included ("5,1-2" gives 5, 1, 2).
 ContentJob extractLinesJob(const ExtractLinesParams& params);
-OperationResult btnGetLineClick(const ExtractLinesParams& params, Workspace& ws, Host& host);
+OperationResult btnGetLineClick(const ExtractLinesParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

@@ -127,9 +127,9 @@ ContentJob lineInsertJob(const LineInsertParams& params)
     return job;
 }
 
-OperationResult btnInsClick(const LineInsertParams& params, Workspace& ws, Host& host)
+OperationResult btnInsClick(const LineInsertParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
-    return runContentJob(ws, host, lineInsertJob(params));
+    return runContentJob(ws, host, fs, lineInsertJob(params));
 }
 
 } // namespace qv

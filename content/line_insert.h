@@ -47,6 +47,6 @@ SerialToken findSerialToken(std::string_view templ);
 // empty output in that mode.
 ContentJob lineInsertJob(const LineInsertParams& params);
 
-OperationResult btnInsClick(const LineInsertParams& params, Workspace& ws, Host& host);
+OperationResult btnInsClick(const LineInsertParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

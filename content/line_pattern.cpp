@@ -239,9 +239,9 @@ ContentJob linePatternJob(const LinePatternParams& params)
     return job;
 }
 
-OperationResult btnReplaceClick(const LinePatternParams& params, Workspace& ws, Host& host)
+OperationResult btnReplaceClick(const LinePatternParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
-    return runContentJob(ws, host, linePatternJob(params));
+    return runContentJob(ws, host, fs, linePatternJob(params));
 }
 
 } // namespace qv

@@ -64,6 +64,6 @@ void expandCalls(std::string& working);
 // count: a count that does not convert is a run error) and transform.
 ContentJob linePatternJob(const LinePatternParams& params);
 
-OperationResult btnReplaceClick(const LinePatternParams& params, Workspace& ws, Host& host);
+OperationResult btnReplaceClick(const LinePatternParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

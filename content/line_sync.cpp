@@ -1,6 +1,5 @@
 #include "content/line_sync.h"
 
-#include "platform/file_io.h"
 #include "text/bytes.h"
 #include "text/keyword_list.h"
 #include "text/output_path.h"
@@ -41,7 +40,7 @@ LineSyncResult syncLines(const text::LineList& source, const text::LineList& tar
     return result;
 }
 
-OperationResult btnLineSynClick(const LineSyncParams& params, Workspace& ws, Host& host)
+OperationResult btnLineSynClick(const LineSyncParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
     if (!selectionCheck(ws, host)) return OperationResult{};
     if (params.edtLineKeys.empty()) return refuse(host, {programText("关键字为空,请输入后再试!"), "edtLineKeys"});
@@ -49,11 +48,11 @@ OperationResult btnLineSynClick(const LineSyncParams& params, Workspace& ws, Hos
     if (!pick.found) return refuse(host, {programText("请选择需要按关键字进行同步的两个文件！"), ""});
 
     const std::vector<std::string> keywords = text::parseKeywordList(params.edtLineKeys);
-    const text::LineList source = readLineList(ws.files.fullPath(pick.first));
+    const text::LineList source = fs.readLineList(ws.files.fullPath(pick.first));
     const std::string targetPath = ws.files.fullPath(pick.second);
-    const text::LineList target = readLineList(targetPath);
+    const text::LineList target = fs.readLineList(targetPath);
     const LineSyncResult synced = syncLines(source, target, keywords, host);
-    writeLineList(text::outputPath(targetPath), synced.lines);
+    fs.writeLineList(text::outputPath(targetPath), synced.lines);
 
     OperationResult outcome;
     outcome.status = OperationResult::Status::Done;

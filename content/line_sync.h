@@ -43,6 +43,6 @@ LineSyncResult syncLines(const text::LineList& source, const text::LineList& tar
 // "成功处理完成,共处理 N 条记录!". stChangeCount is not touched. Run errors
 // propagate as RunError with no output written. The outcome's `processed` is
 // the record count.
-OperationResult btnLineSynClick(const LineSyncParams& params, Workspace& ws, Host& host);
+OperationResult btnLineSynClick(const LineSyncParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

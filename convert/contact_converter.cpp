@@ -1,7 +1,6 @@
 #include "convert/contact_converter.h"
 
 #include "convert/conversion_call.h"
-#include "platform/file_io.h"
 
 #include <algorithm>
 #include <array>
@@ -92,12 +91,12 @@ text::LineList contactTable(const text::LineList& vcard, std::string_view extens
     return table;
 }
 
-std::string convertContacts(std::string_view sourcePath, std::string_view argument, Host& host)
+std::string convertContacts(FileSystem& fs, std::string_view sourcePath, std::string_view argument, Host& host)
 {
     const std::string extension = newExtension(argument);
     if (!isContactTableExtension(extension)) return {};
     const std::string target = convertedPath(sourcePath, extension);
-    writeLineList(target, contactTable(readLineList(sourcePath), extension, host));
+    fs.writeLineList(target, contactTable(fs.readLineList(sourcePath), extension, host));
     return target;
 }
 

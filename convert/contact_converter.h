@@ -12,6 +12,7 @@
 // Lines after the last "END:" give no row.
 
 #include "operation/host.h"
+#include "platform/file_system.h"
 #include "text/line_list.h"
 
 #include <string>
@@ -31,6 +32,6 @@ text::LineList contactTable(const text::LineList& vcard, std::string_view extens
 // converted path, or "" when `argument` gives neither csv nor txt (nothing is
 // read or written). Throws RunError when the source cannot be read or the
 // output cannot be written.
-std::string convertContacts(std::string_view sourcePath, std::string_view argument, Host& host);
+std::string convertContacts(FileSystem& fs, std::string_view sourcePath, std::string_view argument, Host& host);
 
 } // namespace qv

@@ -23,8 +23,8 @@ std::vector<Entry> markedEntries(const FileList& files)
 
 class ConversionRun {
 public:
-    ConversionRun(Workspace& ws, Host& host, SpreadsheetServer& server, OperationResult& outcome)
-        : ws_(ws), host_(host), server_(server), outcome_(outcome)
+    ConversionRun(Workspace& ws, Host& host, FileSystem& fs, SpreadsheetServer& server, OperationResult& outcome)
+        : ws_(ws), host_(host), fs_(fs), server_(server), outcome_(outcome)
     { }
 
     void converted()
@@ -56,9 +56,9 @@ public:
                 continue;
             }
             if (contacts)
-                convertContacts(entry.path, call.argument, host_);
+                convertContacts(fs_, entry.path, call.argument, host_);
             else
-                convertText(entry.path, call.argument, host_);
+                convertText(fs_, entry.path, call.argument, host_);
             converted();
         }
     }
@@ -76,7 +76,7 @@ public:
         std::vector<SheetJob> jobs;
         for (const Entry& entry : entries) jobs.push_back({entry.path, convertedPath(entry.path, extension)});
         const std::vector<SheetOutcome> outcomes =
-            convertSheets(jobs, *conversion, server_, [this] { host_.processEvents(); });
+            convertSheets(fs_, jobs, *conversion, server_, [this] { host_.processEvents(); });
         for (std::size_t i = 0; i < entries.size(); ++i) {
             if (outcomes[i].serverDidNotStart) host_.showTitledError(programText("错误"), programText("无法启动Excel"));
             if (outcomes[i].converted)
@@ -89,6 +89,7 @@ public:
 private:
     Workspace& ws_;
     Host& host_;
+    FileSystem& fs_;
     SpreadsheetServer& server_;
     OperationResult& outcome_;
 };
@@ -102,7 +103,8 @@ std::string conversionClosingMessage(std::int64_t converted, std::size_t failed)
     return message;
 }
 
-OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host& host, SpreadsheetServer& server)
+OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host& host, FileSystem& fs,
+                                SpreadsheetServer& server)
 {
     OperationResult outcome;
     if (!selectionCheck(ws, host)) return outcome;
@@ -112,7 +114,7 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
     ws.counters.stChangeCount = 0;
     const ConversionCall call = parseConversionCall(params.edtFileFormat);
     const std::vector<Entry> entries = markedEntries(ws.files);
-    ConversionRun run(ws, host, server, outcome);
+    ConversionRun run(ws, host, fs, server, outcome);
     switch (call.converter) {
     case Converter::TxtTo:
     case Converter::VcfTo: run.convertEachText(entries, call); break;

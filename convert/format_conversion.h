@@ -36,7 +36,8 @@ struct ConvertParams {
 };
 
 // Runs the conversion; `skipped` of the outcome lists the failed entries.
-OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host& host, SpreadsheetServer& server);
+OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host& host, FileSystem& fs,
+                                SpreadsheetServer& server);
 
 // The closing message: the content job's first line, and when `failed` is
 // not zero a second line "<failed> 个文件转换失败" (CR LF between).

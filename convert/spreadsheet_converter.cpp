@@ -2,7 +2,6 @@
 
 #include "content/content_job.h"
 #include "convert/sheet_text.h"
-#include "platform/file_io.h"
 #include "text/run_error.h"
 
 namespace qv {
@@ -44,8 +43,9 @@ std::optional<SheetConversion> sheetConversionFor(Converter converter, std::stri
     return std::nullopt;
 }
 
-std::vector<SheetOutcome> convertSheets(const std::vector<SheetJob>& jobs, const SheetConversion& conversion,
-                                        SpreadsheetServer& server, const std::function<void()>& whileWaiting)
+std::vector<SheetOutcome> convertSheets(FileSystem& fs, const std::vector<SheetJob>& jobs,
+                                        const SheetConversion& conversion, SpreadsheetServer& server,
+                                        const std::function<void()>& whileWaiting)
 {
     std::vector<std::string> sources;
     for (const SheetJob& job : jobs) sources.push_back(job.source);
@@ -61,7 +61,7 @@ std::vector<SheetOutcome> convertSheets(const std::vector<SheetJob>& jobs, const
             continue;
         }
         try {
-            writeFileAtomically(jobs[i].target, finished(std::move(results[i].bytes), conversion));
+            fs.writeFile(jobs[i].target, finished(std::move(results[i].bytes), conversion));
             outcome.converted = true;
         } catch (const RunError& error) {
             outcome.reason = error.what();

@@ -12,6 +12,7 @@
 // path, so an interrupted run leaves no half-written file there.
 
 #include "convert/conversion_call.h"
+#include "platform/file_system.h"
 #include "platform/spreadsheet_server.h"
 
 #include <optional>
@@ -48,7 +49,8 @@ struct SheetOutcome {
 // Converts every job through `server` in one call and writes each result to
 // its converted path. A result that cannot be written is a failure with the
 // write error's text as its reason; the other files go on.
-std::vector<SheetOutcome> convertSheets(const std::vector<SheetJob>& jobs, const SheetConversion& conversion,
-                                        SpreadsheetServer& server, const std::function<void()>& whileWaiting);
+std::vector<SheetOutcome> convertSheets(FileSystem& fs, const std::vector<SheetJob>& jobs,
+                                        const SheetConversion& conversion, SpreadsheetServer& server,
+                                        const std::function<void()>& whileWaiting);
 
 } // namespace qv

@@ -1,7 +1,6 @@
 #include "convert/text_converter.h"
 
 #include "convert/conversion_call.h"
-#include "platform/file_io.h"
 
 #include <algorithm>
 
@@ -23,12 +22,12 @@ text::LineList tabsToCommas(const text::LineList& source, std::string_view exten
     return output;
 }
 
-std::string convertText(std::string_view sourcePath, std::string_view argument, Host& host)
+std::string convertText(FileSystem& fs, std::string_view sourcePath, std::string_view argument, Host& host)
 {
     const std::string extension = newExtension(argument);
     if (extension.empty()) return {};
     const std::string target = convertedPath(sourcePath, extension);
-    writeLineList(target, tabsToCommas(readLineList(sourcePath), extension, host));
+    fs.writeLineList(target, tabsToCommas(fs.readLineList(sourcePath), extension, host));
     return target;
 }
 

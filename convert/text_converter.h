@@ -3,6 +3,7 @@
 // every TAB becomes ",".
 
 #include "operation/host.h"
+#include "platform/file_system.h"
 #include "text/line_list.h"
 
 #include <string>
@@ -20,6 +21,6 @@ text::LineList tabsToCommas(const text::LineList& source, std::string_view exten
 // converted path, or "" when `argument` gives no extension (nothing is read
 // or written). Throws RunError when the source cannot be read or the output
 // cannot be written.
-std::string convertText(std::string_view sourcePath, std::string_view argument, Host& host);
+std::string convertText(FileSystem& fs, std::string_view sourcePath, std::string_view argument, Host& host);
 
 } // namespace qv

@@ -1,11 +1,10 @@
 #include "fileops/rename.h"
 
-#include "operation/host.h"
 #include "fileops/change_plan.h"
 #include "fileops/new_name.h"
 #include "fileops/rename_template.h"
+#include "operation/host.h"
 #include "platform/code_page.h"
-#include "platform/file_io.h"
 #include "template/evaluator.h"
 #include "text/bytes.h"
 #include "text/run_error.h"
@@ -30,7 +29,7 @@ std::optional<text::LineList> readIfFile(const FileSystem& fs, const std::string
     const auto entry = fs.stat(path);
     if (!entry || (entry->attributes & attr::directory)) return std::nullopt;
     if (entry->attributes & attr::device) throw RunError(formatMessage("Cannot open file %s", path));
-    return readLineList(path);
+    return fs.readLineList(path);
 }
 
 // The lines of the list file `name`: looked for relative to the current

@@ -251,20 +251,7 @@ std::size_t removeStaleTemporaries(const std::string& folder)
     return removed;
 }
 
-namespace {
-
-template <typename Produce> void writeThroughTemporary(std::string_view path, Produce produce)
-{
-    std::optional<std::string> target = systemPath(path);
-    if (!target) throw RunError(formatMessage(cannotCreate, path));
-    OutputFile file(std::move(*target), path);
-    produce(file);
-    file.commit();
-}
-
-} // namespace
-
-FileReader::FileReader(std::string_view path) : path_(path)
+PosixFileReader::PosixFileReader(std::string_view path) : path_(path)
 {
     const std::optional<std::string> source = systemPath(path);
     if (!source) throw RunError(formatMessage(cannotOpen, path));
@@ -279,12 +266,12 @@ FileReader::FileReader(std::string_view path) : path_(path)
     size_ = static_cast<std::uint64_t>(status.st_size);
 }
 
-FileReader::~FileReader()
+PosixFileReader::~PosixFileReader()
 {
     ::close(fd_);
 }
 
-std::size_t FileReader::read(char* buffer, std::size_t capacity)
+std::size_t PosixFileReader::read(char* buffer, std::size_t capacity)
 {
     for (;;) {
         const ssize_t got = ::read(fd_, buffer, capacity);
@@ -295,28 +282,14 @@ std::size_t FileReader::read(char* buffer, std::size_t capacity)
 
 std::string readFileBytes(std::string_view path)
 {
-    FileReader reader(path);
-    // Sized from the file's length plus one byte, so the file is read without
-    // reallocation and its end is seen in the same buffer; a file that grows
-    // while it is read, or reports no length (/proc), grows the buffer.
-    std::string bytes;
-    bytes.resize(static_cast<std::size_t>(reader.size()) + 1);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == bytes.size()) bytes.resize(bytes.size() * 2);
-        const std::size_t got = reader.read(bytes.data() + used, bytes.size() - used);
-        if (got == 0) break;
-        used += got;
-    }
-    bytes.resize(used);
-    return bytes;
+    return PosixFileSystem().readFile(path);
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string_view path) : path_(path) { }
+PosixAtomicFileWriter::PosixAtomicFileWriter(std::string_view path) : path_(path) { }
 
-AtomicFileWriter::~AtomicFileWriter() = default;
+PosixAtomicFileWriter::~PosixAtomicFileWriter() = default;
 
-void AtomicFileWriter::open()
+void PosixAtomicFileWriter::open()
 {
     if (file_) return;
     std::optional<std::string> target = systemPath(path_);
@@ -324,20 +297,20 @@ void AtomicFileWriter::open()
     file_ = std::make_unique<OutputFile>(std::move(*target), path_);
 }
 
-void AtomicFileWriter::write(std::string_view bytes)
+void PosixAtomicFileWriter::write(std::string_view bytes)
 {
     if (bytes.empty()) return;
     open();
     file_->write(bytes.data(), bytes.size());
 }
 
-void AtomicFileWriter::commit()
+void PosixAtomicFileWriter::commit()
 {
     open();
     file_->commit();
 }
 
-void AtomicFileWriter::commitAs(std::string_view path)
+void PosixAtomicFileWriter::commitAs(std::string_view path)
 {
     open();
     std::optional<std::string> target = systemPath(path);
@@ -348,40 +321,7 @@ void AtomicFileWriter::commitAs(std::string_view path)
 
 void writeFileAtomically(std::string_view path, std::string_view bytes)
 {
-    writeThroughTemporary(path, [&](OutputFile& file) { file.write(bytes.data(), bytes.size()); });
-}
-
-text::LineList readLineList(std::string_view path)
-{
-    return text::LineList::fromBytes(readFileBytes(path));
-}
-
-void writeLineList(std::string_view path, const text::LineList& lines)
-{
-    writeThroughTemporary(path, [&](OutputFile& file) {
-        constexpr std::size_t chunk = 1 << 20;
-        const std::size_t capacity = std::min(chunk, lines.joinedSize());
-        const auto buffer = std::make_unique<char[]>(capacity);
-        std::size_t used = 0;
-        for (const std::string_view line : lines) {
-            const std::size_t needed = line.size() + 2;
-            if (used + needed > capacity) {
-                file.write(buffer.get(), used);
-                used = 0;
-            }
-            if (needed > capacity) {
-                // Longer than the buffer: written straight from the list.
-                file.write(line.data(), line.size());
-                file.write("\r\n", 2);
-                continue;
-            }
-            std::memcpy(buffer.get() + used, line.data(), line.size());
-            buffer[used + line.size()] = '\r';
-            buffer[used + line.size() + 1] = '\n';
-            used += needed;
-        }
-        file.write(buffer.get(), used);
-    });
+    PosixFileSystem().writeFile(path, bytes);
 }
 
 } // namespace qv

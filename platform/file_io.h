@@ -1,5 +1,7 @@
 #pragma once
-// Whole-file reading and writing for the content operations.
+// File contents on the machine's disk: how PosixFileSystem opens, reads and
+// atomically writes files. The operations reach these through FileSystem
+// (openForReading, createAtomically, readFile, writeFile).
 //
 // Paths are code page 936 byte strings, as the file list holds them; they are
 // converted to UTF-8 for the operating system. A path that does not convert
@@ -7,7 +9,7 @@
 // never leads to another file. Errors are qv::RunError with the path as
 // given, in code page 936.
 
-#include "text/line_list.h"
+#include "platform/file_system.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,20 +28,19 @@ class OutputFile;
 // regular file, no permission).
 std::string readFileBytes(std::string_view path);
 
-// A file read block by block, opened by the rules of readFileBytes. Throws
-// RunError "Cannot open file <path>" when it cannot be opened or read.
-class FileReader {
+// A file read block by block, opened by the rules of readFileBytes: opened
+// with O_NONBLOCK (so a FIFO cannot wait for a writer), then checked with
+// fstat on what was opened, after links were followed. Throws RunError
+// "Cannot open file <path>" when it cannot be opened or read.
+class PosixFileReader final : public FileReader {
 public:
-    explicit FileReader(std::string_view path);
-    FileReader(const FileReader&) = delete;
-    FileReader& operator=(const FileReader&) = delete;
-    ~FileReader();
+    explicit PosixFileReader(std::string_view path);
+    PosixFileReader(const PosixFileReader&) = delete;
+    PosixFileReader& operator=(const PosixFileReader&) = delete;
+    ~PosixFileReader() override;
 
-    // The length the file had when it was opened (0 for files that report
-    // none, such as those in /proc).
-    std::uint64_t size() const { return size_; }
-    // Reads up to `capacity` bytes into `buffer`; 0 at the end of the file.
-    std::size_t read(char* buffer, std::size_t capacity);
+    std::uint64_t size() const override { return size_; }
+    std::size_t read(char* buffer, std::size_t capacity) override;
 
 private:
     std::string path_;
@@ -52,19 +53,16 @@ private:
 // destroyed without commit (a failed or stopped run) leaves nothing behind.
 // Nothing is created before the first write() or commit(), so a writer that
 // is never used costs nothing. Throws RunError "Cannot create file <path>".
-class AtomicFileWriter {
+class PosixAtomicFileWriter final : public AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(std::string_view path);
-    AtomicFileWriter(const AtomicFileWriter&) = delete;
-    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
-    ~AtomicFileWriter();
+    explicit PosixAtomicFileWriter(std::string_view path);
+    PosixAtomicFileWriter(const PosixAtomicFileWriter&) = delete;
+    PosixAtomicFileWriter& operator=(const PosixAtomicFileWriter&) = delete;
+    ~PosixAtomicFileWriter() override;
 
-    void write(std::string_view bytes);
-    // Puts the complete file in place of the target.
-    void commit();
-    // Commits under another name instead; it must lie on the same file
-    // system as the first target.
-    void commitAs(std::string_view path);
+    void write(std::string_view bytes) override;
+    void commit() override;
+    void commitAs(std::string_view path) override;
 
 private:
     void open();
@@ -97,14 +95,5 @@ void writeFileAtomically(std::string_view path, std::string_view bytes);
 // Scans a folder once per process at most: later calls for the same folder
 // return 0 at once.
 std::size_t removeStaleTemporaries(const std::string& folder);
-
-// The file at `path` read as a line list (see text::LineList::fromBytes).
-// Throws like readFileBytes.
-text::LineList readLineList(std::string_view path);
-
-// Writes `lines` to `path` as writeFileAtomically does, every line followed by
-// CR LF. Streams through a small buffer, so it needs no second copy of the
-// content in memory.
-void writeLineList(std::string_view path, const text::LineList& lines);
 
 } // namespace qv

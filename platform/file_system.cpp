@@ -2,6 +2,9 @@
 
 #include "platform/name_mask.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace qv {
 
 Listing FileSystem::list(std::string_view folder, std::string_view mask) const
@@ -18,6 +21,65 @@ Listing FileSystem::list(std::string_view folder, std::string_view mask) const
     for (const std::u16string& name : listing->unconvertibleNames())
         if (matcher.matches(name)) ++out.skippedNames;
     return out;
+}
+
+std::string FileSystem::readFile(std::string_view path) const
+{
+    const std::unique_ptr<FileReader> reader = openForReading(path);
+    // Sized from the file's length plus one byte, so the file is read without
+    // reallocation and its end is seen in the same buffer; a file that grows
+    // while it is read, or reports no length (/proc), grows the buffer.
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(reader->size()) + 1);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+        const std::size_t got = reader->read(bytes.data() + used, bytes.size() - used);
+        if (got == 0) break;
+        used += got;
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
+void FileSystem::writeFile(std::string_view path, std::string_view bytes)
+{
+    const std::unique_ptr<AtomicFileWriter> writer = createAtomically(path);
+    writer->write(bytes);
+    writer->commit();
+}
+
+text::LineList FileSystem::readLineList(std::string_view path) const
+{
+    return text::LineList::fromBytes(readFile(path));
+}
+
+void FileSystem::writeLineList(std::string_view path, const text::LineList& lines)
+{
+    const std::unique_ptr<AtomicFileWriter> file = createAtomically(path);
+    constexpr std::size_t chunk = 1 << 20;
+    const std::size_t capacity = std::min(chunk, lines.joinedSize());
+    const auto buffer = std::make_unique<char[]>(capacity);
+    std::size_t used = 0;
+    for (const std::string_view line : lines) {
+        const std::size_t needed = line.size() + 2;
+        if (used + needed > capacity) {
+            file->write(std::string_view(buffer.get(), used));
+            used = 0;
+        }
+        if (needed > capacity) {
+            // Longer than the buffer: written straight from the list.
+            file->write(line);
+            file->write("\r\n");
+            continue;
+        }
+        std::memcpy(buffer.get() + used, line.data(), line.size());
+        buffer[used + line.size()] = '\r';
+        buffer[used + line.size() + 1] = '\n';
+        used += needed;
+    }
+    file->write(std::string_view(buffer.get(), used));
+    file->commit();
 }
 
 } // namespace qv

@@ -1,8 +1,9 @@
 #pragma once
 // The file system as the program sees it: directory listing with Windows-style
-// name masks, file attributes and the three file times, and the few changes
-// the operations make (delete, rename without replacing, set times, set
-// attributes).
+// name masks, file attributes and the three file times, the few changes the
+// operations make (delete, rename without replacing, set times, set
+// attributes), and file contents: read whole or block by block, and written
+// atomically (a target is either its old content or the complete new one).
 //
 // Every path and name crossing this interface is a code page 936 byte string,
 // as the file list holds it, with "/" as separator. The real implementation
@@ -10,6 +11,8 @@
 // any path that does not convert losslessly, so that an operation can never
 // reach a file other than the one named. Tests use the in-memory fake in
 // tests/support/memory_file_system.h.
+
+#include "text/line_list.h"
 
 #include <chrono>
 #include <cstddef>
@@ -130,6 +133,34 @@ struct TimeChange {
     std::optional<FileTime> lastAccess;
 };
 
+// A file opened for reading, read block by block. Throws RunError "Cannot
+// open file <path>" when a read fails.
+class FileReader {
+public:
+    virtual ~FileReader() = default;
+    // The length the file had when it was opened (0 for files that report
+    // none, such as those in /proc).
+    virtual std::uint64_t size() const = 0;
+    // Reads up to `capacity` bytes into `buffer`; 0 at the end of the file.
+    virtual std::size_t read(char* buffer, std::size_t capacity) = 0;
+};
+
+// An output file written piece by piece: the target changes only at
+// commit(), and a writer destroyed without commit (a failed or stopped run)
+// leaves nothing behind. Nothing is created before the first write() or
+// commit(), so a writer that is never used costs nothing. Throws RunError
+// "Cannot create file <path>" on any failure, the target then unchanged.
+class AtomicFileWriter {
+public:
+    virtual ~AtomicFileWriter() = default;
+    virtual void write(std::string_view bytes) = 0;
+    // Puts the complete file in place of the target.
+    virtual void commit() = 0;
+    // Commits under another name instead; it must lie in the same file
+    // system as the first target.
+    virtual void commitAs(std::string_view path) = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -181,6 +212,38 @@ public:
     // NotSupported when the file system cannot store the result, SymbolicLink
     // when `path` is a symbolic link; then nothing is changed.
     virtual FsStatus setAttributes(std::string_view path, std::uint32_t attributes) = 0;
+
+    // The file at `path`, opened for reading. Only regular files are read (a
+    // symbolic link is followed to one): a FIFO, device or socket could block
+    // the run or never end, so it is refused like a missing file. Throws
+    // RunError "Cannot open file <path>" when it cannot be opened (missing,
+    // not a regular file, no permission, a path with no exact form on disk).
+    // Cost: one open and one fstat.
+    virtual std::unique_ptr<FileReader> openForReading(std::string_view path) const = 0;
+
+    // A writer whose commit() replaces the file at `path`, creating it when
+    // it does not exist. An existing target whose read-only attribute is set
+    // is not replaced; nothing of an earlier file (permissions, owner,
+    // links) is kept. Throws RunError "Cannot create file <path>" (at the
+    // first write or the commit) when the output cannot be made. Cost:
+    // nothing until the first write; then a temporary file beside the
+    // target, renamed into place at commit.
+    virtual std::unique_ptr<AtomicFileWriter> createAtomically(std::string_view path) = 0;
+
+    // The whole content of the file at `path`; fails like openForReading, or
+    // with the same RunError when a read fails. Cost: one read buffer of the
+    // file's size.
+    std::string readFile(std::string_view path) const;
+    // Replaces the file at `path` with `bytes` through createAtomically.
+    void writeFile(std::string_view path, std::string_view bytes);
+
+    // The file at `path` read as a line list (see text::LineList::fromBytes).
+    // Fails like readFile.
+    text::LineList readLineList(std::string_view path) const;
+    // Writes `lines` to `path` as writeFile does, every line followed by CR
+    // LF. Streams through a buffer of at most 1 MiB, so it needs no second
+    // copy of the content in memory.
+    void writeLineList(std::string_view path, const text::LineList& lines);
 };
 
 } // namespace qv

@@ -3,6 +3,7 @@
 #include "platform/ascii.h"
 #include "platform/code_page.h"
 #include "platform/dos_attributes.h"
+#include "platform/file_io.h"
 
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
@@ -588,6 +589,16 @@ FsStatus PosixFileSystem::setAttributes(std::string_view path, std::uint32_t att
         return statusFromErrno(error);
     }
     return FsStatus::Ok;
+}
+
+std::unique_ptr<FileReader> PosixFileSystem::openForReading(std::string_view path) const
+{
+    return std::make_unique<PosixFileReader>(path);
+}
+
+std::unique_ptr<AtomicFileWriter> PosixFileSystem::createAtomically(std::string_view path)
+{
+    return std::make_unique<PosixAtomicFileWriter>(path);
 }
 
 } // namespace qv

@@ -71,6 +71,11 @@ public:
     FsStatus renameNoReplace(std::string_view from, std::string_view to) override;
     FsStatus setTimes(std::string_view path, const TimeChange& change) override;
     FsStatus setAttributes(std::string_view path, std::uint32_t attributes) override;
+    // Contents through platform/file_io.h (PosixFileReader,
+    // PosixAtomicFileWriter): O_TMPFILE + link where the file system has
+    // unnamed files, a named temporary beside the target elsewhere.
+    std::unique_ptr<FileReader> openForReading(std::string_view path) const override;
+    std::unique_ptr<AtomicFileWriter> createAtomically(std::string_view path) override;
 };
 
 } // namespace qv

@@ -43,16 +43,17 @@ QWidget* buildFileStatsPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(captionFor(QStringLiteral("统计文件名称:"), edtFilename), 4, 0);
     frame.body->addWidget(edtFilename, 4, 1, 1, 3);
 
-    bindStart(frame.page, frame.start, runner,
-              [&runner, boxes, edtFilename](Workspace& ws, Host& host, FileSystem&) -> std::optional<OperationResult> {
-                  const std::optional<FileStats> stats =
-                      btnFileInfoClick(FileStatsParams{runner.currentGridRow()}, ws, host);
-                  if (!stats) return std::nullopt;
-                  for (std::size_t i = 0; i < counts.size(); ++i)
-                      boxes[i]->setText(QString::number((*stats).*counts[i].value));
-                  edtFilename->setText(fromGbk(stats->edtFilename));
-                  return std::nullopt;
-              });
+    bindStart(
+        frame.page, frame.start, runner,
+        [&runner, boxes, edtFilename](Workspace& ws, Host& host, FileSystem& fs) -> std::optional<OperationResult> {
+            const std::optional<FileStats> stats =
+                btnFileInfoClick(FileStatsParams{runner.currentGridRow()}, ws, host, fs);
+            if (!stats) return std::nullopt;
+            for (std::size_t i = 0; i < counts.size(); ++i)
+                boxes[i]->setText(QString::number((*stats).*counts[i].value));
+            edtFilename->setText(fromGbk(stats->edtFilename));
+            return std::nullopt;
+        });
     return frame.page;
 }
 

@@ -52,7 +52,7 @@ QWidget* buildInsertNewLinesPage(const OperationPage& info, PageRunner& runner)
     frame.body->setColumnStretch(1, 1);
     frame.body->setColumnStretch(3, 1);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem&) {
+    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
         InsertNewLinesParams params;
         params.mmoNewCont = memoText(mmoNewCont);
         params.edtNewLineFormat = gbkText(edtNewLineFormat);
@@ -63,7 +63,7 @@ QWidget* buildInsertNewLinesPage(const OperationPage& info, PageRunner& runner)
         params.edtInsPers = gbkText(edtInsPers);
         params.edtInsNum = gbkText(edtInsNum);
         params.edtLineKey = gbkText(edtLineKey);
-        return resultOf([&] { return btnInsLineClick(params, ws, host); });
+        return resultOf([&] { return btnInsLineClick(params, ws, host, fs); });
     });
     return frame.page;
 }

@@ -65,7 +65,7 @@ QWidget* buildDeleteLinesPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(rbDelEmpty, 3, 0);
     frame.body->setColumnStretch(2, 1);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem&) {
+    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
         DeleteLinesParams params;
         params.mode = rbDelLine->isChecked()    ? DeleteMode::Interval
                       : rbDelKeys->isChecked()  ? DeleteMode::Keywords
@@ -75,7 +75,7 @@ QWidget* buildDeleteLinesPage(const OperationPage& info, PageRunner& runner)
         params.edtLines = gbkText(edtLines);
         params.edtLineNum = gbkText(edtLineNum);
         params.edtDelKeys = gbkText(edtDelKeys);
-        return resultOf([&] { return btnDelLineClick(params, ws, host); });
+        return resultOf([&] { return btnDelLineClick(params, ws, host, fs); });
     });
     return frame.page;
 }
@@ -103,7 +103,7 @@ QWidget* buildExtractLinesPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(chkGetNoneLine, 3, 0);
     frame.body->setColumnStretch(2, 1);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem&) {
+    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
         ExtractLinesParams params;
         params.mode = rbGetLine->isChecked()   ? ExtractMode::Interval
                       : rbGetKeys->isChecked() ? ExtractMode::Keywords
@@ -113,7 +113,7 @@ QWidget* buildExtractLinesPage(const OperationPage& info, PageRunner& runner)
         params.edtGetLineNo = gbkText(edtGetLineNo);
         params.edtGetKeys = gbkText(edtGetKeys);
         params.chkGetNoneLine = chkGetNoneLine->isChecked();
-        return resultOf([&] { return btnGetLineClick(params, ws, host); });
+        return resultOf([&] { return btnGetLineClick(params, ws, host, fs); });
     });
     return frame.page;
 }

@@ -26,9 +26,9 @@ QWidget* buildLinePatternPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(edArgNum, 2, 1);
     frame.body->setColumnStretch(3, 1);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem&) {
+    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
         const LinePatternParams params{memoText(mmPattern), gbkText(edPrefix), gbkText(edArgNum)};
-        return resultOf([&] { return btnReplaceClick(params, ws, host); });
+        return resultOf([&] { return btnReplaceClick(params, ws, host, fs); });
     });
     return frame.page;
 }

@@ -56,7 +56,7 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
     grid->addWidget(edtCutKeys, 2, 1);
     frame.body->addWidget(lines, 2, 0, 1, 3);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem&) {
+    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
         LineCutParams params;
         params.edtCutFormat = gbkText(edtCutFormat);
         params.rbKeepCut = rbKeepCut->isChecked();
@@ -66,7 +66,7 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
                                                     : CutLines::WithText;
         params.edtCutLineNo = gbkText(edtCutLineNo);
         params.edtCutKeys = gbkText(edtCutKeys);
-        return resultOf([&] { return btnCutClick(params, ws, host); });
+        return resultOf([&] { return btnCutClick(params, ws, host, fs); });
     });
     return frame.page;
 }
@@ -90,7 +90,7 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(rbKeys, 3, 1);
     frame.body->addWidget(edtInsKeys, 3, 2);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem&) {
+    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
         LineInsertParams params;
         params.edtInsFormat = gbkText(edtInsFormat);
         params.lines = rbAllLine->isChecked()     ? InsertLines::All
@@ -99,7 +99,7 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
                                                   : InsertLines::WithText;
         params.edtInsLineNo = gbkText(edtInsLineNo);
         params.edtInsKeys = gbkText(edtInsKeys);
-        return resultOf([&] { return btnInsClick(params, ws, host); });
+        return resultOf([&] { return btnInsClick(params, ws, host, fs); });
     });
     return frame.page;
 }

@@ -20,10 +20,10 @@ void bindStart(QWidget* page, QPushButton* start, PageRunner& runner, Operation 
     });
 }
 
-std::optional<OperationResult> runConversion(const ConversionParams& params, Workspace& ws, Host& host)
+std::optional<OperationResult> runConversion(const ConversionParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
     LibreOfficeServer server;
-    return btnConvertClick(ConvertParams{params.edtFileFormat}, ws, host, server);
+    return btnConvertClick(ConvertParams{params.edtFileFormat}, ws, host, fs, server);
 }
 
 } // namespace qv::app

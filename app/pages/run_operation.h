@@ -60,6 +60,6 @@ void bindStart(QWidget* page, QPushButton* start, PageRunner& runner, Operation 
 struct ConversionParams {
     std::string edtFileFormat;
 };
-std::optional<OperationResult> runConversion(const ConversionParams& params, Workspace& ws, Host& host);
+std::optional<OperationResult> runConversion(const ConversionParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv::app

@@ -19,8 +19,8 @@ QWidget* buildKeyMergePage(const OperationPage& info, PageRunner& runner)
                                                    "内容格式: KeyName=Value,常用于INI文件处理."),
                                     "Label50"),
                           0, 0);
-    bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem&) {
-        return resultOf([&] { return btnSynClick(KeyMergeParams{}, ws, host); });
+    bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return btnSynClick(KeyMergeParams{}, ws, host, fs); });
     });
     return frame.page;
 }
@@ -38,9 +38,9 @@ QWidget* buildLineSyncPage(const OperationPage& info, PageRunner& runner)
                   "Label26"),
         1, 0, 1, 3);
     frame.body->setColumnStretch(1, 1);
-    bindStart(frame.page, frame.start, runner, [edtLineKeys](Workspace& ws, Host& host, FileSystem&) {
+    bindStart(frame.page, frame.start, runner, [edtLineKeys](Workspace& ws, Host& host, FileSystem& fs) {
         const LineSyncParams params{gbkText(edtLineKeys)};
-        return resultOf([&] { return btnLineSynClick(params, ws, host); });
+        return resultOf([&] { return btnLineSynClick(params, ws, host, fs); });
     });
     return frame.page;
 }

@@ -33,8 +33,8 @@ QWidget* buildFileCombinePage(const OperationPage& info, PageRunner& runner)
                                                    "可先点击标题排序再合并，常用于文字内容合并."),
                                     "Label27"),
                           0, 0);
-    bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem&) {
-        return resultOf([&] { return btnFileCombineClick(FileCombineParams{}, ws, host); });
+    bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return btnFileCombineClick(FileCombineParams{}, ws, host, fs); });
     });
     return frame.page;
 }
@@ -43,9 +43,9 @@ QWidget* buildContentReplacePage(const OperationPage& info, PageRunner& runner)
 {
     const PageFrame frame = beginPage(info);
     QLineEdit* edtRepCont = singleBox(frame, "edtRepCont", QStringLiteral("内容替换格式："));
-    bindStart(frame.page, frame.start, runner, [edtRepCont](Workspace& ws, Host& host, FileSystem&) {
+    bindStart(frame.page, frame.start, runner, [edtRepCont](Workspace& ws, Host& host, FileSystem& fs) {
         const ContentReplaceParams params{gbkText(edtRepCont)};
-        return resultOf([&] { return btnRepContClick(params, ws, host); });
+        return resultOf([&] { return btnRepContClick(params, ws, host, fs); });
     });
     return frame.page;
 }
@@ -55,9 +55,9 @@ QWidget* buildCharsetPage(const OperationPage& info, PageRunner& runner)
     const PageFrame frame = beginPage(info);
     QLineEdit* edtCharset = singleBox(frame, "edtCharset", QStringLiteral("新编码格式："),
                                       noteLabel(QStringLiteral("注意：选择对应的编码转换函数即可。"), "lbl2"));
-    bindStart(frame.page, frame.start, runner, [edtCharset](Workspace& ws, Host& host, FileSystem&) {
+    bindStart(frame.page, frame.start, runner, [edtCharset](Workspace& ws, Host& host, FileSystem& fs) {
         const CharsetParams params{gbkText(edtCharset)};
-        return resultOf([&] { return btnCharsetClick(params, ws, host); });
+        return resultOf([&] { return btnCharsetClick(params, ws, host, fs); });
     });
     return frame.page;
 }
@@ -70,8 +70,8 @@ QWidget* buildConversionPage(const OperationPage& info, PageRunner& runner)
                   noteLabel(QStringLiteral("注意：转换格式参数必须是扩展名，如${XlsTo(新的扩展名)}，\n"
                                            "新的扩展名可为：txt, csv, xls, xml, htm等。"),
                             "Label19"));
-    bindStart(frame.page, frame.start, runner, [edtFileFormat](Workspace& ws, Host& host, FileSystem&) {
-        return runConversion(ConversionParams{gbkText(edtFileFormat)}, ws, host);
+    bindStart(frame.page, frame.start, runner, [edtFileFormat](Workspace& ws, Host& host, FileSystem& fs) {
+        return runConversion(ConversionParams{gbkText(edtFileFormat)}, ws, host, fs);
     });
     return frame.page;
 }

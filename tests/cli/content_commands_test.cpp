@@ -1,6 +1,7 @@
 #include "cli/content_commands.h"
 
 #include "cli/options.h"
+#include "support/test_folder.h"
 #include "text/run_error.h"
 
 #include <gtest/gtest.h>
@@ -24,17 +25,10 @@ struct CliRun {
 
 class ContentCommands : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* base = std::getenv("QV_TEST_TMP");
-        folder_ = std::filesystem::path(base ? base : ::testing::TempDir()) / "cli-content" /
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
+    void SetUp() override { folder_ = testing::freshTestFolder("cli-content"); }
     void TearDown() override
     {
-        if (!HasFailure()) std::filesystem::remove_all(folder_);
+        if (!HasFailure()) testing::removeTestFolder(folder_);
     }
     std::string make(const std::string& name, const std::string& bytes)
     {

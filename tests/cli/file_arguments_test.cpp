@@ -5,6 +5,7 @@
 #include "cli/fileops_commands.h"
 #include "cli/line_commands.h"
 #include "cli/search_command.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,17 +22,10 @@ using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, 
 
 class UnconvertibleNames : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* base = std::getenv("QV_TEST_TMP");
-        folder_ = fs::path(base ? base : ::testing::TempDir()) / "cli-names" /
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
+    void SetUp() override { folder_ = testing::freshTestFolder("cli-names"); }
     void TearDown() override
     {
-        if (!HasFailure()) fs::remove_all(folder_);
+        if (!HasFailure()) testing::removeTestFolder(folder_);
     }
     std::string make(const std::string& name, const std::string& bytes = "line 1\r\nline 2\r\n")
     {

@@ -2,6 +2,7 @@
 
 #include "cli/options.h"
 #include "platform/posix_file_system.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -25,17 +26,10 @@ struct CliRun {
 
 class FileOpsCommands : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* base = std::getenv("QV_TEST_TMP");
-        folder_ = std::filesystem::path(base ? base : ::testing::TempDir()) / "cli" /
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
+    void SetUp() override { folder_ = testing::freshTestFolder("cli"); }
     void TearDown() override
     {
-        if (!HasFailure()) std::filesystem::remove_all(folder_);
+        if (!HasFailure()) testing::removeTestFolder(folder_);
     }
     std::string make(const std::string& name)
     {

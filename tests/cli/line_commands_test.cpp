@@ -1,6 +1,7 @@
 #include "cli/line_commands.h"
 
 #include "cli/options.h"
+#include "support/test_folder.h"
 #include "text/run_error.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +19,7 @@ using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ost
 
 class LineCommands : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* base = std::getenv("QV_TEST_TMP");
-        folder_ = std::filesystem::path(base ? base : ::testing::TempDir()) / "line_commands" /
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
+    void SetUp() override { folder_ = testing::freshTestFolder("line_commands"); }
     std::string file(const std::string& name, const std::string& bytes)
     {
         std::ofstream(folder_ / name, std::ios::binary) << bytes;

@@ -12,6 +12,7 @@ namespace {
 
 using testing::gbk;
 using Charset = testing::ContentFixture;
+using CharsetInMemory = testing::MemoryContentFixture;
 
 TEST(CharsetCall, NameBetweenDollarBraceAndParenthesis)
 {
@@ -203,17 +204,17 @@ TEST(CharsetPieces, MatchIcuPieceByPiece)
     }
 }
 
-TEST_F(Charset, ToUtf8AndBack)
+TEST_F(CharsetInMemory, ToUtf8AndBack)
 {
     addFile("zh.txt", gbk("中文\nab\r\n"));
-    btnCharsetClick({"${ToUtf8()}"}, ws, host);
+    btnCharsetClick({"${ToUtf8()}"}, ws, host, fs);
     EXPECT_EQ(read("zh.qv.txt"), "\xE4\xB8\xAD\xE6\x96\x87\r\nab\r\n");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"成功处理完成,共处理 1 个文件!"});
 
     ws.files.clear();
     host.messages.clear();
     addFile("u8.txt", "\xE4\xB8\xAD\xE6\x96\x87\r\nab");
-    btnCharsetClick({"${toansi()}"}, ws, host);
+    btnCharsetClick({"${toansi()}"}, ws, host, fs);
     EXPECT_EQ(read("u8.qv.txt"), "\xD6\xD0\xCE\xC4\r\nab\r\n");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"成功处理完成,共处理 1 个文件!"});
 }
@@ -221,18 +222,18 @@ TEST_F(Charset, ToUtf8AndBack)
 TEST_F(Charset, AsciiIsUnchangedApartFromLineEnds)
 {
     addFile("a.txt", "plain\rtext\n");
-    btnCharsetClick({"${ToUtf8()}"}, ws, host);
+    btnCharsetClick({"${ToUtf8()}"}, ws, host, fs);
     EXPECT_EQ(read("a.qv.txt"), "plain\r\ntext\r\n");
     addFile("b.txt", "plain\rtext");
     ws.files.setMark(1, false);
-    btnCharsetClick({"${ToAnsi()}"}, ws, host);
+    btnCharsetClick({"${ToAnsi()}"}, ws, host, fs);
     EXPECT_EQ(read("b.qv.txt"), "plain\r\ntext\r\n");
 }
 
 TEST_F(Charset, FourByteCharacterBecomesQuestionMark)
 {
     addFile("e.txt", "a\xF0\x9F\x98\x80z\r\n");
-    btnCharsetClick({"${ToAnsi()}"}, ws, host);
+    btnCharsetClick({"${ToAnsi()}"}, ws, host, fs);
     EXPECT_EQ(read("e.qv.txt"), "a?z\r\n");
 }
 
@@ -241,7 +242,7 @@ TEST_F(Charset, InvalidUtf8IsSkippedAndNamed)
     addFile("good.txt", "ok");
     addFile("gbk.txt", gbk("中文"));
     addFile("cut.txt", "x\xE4\xB8\r\n");
-    const OperationResult outcome = btnCharsetClick({"${ToAnsi()}"}, ws, host);
+    const OperationResult outcome = btnCharsetClick({"${ToAnsi()}"}, ws, host, fs);
     EXPECT_EQ(outcome.processed, 1);
     EXPECT_EQ(read("good.qv.txt"), "ok\r\n");
     EXPECT_FALSE(exists("gbk.qv.txt"));
@@ -263,12 +264,12 @@ TEST_F(Charset, LongLinesCrossPieceBoundaries)
         utf8 += "\xE4\xB8\xAD";
     }
     addFile("long.txt", source + "\nb");
-    btnCharsetClick({"${ToUtf8()}"}, ws, host);
+    btnCharsetClick({"${ToUtf8()}"}, ws, host, fs);
     EXPECT_EQ(read("long.qv.txt"), utf8 + "\r\nb\r\n");
 
     addFile("long8.txt", utf8 + "\nb");
     ws.files.setMark(1, false);
-    btnCharsetClick({"${ToAnsi()}"}, ws, host);
+    btnCharsetClick({"${ToAnsi()}"}, ws, host, fs);
     EXPECT_EQ(read("long8.qv.txt"), source + "\r\nb\r\n");
 }
 
@@ -276,13 +277,13 @@ TEST_F(Charset, RefusalsAndUnknownCalls)
 {
     addFile("a.txt", "x");
     ws.counters.stChangeCount = 3;
-    const OperationResult empty = btnCharsetClick({""}, ws, host);
+    const OperationResult empty = btnCharsetClick({""}, ws, host, fs);
     ASSERT_TRUE(empty.refusal);
     EXPECT_EQ(empty.refusal->focus, "edtCharset");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"新文件格式为空,请输入后再试!"});
 
     host.messages.clear();
-    const OperationResult other = btnCharsetClick({"${ToBig5()}"}, ws, host);
+    const OperationResult other = btnCharsetClick({"${ToBig5()}"}, ws, host, fs);
     EXPECT_EQ(other.status, OperationResult::Status::Refused);
     EXPECT_FALSE(other.refusal);
     EXPECT_TRUE(host.messages.empty());
@@ -295,7 +296,7 @@ TEST_F(Charset, UnreadableThirdFileLeavesTwoOutputs)
     addFile("a.txt", "a");
     addFile("b.txt", "b");
     addEntry("missing.txt");
-    EXPECT_THROW(btnCharsetClick({"${ToUtf8()}"}, ws, host), RunError);
+    EXPECT_THROW(btnCharsetClick({"${ToUtf8()}"}, ws, host, fs), RunError);
     EXPECT_EQ(read("a.qv.txt"), "a\r\n");
     EXPECT_EQ(read("b.qv.txt"), "b\r\n");
     EXPECT_EQ(ws.counters.stChangeCount, 2);

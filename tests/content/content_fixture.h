@@ -1,45 +1,47 @@
 #pragma once
-// Shared by the content operation tests: a fresh temporary folder per test,
-// files written into it and added to a workspace as marked entries, and the
-// bytes of output files read back.
+// Shared by the content operation tests: files put into a folder and added to
+// a workspace as marked entries, the operation run through `fs`, and the
+// bytes of output files read back. ContentFixture works in a fresh temporary
+// folder on the real disk; MemoryContentFixture in the in-memory file
+// system, for the tests that need nothing of a real disk.
 
 #include "operation/workspace.h"
+#include "platform/posix_file_system.h"
 #include "support/gbk.h"
+#include "support/memory_file_system.h"
 #include "support/recording_host.h"
+#include "support/test_folder.h"
+#include "text/run_error.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <type_traits>
 
 namespace qv::testing {
 
-class ContentFixture : public ::testing::Test {
+template <typename Files> class ContentFixtureOn : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* base = std::getenv("QV_TEST_TMP");
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::path(base ? base : ::testing::TempDir()) / "content" /
-                  (std::string(info->test_suite_name()) + "." + info->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
+        if constexpr (std::is_same_v<Files, MemoryFileSystem>) {
+            folder_ = "/files";
+            fs.addFolder(folder_);
+        } else {
+            folder_ = freshTestFolder("content").string();
+        }
         ws.random = RandomIndex(7);
     }
     void TearDown() override
     {
-        if (!HasFailure()) std::filesystem::remove_all(folder_);
+        if (!std::is_same_v<Files, MemoryFileSystem> && !HasFailure()) removeTestFolder(folder_);
     }
 
     // Writes `bytes` to `name` in the test folder and returns its path.
     std::string writeFile(const std::string& name, const std::string& bytes)
     {
-        const auto path = folder_ / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
+        fs.writeFile(path(name), bytes);
+        return path(name);
     }
 
     // Writes the file and appends it to the list; marked unless told not to.
@@ -51,18 +53,21 @@ protected:
     // Appends an entry for `name` in the test folder without writing it.
     void addEntry(const std::string& name, bool marked = true, std::int64_t created = 0, std::int64_t modified = 0)
     {
-        ws.files.append({name, folder_.string(), 0, created, modified});
+        ws.files.append({name, folder_, 0, created, modified});
         ws.files.setMark(ws.files.lastRow(), marked);
         ++ws.counters.stSrcCount;
     }
 
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-    bool exists(const std::string& name) const { return std::filesystem::exists(folder_ / name); }
+    std::string path(const std::string& name) const { return folder_ + "/" + name; }
+    bool exists(const std::string& name) const { return fs.exists(path(name)); }
     std::string read(const std::string& name) const
     {
-        std::ifstream in(folder_ / name, std::ios::binary);
-        EXPECT_TRUE(in.good()) << name << " is missing";
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        try {
+            return fs.readFile(path(name));
+        } catch (const RunError&) {
+            ADD_FAILURE() << name << " is missing";
+            return {};
+        }
     }
 
     // The recorded message texts (UTF-8), in order.
@@ -75,9 +80,13 @@ protected:
 
     Workspace ws;
     RecordingHost host;
+    Files fs;
 
 private:
-    std::filesystem::path folder_;
+    std::string folder_;
 };
+
+using ContentFixture = ContentFixtureOn<PosixFileSystem>;
+using MemoryContentFixture = ContentFixtureOn<MemoryFileSystem>;
 
 } // namespace qv::testing

@@ -29,12 +29,12 @@ TEST_F(Job, SelectionCheckStopsBeforeAnything)
     bool prepared = false;
     ContentJob job = copyJob();
     job.prepare = [&] { prepared = true; };
-    EXPECT_EQ(runContentJob(ws, host, job).status, OperationResult::Status::NotSelected);
+    EXPECT_EQ(runContentJob(ws, host, fs, job).status, OperationResult::Status::NotSelected);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"没有源文件，请搜索后再试！"});
 
     host.messages.clear();
     addFile("a.txt", "x", false);
-    EXPECT_EQ(runContentJob(ws, host, job).status, OperationResult::Status::NotSelected);
+    EXPECT_EQ(runContentJob(ws, host, fs, job).status, OperationResult::Status::NotSelected);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"请先选择文件！"});
     EXPECT_FALSE(prepared);
     EXPECT_FALSE(exists("a.qv.txt"));
@@ -49,7 +49,7 @@ TEST_F(Job, RefusalIsShownWithItsFocusAndNothingIsTouched)
     ContentJob job = copyJob();
     job.check = [] { return std::optional<Refusal>(Refusal{gbk("不行"), "edtThing"}); };
     job.prepare = [&] { prepared = true; };
-    const OperationResult outcome = runContentJob(ws, host, job);
+    const OperationResult outcome = runContentJob(ws, host, fs, job);
     EXPECT_EQ(outcome.status, OperationResult::Status::Refused);
     ASSERT_TRUE(outcome.refusal);
     EXPECT_EQ(outcome.refusal->focus, "edtThing");
@@ -78,7 +78,7 @@ TEST_F(Job, WritesNormalisedLinesBesideEveryMarkedSourceInDisplayOrder)
     };
     ws.counters.stChangeCount = 9;
 
-    const OperationResult outcome = runContentJob(ws, host, job);
+    const OperationResult outcome = runContentJob(ws, host, fs, job);
 
     EXPECT_EQ(outcome.status, OperationResult::Status::Done);
     EXPECT_EQ(outcome.processed, 6);
@@ -105,7 +105,7 @@ TEST_F(Job, UnreadableThirdFileLeavesTwoOutputsAndTheCounterAtTwo)
     addEntry("3.txt");
     addFile("4.txt", "four");
     try {
-        runContentJob(ws, host, copyJob());
+        runContentJob(ws, host, fs, copyJob());
         FAIL() << "expected a run error";
     } catch (const RunError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + path("3.txt"));
@@ -123,7 +123,7 @@ TEST_F(Job, PrepareErrorEndsTheRunBeforeTheCounterIsReset)
     ws.counters.stChangeCount = 4;
     ContentJob job = copyJob();
     job.prepare = [] { throw RunError("'x' is not a valid integer value"); };
-    EXPECT_THROW(runContentJob(ws, host, job), RunError);
+    EXPECT_THROW(runContentJob(ws, host, fs, job), RunError);
     EXPECT_FALSE(exists("1.qv.txt"));
     EXPECT_EQ(ws.counters.stChangeCount, 4);
 }
@@ -138,7 +138,7 @@ TEST_F(Job, SkippedFilesAreNotWrittenNorCountedAndAreNamedBehindTheClosingMessag
         if (s[0] == "no") return FileVerdict::skipped("not wanted");
         return copyLines(s, f, o, h);
     };
-    const OperationResult outcome = runContentJob(ws, host, job);
+    const OperationResult outcome = runContentJob(ws, host, fs, job);
     EXPECT_EQ(outcome.processed, 1);
     ASSERT_EQ(outcome.skipped.size(), 2u);
     EXPECT_EQ(outcome.skipped[1].path, path("bad2.txt"));
@@ -164,7 +164,7 @@ TEST_F(Job, StopEndsTheRunBetweenFiles)
     addFile("c.txt", "3");
     int calls = 0;
     host.onProcessEvents = [&] { host.stop = ++calls > 2; };
-    const OperationResult result = runContentJob(ws, host, copyJob());
+    const OperationResult result = runContentJob(ws, host, fs, copyJob());
     EXPECT_EQ(result.status, OperationResult::Status::Stopped);
     EXPECT_EQ(result.processed, 2);
     EXPECT_TRUE(exists("b.qv.txt"));

@@ -62,7 +62,7 @@ TEST_F(Replace, WritesEveryMarkedFile)
     addFile("a.txt", "1abc2\nabc");
     addFile("b.txt", "none");
     addFile("c.txt", "abc", false);
-    const OperationResult outcome = btnRepContClick({"${DelMid(${Pos(abc)},3)}"}, ws, host);
+    const OperationResult outcome = btnRepContClick({"${DelMid(${Pos(abc)},3)}"}, ws, host, fs);
     EXPECT_EQ(outcome.processed, 2);
     EXPECT_EQ(read("a.qv.txt"), "12\r\n\r\n");
     EXPECT_EQ(read("b.qv.txt"), "none\r\n");
@@ -74,14 +74,14 @@ TEST_F(Replace, WritesEveryMarkedFile)
 TEST_F(Replace, EvaluatorSeesTheLineBreaks)
 {
     addFile("a.txt", "ab\ncd\n");
-    btnRepContClick({"${DelMid(${Pos(cd)},4)}"}, ws, host);
+    btnRepContClick({"${DelMid(${Pos(cd)},4)}"}, ws, host, fs);
     EXPECT_EQ(read("a.qv.txt"), "ab\r\n");
 }
 
 TEST_F(Replace, EmptyTemplateIsRefused)
 {
     addFile("a.txt", "x");
-    const OperationResult outcome = btnRepContClick({""}, ws, host);
+    const OperationResult outcome = btnRepContClick({""}, ws, host, fs);
     ASSERT_TRUE(outcome.refusal);
     EXPECT_EQ(outcome.refusal->focus, "edtRepCont");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"内容替换格式为空,请输入后再试!"});
@@ -93,7 +93,7 @@ TEST_F(Replace, UnreadableThirdFileLeavesTwoOutputs)
     addFile("a.txt", "a");
     addFile("b.txt", "b");
     addEntry("missing.txt");
-    EXPECT_THROW(btnRepContClick({"${AddLeft(${Pos(a)})}"}, ws, host), RunError);
+    EXPECT_THROW(btnRepContClick({"${AddLeft(${Pos(a)})}"}, ws, host, fs), RunError);
     EXPECT_TRUE(exists("a.qv.txt"));
     EXPECT_TRUE(exists("b.qv.txt"));
     EXPECT_EQ(ws.counters.stChangeCount, 2);
@@ -108,7 +108,7 @@ TEST_F(Replace, RunawayGrowthEndsTheRunWithoutOutput)
     addFile("c.txt", "xyz");
     const std::string templ = "${RepStr(a," + std::string(4097, 'b') + "${Pos(a)})}";
     try {
-        btnRepContClick({templ}, ws, host);
+        btnRepContClick({templ}, ws, host, fs);
         ADD_FAILURE() << "no error";
     } catch (const RunError& error) {
         EXPECT_EQ(std::string(error.what()), gbk("生成的文本超过 256 MB 的上限，处理已停止！"));

@@ -10,14 +10,15 @@ namespace {
 
 using testing::gbk;
 using Combine = testing::ContentFixture;
+using CombineInMemory = testing::MemoryContentFixture;
 
-TEST_F(Combine, ConcatenatesInDisplayOrderIntoTheLastMarkedFile)
+TEST_F(CombineInMemory, ConcatenatesInDisplayOrderIntoTheLastMarkedFile)
 {
     addFile("a.txt", "a1\na2");
     addFile("skip.txt", "no\r\n", false);
     addFile("b.txt", "");
     addFile("c.txt", gbk("中\r丙\r\n"));
-    const OperationResult outcome = btnFileCombineClick({}, ws, host);
+    const OperationResult outcome = btnFileCombineClick({}, ws, host, fs);
     EXPECT_EQ(outcome.processed, 3);
     EXPECT_EQ(read("c.qv.txt"), "a1\r\na2\r\n" + gbk("中\r\n丙\r\n"));
     EXPECT_EQ(read("c.txt"), gbk("中\r丙\r\n"));
@@ -29,7 +30,7 @@ TEST_F(Combine, ConcatenatesInDisplayOrderIntoTheLastMarkedFile)
 TEST_F(Combine, OneMarkedFileGivesACopyWithCrLf)
 {
     addFile("only.txt", "x\ny");
-    btnFileCombineClick({}, ws, host);
+    btnFileCombineClick({}, ws, host, fs);
     EXPECT_EQ(read("only.qv.txt"), "x\r\ny\r\n");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"成功处理完成,共处理 1 个文件!"});
 }
@@ -41,7 +42,7 @@ TEST_F(Combine, LastFileInAnotherFolderReceivesTheResult)
     writeFile("sub/z.txt", "z");
     ws.files.append({"z.txt", path("sub"), 0, 0, 0});
     ws.files.setMark(ws.files.lastRow(), true);
-    btnFileCombineClick({}, ws, host);
+    btnFileCombineClick({}, ws, host, fs);
     EXPECT_EQ(read("sub/z.qv.txt"), "a\r\nz\r\n");
 }
 
@@ -51,7 +52,7 @@ TEST_F(Combine, UnreadableFileStopsTheRunWithoutOutput)
     addFile("b.txt", "b\r\n");
     addEntry("missing.txt");
     addFile("d.txt", "d\r\n");
-    EXPECT_THROW(btnFileCombineClick({}, ws, host), RunError);
+    EXPECT_THROW(btnFileCombineClick({}, ws, host, fs), RunError);
     EXPECT_EQ(ws.counters.stChangeCount, 2);
     EXPECT_FALSE(exists("d.qv.txt"));
     EXPECT_TRUE(host.messages.empty());
@@ -61,7 +62,7 @@ TEST_F(Combine, SelectionCheckLeavesTheCounter)
 {
     addFile("a.txt", "a", false);
     ws.counters.stChangeCount = 4;
-    btnFileCombineClick({}, ws, host);
+    btnFileCombineClick({}, ws, host, fs);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"请先选择文件！"});
     EXPECT_EQ(ws.counters.stChangeCount, 4);
 }

@@ -9,8 +9,9 @@ namespace {
 using testing::gbk;
 using testing::utf8;
 using Stats = testing::ContentFixture;
+using StatsInMemory = testing::MemoryContentFixture;
 
-TEST_F(Stats, CountsTable)
+TEST_F(StatsInMemory, CountsTable)
 {
     struct Case {
         const char* name;
@@ -33,7 +34,7 @@ TEST_F(Stats, CountsTable)
         ws.files.clear();
         host.messages.clear();
         addFile("s.txt", c.bytes);
-        const std::optional<FileStats> stats = btnFileInfoClick({1}, ws, host);
+        const std::optional<FileStats> stats = btnFileInfoClick({1}, ws, host, fs);
         ASSERT_TRUE(stats);
         EXPECT_EQ(stats->edtFileSize, c.size);
         EXPECT_EQ(stats->edtAllLine, c.all);
@@ -53,10 +54,10 @@ TEST_F(Stats, OnlyTheCurrentRowCounts)
     addFile("a.txt", "a\r\n");
     addFile("b.txt", "bb\r\nbb\r\n", false);
     addFile("c.txt", "ccc\r\n");
-    EXPECT_FALSE(btnFileInfoClick({2}, ws, host));
-    EXPECT_FALSE(btnFileInfoClick({0}, ws, host));
-    EXPECT_FALSE(btnFileInfoClick({9}, ws, host));
-    const auto stats = btnFileInfoClick({3}, ws, host);
+    EXPECT_FALSE(btnFileInfoClick({2}, ws, host, fs));
+    EXPECT_FALSE(btnFileInfoClick({0}, ws, host, fs));
+    EXPECT_FALSE(btnFileInfoClick({9}, ws, host, fs));
+    const auto stats = btnFileInfoClick({3}, ws, host, fs);
     ASSERT_TRUE(stats);
     EXPECT_EQ(stats->edtCharMax, 3);
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{"请选择需要进行统计的文件！", "请选择需要进行统计的文件！",
@@ -66,11 +67,11 @@ TEST_F(Stats, OnlyTheCurrentRowCounts)
 
 TEST_F(Stats, SelectionCheckAndUnreadableFile)
 {
-    EXPECT_FALSE(btnFileInfoClick({1}, ws, host));
+    EXPECT_FALSE(btnFileInfoClick({1}, ws, host, fs));
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"没有源文件，请搜索后再试！"});
     addEntry("missing.txt");
     try {
-        btnFileInfoClick({1}, ws, host);
+        btnFileInfoClick({1}, ws, host, fs);
         FAIL() << "expected a run error";
     } catch (const RunError& e) {
         EXPECT_EQ(e.what(), "Cannot open file " + path("missing.txt"));

@@ -8,6 +8,7 @@ namespace {
 
 using testing::gbk;
 using InsertNewLines = testing::ContentFixture;
+using InsertNewLinesInMemory = testing::MemoryContentFixture;
 
 InsertNewLinesParams atLine(std::string content, std::string number = "0", std::string templ = "")
 {
@@ -44,7 +45,7 @@ TEST_F(InsertNewLines, ChecksRefuseInOrderWithTheirFocus)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         host.messages.clear();
-        const OperationResult outcome = btnInsLineClick(c.params, ws, host);
+        const OperationResult outcome = btnInsLineClick(c.params, ws, host, fs);
         ASSERT_TRUE(outcome.refusal) << c.message;
         EXPECT_EQ(outcome.refusal->focus, c.focus);
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
@@ -52,7 +53,7 @@ TEST_F(InsertNewLines, ChecksRefuseInOrderWithTheirFocus)
     }
 }
 
-TEST_F(InsertNewLines, AtALineNumber)
+TEST_F(InsertNewLinesInMemory, AtALineNumber)
 {
     struct Case {
         std::string content, number, expected;
@@ -65,7 +66,7 @@ TEST_F(InsertNewLines, AtALineNumber)
     addFile("a.txt", "a\r\nb\r\nc");
     addFile("empty.txt", "");
     for (const Case& c : cases) {
-        btnInsLineClick(atLine(c.content, c.number), ws, host);
+        btnInsLineClick(atLine(c.content, c.number), ws, host, fs);
         EXPECT_EQ(read("a.qv.txt"), c.expected) << c.content << " at " << c.number;
     }
     EXPECT_EQ(read("empty.qv.txt"), "p\nq\rr\r\n");
@@ -87,7 +88,7 @@ TEST_F(InsertNewLines, BeforeMatchingLines)
     addFile("six.txt", "1a\n2b\n3\n4\n5b\n6\n");
     addFile("empty.txt", "");
     for (const Case& c : cases) {
-        btnInsLineClick(before(c.mode, "+", c.n, c.m, c.keys), ws, host);
+        btnInsLineClick(before(c.mode, "+", c.n, c.m, c.keys), ws, host, fs);
         EXPECT_EQ(read("six.qv.txt"), c.expected) << c.n << "/" << c.m << "/" << c.keys;
         EXPECT_EQ(read("empty.qv.txt"), "");
     }
@@ -111,7 +112,7 @@ TEST_F(InsertNewLines, LineFunctionsTakeLinesOfTheFileOrStay)
     };
     addFile("a.txt", "one\r\ntwo\r\nthree");
     for (const Case& c : cases) {
-        btnInsLineClick(atLine(c.content, "3"), ws, host);
+        btnInsLineClick(atLine(c.content, "3"), ws, host, fs);
         EXPECT_EQ(read("a.qv.txt"), "one\r\ntwo\r\nthree\r\n" + c.expected + "\r\n") << c.content;
     }
 }
@@ -120,13 +121,13 @@ TEST_F(InsertNewLines, RandomLineIsOneOfTheFileOrTheTokenStays)
 {
     addFile("one.txt", gbk("唯一"));
     addFile("empty.txt", "");
-    btnInsLineClick(atLine("<${LineRandStr()}>", "1"), ws, host);
+    btnInsLineClick(atLine("<${LineRandStr()}>", "1"), ws, host, fs);
     EXPECT_EQ(read("one.qv.txt"), gbk("唯一\r\n<唯一>\r\n"));
     EXPECT_EQ(read("empty.qv.txt"), "<${LineRandStr()}>\r\n");
 
     addFile("many.txt", "a\nb\nc\nd");
     for (int i = 0; i < 20; ++i) {
-        btnInsLineClick(atLine("${linerandstr()}", "0"), ws, host);
+        btnInsLineClick(atLine("${linerandstr()}", "0"), ws, host, fs);
         const std::string out = read("many.qv.txt");
         EXPECT_TRUE(out == "a\r\na\r\nb\r\nc\r\nd\r\n" || out == "b\r\na\r\nb\r\nc\r\nd\r\n" ||
                     out == "c\r\na\r\nb\r\nc\r\nd\r\n" || out == "d\r\na\r\nb\r\nc\r\nd\r\n")
@@ -138,10 +139,10 @@ TEST_F(InsertNewLines, FileDatesAndFullNameAndTheContentTemplate)
 {
     writeFile("d.txt", "x");
     addEntry("d.txt", true, 31536000 + 3600, 1700000000);
-    btnInsLineClick(atLine("${CreateDate}/${modifydate}/${FullName}", "0"), ws, host);
+    btnInsLineClick(atLine("${CreateDate}/${modifydate}/${FullName}", "0"), ws, host, fs);
     EXPECT_EQ(read("d.qv.txt"), "1971-01-01/2023-11-14/" + path("d.txt") + "\r\nx\r\n");
 
-    btnInsLineClick(atLine("${Filename}", "1", "  ${AddLeft(<)} "), ws, host);
+    btnInsLineClick(atLine("${Filename}", "1", "  ${AddLeft(<)} "), ws, host, fs);
     EXPECT_EQ(read("d.qv.txt"), "x\r\n<d.txt\r\n");
 }
 
@@ -160,7 +161,7 @@ TEST_F(InsertNewLines, FieldsThatDoNotConvertEndTheRunBeforeAnyFile)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         try {
-            btnInsLineClick(c.params, ws, host);
+            btnInsLineClick(c.params, ws, host, fs);
             ADD_FAILURE() << c.error;
         } catch (const RunError& e) {
             EXPECT_EQ(std::string(e.what()), c.error);

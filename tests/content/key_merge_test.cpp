@@ -8,6 +8,7 @@ namespace {
 
 using testing::gbk;
 using KeyMerge = testing::ContentFixture;
+using KeyMergeInMemory = testing::MemoryContentFixture;
 
 TEST_F(KeyMerge, KeyIsTheBytesBeforeTheFirstEquals)
 {
@@ -18,7 +19,7 @@ TEST_F(KeyMerge, KeyIsTheBytesBeforeTheFirstEquals)
     EXPECT_EQ(keyOf("[net]"), "");
 }
 
-TEST_F(KeyMerge, MergesTable)
+TEST_F(KeyMergeInMemory, MergesTable)
 {
     struct Case {
         const char* name;
@@ -50,7 +51,7 @@ TEST_F(KeyMerge, MergesTable)
         addFile("source.ini", c.source);
         addFile("target.ini", c.target);
         ws.counters.stChangeCount = 9;
-        btnSynClick({}, ws, host);
+        btnSynClick({}, ws, host, fs);
         EXPECT_EQ(read("target.qv.ini"), c.output);
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
         EXPECT_EQ(host.messages[0].kind, MessageKind::Information);
@@ -64,17 +65,17 @@ TEST_F(KeyMerge, ThirdMarkedFileIsIgnored)
     addFile("a.ini", "k=1\r\n");
     addFile("b.ini", "k=0\r\n");
     addFile("c.ini", "k=2\r\n");
-    EXPECT_EQ(btnSynClick({}, ws, host).processed, 1);
+    EXPECT_EQ(btnSynClick({}, ws, host, fs).processed, 1);
     EXPECT_EQ(read("b.qv.ini"), "k=1\r\n");
     EXPECT_FALSE(exists("c.qv.ini"));
 }
 
 TEST_F(KeyMerge, RefusesWithoutTwoMarkedFiles)
 {
-    btnSynClick({}, ws, host);
+    btnSynClick({}, ws, host, fs);
     addFile("a.ini", "k=1\r\n");
     addFile("b.ini", "k=0\r\n", false);
-    const OperationResult outcome = btnSynClick({}, ws, host);
+    const OperationResult outcome = btnSynClick({}, ws, host, fs);
     EXPECT_EQ(outcome.status, OperationResult::Status::Refused);
     EXPECT_EQ(messageTexts(),
               (std::vector<std::string>{"没有源文件，请搜索后再试！", "请选择需要按关键字进行合并的两个文件！"}));
@@ -86,7 +87,7 @@ TEST_F(KeyMerge, UnreadableTargetIsARunErrorWithoutOutput)
 {
     addFile("a.ini", "k=1\r\n");
     addEntry("missing.ini");
-    EXPECT_THROW(btnSynClick({}, ws, host), RunError);
+    EXPECT_THROW(btnSynClick({}, ws, host, fs), RunError);
     EXPECT_FALSE(exists("missing.qv.ini"));
     EXPECT_TRUE(host.messages.empty());
 }
@@ -95,7 +96,7 @@ TEST_F(KeyMerge, ProcessesEventsBeforeEachSourceLine)
 {
     addFile("a.ini", "a=1\r\nb=2\r\nc\r\n");
     addFile("b.ini", "a=0\r\n");
-    btnSynClick({}, ws, host);
+    btnSynClick({}, ws, host, fs);
     EXPECT_EQ(host.eventCalls, 3);
 }
 

@@ -8,6 +8,7 @@ namespace {
 
 using testing::gbk;
 using LineCut = testing::ContentFixture;
+using LineCutInMemory = testing::MemoryContentFixture;
 
 TEST_F(LineCut, ChecksRefuseInOrderAndTouchNothing)
 {
@@ -24,14 +25,14 @@ TEST_F(LineCut, ChecksRefuseInOrderAndTouchNothing)
     for (const Case& c : cases) {
         host.messages.clear();
         ws.counters.stChangeCount = 3;
-        EXPECT_EQ(btnCutClick(c.params, ws, host).status, OperationResult::Status::Refused) << c.message;
+        EXPECT_EQ(btnCutClick(c.params, ws, host, fs).status, OperationResult::Status::Refused) << c.message;
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
         EXPECT_EQ(ws.counters.stChangeCount, 3);
         EXPECT_FALSE(exists("a.qv.txt"));
     }
 }
 
-TEST_F(LineCut, LineModesAndKeepModes)
+TEST_F(LineCutInMemory, LineModesAndKeepModes)
 {
     // Lines: "abcdef", "", "  ", "xy", "kAB".
     const std::string source = "abcdef\r\n\n  \rxy\r\nkAB";
@@ -56,7 +57,7 @@ TEST_F(LineCut, LineModesAndKeepModes)
     };
     addFile("a.txt", source);
     for (const Case& c : cases) {
-        btnCutClick({c.templ, c.keepCut, c.lines, "1", c.keyword}, ws, host);
+        btnCutClick({c.templ, c.keepCut, c.lines, "1", c.keyword}, ws, host, fs);
         EXPECT_EQ(read("a.qv.txt"), c.expected) << c.name;
     }
     EXPECT_EQ(host.messages.back().text, "成功处理完成,共处理 1 个文件!");
@@ -65,7 +66,7 @@ TEST_F(LineCut, LineModesAndKeepModes)
 TEST_F(LineCut, RestRemovesOnlyTheFirstOccurrenceOfThePiece)
 {
     addFile("a.txt", "x[y]z[y]\r\n[y]");
-    btnCutClick({"${GetStr2([,])}", false, CutLines::All, "1", ""}, ws, host);
+    btnCutClick({"${GetStr2([,])}", false, CutLines::All, "1", ""}, ws, host, fs);
     // The second line's piece is the whole line: not cut, so it stays.
     EXPECT_EQ(read("a.qv.txt"), "xz[y]\r\n[y]\r\n");
 }
@@ -83,7 +84,7 @@ TEST_F(LineCut, LineNumberModeCutsOneLineAndCopiesTheRest)
     };
     addFile("a.txt", "one\ntwo\nthree");
     for (const Case& c : cases) {
-        btnCutClick({"${GetLeft(1)}", c.keepCut, CutLines::LineNumber, c.number, ""}, ws, host);
+        btnCutClick({"${GetLeft(1)}", c.keepCut, CutLines::LineNumber, c.number, ""}, ws, host, fs);
         EXPECT_EQ(read("a.qv.txt"), c.expected) << c.number;
     }
 }
@@ -91,7 +92,7 @@ TEST_F(LineCut, LineNumberModeCutsOneLineAndCopiesTheRest)
 TEST_F(LineCut, LineNumberModeKeepsAWholeLineResult)
 {
     addFile("a.txt", "ab\r\ncd\r\n");
-    btnCutClick({"${GetLeft(9)}", true, CutLines::LineNumber, "1", ""}, ws, host);
+    btnCutClick({"${GetLeft(9)}", true, CutLines::LineNumber, "1", ""}, ws, host, fs);
     EXPECT_EQ(read("a.qv.txt"), "ab\r\ncd\r\n");
 }
 
@@ -99,7 +100,7 @@ TEST_F(LineCut, FileWithoutLinesGivesAnEmptyOutputInEveryMode)
 {
     addFile("empty.txt", "");
     for (const CutLines lines : {CutLines::LineNumber, CutLines::All}) {
-        btnCutClick({"${GetLeft(1)}", true, lines, "1", ""}, ws, host);
+        btnCutClick({"${GetLeft(1)}", true, lines, "1", ""}, ws, host, fs);
         EXPECT_EQ(read("empty.qv.txt"), "");
     }
     EXPECT_EQ(ws.counters.stChangeCount, 1);
@@ -108,7 +109,7 @@ TEST_F(LineCut, FileWithoutLinesGivesAnEmptyOutputInEveryMode)
 TEST_F(LineCut, PositionsCountBytesOfGbkText)
 {
     addFile("cn.txt", gbk("中文字符abc\r\n甲乙"));
-    btnCutClick({"${GetMid(3,4)}", true, CutLines::WithText, "1", ""}, ws, host);
+    btnCutClick({"${GetMid(3,4)}", true, CutLines::WithText, "1", ""}, ws, host, fs);
     EXPECT_EQ(read("cn.qv.txt"), "\xCE\xC4\xD7\xD6\r\n\xD2\xD2\r\n"); // 文字, 乙
 }
 
@@ -116,7 +117,7 @@ TEST_F(LineCut, LineNumberThatDoesNotConvertEndsTheRunBeforeAnyFile)
 {
     addFile("a.txt", "abc");
     try {
-        btnCutClick({"${GetLeft(1)}", true, CutLines::WithText, "1x", ""}, ws, host);
+        btnCutClick({"${GetLeft(1)}", true, CutLines::WithText, "1x", ""}, ws, host, fs);
         FAIL() << "expected a run error";
     } catch (const RunError& e) {
         EXPECT_EQ(std::string(e.what()), "'1x' is not a valid integer value");
@@ -129,7 +130,7 @@ TEST_F(LineCut, ProcessesEventsOncePerRowAndOncePerBlockRead)
 {
     addFile("a.txt", "1\r\n2\r\n3");
     addFile("b.txt", "x", false);
-    btnCutClick({"${GetLeft(1)}", true, CutLines::All, "1", ""}, ws, host);
+    btnCutClick({"${GetLeft(1)}", true, CutLines::All, "1", ""}, ws, host, fs);
     EXPECT_EQ(host.eventCalls, 2 + 2) << "two rows; the file's one block and its end";
 }
 

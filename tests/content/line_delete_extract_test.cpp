@@ -8,6 +8,7 @@ namespace {
 
 using testing::gbk;
 using DeleteLines = testing::ContentFixture;
+using DeleteLinesInMemory = testing::MemoryContentFixture;
 using ExtractLines = testing::ContentFixture;
 
 const std::string tenLines = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n";
@@ -54,7 +55,7 @@ TEST(RangeList, PartsThatAreNotIntegersAreRunErrors)
     }
 }
 
-TEST_F(DeleteLines, EveryModeOnTenLines)
+TEST_F(DeleteLinesInMemory, EveryModeOnTenLines)
 {
     struct Case {
         DeleteLinesParams params;
@@ -77,7 +78,7 @@ TEST_F(DeleteLines, EveryModeOnTenLines)
     };
     addFile("ten.txt", tenLines);
     for (const Case& c : cases) {
-        btnDelLineClick(c.params, ws, host);
+        btnDelLineClick(c.params, ws, host, fs);
         EXPECT_EQ(read("ten.qv.txt"), c.expected) << c.params.edtDelLineNo << " " << c.params.edtLines;
     }
 }
@@ -88,9 +89,9 @@ TEST_F(DeleteLines, BlankLinesAndKeywordsOnCharacterBoundaries)
     // character of its own.
     ASSERT_EQ(gbk("丄"), "\x81\x41");
     addFile("a.txt", "a\r\n\r\n \t \r\nb\r\n\x81\x41\r\nxAy\r\n");
-    btnDelLineClick({DeleteMode::BlankLines, "1", "2", "1", ""}, ws, host);
+    btnDelLineClick({DeleteMode::BlankLines, "1", "2", "1", ""}, ws, host, fs);
     EXPECT_EQ(read("a.qv.txt"), "a\r\nb\r\n\x81\x41\r\nxAy\r\n");
-    btnDelLineClick({DeleteMode::Keywords, "1", "2", "1", "A;^b^"}, ws, host);
+    btnDelLineClick({DeleteMode::Keywords, "1", "2", "1", "A;^b^"}, ws, host, fs);
     EXPECT_EQ(read("a.qv.txt"), "a\r\n\r\n \t \r\n\x81\x41\r\n");
 }
 
@@ -108,7 +109,7 @@ TEST_F(DeleteLines, RefusalsComeBeforeAnythingIsRead)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         host.messages.clear();
-        const OperationResult outcome = btnDelLineClick(c.params, ws, host);
+        const OperationResult outcome = btnDelLineClick(c.params, ws, host, fs);
         ASSERT_TRUE(outcome.refusal);
         EXPECT_EQ(outcome.refusal->focus, c.focus);
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
@@ -130,7 +131,7 @@ TEST_F(DeleteLines, FieldsAreReadInEveryModeBeforeAnyFile)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         try {
-            btnDelLineClick(c.params, ws, host);
+            btnDelLineClick(c.params, ws, host, fs);
             ADD_FAILURE() << c.error;
         } catch (const RunError& e) {
             EXPECT_EQ(std::string(e.what()), c.error);
@@ -160,7 +161,7 @@ TEST_F(ExtractLines, EveryModeOnLinesWithBlanks)
     };
     addFile("a.txt", "a\r\n\r\nc\r\n  \r\ne\r\nf");
     for (const Case& c : cases) {
-        btnGetLineClick(c.params, ws, host);
+        btnGetLineClick(c.params, ws, host, fs);
         EXPECT_EQ(read("a.qv.txt"), c.expected) << c.params.edtGetLineNum << " " << c.params.edtGetKeys;
     }
 }
@@ -168,18 +169,18 @@ TEST_F(ExtractLines, EveryModeOnLinesWithBlanks)
 TEST_F(ExtractLines, RefusalsAndRunErrors)
 {
     addFile("a.txt", "abc");
-    OperationResult outcome = btnGetLineClick({ExtractMode::Keywords, "1", "2", "1", "", true}, ws, host);
+    OperationResult outcome = btnGetLineClick({ExtractMode::Keywords, "1", "2", "1", "", true}, ws, host, fs);
     ASSERT_TRUE(outcome.refusal);
     EXPECT_EQ(outcome.refusal->focus, "edtGetKeys");
-    outcome = btnGetLineClick({ExtractMode::Interval, "1", "$0", "1", "", true}, ws, host);
+    outcome = btnGetLineClick({ExtractMode::Interval, "1", "$0", "1", "", true}, ws, host, fs);
     ASSERT_TRUE(outcome.refusal);
     EXPECT_EQ(outcome.refusal->focus, "edtGetLines");
     EXPECT_EQ(messageTexts(),
               (std::vector<std::string>{"提取关键字为空,请输入后再试!", "间隔行数必须大于0,请输入后再试!"}));
     // An N of 0 matters only in interval mode.
-    btnGetLineClick({ExtractMode::LineNumbers, "1", "0", "1", "", true}, ws, host);
+    btnGetLineClick({ExtractMode::LineNumbers, "1", "0", "1", "", true}, ws, host, fs);
     EXPECT_EQ(read("a.qv.txt"), "abc\r\n");
-    EXPECT_THROW(btnGetLineClick({ExtractMode::Keywords, "1-2-3", "2", "1", "a", true}, ws, host), RunError);
+    EXPECT_THROW(btnGetLineClick({ExtractMode::Keywords, "1-2-3", "2", "1", "a", true}, ws, host, fs), RunError);
 }
 
 TEST_F(ExtractLines, UnreadableThirdFileLeavesTwoOutputs)
@@ -187,7 +188,7 @@ TEST_F(ExtractLines, UnreadableThirdFileLeavesTwoOutputs)
     addFile("1.txt", "x\r\ny");
     addFile("2.txt", "z");
     addEntry("3.txt");
-    EXPECT_THROW(btnGetLineClick({ExtractMode::LineNumbers, "2,1", "2", "1", "", true}, ws, host), RunError);
+    EXPECT_THROW(btnGetLineClick({ExtractMode::LineNumbers, "2,1", "2", "1", "", true}, ws, host, fs), RunError);
     EXPECT_EQ(read("1.qv.txt"), "y\r\nx\r\n");
     EXPECT_EQ(read("2.qv.txt"), "z\r\n");
     EXPECT_EQ(ws.counters.stChangeCount, 2);

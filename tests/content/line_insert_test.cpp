@@ -23,7 +23,7 @@ TEST_F(LineInsert, ChecksRefuseInOrderAndTouchNothing)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         host.messages.clear();
-        EXPECT_EQ(btnInsClick(c.params, ws, host).status, OperationResult::Status::Refused) << c.message;
+        EXPECT_EQ(btnInsClick(c.params, ws, host, fs).status, OperationResult::Status::Refused) << c.message;
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
         EXPECT_FALSE(exists("a.qv.txt"));
     }
@@ -43,7 +43,7 @@ TEST_F(LineInsert, SerialNumbersCountProcessedLinesAndRestartWithEachFile)
     addFile("1.txt", "a\r\n\r\nb");
     addFile("2.txt", "a\n\nb\n");
     for (const Case& c : cases) {
-        btnInsClick({"${AddLeft(${Sn(1,3)}-)}", c.lines, "1", c.keyword}, ws, host);
+        btnInsClick({"${AddLeft(${Sn(1,3)}-)}", c.lines, "1", c.keyword}, ws, host, fs);
         EXPECT_EQ(read("1.qv.txt"), c.expected);
         EXPECT_EQ(read("2.qv.txt"), c.expected);
     }
@@ -53,10 +53,11 @@ TEST_F(LineInsert, SerialNumbersCountProcessedLinesAndRestartWithEachFile)
 TEST_F(LineInsert, FileVariablesAndTokensAreReplacedOnEveryProcessedLine)
 {
     addFile("a.txt", "x\r\ny");
-    btnInsClick({"${AddRight(${Filename})}", InsertLines::All, "1", ""}, ws, host);
+    btnInsClick({"${AddRight(${Filename})}", InsertLines::All, "1", ""}, ws, host, fs);
     EXPECT_EQ(read("a.qv.txt"), "xa.txt\r\nya.txt\r\n");
 
-    btnInsClick({"${AddLeft(${FULLNAME}|${filename}|${Sn(9,2)}|${SN(9,2)} )}", InsertLines::All, "1", ""}, ws, host);
+    btnInsClick({"${AddLeft(${FULLNAME}|${filename}|${Sn(9,2)}|${SN(9,2)} )}", InsertLines::All, "1", ""}, ws, host,
+                fs);
     const std::string path = this->path("a.txt");
     EXPECT_EQ(read("a.qv.txt"), path + "|a.txt|09|09 x\r\n" + path + "|a.txt|10|10 y\r\n");
 }
@@ -73,18 +74,18 @@ TEST_F(LineInsert, LineNumberModeChangesOneLineAndGivesTheTokenItsStartValue)
     };
     addFile("a.txt", "a\nb\nc");
     for (const Case& c : cases) {
-        btnInsClick({"${AddLeft(${Sn(5,2)}:)}", InsertLines::LineNumber, c.number, ""}, ws, host);
+        btnInsClick({"${AddLeft(${Sn(5,2)}:)}", InsertLines::LineNumber, c.number, ""}, ws, host, fs);
         EXPECT_EQ(read("a.qv.txt"), c.expected) << c.number;
     }
     addFile("empty.txt", "");
-    btnInsClick({"${AddLeft(x)}", InsertLines::LineNumber, "1", ""}, ws, host);
+    btnInsClick({"${AddLeft(x)}", InsertLines::LineNumber, "1", ""}, ws, host, fs);
     EXPECT_EQ(read("empty.qv.txt"), "");
 }
 
 TEST_F(LineInsert, GbkTextKeepsItsBytes)
 {
     addFile("cn.txt", gbk("中文\r\n"));
-    btnInsClick({gbk("${AddMid(3,字)}"), InsertLines::WithText, "1", ""}, ws, host);
+    btnInsClick({gbk("${AddMid(3,字)}"), InsertLines::WithText, "1", ""}, ws, host, fs);
     EXPECT_EQ(read("cn.qv.txt"), "\xD6\xD0\xD7\xD6\xCE\xC4\r\n"); // 中字文
 }
 
@@ -104,7 +105,7 @@ TEST_F(LineInsert, BadSerialTokensAndLineNumbersEndTheRunBeforeAnyFile)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         try {
-            btnInsClick({c.templ, InsertLines::WithText, c.number, ""}, ws, host);
+            btnInsClick({c.templ, InsertLines::WithText, c.number, ""}, ws, host, fs);
             ADD_FAILURE() << "expected a run error for " << c.templ;
         } catch (const RunError& e) {
             EXPECT_EQ(std::string(e.what()), c.error) << c.templ;

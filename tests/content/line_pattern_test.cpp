@@ -136,7 +136,7 @@ TEST(ExpandCalls, SelfCopyingCallsStayWithinTheSizeBound)
 TEST_F(LinePatternJob, EmptyPatternIsRefusedWithFocus)
 {
     addFile("a.txt", "a");
-    const OperationResult outcome = btnReplaceClick({"", "$", "3"}, ws, host);
+    const OperationResult outcome = btnReplaceClick({"", "$", "3"}, ws, host, fs);
     ASSERT_TRUE(outcome.refusal);
     EXPECT_EQ(outcome.refusal->focus, "mmPattern");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"模式格式为空,请输入后再试!"});
@@ -148,7 +148,7 @@ TEST_F(LinePatternJob, SeparatorOutlivesTheFileAndBlankLinesDisappear)
     addFile("1.txt", "\r\na:b;x\r\n  \r\n");
     addFile("2.txt", "p\tq;r\r\n\t\r\ns");
     addFile("3.txt", " \r\n\t");
-    btnReplaceClick({"$1=$2\r\n", " $ ", "2"}, ws, host);
+    btnReplaceClick({"$1=$2\r\n", " $ ", "2"}, ws, host, fs);
     EXPECT_EQ(read("1.qv.txt"), "a:b=x\r\n\r\n");
     EXPECT_EQ(read("2.qv.txt"), "p\tq=r\r\n\r\ns=$2\r\n\r\n");
     EXPECT_EQ(read("3.qv.txt"), "");
@@ -158,7 +158,7 @@ TEST_F(LinePatternJob, SeparatorOutlivesTheFileAndBlankLinesDisappear)
 TEST_F(LinePatternJob, CountThatDoesNotConvertEndsTheRun)
 {
     addFile("a.txt", "a");
-    EXPECT_THROW(btnReplaceClick({"$1", "$", "three"}, ws, host), RunError);
+    EXPECT_THROW(btnReplaceClick({"$1", "$", "three"}, ws, host, fs), RunError);
     EXPECT_FALSE(exists("a.qv.txt"));
 }
 

@@ -39,7 +39,7 @@ TEST_F(LineSync, SyncsTable)
         host.messages.clear();
         addFile("src.txt", c.source);
         addFile("dst.txt", c.target);
-        btnLineSynClick({c.keywords}, ws, host);
+        btnLineSynClick({c.keywords}, ws, host, fs);
         EXPECT_EQ(read("dst.qv.txt"), c.output);
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
     }
@@ -50,7 +50,7 @@ TEST_F(LineSync, MatchBeyondTheTargetIsARunErrorNamingTheLine)
     addFile("src.txt", "x\r\nx\r\nkey here\r\n");
     addFile("dst.txt", "1\r\n2\r\n");
     try {
-        btnLineSynClick({"key"}, ws, host);
+        btnLineSynClick({"key"}, ws, host, fs);
         FAIL() << "expected a run error";
     } catch (const RunError& e) {
         EXPECT_EQ(utf8(e.what()), "源文件第 3 行含有关键字,但目标文件只有 2 行!");
@@ -61,15 +61,15 @@ TEST_F(LineSync, MatchBeyondTheTargetIsARunErrorNamingTheLine)
 
 TEST_F(LineSync, ChecksComeInOrder)
 {
-    btnLineSynClick({""}, ws, host);
+    btnLineSynClick({""}, ws, host, fs);
     addFile("a.txt", "x");
-    btnLineSynClick({""}, ws, host);
-    const OperationResult outcome = btnLineSynClick({"k"}, ws, host);
+    btnLineSynClick({""}, ws, host, fs);
+    const OperationResult outcome = btnLineSynClick({"k"}, ws, host, fs);
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{"没有源文件，请搜索后再试！", "关键字为空,请输入后再试!",
                                                         "请选择需要按关键字进行同步的两个文件！"}));
     ASSERT_TRUE(outcome.refusal);
     EXPECT_EQ(outcome.refusal->focus, "");
-    const OperationResult empty = btnLineSynClick({""}, ws, host);
+    const OperationResult empty = btnLineSynClick({""}, ws, host, fs);
     ASSERT_TRUE(empty.refusal);
     EXPECT_EQ(empty.refusal->focus, "edtLineKeys");
     EXPECT_FALSE(exists("a.qv.txt"));
@@ -84,7 +84,7 @@ TEST_F(LineSync, MatchesOnlyWholeCharacters)
     const std::string trailR = std::string("\x81\x52", 2);
     addFile("src.txt", trailR + "\r\n" + text + "\r\n");
     addFile("dst.txt", "1\r\n2\r\n");
-    btnLineSynClick({"r"}, ws, host);
+    btnLineSynClick({"r"}, ws, host, fs);
     EXPECT_EQ(read("dst.qv.txt"), "1\r\n" + text + "\r\n");
 }
 

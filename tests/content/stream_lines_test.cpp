@@ -6,6 +6,7 @@
 #include "content/line_insert.h"
 #include "content/line_pattern.h"
 #include "content_fixture.h"
+#include "platform/file_io.h"
 #include "text/line_list.h"
 
 #include <filesystem>
@@ -112,8 +113,8 @@ TEST_F(Streaming, GivesWhatTheTransformGivesOverTheWholeFileForAnyBlockSize)
 
                 ContentJob streamed = named.make();
                 streamed.prepare();
-                AtomicFileWriter writer(path("out.txt"));
-                ASSERT_TRUE(streamLines(path("in.txt"), streamed.perLine(file), writer, host, blockSize));
+                PosixAtomicFileWriter writer(path("out.txt"));
+                ASSERT_TRUE(streamLines(fs, path("in.txt"), streamed.perLine(file), writer, host, blockSize));
                 writer.commit();
                 EXPECT_EQ(read("out.txt"), expected) << named.name << ", block " << blockSize << ", round " << round;
             }
@@ -130,7 +131,7 @@ TEST_F(Streaming, CombineWritesEveryFileAsItsLines)
         addFile("f" + std::to_string(i) + ".txt", bytes);
         expected += text::joinLines(text::LineList::fromBytes(bytes));
     }
-    btnFileCombineClick({}, ws, host);
+    btnFileCombineClick({}, ws, host, fs);
     EXPECT_EQ(read("f8.qv.txt"), expected);
     EXPECT_EQ(ws.counters.stChangeCount, 9);
 }
@@ -151,13 +152,13 @@ TEST_F(Streaming, FileStoppedPartWayGetsNoOutputAndIsNotCounted)
     addFile("b.txt", "3\r\n");
     // Events: row a, before its block, before its end: the stop comes there.
     StoppingHost stopping(3);
-    const OperationResult cut = btnCutClick({"${GetLeft(1)}", true, CutLines::All, "1", ""}, ws, stopping);
+    const OperationResult cut = btnCutClick({"${GetLeft(1)}", true, CutLines::All, "1", ""}, ws, stopping, fs);
     EXPECT_EQ(cut.status, OperationResult::Status::Stopped);
     EXPECT_EQ(cut.processed, 0);
     EXPECT_EQ(ws.counters.stChangeCount, 0);
 
     StoppingHost stoppingCombine(6); // row a, its block and end, row b, its block: stopped within b
-    const OperationResult combine = btnFileCombineClick({}, ws, stoppingCombine);
+    const OperationResult combine = btnFileCombineClick({}, ws, stoppingCombine, fs);
     EXPECT_EQ(combine.status, OperationResult::Status::Stopped);
     EXPECT_EQ(ws.counters.stChangeCount, 0);
 

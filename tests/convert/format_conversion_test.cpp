@@ -37,13 +37,18 @@ public:
     SheetTarget lastTo{};
 };
 
-class FormatConversion : public testing::ContentFixture {
+template <typename Files> class FormatConversionOn : public Files {
 protected:
-    OperationResult run(const std::string& call) { return btnConvertClick({call}, ws, host, server); }
+    OperationResult run(const std::string& call)
+    {
+        return btnConvertClick({call}, this->ws, this->host, this->fs, server);
+    }
     ScriptedServer server;
 };
+using FormatConversion = FormatConversionOn<testing::ContentFixture>;
+using FormatConversionInMemory = FormatConversionOn<testing::MemoryContentFixture>;
 
-TEST_F(FormatConversion, TextConverter)
+TEST_F(FormatConversionInMemory, TextConverter)
 {
     addFile("t.txt", "a\tb\tc\nd");
     addFile("h.txt", "a\tb\r");

@@ -27,7 +27,7 @@ protected:
         ws.files = FileList();
         addEntry(name);
         host.messages.clear();
-        return btnConvertClick({call}, ws, host, server).processed == 1;
+        return btnConvertClick({call}, ws, host, fs, server).processed == 1;
     }
 
     LibreOfficeServer server;
@@ -71,7 +71,7 @@ TEST_F(RealCalc, BatchJudgesEachFileByItsOwnOutput)
     ws.files = FileList();
     for (const char* name : {"a.xls", "notes.xls", "missing.xls", "copy.xls"}) addEntry(name);
     host.messages.clear();
-    const OperationResult outcome = btnConvertClick({"${XlsTo(csv)}"}, ws, host, server);
+    const OperationResult outcome = btnConvertClick({"${XlsTo(csv)}"}, ws, host, fs, server);
     EXPECT_EQ(outcome.processed, 2);
     EXPECT_EQ(read("a.csv"), "x,1\r\n");
     EXPECT_EQ(read("copy.csv"), "x,1\r\n");
@@ -93,7 +93,7 @@ TEST_F(RealCalc, MissingSofficeIsReportedOncePerEntry)
     const std::string emptyFolder = this->path("empty-bin");
     std::filesystem::create_directory(emptyFolder);
     ::setenv("PATH", emptyFolder.c_str(), 1);
-    const OperationResult outcome = btnConvertClick({"${XlsTo(csv)}"}, ws, host, server);
+    const OperationResult outcome = btnConvertClick({"${XlsTo(csv)}"}, ws, host, fs, server);
     ::setenv("PATH", savedPath.c_str(), 1);
 
     EXPECT_EQ(outcome.processed, 0);

@@ -7,6 +7,7 @@
 #include "platform/posix_file_system.h"
 #include "support/gbk.h"
 #include "support/recording_host.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -29,25 +30,10 @@ inline FileTime utcTime(std::int64_t seconds, std::int64_t milliseconds = 0)
 
 class FileOpsFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* base = std::getenv("QV_TEST_TMP");
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::path(base ? base : ::testing::TempDir()) / "fileops" /
-                  (std::string(info->test_suite_name()) + "." + info->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
+    void SetUp() override { folder_ = freshTestFolder("fileops"); }
     void TearDown() override
     {
-        if (HasFailure()) return;
-        // Read-only files and folders are removable by their owner; restore
-        // write permission anyway so a non-root run can clean up.
-        std::error_code ignored;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_, ignored))
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
-                                         std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(folder_, ignored);
+        if (!HasFailure()) removeTestFolder(folder_);
     }
 
     // The test folder, or a sub-folder of it (created), as a path string.

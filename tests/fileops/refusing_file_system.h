@@ -39,6 +39,14 @@ public:
         calls.emplace_back(path);
         return refused.count(std::string(path)) ? FsStatus::AccessDenied : inner_.setAttributes(path, attributes);
     }
+    std::unique_ptr<FileReader> openForReading(std::string_view path) const override
+    {
+        return inner_.openForReading(path);
+    }
+    std::unique_ptr<AtomicFileWriter> createAtomically(std::string_view path) override
+    {
+        return inner_.createAtomically(path);
+    }
 
 private:
     FileSystem& inner_;

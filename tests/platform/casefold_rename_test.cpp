@@ -1,4 +1,5 @@
 #include "platform/file_system.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -51,15 +52,8 @@ std::string readAll(const std::filesystem::path& path)
 
 class CaseFoldRenameTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* base = std::getenv("QV_TEST_TMP");
-        std::filesystem::create_directories(base ? base : "/tmp");
-        std::string pattern = std::string(base ? base : "/tmp") + "/qv-fold-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void SetUp() override { folder = testing::freshTestFolder("casefold").string(); }
+    void TearDown() override { testing::removeTestFolder(folder); }
 
     // Runs the rename tool under the shim: the status it printed, or none
     // when SIGTERM ended it.

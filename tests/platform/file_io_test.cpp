@@ -2,6 +2,7 @@
 
 #include "platform/posix_file_system.h"
 #include "support/gbk.h"
+#include "support/test_folder.h"
 #include "text/run_error.h"
 
 #include <gtest/gtest.h>
@@ -18,17 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-// A fresh empty folder per test, under QV_TEST_TMP when the build sets it.
+// A fresh empty folder per test.
 class FileIoTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* base = std::getenv("QV_TEST_TMP");
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::path(base ? base : fs::temp_directory_path().string()) / "file_io" / info->name();
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
+    void SetUp() override { folder_ = testing::freshTestFolder("file_io"); }
 
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
 
@@ -120,7 +114,7 @@ TEST_F(FileIoTest, ReadOnlyOutputIsNotReplaced)
     if (PosixFileSystem().setAttributes(path("by-attribute.txt"), attr::readOnly) != FsStatus::Ok)
         GTEST_SKIP() << "this file system keeps no user extended attributes";
     fs::permissions(path("by-attribute.txt"), fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_EQ(messageOf([&] { writeLineList(path("by-attribute.txt"), text::LineList{"new"}); }),
+    EXPECT_EQ(messageOf([&] { PosixFileSystem().writeLineList(path("by-attribute.txt"), text::LineList{"new"}); }),
               "Cannot create file " + path("by-attribute.txt"));
     EXPECT_EQ(get(path("by-attribute.txt")), "kept");
     EXPECT_EQ(names(), (std::vector<std::string>{"by-attribute.txt", "by-mode.txt"}));
@@ -200,7 +194,7 @@ TEST_F(FileIoTest, FailedWriteKeepsTheOldTarget)
     const std::string message = messageOf([&] { writeFileAtomically(path("out.txt"), std::string(100000, 'n')); });
     text::LineList lines;
     for (int i = 0; i < 10000; ++i) lines.append("some line");
-    const std::string listMessage = messageOf([&] { writeLineList(path("out.txt"), lines); });
+    const std::string listMessage = messageOf([&] { PosixFileSystem().writeLineList(path("out.txt"), lines); });
 
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
@@ -214,15 +208,16 @@ TEST_F(FileIoTest, FailedWriteKeepsTheOldTarget)
 TEST_F(FileIoTest, LineListsRoundTrip)
 {
     put(path("in.txt"), "a\rb\nc\r\n\r\nd\0ignored\n"s);
-    const text::LineList lines = readLineList(path("in.txt"));
+    const text::LineList lines = PosixFileSystem().readLineList(path("in.txt"));
     EXPECT_EQ(lines, (text::LineList{"a", "b", "c", "", "d"}));
 
-    writeLineList(path("out.txt"), lines);
+    PosixFileSystem().writeLineList(path("out.txt"), lines);
     EXPECT_EQ(get(path("out.txt")), "a\r\nb\r\nc\r\n\r\nd\r\n");
 
-    writeLineList(path("out.txt"), text::LineList());
+    PosixFileSystem().writeLineList(path("out.txt"), text::LineList());
     EXPECT_EQ(get(path("out.txt")), "");
-    EXPECT_EQ(messageOf([&] { readLineList(path("missing")); }), "Cannot open file " + path("missing"));
+    EXPECT_EQ(messageOf([&] { PosixFileSystem().readLineList(path("missing")); }),
+              "Cannot open file " + path("missing"));
 }
 
 TEST_F(FileIoTest, WriteLineListStreamsLargeAndLongLines)
@@ -237,7 +232,7 @@ TEST_F(FileIoTest, WriteLineListStreamsLargeAndLongLines)
     lines.append(nearChunk);
     lines.append("");
     for (int i = 0; i < 100000; ++i) lines.append("row");
-    writeLineList(path("out.txt"), lines);
+    PosixFileSystem().writeLineList(path("out.txt"), lines);
 
     std::string expected = "short\r\n" + longLine + "\r\n" + nearChunk + "\r\n" + nearChunk + "\r\n\r\n";
     for (int i = 0; i < 100000; ++i) expected += "row\r\n";

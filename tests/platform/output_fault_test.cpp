@@ -2,6 +2,7 @@
 // limit, a full disk, and temporaries left by killed runs.
 #include "platform/file_io.h"
 
+#include "support/test_folder.h"
 #include "text/run_error.h"
 
 #include <gtest/gtest.h>
@@ -25,14 +26,7 @@ namespace fs = std::filesystem;
 
 class OutputFaults : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* base = std::getenv("QV_TEST_TMP");
-        folder_ = fs::path(base ? base : fs::temp_directory_path().string()) / "output_faults" /
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
+    void SetUp() override { folder_ = testing::freshTestFolder("output_faults"); }
 
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
 

@@ -1,6 +1,7 @@
 #include "platform/posix_file_system.h"
 
 #include "support/gbk.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,19 +22,15 @@ using namespace std::chrono;
 using namespace std::string_literals;
 using testing::gbk;
 
-// A fresh folder per test under $QV_TEST_TMP (or /tmp), removed afterwards.
+// A fresh folder per test, removed afterwards.
 class PosixFileSystemTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* base = std::getenv("QV_TEST_TMP");
-        std::filesystem::create_directories(base ? base : "/tmp");
-        std::string pattern = std::string(base ? base : "/tmp") + "/qv-fs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
+        root = testing::freshTestFolder("posix_fs").string();
         umask(022);
     }
-    void TearDown() override { std::filesystem::remove_all(root); }
+    void TearDown() override { testing::removeTestFolder(root); }
 
     // Creates a file (UTF-8 name relative to root) with `content`; gives its
     // code page 936 path.

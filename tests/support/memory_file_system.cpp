@@ -1,6 +1,9 @@
 #include "support/memory_file_system.h"
 
+#include "text/run_error.h"
+
 #include <algorithm>
+#include <cstring>
 
 namespace qv::testing {
 
@@ -210,6 +213,79 @@ FsStatus MemoryFileSystem::setAttributes(std::string_view path, std::uint32_t at
     bits = (bits & ~attr::settable) | wanted;
     if (bits == 0) bits = attr::normal;
     return FsStatus::Ok;
+}
+
+void MemoryFileSystem::addFileWithContent(std::string_view path, std::string_view bytes, std::uint32_t attributes)
+{
+    addFile(path, bytes.size(), attributes);
+    nodes_[key(path)].bytes = std::string(bytes);
+}
+
+std::optional<std::string> MemoryFileSystem::content(std::string_view path) const
+{
+    const auto found = nodes_.find(key(path));
+    if (found == nodes_.end() ||
+        (found->second.entry.attributes & (attr::directory | attr::reparsePoint | attr::device)))
+        return std::nullopt;
+    return found->second.bytes;
+}
+
+namespace {
+
+class MemoryReader final : public FileReader {
+public:
+    explicit MemoryReader(std::string bytes) : bytes_(std::move(bytes)) { }
+    std::uint64_t size() const override { return bytes_.size(); }
+    std::size_t read(char* buffer, std::size_t capacity) override
+    {
+        const std::size_t got = std::min(capacity, bytes_.size() - at_);
+        std::memcpy(buffer, bytes_.data() + at_, got);
+        at_ += got;
+        return got;
+    }
+
+private:
+    std::string bytes_;
+    std::size_t at_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<FileReader> MemoryFileSystem::openForReading(std::string_view path) const
+{
+    std::optional<std::string> bytes = content(path);
+    if (!bytes) throw RunError(formatMessage("Cannot open file %s", path));
+    return std::make_unique<MemoryReader>(std::move(*bytes));
+}
+
+class MemoryFileSystem::Writer final : public AtomicFileWriter {
+public:
+    Writer(MemoryFileSystem& fs, std::string_view path) : fs_(fs), path_(path) { }
+    void write(std::string_view bytes) override { bytes_.append(bytes); }
+    void commit() override { fs_.commitContent(path_, std::move(bytes_)); }
+    void commitAs(std::string_view path) override { fs_.commitContent(path, std::move(bytes_)); }
+
+private:
+    MemoryFileSystem& fs_;
+    std::string path_;
+    std::string bytes_;
+};
+
+std::unique_ptr<AtomicFileWriter> MemoryFileSystem::createAtomically(std::string_view path)
+{
+    return std::make_unique<Writer>(*this, path);
+}
+
+void MemoryFileSystem::commitContent(std::string_view path, std::string bytes)
+{
+    const std::string k = key(path);
+    const auto folder = nodes_.find(parentKey(k));
+    const auto existing = nodes_.find(k);
+    const bool folderMissing = folder == nodes_.end() || !(folder->second.entry.attributes & attr::directory);
+    const bool refused =
+        existing != nodes_.end() && (existing->second.entry.attributes & (attr::readOnly | attr::directory));
+    if (folderMissing || refused) throw RunError(formatMessage("Cannot create file %s", path));
+    addFileWithContent(path, bytes);
 }
 
 } // namespace qv::testing

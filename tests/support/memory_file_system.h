@@ -1,6 +1,7 @@
 #pragma once
 // An in-memory FileSystem for tests of the code above the platform layer
-// (search, rename, dates, attributes, delete). Paths are code page 936 byte
+// (search, rename, dates, attributes, delete, and the operations that read
+// and write file contents). Paths are code page 936 byte
 // strings with "/" separators; repeated and trailing separators are ignored
 // when a path is looked up, so "a//b/" names "a/b", and "" names "/".
 //
@@ -16,6 +17,11 @@
 //   - setStorageSupported(false) makes every creation-time and attribute
 //     change fail with NotSupported, like a file system without user
 //     extended attributes.
+//   - openForReading() reads files only (a folder or special entry, or a
+//     missing path, throws "Cannot open file <path>"); createAtomically()
+//     puts the content in place at commit only, refuses a read-only target
+//     and a missing folder with "Cannot create file <path>", and sets the
+//     size to the bytes written.
 // Adding a file or folder creates its missing parent folders.
 
 #include "platform/file_system.h"
@@ -36,6 +42,10 @@ public:
     // (attr::reparsePoint) or a device (attr::device).
     void addSpecial(std::string_view path, std::uint32_t attributes);
     void addUnconvertibleNames(std::string_view folder, std::size_t count);
+    // Adds (or replaces) a file holding `bytes`.
+    void addFileWithContent(std::string_view path, std::string_view bytes, std::uint32_t attributes = 0);
+    // The bytes of the file at `path`; nothing when no file is there.
+    std::optional<std::string> content(std::string_view path) const;
     void setStorageSupported(bool supported) { storageSupported_ = supported; }
 
     // The entry stored at `path` (same as stat()); for checks in tests.
@@ -50,18 +60,24 @@ public:
     FsStatus renameNoReplace(std::string_view from, std::string_view to) override;
     FsStatus setTimes(std::string_view path, const TimeChange& change) override;
     FsStatus setAttributes(std::string_view path, std::uint32_t attributes) override;
+    std::unique_ptr<FileReader> openForReading(std::string_view path) const override;
+    std::unique_ptr<AtomicFileWriter> createAtomically(std::string_view path) override;
 
 private:
     struct Node {
         FileEntry entry;                   // name is the last path element
         std::vector<std::string> children; // keys, in the order added
         std::size_t unconvertible = 0;
+        std::string bytes; // a file's content
     };
+    class Writer;
     static std::string key(std::string_view path);
     static std::string parentKey(const std::string& key);
     Node& ensureFolder(const std::string& key);
     void put(const std::string& key, FileEntry entry);
     void detach(const std::string& key);
+    // Stores `bytes` as the file at `path`, or throws "Cannot create file".
+    void commitContent(std::string_view path, std::string bytes);
 
     std::map<std::string, Node> nodes_;
     bool storageSupported_ = true;

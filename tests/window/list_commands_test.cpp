@@ -1,11 +1,11 @@
-#include "window/list_commands.h"
 #include "operation/workspace.h"
 #include "platform/posix_file_system.h"
 #include "support/gbk.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
-#include "filelist/temp_tree.h"
+#include "support/temp_tree.h"
 #include "text/run_error.h"
+#include "window/list_commands.h"
 
 #include <gtest/gtest.h>
 

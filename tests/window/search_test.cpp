@@ -1,10 +1,10 @@
-#include "window/search.h"
 #include "operation/workspace.h"
 #include "platform/posix_file_system.h"
 #include "support/gbk.h"
 #include "support/recording_host.h"
-#include "filelist/temp_tree.h"
+#include "support/temp_tree.h"
 #include "text/run_error.h"
+#include "window/search.h"
 
 #include <gtest/gtest.h>
 
