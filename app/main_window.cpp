@@ -8,10 +8,10 @@
 #include "app/pages/operation_pages.h"
 #include "app/tips_strip.h"
 #include "app/window_host.h"
-#include "window/list_commands.h"
 #include "template/catalogue.h"
 #include "text/bytes.h"
 #include "text/run_error.h"
+#include "window/list_commands.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -430,7 +430,7 @@ void MainWindow::cbSearchClick()
 
 void MainWindow::btnStopSearchClick()
 {
-    qv::btnStopSearchClick(ws_);
+    host_->requestStop();
     cbSearch_->setEnabled(true);
     btnStopSearch_->setEnabled(false);
 }
@@ -545,7 +545,6 @@ void MainWindow::refreshCounters()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (runDepth_ > 0) {
-        ws_.stopFlag = true;
         host_->requestStop();
         closeRequested_ = true;
         event->ignore();

@@ -113,6 +113,8 @@ void WindowHost::startRun()
 {
     sinceEvents_.invalidate();
     foldersVisited_ = 0;
+    // A run started inside an operation run keeps that run's stop request.
+    if (operationDepth_ == 0) stopRequested_ = false;
 }
 
 void WindowHost::beginOperation()

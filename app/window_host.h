@@ -38,12 +38,13 @@ public:
     void reportProgress(std::int64_t done, std::int64_t total) override;
     // The bar adds the share of a large file done so far: "2 / 5 (37%)".
     void reportFileProgress(std::uint64_t done, std::uint64_t total) override;
-    // True once the stop button was clicked (or requestStop called) during
-    // the current operation run.
+    // True once a stop button was clicked (or requestStop called) during the
+    // current run: the search's stop button and the operations' one.
     bool stopRequested() override { return stopRequested_; }
 
-    // Starts a run: the next processEvents() handles events at once, and
-    // folder counting for the search starts from zero.
+    // Starts a run: the next processEvents() handles events at once, folder
+    // counting for the search starts from zero, and, outside an operation
+    // run, the stop request starts cleared.
     void startRun();
     // An operation run between the two: the progress bar and the stop button
     // are shown, and the stop request starts cleared. Runs started inside a

@@ -1,5 +1,6 @@
 #include "content/content_job.h"
 
+#include "operation/run_loop.h"
 #include "platform/code_page.h"
 #include "text/line_scanner.h"
 #include "text/output_path.h"
@@ -127,36 +128,20 @@ OperationResult runContentJob(Workspace& ws, Host& host, FileSystem& fs, const C
         if (auto refusal = job.check()) return refuse(host, std::move(*refusal));
     if (job.prepare) job.prepare();
 
-    ws.counters.stChangeCount = 0;
-    result.status = OperationResult::Status::Done;
-    const std::int64_t total = markedCount(ws.files);
-    std::int64_t done = 0;
+    RunLoop run(ws, host, result, markedCount(ws.files));
     text::LineList source;
     text::LineList output;
-    // The row count and the marks are read as the walk reaches them: events
-    // processed between rows may change the list.
-    for (std::size_t row = 1; !ws.files.isEmpty() && row <= ws.files.lastRow(); ++row) {
-        host.processEvents();
-        if (host.stopRequested()) {
-            result.status = OperationResult::Status::Stopped;
-            break;
-        }
-        if (ws.files.isEmpty() || row > ws.files.lastRow() || !ws.files.isMarked(row)) continue;
+    walkMarkedRows(ws.files, run, [&](std::size_t row) {
         std::string path = ws.files.fullPath(row);
-        std::optional<FileVerdict> outcome = processFile(ws.files, row, job, host, fs, source, output);
-        if (!outcome) {
-            result.status = OperationResult::Status::Stopped;
-            break;
-        }
-        FileVerdict verdict = std::move(*outcome);
-        host.reportProgress(++done, total);
-        if (verdict.skip) {
-            result.skipped.push_back({std::move(path), std::move(verdict.reason)});
-            continue;
-        }
-        ++ws.counters.stChangeCount;
-        ++result.processed;
-    }
+        std::optional<FileVerdict> verdict = processFile(ws.files, row, job, host, fs, source, output);
+        if (!verdict) return false;
+        run.advance();
+        if (verdict->skip)
+            run.skipped(std::move(path), std::move(verdict->reason));
+        else
+            run.processed();
+        return true;
+    });
     showClosing(host, closingMessage(ws.counters.stChangeCount, job.unit), result.skipped);
     return result;
 }

@@ -1,5 +1,6 @@
 #include "content/file_combine.h"
 
+#include "operation/run_loop.h"
 #include "text/output_path.h"
 
 #include <string>
@@ -11,7 +12,6 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     OperationResult outcome;
     if (!selectionCheck(ws, host)) return outcome;
 
-    ws.counters.stChangeCount = 0;
     std::string lastMarked;
     forEachMarkedRow(ws.files, [&](std::size_t row) { lastMarked = ws.files.fullPath(row); });
     // Every file streams straight into the one output; it is put in place
@@ -19,20 +19,16 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     // (events processed between rows may have changed the list).
     const std::unique_ptr<AtomicFileWriter> output = fs.createAtomically(text::outputPath(lastMarked));
     std::string lastPath;
-    const std::int64_t total = markedCount(ws.files);
-    bool stopped = false;
-    for (std::size_t row = 1; !ws.files.isEmpty() && row <= ws.files.lastRow(); ++row) {
-        host.processEvents();
-        if ((stopped = host.stopRequested())) break;
-        if (ws.files.isEmpty() || row > ws.files.lastRow() || !ws.files.isMarked(row)) continue;
+    RunLoop run(ws, host, outcome, markedCount(ws.files));
+    walkMarkedRows(ws.files, run, [&](std::size_t row) {
         std::string path = ws.files.fullPath(row);
-        if ((stopped = !streamWrittenForm(fs, path, *output, host))) break;
-        ++ws.counters.stChangeCount;
-        host.reportProgress(++outcome.processed, total);
+        if (!streamWrittenForm(fs, path, *output, host)) return false;
+        run.processed();
+        run.advance();
         lastPath = std::move(path);
-    }
-    outcome.status = stopped ? OperationResult::Status::Stopped : OperationResult::Status::Done;
-    if (stopped) {
+        return true;
+    });
+    if (run.stopped()) {
         // The one output holds every file or none: a stopped run writes
         // nothing and counts nothing.
         outcome.processed = 0;

@@ -4,6 +4,7 @@
 #include "convert/conversion_call.h"
 #include "convert/spreadsheet_converter.h"
 #include "convert/text_converter.h"
+#include "operation/run_loop.h"
 
 namespace qv {
 namespace {
@@ -23,44 +24,31 @@ std::vector<Entry> markedEntries(const FileList& files)
 
 class ConversionRun {
 public:
-    ConversionRun(Workspace& ws, Host& host, FileSystem& fs, SpreadsheetServer& server, OperationResult& outcome)
-        : ws_(ws), host_(host), fs_(fs), server_(server), outcome_(outcome)
+    ConversionRun(RunLoop& run, Host& host, FileSystem& fs, SpreadsheetServer& server)
+        : run_(run), host_(host), fs_(fs), server_(server)
     { }
 
-    void converted()
-    {
-        ++ws_.counters.stChangeCount;
-        ++outcome_.processed;
-    }
-    void failed(const Entry& entry, std::string reason) { outcome_.skipped.push_back({entry.path, std::move(reason)}); }
+    void failed(const Entry& entry, std::string reason) { run_.skipped(entry.path, std::move(reason)); }
 
     // TxtTo and VcfTo: one file after the other.
     void convertEachText(const std::vector<Entry>& entries, const ConversionCall& call)
     {
         const std::string extension = newExtension(call.argument);
         const bool contacts = call.converter == Converter::VcfTo;
-        std::int64_t done = 0;
-        for (const Entry& entry : entries) {
-            host_.processEvents();
-            if (host_.stopRequested()) {
-                outcome_.status = OperationResult::Status::Stopped;
-                return;
-            }
-            host_.reportProgress(done++, static_cast<std::int64_t>(entries.size()));
+        walkItems(entries, run_, [&](const Entry& entry) {
             if (extension.empty()) {
                 failed(entry, programText("没有新的扩展名"));
-                continue;
-            }
-            if (contacts && !isContactTableExtension(extension)) {
+            } else if (contacts && !isContactTableExtension(extension)) {
                 failed(entry, programText("不支持转换为此格式"));
-                continue;
+            } else {
+                if (contacts)
+                    convertContacts(fs_, entry.path, call.argument, host_);
+                else
+                    convertText(fs_, entry.path, call.argument, host_);
+                run_.processed();
             }
-            if (contacts)
-                convertContacts(fs_, entry.path, call.argument, host_);
-            else
-                convertText(fs_, entry.path, call.argument, host_);
-            converted();
-        }
+            run_.advance();
+        });
     }
 
     // XlsTo and CsvTo: every file through the server at once.
@@ -80,18 +68,17 @@ public:
         for (std::size_t i = 0; i < entries.size(); ++i) {
             if (outcomes[i].serverDidNotStart) host_.showTitledError(programText("错误"), programText("无法启动Excel"));
             if (outcomes[i].converted)
-                converted();
+                run_.processed();
             else
                 failed(entries[i], outcomes[i].reason);
         }
     }
 
 private:
-    Workspace& ws_;
+    RunLoop& run_;
     Host& host_;
     FileSystem& fs_;
     SpreadsheetServer& server_;
-    OperationResult& outcome_;
 };
 
 } // namespace
@@ -111,10 +98,10 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
     if (params.edtFileFormat.empty())
         return refuse(host, {programText("新文件格式为空,请输入后再试!"), "edtFileFormat"});
 
-    ws.counters.stChangeCount = 0;
-    const ConversionCall call = parseConversionCall(params.edtFileFormat);
     const std::vector<Entry> entries = markedEntries(ws.files);
-    ConversionRun run(ws, host, fs, server, outcome);
+    RunLoop loop(ws, host, outcome, static_cast<std::int64_t>(entries.size()));
+    const ConversionCall call = parseConversionCall(params.edtFileFormat);
+    ConversionRun run(loop, host, fs, server);
     switch (call.converter) {
     case Converter::TxtTo:
     case Converter::VcfTo: run.convertEachText(entries, call); break;
@@ -125,7 +112,6 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
         break;
     }
 
-    if (outcome.status != OperationResult::Status::Stopped) outcome.status = OperationResult::Status::Done;
     const std::string closing = conversionClosingMessage(ws.counters.stChangeCount, outcome.skipped.size());
     if (outcome.skipped.empty())
         host.showMessage(MessageKind::Information, closing);

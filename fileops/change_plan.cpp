@@ -1,6 +1,7 @@
 #include "fileops/change_plan.h"
 
 #include "operation/host.h"
+#include "operation/run_loop.h"
 #include "platform/code_page.h"
 
 namespace qv {
@@ -32,26 +33,16 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
                                 std::string_view notSupported)
 {
     OperationResult result;
-    result.status = OperationResult::Status::Done;
-    ws.counters.stChangeCount = 0;
-    const auto total = static_cast<std::int64_t>(plan.size());
-    std::int64_t done = 0;
-    for (const PlannedChange& change : plan) {
-        host.processEvents();
-        if (host.stopRequested()) {
-            result.status = OperationResult::Status::Stopped;
-            break;
-        }
-        if (change.leftAlone) {
-            result.skipped.push_back({change.path, *change.leftAlone});
-        } else if (const FsStatus status = apply(change); status == FsStatus::Ok) {
-            ++ws.counters.stChangeCount;
-            ++result.processed;
-        } else {
-            result.skipped.push_back({change.path, refusalReason(status, notSupported)});
-        }
-        host.reportProgress(++done, total);
-    }
+    RunLoop run(ws, host, result, static_cast<std::int64_t>(plan.size()));
+    walkItems(plan, run, [&](const PlannedChange& change) {
+        if (change.leftAlone)
+            run.skipped(change.path, *change.leftAlone);
+        else if (const FsStatus status = apply(change); status == FsStatus::Ok)
+            run.processed();
+        else
+            run.skipped(change.path, refusalReason(status, notSupported));
+        run.advance();
+    });
     showClosing(host, fileOpsClosingMessage(ws.counters.stChangeCount), result.skipped);
     return result;
 }

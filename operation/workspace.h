@@ -26,8 +26,6 @@ std::string counterText(std::int64_t value);
 struct Workspace {
     FileList files;
     StatusCounters counters;
-    // Set by the stop button; a running search checks it before each entry.
-    bool stopFlag = false;
     // Flipped on every mouse release over the grid; true sorts ascending.
     bool sortAscending = false;
     // The mask and folder the running search is working on.

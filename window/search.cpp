@@ -75,7 +75,7 @@ public:
 
         auto next = subfolderNames.begin();
         for (std::size_t i = 0; i < count; ++i) {
-            if (ws_.stopFlag) break;
+            if (host_.stopRequested()) break;
             host_.processEvents();
             if (next == subfolderNames.end() || next->first != i) continue;
             visitFolder(relative.empty() ? next->second : relative + "/" + next->second);
@@ -117,7 +117,7 @@ private:
         const auto& items = listing.items();
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (!matcher_->matches(items[i].name)) continue;
-            if (ws_.stopFlag) break;
+            if (host_.stopRequested()) break;
             host_.processEvents();
             if (items[i].type == EntryType::Other) continue;
             if (items[i].type == EntryType::File) {
@@ -212,7 +212,6 @@ void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const Search
     }
     Search search(ws, host, fs, criteria); // reads the size bounds: may throw
 
-    ws.stopFlag = false;
     const std::vector<std::string> folders = text::splitFields(text::trim(criteria.folders), ";");
     ws.files.clear();
 
@@ -220,7 +219,7 @@ void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const Search
         ws.currentTypeMask = std::move(mask);
         search.setMask(ws.currentTypeMask);
         for (const std::string& folder : folders) {
-            if (ws.stopFlag) break;
+            if (host.stopRequested()) break;
             ws.currentSearchFolder = folder;
             search.visitFolder({});
         }
@@ -238,11 +237,6 @@ void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const Search
     if (search.skippedNames() > 0)
         host.showMessage(MessageKind::Information, gbk.fromUtf8("有 " + std::to_string(search.skippedNames()) +
                                                                 " 个文件或目录的名称无法以GBK编码表示，已跳过。"));
-}
-
-void btnStopSearchClick(Workspace& ws)
-{
-    ws.stopFlag = true;
 }
 
 } // namespace qv

@@ -59,7 +59,4 @@ struct SearchCriteria {
 // details are not read.
 void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const SearchCriteria& criteria);
 
-// The stop button: sets the stop flag; the search ends at its next check.
-void btnStopSearchClick(Workspace& ws);
-
 } // namespace qv

@@ -111,13 +111,11 @@ TEST_F(Search, BlankTypesAreRefusedAndChangeNothing)
 {
     tree.file("a.txt");
     search(in("*.txt"));
-    ws.stopFlag = true;
     search(in(" \t "));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(host.messages[0].text, "文件类型为空,请设置好后再试！");
     EXPECT_EQ(found(), (Found{"a.txt"}));
-    EXPECT_TRUE(ws.stopFlag);
 }
 
 TEST_F(Search, NothingFoundLeavesPlaceholderAndMarks)
@@ -156,7 +154,6 @@ TEST_F(Search, BadBoundIsARunErrorBeforeAnythingChanges)
     SearchCriteria c = in("*.txt");
     c.sizeFilter = true;
     c.maxSize = "5万";
-    ws.stopFlag = true;
     try {
         search(c);
         ADD_FAILURE() << "no error";
@@ -165,7 +162,6 @@ TEST_F(Search, BadBoundIsARunErrorBeforeAnythingChanges)
     }
     EXPECT_EQ(found(), (Found{"a.txt"}));
     EXPECT_EQ(ws.counters.stSrcCount, 1);
-    EXPECT_TRUE(ws.stopFlag);
     c.sizeFilter = false; // bounds are not read while the filter is off
     search(c);
     EXPECT_EQ(found(), (Found{"a.txt"}));
@@ -338,15 +334,16 @@ TEST_F(Search, StopKeepsWhatWasFoundAndCountsIt)
 {
     for (int i = 0; i < 20; ++i) tree.file("f" + std::to_string(i) + ".txt");
     host.onProcessEvents = [&] {
-        if (host.eventCalls == 5) btnStopSearchClick(ws);
+        if (host.eventCalls == 5) host.stop = true;
     };
     search(in("*.txt;*.txt"));
     // The entry whose event processing pressed stop is still taken.
     EXPECT_EQ(ws.files.entryCount(), 5u);
     EXPECT_EQ(ws.counters.stSrcCount, 5);
     EXPECT_EQ(host.eventCalls, 5);
-    // The next search clears the flag and runs to the end.
+    // Once the stop request is cleared, the next search runs to the end.
     host.onProcessEvents = nullptr;
+    host.stop = false;
     search(in("*.txt"));
     EXPECT_EQ(ws.files.entryCount(), 20u);
 }
