@@ -2,6 +2,7 @@
 
 #include "content/line_rules.h"
 #include "template/evaluator.h"
+#include "template/file_variables.h"
 #include "text/bytes.h"
 #include "text/integer_field.h"
 #include "text/keyword_list.h"
@@ -72,10 +73,10 @@ struct NewLinesRun {
     // The block for one file: variables, content template, line functions.
     std::string block(const text::LineList& source, const ContentFile& file, RandomIndex& random) const
     {
-        std::string b = text::replaceAll(content, "${fullname}", file.fullPath);
-        b = text::replaceAll(b, "${filename}", file.name());
-        b = text::replaceAll(b, "${createdate}", text::part(file.cell(CreatedColumn), 1, 10));
-        b = text::replaceAll(b, "${modifydate}", text::part(file.cell(ModifiedColumn), 1, 10));
+        std::string b = substituteFileVariables(content, {.fullname = file.fullPath,
+                                                          .filename = std::string(file.name()),
+                                                          .createdate = dateOfCell(file.cell(CreatedColumn)),
+                                                          .modifydate = dateOfCell(file.cell(ModifiedColumn))});
         if (!templ.empty()) b = EvaluateTemplate(b, templ);
 
         const auto count = static_cast<std::int64_t>(source.size());

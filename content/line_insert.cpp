@@ -2,6 +2,7 @@
 
 #include "content/line_rules.h"
 #include "template/evaluator.h"
+#include "template/file_variables.h"
 #include "template/prepared_template.h"
 #include "text/bytes.h"
 #include "text/integer_field.h"
@@ -16,18 +17,14 @@ struct InsertRun {
     LineInsertParams params;
     std::string templ;
     std::int64_t lineNumber = 1;
-    SerialToken serial;
+    std::optional<SerialNumber> serial;
     std::shared_ptr<const PreparedTemplate> prepared; // the run's template, made when the run starts
 };
 
 // The insert template with the file's own variables replaced.
 std::string fileTemplate(const InsertRun& run, const ContentFile& file)
 {
-    std::string templ = run.templ;
-    if (text::find("${fullname", text::lower(templ)) != 0)
-        templ = text::replaceAll(templ, "${fullname}", file.fullPath);
-    if (text::find("${filename", text::lower(templ)) != 0) templ = text::replaceAll(templ, "${filename}", file.name());
-    return templ;
+    return substituteFileVariables(run.templ, {.fullname = file.fullPath, .filename = std::string(file.name())});
 }
 
 bool isProcessed(const InsertRun& run, std::string_view line)
@@ -44,8 +41,7 @@ bool isProcessed(const InsertRun& run, std::string_view line)
 void insertAtLineNumber(const InsertRun& run, std::string templ, const text::LineList& source, text::LineList& output)
 {
     if (source.empty()) return;
-    if (!run.serial.text.empty())
-        templ = text::replaceAll(templ, run.serial.text, serialNumberText(run.serial.start, run.serial.width));
+    if (run.serial) templ = SerialNumber(*run.serial).replaceIn(templ);
     const auto n = static_cast<std::size_t>(std::min<std::int64_t>(run.lineNumber, source.size()));
     const std::string changed = EvaluateTemplate(source[n - 1], templ);
     output.reserve(source.size(), source.byteCount() + changed.size());
@@ -60,41 +56,21 @@ LineTransform insertTransform(const std::shared_ptr<const InsertRun>& run, const
 {
     std::string templ = fileTemplate(*run, file);
     auto prepared = templ == run->templ ? run->prepared : std::make_shared<const PreparedTemplate>(templ);
-    return [run, prepared, templ = std::move(templ), serial = run->serial.start,
+    return [run, prepared, templ = std::move(templ), serial = run->serial,
             changed = std::string()](std::string_view line, std::string& out) mutable {
         if (!isProcessed(*run, line)) {
             out.append(line);
-        } else if (run->serial.text.empty()) {
+        } else if (!serial) {
             prepared->applyTo(line, changed);
             out.append(changed);
         } else {
-            out.append(EvaluateTemplate(
-                line, text::replaceAll(templ, run->serial.text, serialNumberText(serial++, run->serial.width))));
+            out.append(EvaluateTemplate(line, serial->replaceIn(templ)));
         }
         out.append("\r\n");
     };
 }
 
 } // namespace
-
-SerialToken findSerialToken(std::string_view templ)
-{
-    SerialToken token;
-    const text::Pos p = text::find("${sn(", text::lower(templ));
-    if (p == 0) return token;
-    token.present = true;
-    const std::string_view rest = templ.substr(static_cast<std::size_t>(p - 1));
-    const text::Pos q = text::find("}", rest);
-    token.text = std::string(rest.substr(0, static_cast<std::size_t>(q)));
-    const auto length = static_cast<text::Pos>(token.text.size());
-    const std::string_view arguments = text::part(token.text, 6, length - 7);
-    const auto comma = arguments.find(',');
-    const std::string_view start = comma == std::string_view::npos ? std::string_view() : arguments.substr(0, comma);
-    const std::string_view width = comma == std::string_view::npos ? std::string_view() : arguments.substr(comma + 1);
-    token.start = text::parseInteger(text::trim(start));
-    token.width = text::parseInteger(text::trim(width));
-    return token;
-}
 
 ContentJob lineInsertJob(const LineInsertParams& params)
 {
@@ -113,7 +89,7 @@ ContentJob lineInsertJob(const LineInsertParams& params)
     };
     job.prepare = [run] {
         run->lineNumber = std::max<std::int32_t>(text::parseInteger(run->params.edtInsLineNo), 1);
-        run->serial = findSerialToken(run->templ);
+        run->serial = findSerialNumber(run->templ);
         run->prepared = std::make_shared<const PreparedTemplate>(run->templ);
     };
     if (params.lines == InsertLines::LineNumber) {

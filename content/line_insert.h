@@ -26,20 +26,6 @@ struct LineInsertParams {
     std::string edtInsKeys; // one keyword, as typed
 };
 
-// The serial-number token of a template: the first "${Sn(" (any letter case)
-// up to and including the next "}", as typed; empty when there is no "${Sn("
-// or no "}" after it. `present` tells whether "${Sn(" occurs at all.
-struct SerialToken {
-    bool present = false;
-    std::string text;
-    std::int64_t start = 0;
-    std::int64_t width = 0;
-};
-// Finds the token and converts its two arguments ("start,length", each
-// trimmed). Throws RunError when "${Sn(" occurs and the arguments are not two
-// integers separated by "," (an empty token included).
-SerialToken findSerialToken(std::string_view templ);
-
 // Checks ("请输入内容插入格式！", "内容插入格式不正确，请在左边选择变量或函数！",
 // "关键字不能为空，请输入后再试！"), run set-up and transform. In line-number
 // mode the serial-number token is replaced by its start value, so it never

@@ -39,12 +39,4 @@ std::optional<Refusal> templateRefusal(std::string_view trimmedTemplate, std::st
     return std::nullopt;
 }
 
-std::string serialNumberText(std::int64_t value, std::int64_t width)
-{
-    std::string digits = std::to_string(value);
-    if (static_cast<std::int64_t>(digits.size()) >= width) return digits;
-    const std::string padded = std::string(16, '0') + digits;
-    return padded.substr(padded.size() - static_cast<std::size_t>(std::min<std::int64_t>(width, padded.size())));
-}
-
 } // namespace qv

@@ -48,9 +48,4 @@ bool isBlankLine(std::string_view line);
 std::optional<Refusal> templateRefusal(std::string_view trimmedTemplate, std::string_view emptyMessage,
                                        std::string_view noCallMessage);
 
-// The decimal text of `value`, raised to `width` bytes with leading zeros, at
-// most sixteen of them; never cut: 7 width 3 gives "007", 1234 width 2 gives
-// "1234".
-std::string serialNumberText(std::int64_t value, std::int64_t width);
-
 } // namespace qv

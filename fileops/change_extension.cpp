@@ -1,9 +1,10 @@
 #include "fileops/change_extension.h"
 
-#include "operation/host.h"
 #include "fileops/change_plan.h"
 #include "fileops/new_name.h"
+#include "operation/host.h"
 #include "platform/code_page.h"
+#include "template/file_variables.h"
 #include "text/bytes.h"
 
 namespace qv {
@@ -24,7 +25,8 @@ OperationResult btnExtClick(const ExtensionParams& params, Workspace& ws, Host& 
         const std::string_view oldType = typeOf(name);
         const std::string_view oldExtension = oldType.empty() ? oldType : oldType.substr(1);
 
-        const std::string newName = std::string(baseNameOf(name)) + text::replaceAll(templ, "${ext}", oldExtension);
+        const std::string newName =
+            std::string(baseNameOf(name)) + substituteFileVariables(templ, {.ext = std::string(oldExtension)});
         if (auto change = planRename(ws, row, newName)) plan.push_back(std::move(*change));
     }
     return applyChangePlan(plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); },

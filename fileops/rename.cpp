@@ -6,6 +6,7 @@
 #include "operation/host.h"
 #include "platform/code_page.h"
 #include "template/evaluator.h"
+#include "template/file_variables.h"
 #include "text/bytes.h"
 #include "text/run_error.h"
 
@@ -46,21 +47,17 @@ std::optional<text::LineList> readListFile(const std::string& name, const Rename
 std::string templateForRow(const std::string& templ, const Workspace& ws, std::size_t row, std::string_view base,
                            std::optional<SerialNumber>& serial)
 {
-    std::string out = text::replaceAll(templ, "${filename}", base);
-    if (text::findIgnoreCase("${createdate}", out) != 0)
-        out = text::replaceAll(out, "${createdate}", text::part(ws.files.cell(row, CreatedColumn), 1, 10));
-    if (text::findIgnoreCase("${modifydate}", out) != 0)
-        out = text::replaceAll(out, "${modifydate}", text::part(ws.files.cell(row, ModifiedColumn), 1, 10));
-    if (text::findIgnoreCase("${lastdir}", out) != 0) {
-        const std::string_view folder = ws.files.folder(row);
-        const auto slash = folder.rfind('/');
-        const std::string_view lastDir =
-            slash == std::string_view::npos ? std::string_view{} : folder.substr(slash + 1);
-        out = text::replaceAll(out, "${lastdir}", lastDir);
-    }
+    FileVariables variables;
+    variables.filename = std::string(base);
+    variables.createdate = dateOfCell(ws.files.cell(row, CreatedColumn));
+    variables.modifydate = dateOfCell(ws.files.cell(row, ModifiedColumn));
+    const std::string_view folder = ws.files.folder(row);
+    const auto slash = folder.rfind('/');
+    variables.lastdir = std::string(slash == std::string_view::npos ? std::string_view{} : folder.substr(slash + 1));
+    std::string out = substituteFileVariables(templ, variables);
     // The counter moves on for every row that reaches this point, whether
     // its rename then succeeds or not.
-    if (serial) out = text::replaceAll(out, serial->spec, serial->take());
+    if (serial) out = serial->replaceIn(out);
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "content/line_rules.h"
 #include "content_fixture.h"
+#include "template/file_variables.h"
 #include "text/run_error.h"
 
 namespace qv {
@@ -114,7 +115,7 @@ TEST_F(LineInsert, BadSerialTokensAndLineNumbersEndTheRunBeforeAnyFile)
     }
 }
 
-TEST(SerialNumberText, PadsWithAtMostSixteenZerosAndNeverCuts)
+TEST(PaddedNumber, PadsWithAtMostSixteenZerosAndNeverCuts)
 {
     struct Case {
         std::int64_t value, width;
@@ -128,7 +129,7 @@ TEST(SerialNumberText, PadsWithAtMostSixteenZerosAndNeverCuts)
         {-5, 4, "00-5"},
         {2147483648, 12, "002147483648"},
     };
-    for (const Case& c : cases) EXPECT_EQ(serialNumberText(c.value, c.width), c.expected) << c.value << "/" << c.width;
+    for (const Case& c : cases) EXPECT_EQ(paddedNumber(c.value, c.width), c.expected) << c.value << "/" << c.width;
 }
 
 } // namespace
