@@ -73,10 +73,12 @@ struct NewLinesRun {
     // The block for one file: variables, content template, line functions.
     std::string block(const text::LineList& source, const ContentFile& file, RandomIndex& random) const
     {
-        std::string b = substituteFileVariables(content, {.fullname = file.fullPath,
-                                                          .filename = std::string(file.name()),
-                                                          .createdate = dateOfCell(file.cell(CreatedColumn)),
-                                                          .modifydate = dateOfCell(file.cell(ModifiedColumn))});
+        FileVariables variables;
+        variables.fullname = file.fullPath;
+        variables.filename = std::string(file.name());
+        variables.createdate = dateOfCell(file.cell(CreatedColumn));
+        variables.modifydate = dateOfCell(file.cell(ModifiedColumn));
+        std::string b = substituteFileVariables(content, variables);
         if (!templ.empty()) b = EvaluateTemplate(b, templ);
 
         const auto count = static_cast<std::int64_t>(source.size());

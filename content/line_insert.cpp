@@ -24,7 +24,10 @@ struct InsertRun {
 // The insert template with the file's own variables replaced.
 std::string fileTemplate(const InsertRun& run, const ContentFile& file)
 {
-    return substituteFileVariables(run.templ, {.fullname = file.fullPath, .filename = std::string(file.name())});
+    FileVariables variables;
+    variables.fullname = file.fullPath;
+    variables.filename = std::string(file.name());
+    return substituteFileVariables(run.templ, variables);
 }
 
 bool isProcessed(const InsertRun& run, std::string_view line)

@@ -25,8 +25,9 @@ OperationResult btnExtClick(const ExtensionParams& params, Workspace& ws, Host& 
         const std::string_view oldType = typeOf(name);
         const std::string_view oldExtension = oldType.empty() ? oldType : oldType.substr(1);
 
-        const std::string newName =
-            std::string(baseNameOf(name)) + substituteFileVariables(templ, {.ext = std::string(oldExtension)});
+        FileVariables variables;
+        variables.ext = std::string(oldExtension);
+        const std::string newName = std::string(baseNameOf(name)) + substituteFileVariables(templ, variables);
         if (auto change = planRename(ws, row, newName)) plan.push_back(std::move(*change));
     }
     return applyChangePlan(plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); },
