@@ -249,9 +249,9 @@ QWidget* MainWindow::buildListCommandRow()
     connect(btnDel, &QToolButton::clicked, this, [this] { runGuarded(nullptr, [this] { btnDelClick(ws_); }); });
     connect(btnAdd, &QToolButton::clicked, this, &MainWindow::btnAddClick);
     connect(btnExp, &QPushButton::clicked, this,
-            [this, btnExp] { runGuarded(btnExp, [this] { btnExpClick(ws_, *host_); }); });
+            [this, btnExp] { runGuarded(btnExp, [this] { btnExpClick(ws_, *host_, fs_); }); });
     connect(btnExpDir, &QPushButton::clicked, this,
-            [this, btnExpDir] { runGuarded(btnExpDir, [this] { btnExpDirClick(ws_, *host_); }); });
+            [this, btnExpDir] { runGuarded(btnExpDir, [this] { btnExpDirClick(ws_, *host_, fs_); }); });
     connect(cbDel, &QPushButton::clicked, this, [this, cbDel] {
         runGuarded(cbDel, [this] {
             host_->startRun();

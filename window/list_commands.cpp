@@ -6,7 +6,6 @@
 #include "operation/workspace.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
-#include "platform/file_io.h"
 #include "platform/file_system.h"
 #include "text/bytes.h"
 
@@ -41,12 +40,12 @@ std::string exportText(const std::vector<std::string>& items)
 
 // Writes the items to a path the user chooses and reports how many, with
 // `done` (UTF-8) before the number. Nothing happens for no items.
-void saveExport(Host& host, const std::vector<std::string>& items, const char* done)
+void saveExport(Host& host, FileSystem& fs, const std::vector<std::string>& items, const char* done)
 {
     if (items.empty()) return;
     const std::optional<std::string> path = host.chooseSavePath("");
     if (!path) return;
-    writeFileAtomically(*path, exportText(items));
+    fs.writeFile(*path, exportText(items));
     host.showMessage(MessageKind::Information, CodePage::gbk().fromUtf8(done + std::to_string(items.size())));
 }
 
@@ -80,7 +79,7 @@ void btnAddClick(Workspace& ws, Host& host, const FileSystem& fs, const std::vec
     }
 }
 
-void btnExpClick(Workspace& ws, Host& host)
+void btnExpClick(Workspace& ws, Host& host, FileSystem& fs)
 {
     if (!selectionCheck(ws, host)) return;
     const bool withFolder = host.ask(CodePage::gbk().fromUtf8("导出文件名称时，是否包含文件目录？"));
@@ -88,10 +87,10 @@ void btnExpClick(Workspace& ws, Host& host)
     forEachMarkedRow(ws.files, [&](std::size_t row) {
         items.push_back(withFolder ? ws.files.fullPath(row) : std::string(ws.files.name(row)));
     });
-    saveExport(host, items, "文件名称导出成功,导出总数量：");
+    saveExport(host, fs, items, "文件名称导出成功,导出总数量：");
 }
 
-void btnExpDirClick(Workspace& ws, Host& host)
+void btnExpDirClick(Workspace& ws, Host& host, FileSystem& fs)
 {
     if (!selectionCheck(ws, host)) return;
     std::vector<std::string> items;
@@ -100,7 +99,7 @@ void btnExpDirClick(Workspace& ws, Host& host)
         const std::string_view folder = ws.files.folder(row);
         if (seen.insert(text::lower(folder)).second) items.emplace_back(folder);
     });
-    saveExport(host, items, "文件目录导出成功,导出总数量：");
+    saveExport(host, fs, items, "文件目录导出成功,导出总数量：");
 }
 
 void cbDelClick(Workspace& ws, Host& host, FileSystem& fs)

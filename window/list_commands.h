@@ -33,18 +33,18 @@ void appendPathEntry(Workspace& ws, const std::string& path, const std::optional
 
 // Exports the marked entries' names: after the selection check, asks
 // "导出文件名称时，是否包含文件目录？" (Yes: full paths, No: names only),
-// asks the host for a save path and writes one item per line, each followed
+// asks the host for a save path and writes (through `fs`) one item per line, each followed
 // by CR LF, bytes as they stand. Reports "文件名称导出成功,导出总数量：N".
 // A cancelled save writes nothing and says nothing. A file that cannot be
 // written throws RunError "Cannot create file <path>"; an earlier file of
 // that name is then left as it was.
-void btnExpClick(Workspace& ws, Host& host);
+void btnExpClick(Workspace& ws, Host& host, FileSystem& fs);
 
 // Exports the marked entries' distinct folders the same way, no question
 // asked: a folder equal to one already collected, ASCII letters compared
 // without regard to case, is left out (the text met first is written).
 // Reports "文件目录导出成功,导出总数量：N". Cost: O(N) with a hash set.
-void btnExpDirClick(Workspace& ws, Host& host);
+void btnExpDirClick(Workspace& ws, Host& host, FileSystem& fs);
 
 // Deletes the marked entries' files: after the selection check, asks
 // "此操作将从磁盘上删除此文件且不可恢复,确认要删除吗?" and on Yes walks the

@@ -70,14 +70,14 @@ TEST_F(ListCommands, ExportNamesWithAndWithoutFolder)
     ws.files.setMark(3, true);
     host.savePath = tree.path("names.txt");
     host.answer = false;
-    btnExpClick(ws, host);
+    btnExpClick(ws, host, fs);
     EXPECT_EQ(host.questions, (std::vector<std::string>{"导出文件名称时，是否包含文件目录？"}));
     EXPECT_EQ(tree.read("names.txt"), "a.txt\r\n" + gbk("报告.txt") + "\r\n");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].kind, MessageKind::Information);
     EXPECT_EQ(host.messages[0].text, "文件名称导出成功,导出总数量：2");
     host.answer = true;
-    btnExpClick(ws, host);
+    btnExpClick(ws, host, fs);
     EXPECT_EQ(tree.read("names.txt"), "/x/a.txt\r\n/y/" + gbk("报告.txt") + "\r\n");
 }
 
@@ -86,7 +86,7 @@ TEST_F(ListCommands, ExportFoldersOncePerFolderIgnoringCase)
     entries({{"/D/X", "1"}, {"/d/x", "2"}, {"/d/y", "3"}, {"/D/X", "4"}});
     btnSelAllClick(ws);
     host.savePath = tree.path("dirs.txt");
-    btnExpDirClick(ws, host);
+    btnExpDirClick(ws, host, fs);
     EXPECT_TRUE(host.questions.empty());
     EXPECT_EQ(tree.read("dirs.txt"), "/D/X\r\n/d/y\r\n");
     ASSERT_EQ(host.messages.size(), 1u);
@@ -96,16 +96,16 @@ TEST_F(ListCommands, ExportFoldersOncePerFolderIgnoringCase)
 TEST_F(ListCommands, ExportCancelledOrRefused)
 {
     host.savePath = tree.path("out.txt");
-    btnExpClick(ws, host);
+    btnExpClick(ws, host, fs);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "没有源文件，请搜索后再试！");
     EXPECT_EQ(host.saveDialogs, 0);
     entries({{"/x", "a.txt"}});
-    btnExpDirClick(ws, host);
+    btnExpDirClick(ws, host, fs);
     EXPECT_EQ(host.messages.back().text, "请先选择文件！");
     ws.files.setMark(1, true);
     host.savePath.reset();
-    btnExpClick(ws, host);
+    btnExpClick(ws, host, fs);
     EXPECT_EQ(host.saveDialogs, 1);
     EXPECT_EQ(host.messages.size(), 2u);
     EXPECT_FALSE(tree.exists("out.txt"));
@@ -117,7 +117,7 @@ TEST_F(ListCommands, ExportToAnUnwritablePlaceIsARunError)
     ws.files.setMark(1, true);
     host.savePath = tree.path("no/such/dir.txt");
     try {
-        btnExpDirClick(ws, host);
+        btnExpDirClick(ws, host, fs);
         ADD_FAILURE() << "no error";
     } catch (const RunError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file " + tree.path("no/such/dir.txt"));
