@@ -1,6 +1,7 @@
 #include "cli/content_commands.h"
 
 #include "cli/options.h"
+#include "cli_run.h"
 #include "support/test_folder.h"
 #include "text/run_error.h"
 
@@ -15,39 +16,10 @@
 namespace qv::cli {
 namespace {
 
-using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class ContentCommands : public ::testing::Test {
+class ContentCommands : public testing::FolderTest {
 protected:
-    void SetUp() override { folder_ = testing::freshTestFolder("cli-content"); }
-    void TearDown() override
-    {
-        if (!HasFailure()) testing::removeTestFolder(folder_);
-    }
-    std::string make(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(folder_ / name, std::ios::binary) << bytes;
-        return (folder_ / name).string();
-    }
-    std::string read(const std::string& name)
-    {
-        std::ifstream in(folder_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static CliRun run(CommandFunction command, const std::vector<std::string>& args)
-    {
-        std::ostringstream out, err;
-        const int status = command(args, out, err);
-        return {status, out.str(), err.str()};
-    }
-
-    std::filesystem::path folder_;
+    ContentCommands() : FolderTest("cli-content") { }
+    std::string make(const std::string& name, const std::string& bytes) const { return write(name, bytes); }
 };
 
 TEST_F(ContentCommands, MergeKeysAndSyncLines)

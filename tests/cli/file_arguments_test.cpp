@@ -20,17 +20,12 @@ namespace {
 namespace fs = std::filesystem;
 using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
 
-class UnconvertibleNames : public ::testing::Test {
+class UnconvertibleNames : public testing::FolderTest {
 protected:
-    void SetUp() override { folder_ = testing::freshTestFolder("cli-names"); }
-    void TearDown() override
+    UnconvertibleNames() : FolderTest("cli-names") { }
+    std::string make(const std::string& name, const std::string& bytes = "line 1\r\nline 2\r\n") const
     {
-        if (!HasFailure()) testing::removeTestFolder(folder_);
-    }
-    std::string make(const std::string& name, const std::string& bytes = "line 1\r\nline 2\r\n")
-    {
-        std::ofstream(folder_ / name, std::ios::binary) << bytes;
-        return (folder_ / name).string();
+        return write(name, bytes);
     }
     std::vector<std::string> names() const
     {
@@ -39,7 +34,6 @@ protected:
         std::sort(out.begin(), out.end());
         return out;
     }
-    fs::path folder_;
 };
 
 TEST_F(UnconvertibleNames, AreRefusedAndTheLookAlikeIsLeftAlone)

@@ -1,6 +1,7 @@
 #include "cli/fileops_commands.h"
 
 #include "cli/options.h"
+#include "cli_run.h"
 #include "platform/posix_file_system.h"
 #include "support/test_folder.h"
 
@@ -16,21 +17,9 @@
 namespace qv::cli {
 namespace {
 
-using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class FileOpsCommands : public ::testing::Test {
+class FileOpsCommands : public testing::FolderTest {
 protected:
-    void SetUp() override { folder_ = testing::freshTestFolder("cli"); }
-    void TearDown() override
-    {
-        if (!HasFailure()) testing::removeTestFolder(folder_);
-    }
+    FileOpsCommands() : FolderTest("cli") { }
     std::string make(const std::string& name)
     {
         std::ofstream(folder_ / name) << name;
@@ -43,13 +32,6 @@ protected:
         std::sort(out.begin(), out.end());
         return out;
     }
-    static CliRun run(CommandFunction command, std::vector<std::string> args)
-    {
-        std::ostringstream out, err;
-        const int status = command(args, out, err);
-        return {status, out.str(), err.str()};
-    }
-    std::filesystem::path folder_;
 };
 
 TEST_F(FileOpsCommands, RenameWithUtf8TemplateAndFiles)

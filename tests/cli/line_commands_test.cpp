@@ -17,19 +17,10 @@ namespace {
 
 using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
 
-class LineCommands : public ::testing::Test {
+class LineCommands : public testing::FolderTest {
 protected:
-    void SetUp() override { folder_ = testing::freshTestFolder("line_commands"); }
-    std::string file(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(folder_ / name, std::ios::binary) << bytes;
-        return (folder_ / name).string();
-    }
-    std::string read(const std::string& name)
-    {
-        std::ifstream in(folder_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    LineCommands() : FolderTest("line_commands") { }
+    std::string file(const std::string& name, const std::string& bytes) const { return write(name, bytes); }
     int run(Command command, std::vector<std::string> args)
     {
         std::ostringstream o, e;
@@ -39,7 +30,6 @@ protected:
         return status;
     }
 
-    std::filesystem::path folder_;
     std::string out, err;
 };
 

@@ -71,12 +71,7 @@ protected:
     }
 
     // The recorded message texts (UTF-8), in order.
-    std::vector<std::string> messageTexts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& m : host.messages) texts.push_back(m.text);
-        return texts;
-    }
+    std::vector<std::string> messageTexts() const { return host.messageTexts(); }
 
     Workspace ws;
     RecordingHost host;

@@ -85,12 +85,7 @@ protected:
         for (std::size_t row = 1; row <= ws.files.entryCount(); ++row) out.push_back(utf8(ws.files.name(row)));
         return out;
     }
-    std::vector<std::string> messageTexts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& m : host.messages) texts.push_back(m.text);
-        return texts;
-    }
+    std::vector<std::string> messageTexts() const { return host.messageTexts(); }
 
     Workspace ws;
     RecordingHost host;

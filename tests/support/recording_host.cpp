@@ -42,4 +42,11 @@ void RecordingHost::reportProgress(std::int64_t done, std::int64_t)
     lastProgress = done;
 }
 
+std::vector<std::string> RecordingHost::messageTexts() const
+{
+    std::vector<std::string> texts;
+    for (const Message& m : messages) texts.push_back(m.text);
+    return texts;
+}
+
 } // namespace qv::testing

@@ -36,6 +36,9 @@ public:
     std::function<void()> onProcessEvents;
     bool stop = false; // what stopRequested() answers
 
+    // The texts of the messages shown (UTF-8), in order.
+    std::vector<std::string> messageTexts() const;
+
     // What happened.
     std::vector<Message> messages;
     std::vector<std::string> questions; // UTF-8

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace qv::testing {
@@ -28,6 +30,18 @@ void removeTestFolder(const std::filesystem::path& folder)
         std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(folder, ignored);
+}
+
+std::string FolderTest::write(const std::string& name, const std::string& bytes) const
+{
+    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+    return (folder_ / name).string();
+}
+
+std::string FolderTest::read(const std::string& name) const
+{
+    std::ifstream in(folder_ / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace qv::testing
