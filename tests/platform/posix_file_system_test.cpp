@@ -273,6 +273,14 @@ TEST_F(PosixFileSystemTest, AttributesReadBackAndReadOnlyFollowsPermissions)
 
     ASSERT_EQ(fs.setAttributes(path, attr::normal), FsStatus::Ok);
     EXPECT_EQ(attributesOf(path), 0x80u);
+
+    // Set-user-ID, set-group-ID and sticky are never written back.
+    ASSERT_EQ(chmod((root + "/f.txt").c_str(), 07755), 0);
+    ASSERT_EQ(fs.setAttributes(path, attr::readOnly), FsStatus::Ok);
+    EXPECT_EQ(modeOf(root + "/f.txt"), 0555u);
+    ASSERT_EQ(chmod((root + "/f.txt").c_str(), 06555), 0);
+    ASSERT_EQ(fs.setAttributes(path, attr::archive), FsStatus::Ok);
+    EXPECT_EQ(modeOf(root + "/f.txt"), 0755u);
 }
 
 TEST_F(PosixFileSystemTest, StoredAttributesWinAndUnknownBitsStay)
