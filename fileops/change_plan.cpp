@@ -3,6 +3,8 @@
 #include "filelist/host.h"
 #include "platform/code_page.h"
 
+#include <set>
+
 namespace qv {
 
 std::string refusalReason(FsStatus status, std::string_view notSupported)
@@ -17,6 +19,8 @@ std::string refusalReason(FsStatus status, std::string_view notSupported)
     case FsStatus::NotSupported: return std::string(notSupported);
     case FsStatus::SymbolicLink: utf8 = "这是一个符号链接，符号链接本身不能记录属性和创建日期"; break;
     case FsStatus::InvalidName: utf8 = "文件名无法准确转换为 GBK 编码"; break;
+    case FsStatus::NameTooLong: utf8 = "文件名过长"; break;
+    case FsStatus::FolderIsLink: utf8 = "所在目录是一个符号链接，不经由符号链接更改文件"; break;
     case FsStatus::AccessDenied: utf8 = "没有权限"; break;
     case FsStatus::Failed: break;
     }
@@ -29,10 +33,17 @@ std::string fileOpsClosingMessage(std::int64_t count)
 }
 
 OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& host, const ApplyChange& apply,
-                                std::string_view notSupported)
+                                std::string_view notSupported, const FolderStep& folderStep)
 {
     OperationResult result;
     result.status = OperationResult::Status::Done;
+    std::set<std::string> refusedFolders;
+    const auto listFolderStep = [&](const PlannedChange& change) {
+        if (!folderStep) return;
+        const std::optional<FolderOutcome> outcome = folderStep(change);
+        if (outcome && outcome->status != FsStatus::Ok && refusedFolders.insert(outcome->folder).second)
+            result.skipped.push_back({outcome->folder, refusalReason(outcome->status, notSupported)});
+    };
     ws.counters.stChangeCount = 0;
     const auto total = static_cast<std::int64_t>(plan.size());
     std::int64_t done = 0;
@@ -44,11 +55,14 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
         }
         if (change.leftAlone) {
             result.skipped.push_back({change.path, *change.leftAlone});
-        } else if (const FsStatus status = apply(change); status == FsStatus::Ok) {
-            ++ws.counters.stChangeCount;
-            ++result.processed;
         } else {
-            result.skipped.push_back({change.path, refusalReason(status, notSupported)});
+            if (const FsStatus status = apply(change); status == FsStatus::Ok) {
+                ++ws.counters.stChangeCount;
+                ++result.processed;
+            } else {
+                result.skipped.push_back({change.path, refusalReason(status, notSupported)});
+            }
+            listFolderStep(change);
         }
         host.reportProgress(++done, total);
     }

@@ -199,6 +199,8 @@ TEST_F(PosixFileSystemTest, RenameNeverReplaces)
     EXPECT_TRUE(std::filesystem::exists(root + "/新.txt"));
     EXPECT_EQ(fs.renameNoReplace(a, root + "/c.txt"), FsStatus::NotFound);
     EXPECT_EQ(fs.renameNoReplace(b, root + "/\x81"), FsStatus::InvalidName);
+    EXPECT_EQ(fs.renameNoReplace(b, root + "/" + std::string(256, 'n')), FsStatus::NameTooLong);
+    EXPECT_TRUE(std::filesystem::exists(root + "/b.txt"));
 }
 
 TEST_F(PosixFileSystemTest, CaseOnlyRenameWorks)
