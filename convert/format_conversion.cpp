@@ -4,9 +4,20 @@
 #include "convert/conversion_call.h"
 #include "convert/spreadsheet_converter.h"
 #include "convert/text_converter.h"
+#include "text/output_path.h"
 
 namespace qv {
 namespace {
+
+// Why no entry can be converted to `extension`, or nothing when it is one a
+// file may take: a "/" or NUL in it, or an extension of "." or "..", would
+// put the converted file in another folder or under a cut name.
+std::optional<std::string> unusableExtension(const std::string& extension)
+{
+    if (extension.empty()) return programText("没有新的扩展名");
+    if (!text::isSafeNewName(extension)) return programText("新扩展名是“.”或“..”，或含有“/”或空字符，不能用作扩展名");
+    return std::nullopt;
+}
 
 struct Entry {
     std::string path;
@@ -47,8 +58,8 @@ public:
                 return;
             }
             host_.reportProgress(done++, static_cast<std::int64_t>(entries.size()));
-            if (extension.empty()) {
-                failed(entry, programText("没有新的扩展名"));
+            if (const auto refused = unusableExtension(extension)) {
+                failed(entry, *refused);
                 continue;
             }
             if (contacts && !isContactTableExtension(extension)) {
@@ -68,9 +79,9 @@ public:
     {
         const std::string extension = newExtension(call.argument);
         const std::optional<SheetConversion> conversion = sheetConversionFor(call.converter, extension);
-        if (!conversion) {
-            for (const Entry& entry : entries)
-                failed(entry, programText(extension.empty() ? "没有新的扩展名" : "不支持转换为此格式"));
+        const std::optional<std::string> refused = unusableExtension(extension);
+        if (refused || !conversion) {
+            for (const Entry& entry : entries) failed(entry, refused.value_or(programText("不支持转换为此格式")));
             return;
         }
         std::vector<SheetJob> jobs;

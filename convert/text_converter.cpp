@@ -2,6 +2,7 @@
 
 #include "convert/conversion_call.h"
 #include "platform/file_io.h"
+#include "text/output_path.h"
 
 #include <algorithm>
 
@@ -26,7 +27,7 @@ text::LineList tabsToCommas(const text::LineList& source, std::string_view exten
 std::string convertText(std::string_view sourcePath, std::string_view argument, Host& host)
 {
     const std::string extension = newExtension(argument);
-    if (extension.empty()) return {};
+    if (!text::isSafeNewName(extension)) return {};
     const std::string target = convertedPath(sourcePath, extension);
     writeLineList(target, tabsToCommas(readLineList(sourcePath), extension, host));
     return target;
