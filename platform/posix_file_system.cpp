@@ -277,8 +277,8 @@ struct InFolder {
 // Opens the folder holding `diskPath` ("." for a bare name, "/" for one
 // right under the root) and names the entry in it. O_NOFOLLOW: a folder
 // swapped for a symbolic link to another folder is refused (FolderIsLink)
-// rather than followed there; the folders above it are taken as they are, so
-// that a path through a linked folder the user chose still works.
+// rather than followed there. The folders above it are taken as they are:
+// a path may pass through a linked folder higher up.
 FsStatus openInFolder(const std::string& diskPath, InFolder& out)
 {
     const std::size_t slash = diskPath.rfind('/');
@@ -598,7 +598,8 @@ FsStatus PosixFileSystem::remove(std::string_view path)
     if (!disk) return FsStatus::InvalidName;
     InFolder place;
     if (const FsStatus s = openInFolder(*disk, place); s != FsStatus::Ok) return s;
-    const auto found = inspect(DiskLocation{place.dir, place.name.c_str(), {}}, lastElement(path));
+    const std::string folder = openedPath(place.dir);
+    const auto found = inspect(DiskLocation{place.dir, place.name.c_str(), folder}, lastElement(path));
     if (!found) return statusFromErrno(errno);
     const std::uint32_t bits = found->entry.attributes;
     if (bits & attr::directory) return FsStatus::IsDirectory;
