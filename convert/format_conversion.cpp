@@ -5,9 +5,20 @@
 #include "convert/spreadsheet_converter.h"
 #include "convert/text_converter.h"
 #include "operation/run_loop.h"
+#include "text/output_path.h"
 
 namespace qv {
 namespace {
+
+// Why no entry can be converted to `extension`, or nothing when it is one a
+// file may take: a "/" or NUL in it, or an extension of "." or "..", would
+// put the converted file in another folder or under a cut name.
+std::optional<std::string> unusableExtension(const std::string& extension)
+{
+    if (extension.empty()) return programText("没有新的扩展名");
+    if (!text::isSafeNewName(extension)) return programText("新扩展名是“.”或“..”，或含有“/”或空字符，不能用作扩展名");
+    return std::nullopt;
+}
 
 struct Entry {
     std::string path;
@@ -36,8 +47,8 @@ public:
         const std::string extension = newExtension(call.argument);
         const bool contacts = call.converter == Converter::VcfTo;
         walkItems(entries, run_, [&](const Entry& entry) {
-            if (extension.empty()) {
-                failed(entry, programText("没有新的扩展名"));
+            if (const auto refused = unusableExtension(extension)) {
+                failed(entry, *refused);
             } else if (contacts && !isContactTableExtension(extension)) {
                 failed(entry, programText("不支持转换为此格式"));
             } else {
@@ -56,9 +67,9 @@ public:
     {
         const std::string extension = newExtension(call.argument);
         const std::optional<SheetConversion> conversion = sheetConversionFor(call.converter, extension);
-        if (!conversion) {
-            for (const Entry& entry : entries)
-                failed(entry, programText(extension.empty() ? "没有新的扩展名" : "不支持转换为此格式"));
+        const std::optional<std::string> refused = unusableExtension(extension);
+        if (refused || !conversion) {
+            for (const Entry& entry : entries) failed(entry, refused.value_or(programText("不支持转换为此格式")));
             return;
         }
         std::vector<SheetJob> jobs;

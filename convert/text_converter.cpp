@@ -1,6 +1,7 @@
 #include "convert/text_converter.h"
 
 #include "convert/conversion_call.h"
+#include "text/output_path.h"
 
 #include <algorithm>
 
@@ -25,7 +26,7 @@ text::LineList tabsToCommas(const text::LineList& source, std::string_view exten
 std::string convertText(FileSystem& fs, std::string_view sourcePath, std::string_view argument, Host& host)
 {
     const std::string extension = newExtension(argument);
-    if (extension.empty()) return {};
+    if (!text::isSafeNewName(extension)) return {};
     const std::string target = convertedPath(sourcePath, extension);
     fs.writeLineList(target, tabsToCommas(fs.readLineList(sourcePath), extension, host));
     return target;

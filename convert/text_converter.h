@@ -18,9 +18,9 @@ text::LineList tabsToCommas(const text::LineList& source, std::string_view exten
 
 // Reads `sourcePath`, converts its lines and writes them (CR LF after each)
 // to the converted path, which may be the source itself. Returns the
-// converted path, or "" when `argument` gives no extension (nothing is read
-// or written). Throws RunError when the source cannot be read or the output
-// cannot be written.
+// converted path, or "" when `argument` gives no extension or one that
+// text::isSafeNewName refuses (nothing is read or written). Throws RunError
+// when the source cannot be read or the output cannot be written.
 std::string convertText(FileSystem& fs, std::string_view sourcePath, std::string_view argument, Host& host);
 
 } // namespace qv

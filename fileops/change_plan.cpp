@@ -4,6 +4,8 @@
 #include "operation/run_loop.h"
 #include "platform/code_page.h"
 
+#include <set>
+
 namespace qv {
 
 std::string refusalReason(FsStatus status, std::string_view notSupported)
@@ -18,6 +20,8 @@ std::string refusalReason(FsStatus status, std::string_view notSupported)
     case FsStatus::NotSupported: return std::string(notSupported);
     case FsStatus::SymbolicLink: utf8 = "这是一个符号链接，符号链接本身不能记录属性和创建日期"; break;
     case FsStatus::InvalidName: utf8 = "文件名无法准确转换为 GBK 编码"; break;
+    case FsStatus::NameTooLong: utf8 = "文件名过长"; break;
+    case FsStatus::FolderIsLink: utf8 = "所在目录是一个符号链接，不经由符号链接更改文件"; break;
     case FsStatus::AccessDenied: utf8 = "没有权限"; break;
     case FsStatus::Failed: break;
     }
@@ -30,17 +34,27 @@ std::string fileOpsClosingMessage(std::int64_t count)
 }
 
 OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& host, const ApplyChange& apply,
-                                std::string_view notSupported)
+                                std::string_view notSupported, const FolderStep& folderStep)
 {
     OperationResult result;
+    std::set<std::string> refusedFolders;
+    const auto listFolderStep = [&](const PlannedChange& change) {
+        if (!folderStep) return;
+        const std::optional<FolderOutcome> outcome = folderStep(change);
+        if (outcome && outcome->status != FsStatus::Ok && refusedFolders.insert(outcome->folder).second)
+            result.skipped.push_back({outcome->folder, refusalReason(outcome->status, notSupported)});
+    };
     RunLoop run(ws, host, result, static_cast<std::int64_t>(plan.size()));
     walkItems(plan, run, [&](const PlannedChange& change) {
-        if (change.leftAlone)
+        if (change.leftAlone) {
             run.skipped(change.path, *change.leftAlone);
-        else if (const FsStatus status = apply(change); status == FsStatus::Ok)
-            run.processed();
-        else
-            run.skipped(change.path, refusalReason(status, notSupported));
+        } else {
+            if (const FsStatus status = apply(change); status == FsStatus::Ok)
+                run.processed();
+            else
+                run.skipped(change.path, refusalReason(status, notSupported));
+            listFolderStep(change);
+        }
         run.advance();
     });
     showClosing(host, fileOpsClosingMessage(ws.counters.stChangeCount), result.skipped);

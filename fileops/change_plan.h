@@ -40,10 +40,21 @@ using ChangePlan = std::vector<PlannedChange>;
 // otherwise the file system's reason.
 using ApplyChange = std::function<FsStatus(const PlannedChange&)>;
 
+// The folder step of a dates or attributes run, after the change of one
+// file: the folder it changed too and the outcome; nothing when it tried
+// none.
+struct FolderOutcome {
+    std::string folder;
+    FsStatus status = FsStatus::Ok;
+};
+using FolderStep = std::function<std::optional<FolderOutcome>(const PlannedChange&)>;
+
 // Applies `plan` as described at the top. `notSupported` is the reason
-// shown for a file whose file system cannot store the change.
+// shown for a file whose file system cannot store the change. With
+// `folderStep`, called after each change made, a folder that refused is
+// listed with the files left alone, once per run.
 OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& host, const ApplyChange& apply,
-                                std::string_view notSupported);
+                                std::string_view notSupported, const FolderStep& folderStep = {});
 
 // The reason text (code page 936) for a change the file system refused.
 std::string refusalReason(FsStatus status, std::string_view notSupported);

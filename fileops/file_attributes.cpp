@@ -28,19 +28,21 @@ OperationResult btnPropClick(const AttributeParams& params, Workspace& ws, Host&
         change.attributes = attributes;
         plan.push_back(std::move(change));
     });
+    const auto apply = [&](const PlannedChange& change) { return fs.setAttributes(change.path, change.attributes); };
     std::string lastFolder;
-    const auto apply = [&](const PlannedChange& change) {
-        const FsStatus status = fs.setAttributes(change.path, change.attributes);
-        if (params.chkDirProp && ws.files.fullPath(change.row) == change.path &&
-            ws.files.folder(change.row) != lastFolder) {
-            const std::string folder(ws.files.folder(change.row));
-            if (fs.setAttributes(folder, change.attributes) == FsStatus::Ok) lastFolder = folder;
-        }
-        return status;
+    const auto folderStep = [&](const PlannedChange& change) -> std::optional<FolderOutcome> {
+        if (!params.chkDirProp || ws.files.fullPath(change.row) != change.path ||
+            ws.files.folder(change.row) == lastFolder)
+            return std::nullopt;
+        FolderOutcome outcome{std::string(ws.files.folder(change.row))};
+        outcome.status = fs.setAttributes(outcome.folder, change.attributes);
+        if (outcome.status == FsStatus::Ok) lastFolder = outcome.folder;
+        return outcome;
     };
     return applyChangePlan(
         plan, ws, host, apply,
-        CodePage::gbk().fromUtf8("所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录存档、系统、隐藏和只读属性"));
+        CodePage::gbk().fromUtf8("所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录存档、系统、隐藏和只读属性"),
+        folderStep);
 }
 
 } // namespace qv

@@ -101,11 +101,9 @@ OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host
         plan.push_back(std::move(change));
     });
 
-    std::string lastFolder;
     const auto apply = [&](const PlannedChange& change) {
         const FsStatus status = fs.setTimes(change.path, change.times);
-        const bool rowHoldsFile = ws.files.fullPath(change.row) == change.path;
-        if (status == FsStatus::Ok && rowHoldsFile) {
+        if (status == FsStatus::Ok && ws.files.fullPath(change.row) == change.path) {
             if (params.ckModify)
                 ws.files.setModified(change.row,
                                      cellValue(params.dtModify, ws.files.cell(change.row, ModifiedColumn), params));
@@ -113,16 +111,22 @@ OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host
                 ws.files.setCreated(change.row,
                                     cellValue(params.dtCreate, ws.files.cell(change.row, CreatedColumn), params));
         }
-        if (params.chkDirDate && rowHoldsFile && ws.files.folder(change.row) != lastFolder) {
-            // A folder that refused is skipped for the files after it; one
-            // that took the change gets it again for the next file, which
-            // changes nothing further.
-            const std::string folder(ws.files.folder(change.row));
-            if (SetFileTimes(folder, true, params, fs, utcOffset) != FsStatus::Ok) lastFolder = folder;
-        }
         return status;
     };
-    return applyChangePlan(plan, ws, host, apply, notStored);
+    std::string lastFolder;
+    const auto folderStep = [&](const PlannedChange& change) -> std::optional<FolderOutcome> {
+        if (!params.chkDirDate || ws.files.fullPath(change.row) != change.path ||
+            ws.files.folder(change.row) == lastFolder)
+            return std::nullopt;
+        // A folder that refused is skipped for the files after it; one that
+        // took the change gets it again for the next file, which changes
+        // nothing further.
+        FolderOutcome outcome{std::string(ws.files.folder(change.row))};
+        outcome.status = SetFileTimes(outcome.folder, true, params, fs, utcOffset);
+        if (outcome.status != FsStatus::Ok) lastFolder = outcome.folder;
+        return outcome;
+    };
+    return applyChangePlan(plan, ws, host, apply, notStored, folderStep);
 }
 
 } // namespace qv

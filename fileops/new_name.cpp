@@ -4,6 +4,7 @@
 #include "fileops/change_plan.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "text/output_path.h"
 
 #include "filelist/file_list.h"
 
@@ -14,11 +15,6 @@ std::string_view baseNameOf(std::string_view name)
     return name.substr(0, name.size() - typeOf(name).size());
 }
 
-bool isSafeNewName(std::string_view name)
-{
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos;
-}
-
 std::optional<PlannedChange> planRename(const Workspace& ws, std::size_t row, const std::string& newName)
 {
     if (newName == ws.files.name(row)) return std::nullopt;
@@ -26,7 +22,7 @@ std::optional<PlannedChange> planRename(const Workspace& ws, std::size_t row, co
     change.row = row;
     change.path = ws.files.fullPath(row);
     change.newName = newName;
-    if (!isSafeNewName(newName))
+    if (!text::isSafeNewName(newName))
         change.leftAlone =
             CodePage::gbk().fromUtf8("算出的新文件名为空、是“.”或“..”，或含有“/”，这样的名称会使文件离开所在目录");
     return change;

@@ -1,6 +1,6 @@
 #pragma once
 // A file's name as rename and change extension see it (base name and
-// extension), and the check that keeps a computed name inside its folder.
+// extension), and the planned rename to a computed name.
 
 #include "platform/file_system.h"
 
@@ -15,20 +15,13 @@ namespace qv {
 // ".profile". The extension itself is typeOf(name) (filelist/file_list.h).
 std::string_view baseNameOf(std::string_view name);
 
-// True when `name` may be given to a file in place: not empty, not "." or
-// "..", and without "/". Any other name would move the file into another
-// folder or name no file at all, so the operations refuse it for that file.
-// ("/" is never the second byte of a code page 936 character, so a byte
-// search is exact.)
-bool isSafeNewName(std::string_view name);
-
 struct Workspace;
 class FileSystem;
 struct PlannedChange;
 
 // The planned rename of the entry in `row` to `newName` in its own folder:
 // nothing when the name stays the same; left alone, with the reason, when
-// isSafeNewName refuses the name.
+// text::isSafeNewName (text/output_path.h) refuses the name.
 std::optional<PlannedChange> planRename(const Workspace& ws, std::size_t row, const std::string& newName);
 
 // Renames a planned file without replacing anything and, when that worked

@@ -122,6 +122,8 @@ enum class FsStatus {
     NotSupported,  // the file system cannot store this (no user extended attributes, no rename flag)
     SymbolicLink,  // a symbolic link, which cannot carry attributes or a creation time
     InvalidName,   // the path has no lossless UTF-8 form, or holds a NUL byte
+    NameTooLong,   // a name (or the whole path) longer than the file system allows
+    FolderIsLink,  // the folder holding the path is a symbolic link, never followed for a change
     AccessDenied,  // permissions refused it
     Failed,        // any other failure of the system call
 };
@@ -185,6 +187,11 @@ public:
 
     // True when something (file, directory, symbolic link) exists at `path`.
     virtual bool exists(std::string_view path) const = 0;
+
+    // The changes below open the folder that holds `path` without following
+    // a symbolic link as its last element (FolderIsLink) and act inside that
+    // open folder, so that a folder swapped for a link during a run cannot
+    // send a change to another folder.
 
     // Deletes the file at `path`. Refuses directories (IsDirectory) and files
     // whose read-only attribute is set (ReadOnly), as Windows does. A

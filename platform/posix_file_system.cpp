@@ -75,7 +75,7 @@ FsStatus statusFromErrno(int error)
     case EROFS: return FsStatus::AccessDenied;
     case ENOTSUP: return FsStatus::NotSupported;
     case EISDIR: return FsStatus::IsDirectory;
-    case ENAMETOOLONG:
+    case ENAMETOOLONG: return FsStatus::NameTooLong;
     case EILSEQ: return FsStatus::InvalidName;
     default: return FsStatus::Failed;
     }
@@ -102,8 +102,9 @@ timespec toTimespec(FileTime time)
 }
 
 // Where a file lies on disk: `name` relative to the open folder `dir`, or
-// with dir AT_FDCWD a path as the system takes it. `folder` is dir's own
-// path, for the calls that have no form relative to a folder.
+// with dir AT_FDCWD a path as the system takes it, or with `name` empty the
+// entry `dir` itself, opened with O_PATH. `folder` is dir's own path, for the
+// calls that have no form relative to a folder.
 struct DiskLocation {
     int dir = AT_FDCWD;
     const char* name = "";
@@ -122,9 +123,17 @@ struct XattrArgs {
 constexpr long getxattratCall = 464; // the same number on every architecture
 std::atomic<bool> getxattratMissing{false};
 
+// The name under which the calls that take no descriptor reach the open file
+// `fd` itself (see OpenedItem).
+std::string openedPath(int fd)
+{
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
 // lgetxattr of user.DOSATTRIB at `at`.
 ssize_t getDosAttrib(const DiskLocation& at, char* buffer, std::size_t size)
 {
+    if (!*at.name) return getxattr(openedPath(at.dir).c_str(), dosAttribName, buffer, size);
     if (at.dir != AT_FDCWD && !getxattratMissing.load(std::memory_order_relaxed)) {
         XattrArgs args{reinterpret_cast<std::uintptr_t>(buffer), static_cast<std::uint32_t>(size), 0};
         const long length =
@@ -186,8 +195,8 @@ std::optional<Inspected> inspect(const DiskLocation& at, std::string_view name93
                                  std::optional<SizeRange> sizes = std::nullopt)
 {
     Inspected out{};
-    if (statx(at.dir, at.name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &out.info) != 0)
-        return std::nullopt;
+    const int flags = *at.name ? AT_SYMLINK_NOFOLLOW : AT_SYMLINK_NOFOLLOW | AT_EMPTY_PATH;
+    if (statx(at.dir, at.name, flags, STATX_BASIC_STATS | STATX_BTIME, &out.info) != 0) return std::nullopt;
     const mode_t mode = out.info.stx_mode;
     if (sizes && !sizes->holds(S_ISREG(mode) ? out.info.stx_size : 0)) return std::nullopt;
     if (!S_ISLNK(mode)) out.dos = readDosAttributes(at);
@@ -234,21 +243,114 @@ mode_t restoredWriteBits(mode_t mode)
     return bits & ~(mask & (S_IWGRP | S_IWOTH));
 }
 
-FsStatus writeDosAttributes(const std::string& diskPath, std::uint32_t bits, std::optional<std::uint64_t> createTime)
+// A file descriptor, closed when it goes out of scope.
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : fd_(fd) { }
+    ~Descriptor()
+    {
+        if (fd_ >= 0) close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor& operator=(Descriptor&& other) noexcept
+    {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// An entry named inside an open folder. Every step of one change goes
+// through the folder's descriptor, so all of them act in the folder that
+// was opened, whatever happens to its path meanwhile.
+struct InFolder {
+    Descriptor folder;
+    int dir = -1; // folder.get()
+    std::string name;
+};
+
+// Opens the folder holding `diskPath` ("." for a bare name, "/" for one
+// right under the root) and names the entry in it. O_NOFOLLOW: a folder
+// swapped for a symbolic link to another folder is refused (FolderIsLink)
+// rather than followed there. The folders above it are taken as they are:
+// a path may pass through a linked folder higher up.
+FsStatus openInFolder(const std::string& diskPath, InFolder& out)
+{
+    const std::size_t slash = diskPath.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : diskPath.substr(0, slash);
+    out.name = slash == std::string::npos ? diskPath : diskPath.substr(slash + 1);
+    if (out.name.empty()) return FsStatus::NotFound;
+    out.folder = Descriptor(open(folder.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    out.dir = out.folder.get();
+    if (out.folder.valid()) return FsStatus::Ok;
+    const int error = errno;
+    // Linux says ENOTDIR for a symbolic link opened so.
+    struct stat info;
+    if (error == ENOTDIR && lstat(folder.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) return FsStatus::FolderIsLink;
+    return statusFromErrno(error);
+}
+
+// The entry a metadata change acts on, opened once inside its folder with
+// O_PATH | O_NOFOLLOW: the descriptor holds the very inode that was checked,
+// a symbolic link being opened as itself. Times are set on the descriptor
+// (utimensat with AT_EMPTY_PATH). Linux refuses fchmod and fsetxattr on an
+// O_PATH descriptor (EBADF), so permission bits and extended attributes go
+// through openedPath(): the kernel resolves /proc/self/fd/N to the open file
+// itself without looking its name up again, so a link swapped in under the
+// old name is never reached, and those calls are made only after statx on
+// the descriptor showed the entry is no symbolic link (an inode never changes
+// its type), so nothing is followed from there. Opening for reading instead
+// would let fchmod work, but fails on a file its owner may not read (mode
+// 0200, 0000), which these changes have always reached, and opens device
+// nodes.
+struct OpenedItem {
+    InFolder place;
+    Descriptor self;
+    Inspected found{};
+    std::string path() const { return openedPath(self.get()); }
+};
+
+FsStatus openItem(const std::string& diskPath, std::string_view name936, OpenedItem& item)
+{
+    if (const FsStatus s = openInFolder(diskPath, item.place); s != FsStatus::Ok) return s;
+    item.self = Descriptor(openat(item.place.dir, item.place.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!item.self.valid()) return statusFromErrno(errno);
+    auto found = inspect(DiskLocation{item.self.get(), "", {}}, name936);
+    if (!found) return statusFromErrno(errno);
+    item.found = std::move(*found);
+    return FsStatus::Ok;
+}
+
+// The permission bits of `mode` without set-user-ID, set-group-ID and
+// sticky: a mode this program writes never carries them (a file that has
+// them loses them when its read-only attribute changes).
+mode_t permissionBits(mode_t mode)
+{
+    return mode & 0777;
+}
+
+// `openedPath` is OpenedItem::path() of an entry that is no symbolic link.
+FsStatus writeDosAttributes(const std::string& openedPath, std::uint32_t bits, std::optional<std::uint64_t> createTime)
 {
     const std::string blob = encodeDosAttributes(bits, createTime);
-    if (lsetxattr(diskPath.c_str(), dosAttribName, blob.data(), blob.size(), 0) == 0) return FsStatus::Ok;
+    if (setxattr(openedPath.c_str(), dosAttribName, blob.data(), blob.size(), 0) == 0) return FsStatus::Ok;
     return statusFromErrno(errno);
 }
 
 // Puts back the user.DOSATTRIB a file had before a failed change.
-void restoreDosAttributes(const std::string& diskPath, const std::optional<DosAttributes>& before)
+void restoreDosAttributes(const std::string& openedPath, const std::optional<DosAttributes>& before)
 {
     if (!before) {
-        lremovexattr(diskPath.c_str(), dosAttribName);
+        removexattr(openedPath.c_str(), dosAttribName);
         return;
     }
-    writeDosAttributes(diskPath, before->attributes.value_or(0), before->createTime);
+    writeDosAttributes(openedPath, before->attributes.value_or(0), before->createTime);
 }
 
 // Two names equal under full Unicode case folding, as case-insensitive file
@@ -271,14 +373,20 @@ bool equalIgnoringCase(std::string_view from, std::string_view to)
 // Two paths that differ only in letter case and that the file system
 // resolves to the same file: what a case-insensitive file system shows for a
 // case-only rename.
-bool sameFileOtherCase(std::string_view from, std::string_view to, const std::string& fromDisk,
-                       const std::string& toDisk)
+bool sameFileOtherCase(std::string_view from, std::string_view to, const InFolder& source, const InFolder& target)
 {
     if (from == to || !equalIgnoringCase(from, to)) return false;
     struct stat x, y;
-    return lstat(fromDisk.c_str(), &x) == 0 && lstat(toDisk.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+    return fstatat(source.dir, source.name.c_str(), &x, AT_SYMLINK_NOFOLLOW) == 0 &&
+           fstatat(target.dir, target.name.c_str(), &y, AT_SYMLINK_NOFOLLOW) == 0 && x.st_dev == y.st_dev &&
            x.st_ino == y.st_ino;
 }
+
+// An entry by its open folder and a name in it.
+struct At {
+    int dir;
+    std::string name;
+};
 
 bool refusesNoReplace(int error)
 {
@@ -294,12 +402,12 @@ bool lacksHardLinks(int error)
 
 // Renames a regular file without replacing anything: the link fails when
 // `to` exists. Gives 0 or the errno of the failing call.
-int linkThenUnlink(const std::string& from, const std::string& to)
+int linkThenUnlink(const At& from, const At& to)
 {
-    if (link(from.c_str(), to.c_str()) != 0) return errno;
-    if (unlink(from.c_str()) != 0) {
+    if (linkat(from.dir, from.name.c_str(), to.dir, to.name.c_str(), 0) != 0) return errno;
+    if (unlinkat(from.dir, from.name.c_str(), 0) != 0) {
         const int error = errno;
-        unlink(to.c_str());
+        unlinkat(to.dir, to.name.c_str(), 0);
         return error;
     }
     return 0;
@@ -309,19 +417,19 @@ int linkThenUnlink(const std::string& from, const std::string& to)
 // exist, by the first means the file system offers: RENAME_NOREPLACE, a hard
 // link, or (vfat, exfat) a plain rename right after finding `to` absent.
 // Gives 0 or an errno.
-int moveToFreeName(const std::string& from, const std::string& to)
+int moveToFreeName(const At& from, const At& to)
 {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (renameat2(from.dir, from.name.c_str(), to.dir, to.name.c_str(), RENAME_NOREPLACE) == 0) return 0;
     if (!refusesNoReplace(errno)) return errno;
     struct stat info;
-    if (lstat(from.c_str(), &info) != 0) return errno;
+    if (fstatat(from.dir, from.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno;
     if (S_ISREG(info.st_mode)) {
         const int linked = linkThenUnlink(from, to);
         if (!lacksHardLinks(linked)) return linked;
     }
-    if (lstat(to.c_str(), &info) == 0) return EEXIST;
+    if (fstatat(to.dir, to.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
     if (errno != ENOENT) return errno;
-    return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    return renameat2(from.dir, from.name.c_str(), to.dir, to.name.c_str(), 0) == 0 ? 0 : errno;
 }
 
 // The name a case-only rename parks the file under: the new name followed by
@@ -332,13 +440,12 @@ std::string parkingNameFor(const std::string& target, int attempt)
 {
     std::string suffix = ".qv-rename-" + std::to_string(getpid());
     if (attempt > 0) suffix += "-" + std::to_string(attempt);
-    const std::size_t nameStart = target.rfind('/') + 1; // 0 without a folder
-    std::size_t kept = target.size() - nameStart;
+    std::size_t kept = target.size();
     if (kept + suffix.size() > NAME_MAX) {
         kept = NAME_MAX - suffix.size();
-        while (kept > 0 && (static_cast<unsigned char>(target[nameStart + kept]) & 0xC0) == 0x80) --kept;
+        while (kept > 0 && (static_cast<unsigned char>(target[kept]) & 0xC0) == 0x80) --kept;
     }
-    return target.substr(0, nameStart + kept) + suffix;
+    return target.substr(0, kept) + suffix;
 }
 
 // Holds back, for the calling thread, every signal a user or another
@@ -368,13 +475,13 @@ private:
 // entry; Linux makes it a no-op, RENAME_NOREPLACE refuses it), so the file is
 // parked under a free name and then moved to the new one; a failing second
 // step moves it back.
-FsStatus renameCaseOnly(const std::string& source, const std::string& target)
+FsStatus renameCaseOnly(const At& source, const At& target)
 {
     const SignalsHeld held;
-    std::string parked;
+    At parked{target.dir, {}};
     int error = EEXIST;
     for (int attempt = 0; error == EEXIST && attempt < 100; ++attempt) {
-        parked = parkingNameFor(target, attempt);
+        parked.name = parkingNameFor(target.name, attempt);
         error = moveToFreeName(source, parked);
     }
     if (error != 0) return statusFromErrno(error);
@@ -490,27 +597,34 @@ FsStatus PosixFileSystem::remove(std::string_view path)
 {
     const auto disk = toDisk(path);
     if (!disk) return FsStatus::InvalidName;
-    const auto found = inspect(*disk, lastElement(path));
+    InFolder place;
+    if (const FsStatus s = openInFolder(*disk, place); s != FsStatus::Ok) return s;
+    const std::string folder = openedPath(place.dir);
+    const auto found = inspect(DiskLocation{place.dir, place.name.c_str(), folder}, lastElement(path));
     if (!found) return statusFromErrno(errno);
     const std::uint32_t bits = found->entry.attributes;
     if (bits & attr::directory) return FsStatus::IsDirectory;
     if ((bits & attr::readOnly) && !(bits & attr::reparsePoint)) return FsStatus::ReadOnly;
-    return unlink(disk->c_str()) == 0 ? FsStatus::Ok : statusFromErrno(errno);
+    return unlinkat(place.dir, place.name.c_str(), 0) == 0 ? FsStatus::Ok : statusFromErrno(errno);
 }
 
 FsStatus PosixFileSystem::renameNoReplace(std::string_view from, std::string_view to)
 {
-    const auto source = toDisk(from), target = toDisk(to);
-    if (!source || !target) return FsStatus::InvalidName;
-    if (sameFileOtherCase(from, to, *source, *target)) return renameCaseOnly(*source, *target);
-    if (renameat2(AT_FDCWD, source->c_str(), AT_FDCWD, target->c_str(), RENAME_NOREPLACE) == 0) return FsStatus::Ok;
+    const auto sourcePath = toDisk(from), targetPath = toDisk(to);
+    if (!sourcePath || !targetPath) return FsStatus::InvalidName;
+    InFolder source, target;
+    if (const FsStatus s = openInFolder(*sourcePath, source); s != FsStatus::Ok) return s;
+    if (const FsStatus s = openInFolder(*targetPath, target); s != FsStatus::Ok) return s;
+    const At a{source.dir, source.name}, b{target.dir, target.name};
+    if (sameFileOtherCase(from, to, source, target)) return renameCaseOnly(a, b);
+    if (renameat2(a.dir, a.name.c_str(), b.dir, b.name.c_str(), RENAME_NOREPLACE) == 0) return FsStatus::Ok;
     const int error = errno;
     if (!refusesNoReplace(error)) return statusFromErrno(error);
 
     struct stat info;
-    if (lstat(source->c_str(), &info) != 0) return statusFromErrno(errno);
+    if (fstatat(a.dir, a.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return statusFromErrno(errno);
     if (!S_ISREG(info.st_mode)) return error == ENOSYS ? FsStatus::NotSupported : FsStatus::Failed;
-    const int linked = linkThenUnlink(*source, *target);
+    const int linked = linkThenUnlink(a, b);
     if (linked == 0) return FsStatus::Ok;
     return lacksHardLinks(linked) ? FsStatus::NotSupported : statusFromErrno(linked);
 }
@@ -519,25 +633,26 @@ FsStatus PosixFileSystem::setTimes(std::string_view path, const TimeChange& chan
 {
     const auto disk = toDisk(path);
     if (!disk) return FsStatus::InvalidName;
-    const auto found = inspect(*disk, lastElement(path));
-    if (!found) return statusFromErrno(errno);
-    const std::uint32_t bits = found->entry.attributes;
+    OpenedItem item;
+    if (const FsStatus s = openItem(*disk, lastElement(path), item); s != FsStatus::Ok) return s;
+    const Inspected& found = item.found;
+    const std::uint32_t bits = found.entry.attributes;
     if ((bits & attr::readOnly) && !(bits & attr::directory)) return FsStatus::ReadOnly;
 
     if (change.creation) {
         if (bits & attr::reparsePoint) return FsStatus::SymbolicLink; // Linux keeps no user attributes on links
         const std::uint32_t stored =
-            found->dos && found->dos->attributes ? *found->dos->attributes : typeAttributes(found->info.stx_mode);
-        if (const FsStatus s = writeDosAttributes(*disk, stored, fileTimeToNtTime(*change.creation)); s != FsStatus::Ok)
-            return s;
+            found.dos && found.dos->attributes ? *found.dos->attributes : typeAttributes(found.info.stx_mode);
+        const FsStatus s = writeDosAttributes(item.path(), stored, fileTimeToNtTime(*change.creation));
+        if (s != FsStatus::Ok) return s;
     }
     if (change.lastWrite || change.lastAccess) {
         timespec times[2];
         times[0] = change.lastAccess ? toTimespec(*change.lastAccess) : timespec{0, UTIME_OMIT};
         times[1] = change.lastWrite ? toTimespec(*change.lastWrite) : timespec{0, UTIME_OMIT};
-        if (utimensat(AT_FDCWD, disk->c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (utimensat(item.self.get(), "", times, AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW) != 0) {
             const int error = errno;
-            if (change.creation) restoreDosAttributes(*disk, found->dos);
+            if (change.creation) restoreDosAttributes(item.path(), found.dos);
             return statusFromErrno(error);
         }
     }
@@ -549,19 +664,21 @@ FsStatus PosixFileSystem::setAttributes(std::string_view path, std::uint32_t att
     const auto disk = toDisk(path);
     if (!disk) return FsStatus::InvalidName;
     const std::string_view name = lastElement(path);
-    const auto found = inspect(*disk, name);
-    if (!found) return statusFromErrno(errno);
-    const mode_t mode = found->info.stx_mode;
+    OpenedItem item;
+    if (const FsStatus s = openItem(*disk, name, item); s != FsStatus::Ok) return s;
+    const Inspected& found = item.found;
+    const mode_t mode = found.info.stx_mode;
     if (S_ISLNK(mode)) return FsStatus::SymbolicLink;
 
     const std::uint32_t wanted = attributes == attr::normal ? 0 : attributes & attr::settable & ~attr::normal;
-    const bool hasStored = found->dos && found->dos->attributes;
-    const std::uint32_t before = hasStored ? *found->dos->attributes : typeAttributes(mode);
+    const bool hasStored = found.dos && found.dos->attributes;
+    const std::uint32_t before = hasStored ? *found.dos->attributes : typeAttributes(mode);
     std::uint32_t stored = (before & ~attr::settable & ~attr::directory & ~attr::reparsePoint) | wanted;
     if (S_ISDIR(mode)) stored |= attr::directory;
 
     // Read-only of a regular file lives in the permission bits too.
-    mode_t newMode = mode & 07777;
+    const mode_t oldMode = permissionBits(mode);
+    mode_t newMode = oldMode;
     if (S_ISREG(mode)) {
         if (wanted & attr::readOnly)
             newMode &= ~static_cast<mode_t>(0222);
@@ -573,19 +690,20 @@ FsStatus PosixFileSystem::setAttributes(std::string_view path, std::uint32_t att
     // What the file reads as without user.DOSATTRIB, given the new mode.
     std::uint32_t derived = S_ISREG(mode) ? attr::archive | (wanted & attr::readOnly) : 0;
     if (hiddenByName(name)) derived |= wanted & attr::hidden;
-    const bool derivable = !found->dos && wanted == derived;
+    const bool derivable = !found.dos && wanted == derived;
 
     // Without write permission a user may not set user.* attributes, so the
     // permission is granted first and taken away last.
-    if (granting && chmod(disk->c_str(), newMode) != 0) return statusFromErrno(errno);
-    const FsStatus written = writeDosAttributes(*disk, stored, found->dos ? found->dos->createTime : std::nullopt);
+    const std::string opened = item.path();
+    if (granting && chmod(opened.c_str(), newMode) != 0) return statusFromErrno(errno);
+    const FsStatus written = writeDosAttributes(opened, stored, found.dos ? found.dos->createTime : std::nullopt);
     if (written != FsStatus::Ok && !(written == FsStatus::NotSupported && derivable)) {
-        if (granting) chmod(disk->c_str(), mode & 07777);
+        if (granting) chmod(opened.c_str(), oldMode);
         return written;
     }
-    if (!granting && newMode != (mode & 07777) && chmod(disk->c_str(), newMode) != 0) {
+    if (!granting && newMode != oldMode && chmod(opened.c_str(), newMode) != 0) {
         const int error = errno;
-        if (written == FsStatus::Ok) restoreDosAttributes(*disk, found->dos);
+        if (written == FsStatus::Ok) restoreDosAttributes(opened, found.dos);
         return statusFromErrno(error);
     }
     return FsStatus::Ok;

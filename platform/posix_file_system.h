@@ -31,7 +31,10 @@
 // creation time and unknown bits). Setting read-only on a regular file also
 // removes every write permission bit; clearing it gives back the owner's, and
 // the group's and others' where they may read and the process umask allows.
-// A folder's permissions are never changed. Where the file system has no user
+// A folder's permissions are never changed, and no mode written carries
+// set-user-ID, set-group-ID or sticky. Every change opens the entry once
+// inside its folder (O_PATH | O_NOFOLLOW) and makes each step on that
+// descriptor, so a symbolic link swapped in meanwhile is never followed. Where the file system has no user
 // extended attributes, a change whose result reads back correctly without
 // them (archive with or without read-only on a regular file, nothing on a
 // folder) is made through the permission bits alone; any other is refused

@@ -17,4 +17,10 @@ std::string outputPath(std::string_view sourcePath)
     return out;
 }
 
+bool isSafeNewName(std::string_view name)
+{
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+}
+
 } // namespace qv::text

@@ -1,5 +1,6 @@
 #pragma once
-// The name of a content job's output file.
+// Names of files the program writes or renames: the name of a content job's
+// output file, and the check that keeps a computed name in its folder.
 
 #include <string>
 #include <string_view>
@@ -16,5 +17,13 @@ namespace qv::text {
 // Neither "." nor "/" can be the second byte of a double-byte character, so
 // the search looks at single bytes.
 std::string outputPath(std::string_view sourcePath);
+
+// True when `name` may be given to a file in place: not empty, not "." or
+// "..", without "/" and without NUL. Any other name would move the file into
+// another folder or name no file at all (a NUL cuts the name short on disk),
+// so the operations refuse it; format conversion applies the same rule to a
+// new extension. ("/" is never the second byte of a code page 936
+// character, so a byte search is exact.)
+bool isSafeNewName(std::string_view name);
 
 } // namespace qv::text

@@ -76,6 +76,12 @@ TEST_F(FileOpsCommands, RefusalsGiveStatusOneAndLeftAloneFilesAreListed)
     r = run(runDatesCommand, {a});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "请选择新的日期或时间！\n");
+
+    // 256 bytes, one more than a Linux file system takes.
+    r = run(runRenameCommand, {"--template", "${AddRight(" + std::string(251, 'b') + ")}", a});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "成功处理文件总数量：0\n1 个文件未处理\n" + a + "：文件名过长\n");
+    EXPECT_EQ(names(), std::vector<std::string>{"a.txt"});
 }
 
 TEST_F(FileOpsCommands, ExtWithListFile)

@@ -81,15 +81,28 @@ TEST_F(FormatConversion, EntriesNothingConvertedAreFailuresNotCounted)
     addFile("a.txt", "x");
     addFile("b.txt", "y", false);
     const std::string a = path("a.txt");
+    const std::string outsideFolder = "新扩展名是“.”或“..”，或含有“/”或空字符，不能用作扩展名";
+    std::filesystem::create_directory(path("a.d")); // through which a.d/../../escaped would leave
     struct Case {
         std::string call;
         std::string reason;
     };
     const std::vector<Case> cases{
-        {"${DocTo(txt)}", "不是可识别的转换"},   {"csv", "不是可识别的转换"},
-        {"${XlsTo}", "不是可识别的转换"},        {"${TxtTo( )}", "没有新的扩展名"},
-        {"${XlsTo(xls)}", "不支持转换为此格式"}, {"${CsvTo(csv)}", "不支持转换为此格式"},
-        {"${XlsTo(doc)}", "不支持转换为此格式"}, {"${VcfTo(htm)}", "不支持转换为此格式"},
+        {"${DocTo(txt)}", "不是可识别的转换"},
+        {"csv", "不是可识别的转换"},
+        {"${XlsTo}", "不是可识别的转换"},
+        {"${TxtTo( )}", "没有新的扩展名"},
+        {"${XlsTo(xls)}", "不支持转换为此格式"},
+        {"${CsvTo(csv)}", "不支持转换为此格式"},
+        {"${XlsTo(doc)}", "不支持转换为此格式"},
+        {"${VcfTo(htm)}", "不支持转换为此格式"},
+        {"${TxtTo(d/../../escaped)}", outsideFolder},
+        {"${TxtTo(/tmp/x)}", outsideFolder},
+        {"${TxtTo(..)}", outsideFolder},
+        {"${TxtTo(...)}", outsideFolder},
+        {std::string("${TxtTo(t\0xt)}", 14), outsideFolder},
+        {"${VcfTo(../csv)}", outsideFolder},
+        {"${XlsTo(../csv)}", outsideFolder},
     };
     for (const Case& c : cases) {
         host.messages.clear();
@@ -99,6 +112,8 @@ TEST_F(FormatConversion, EntriesNothingConvertedAreFailuresNotCounted)
         EXPECT_EQ(host.messages.back().details, testing::utf8(a) + "：" + c.reason) << c.call;
     }
     EXPECT_EQ(server.calls, 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path("")), {}), 3);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(path("")).parent_path().parent_path() / "escaped"));
 }
 
 TEST_F(FormatConversion, SpreadsheetsTogetherJudgedOneByOne)

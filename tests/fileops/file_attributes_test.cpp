@@ -129,8 +129,9 @@ TEST_F(FileAttributes, FolderIsSetOnceAfterSuccessAndTriedAgainAfterRefusal)
     EXPECT_EQ(recording.calls,
               (Strings{"/a/1.txt", "/a", "/a/2.txt", "/a/3.txt", "/b/1.txt", "/b", "/b/2.txt", "/b", "/a/4.txt"}));
     EXPECT_EQ(memory.find("/a")->attributes & dosBits, attr::archive | attr::system);
-    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：5\r\n1 个文件未处理"});
-    EXPECT_EQ(host.messages[0].details, "/a/3.txt：没有权限");
+    // The folder that refused is listed once, after the file it was tried for.
+    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：5\r\n2 个文件未处理"});
+    EXPECT_EQ(host.messages[0].details, "/a/3.txt：没有权限\r\n/b：没有权限");
 }
 
 TEST_F(FileAttributes, FileSystemWithoutStorageIsReportedOnce)
@@ -143,7 +144,8 @@ TEST_F(FileAttributes, FileSystemWithoutStorageIsReportedOnce)
         ws.files.setMark(ws.files.lastRow(), true);
     }
     btnPropClick({.ckHidden = true, .chkDirProp = true}, ws, host, memory);
-    EXPECT_EQ(messageTexts(), (Strings{"成功处理文件总数量：0\r\n3 个文件未处理"}));
+    // The three files and, once, their folder.
+    EXPECT_EQ(messageTexts(), (Strings{"成功处理文件总数量：0\r\n4 个文件未处理"}));
     EXPECT_EQ(host.messages[0].details.substr(0, host.messages[0].details.find("\r\n")),
               "/a/1.txt：所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录存档、系统、隐藏和只读属性");
     EXPECT_EQ(host.messages[0].kind, MessageKind::Information);

@@ -163,6 +163,8 @@ TEST_F(FileDates, FolderThatRefusedIsNotTriedAgainForItsFiles)
     // The folder was last accessed at 1970-01-01 08:00 Beijing time.
     EXPECT_EQ(memory.find("/b")->lastAccessTime, utcTime(1577923200));
     EXPECT_EQ(ws.counters.stChangeCount, 5);
+    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：5\r\n1 个文件未处理"});
+    EXPECT_EQ(host.messages[0].details, "/a：没有权限");
 }
 
 TEST_F(FileDates, CreationTimeThatCannotBeStoredIsReportedOnce)

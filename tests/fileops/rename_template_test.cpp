@@ -1,5 +1,6 @@
 #include "fileops/new_name.h"
 #include "fileops/rename_template.h"
+#include "text/output_path.h"
 #include "text/run_error.h"
 
 #include <gtest/gtest.h>
@@ -138,10 +139,11 @@ TEST(NewName, BaseNameIsTheNameWithoutItsLastDotPart)
 
 TEST(NewName, OnlyNamesThatStayInTheFolderAreSafe)
 {
+    using namespace std::string_literals;
     for (const char* name : {"a", ".a", "...", "a.", "a..b", "\xB1\xA8\xB8\xE6.txt", "a\\b", " "})
-        EXPECT_TRUE(isSafeNewName(name)) << name;
-    for (const char* name : {"", ".", "..", "/", "a/b", "../a", "a/", "/etc/passwd"})
-        EXPECT_FALSE(isSafeNewName(name)) << name;
+        EXPECT_TRUE(text::isSafeNewName(name)) << name;
+    for (const std::string name : {""s, "."s, ".."s, "/"s, "a/b"s, "../a"s, "a/"s, "/etc/passwd"s, "a\0b"s, "\0"s})
+        EXPECT_FALSE(text::isSafeNewName(name)) << name;
 }
 
 } // namespace

@@ -11,10 +11,12 @@
 //                                       folder fails with EIO
 //   QV_CASEFOLD_FAULT=term-after-first  the first one that succeeds is
 //                                       followed by SIGTERM to the thread
-// Only the calls the rename code makes are caught: rename, renameat2, link,
-// unlink, lstat.
+// Only the calls the rename code makes are caught: renameat2, linkat,
+// unlinkat, fstatat (with a folder descriptor, whose path is read from
+// /proc/self/fd) and their path forms rename, link, unlink, lstat.
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -56,6 +58,21 @@ bool inFolder(const char* path)
     const std::string prefix = std::string(folder) + "/";
     const std::string_view p(path);
     return p.starts_with(prefix) && p.find('/', prefix.size()) == std::string_view::npos;
+}
+
+// The path `name` names relative to the open folder `dir`, spelt as
+// QV_CASEFOLD_DIR is when `dir` is that folder.
+std::string pathAt(int dir, const char* name)
+{
+    if (dir == AT_FDCWD || name[0] == '/') return name;
+    char opened[PATH_MAX], wanted[PATH_MAX];
+    const std::string link = "/proc/self/fd/" + std::to_string(dir);
+    const ssize_t length = readlink(link.c_str(), opened, sizeof opened - 1);
+    if (length < 0) return name;
+    opened[length] = '\0';
+    const char* folder = std::getenv("QV_CASEFOLD_DIR");
+    if (folder && realpath(folder, wanted) && std::strcmp(wanted, opened) == 0) return std::string(folder) + "/" + name;
+    return std::string(opened) + "/" + name;
 }
 
 // The path of the entry `path` finds: its own when it exists as spelt or lies
@@ -107,15 +124,51 @@ int renameInFolder(const char* from, const char* to, unsigned flags)
     return afterStep(next<Renameat2>("renameat2")(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), flags));
 }
 
+int linkInFolder(const char* from, const char* to)
+{
+    if (!enabled("QV_CASEFOLD_LINKS")) {
+        errno = EPERM;
+        return -1;
+    }
+    const std::string source = resolve(from), target = resolve(to);
+    if (!stepGoesAhead()) return -1;
+    return afterStep(next<int (*)(const char*, const char*)>("link")(source.c_str(), target.c_str()));
+}
+
 } // namespace
 
 extern "C" {
 
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) noexcept
 {
-    if (inFolder(from) || inFolder(to)) return renameInFolder(from, to, flags);
+    const std::string source = pathAt(fromFolder, from), target = pathAt(toFolder, to);
+    if (inFolder(source.c_str()) || inFolder(target.c_str()))
+        return renameInFolder(source.c_str(), target.c_str(), flags);
     using Renameat2 = int (*)(int, const char*, int, const char*, unsigned);
     return next<Renameat2>("renameat2")(fromFolder, from, toFolder, to, flags);
+}
+
+int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) noexcept
+{
+    const std::string source = pathAt(fromFolder, from), target = pathAt(toFolder, to);
+    if (inFolder(source.c_str()) || inFolder(target.c_str())) return linkInFolder(source.c_str(), target.c_str());
+    using Linkat = int (*)(int, const char*, int, const char*, int);
+    return next<Linkat>("linkat")(fromFolder, from, toFolder, to, flags);
+}
+
+int unlinkat(int folder, const char* name, int flags) noexcept
+{
+    const std::string path = pathAt(folder, name);
+    if (!inFolder(path.c_str())) return next<int (*)(int, const char*, int)>("unlinkat")(folder, name, flags);
+    return next<int (*)(int, const char*, int)>("unlinkat")(AT_FDCWD, resolve(path.c_str()).c_str(), flags);
+}
+
+int fstatat(int folder, const char* name, struct stat* info, int flags) noexcept
+{
+    const std::string path = pathAt(folder, name);
+    using Fstatat = int (*)(int, const char*, struct stat*, int);
+    if (!inFolder(path.c_str())) return next<Fstatat>("fstatat")(folder, name, info, flags);
+    return next<Fstatat>("fstatat")(AT_FDCWD, resolve(path.c_str()).c_str(), info, flags);
 }
 
 int rename(const char* from, const char* to) noexcept
@@ -126,15 +179,8 @@ int rename(const char* from, const char* to) noexcept
 
 int link(const char* from, const char* to) noexcept
 {
-    const auto realLink = next<int (*)(const char*, const char*)>("link");
-    if (!inFolder(from) && !inFolder(to)) return realLink(from, to);
-    if (!enabled("QV_CASEFOLD_LINKS")) {
-        errno = EPERM;
-        return -1;
-    }
-    const std::string source = resolve(from), target = resolve(to);
-    if (!stepGoesAhead()) return -1;
-    return afterStep(realLink(source.c_str(), target.c_str()));
+    if (inFolder(from) || inFolder(to)) return linkInFolder(from, to);
+    return next<int (*)(const char*, const char*)>("link")(from, to);
 }
 
 int unlink(const char* path) noexcept

@@ -196,6 +196,8 @@ TEST_F(PosixFileSystemTest, RenameNeverReplaces)
     EXPECT_TRUE(std::filesystem::exists(root + "/新.txt"));
     EXPECT_EQ(fs.renameNoReplace(a, root + "/c.txt"), FsStatus::NotFound);
     EXPECT_EQ(fs.renameNoReplace(b, root + "/\x81"), FsStatus::InvalidName);
+    EXPECT_EQ(fs.renameNoReplace(b, root + "/" + std::string(256, 'n')), FsStatus::NameTooLong);
+    EXPECT_TRUE(std::filesystem::exists(root + "/b.txt"));
 }
 
 TEST_F(PosixFileSystemTest, CaseOnlyRenameWorks)
@@ -270,6 +272,14 @@ TEST_F(PosixFileSystemTest, AttributesReadBackAndReadOnlyFollowsPermissions)
 
     ASSERT_EQ(fs.setAttributes(path, attr::normal), FsStatus::Ok);
     EXPECT_EQ(attributesOf(path), 0x80u);
+
+    // Set-user-ID, set-group-ID and sticky are never written back.
+    ASSERT_EQ(chmod((root + "/f.txt").c_str(), 07755), 0);
+    ASSERT_EQ(fs.setAttributes(path, attr::readOnly), FsStatus::Ok);
+    EXPECT_EQ(modeOf(root + "/f.txt"), 0555u);
+    ASSERT_EQ(chmod((root + "/f.txt").c_str(), 06555), 0);
+    ASSERT_EQ(fs.setAttributes(path, attr::archive), FsStatus::Ok);
+    EXPECT_EQ(modeOf(root + "/f.txt"), 0755u);
 }
 
 TEST_F(PosixFileSystemTest, StoredAttributesWinAndUnknownBitsStay)
