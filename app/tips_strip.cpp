@@ -15,18 +15,23 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace qv::app {
 namespace {
 
 constexpr std::chrono::milliseconds tickInterval{15000};
+constexpr qint64 networkReadBuffer = 64 * 1024;
 
-std::optional<std::string> readWholeFile(const QString& path)
+// The file's bytes; nothing when it is missing or larger than any tips file
+// this program keeps (a cache left by an older version may be).
+std::optional<std::string> readTipsFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return file.readAll().toStdString();
+    if (!file.open(QIODevice::ReadOnly) || file.size() > static_cast<qint64>(maxTipFileBytes)) return std::nullopt;
+    return file.read(static_cast<qint64>(maxTipFileBytes)).toStdString();
 }
 
 } // namespace
@@ -50,6 +55,28 @@ QString tipText(std::string_view bytes)
     return utf8.hasError() ? fromGbk(bytes) : text;
 }
 
+namespace {
+
+QString shownTipText(QString text)
+{
+    if (text.size() <= maxShownTipCharacters) return text;
+    qsizetype length = maxShownTipCharacters;
+    if (text.at(length - 1).isHighSurrogate()) --length;
+    return text.left(length);
+}
+
+// The tip link as a web address, or an empty address when it is not an
+// absolute http or https one.
+QUrl webAddress(std::string_view link)
+{
+    if (!isOpenableTipLink(link)) return {};
+    const QUrl url(tipText(link));
+    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    return url.isValid() && web && !url.host().isEmpty() ? url : QUrl();
+}
+
+} // namespace
+
 TipsStrip::TipsStrip(QLabel* label, TipRotation& tips, RandomIndex& random, TipsSettings settings, QObject* parent)
     : QObject(parent), label_(label), tips_(tips), random_(random), settings_(std::move(settings))
 {
@@ -68,7 +95,9 @@ void TipsStrip::Timer1Timer()
 {
     if (!tips_.fetched()) {
         tips_.markFetched();
-        fetch(); // the first tip shows when the download has ended
+        loadCachedTips(); // shown while the download runs, however long it takes
+        showNextTip();
+        fetch();
         return;
     }
     showNextTip();
@@ -82,24 +111,45 @@ void TipsStrip::fetch()
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     QNetworkReply* reply = network_->get(request);
+    reply->setReadBufferSize(networkReadBuffer);
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { readArrived(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { downloadFinished(reply); });
+    // The transfer time-out only notices a silent server; this one also ends
+    // a server that trickles bytes.
+    QTimer::singleShot(settings_.downloadTimeout, reply, [reply] { reply->abort(); });
+}
+
+void TipsStrip::readArrived(QNetworkReply* reply)
+{
+    if (!reply->isOpen() || cutOff_) return;
+    const qint64 room = static_cast<qint64>(maxTipFileBytes) + 1 - body_.size();
+    body_ += reply->read(std::min(reply->bytesAvailable(), room));
+    if (body_.size() > static_cast<qint64>(maxTipFileBytes)) {
+        cutOff_ = true;
+        reply->abort();
+    }
 }
 
 void TipsStrip::downloadFinished(QNetworkReply* reply)
 {
     reply->deleteLater();
-    const bool succeeded = reply->error() == QNetworkReply::NoError &&
+    readArrived(reply);
+    const bool succeeded = !cutOff_ && reply->error() == QNetworkReply::NoError &&
                            reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200;
-    const QByteArray body = reply->readAll();
+    const QByteArray body = std::exchange(body_, QByteArray());
     const std::string_view downloaded(body.constData(), static_cast<std::size_t>(body.size()));
-    if (downloadReplacesCache(succeeded, downloaded) && !writeCache(body)) {
+    if (downloadReplacesCache(succeeded, downloaded) && !writeCache(body))
         tips_.load(downloaded); // the cache folder is not writable; this run still shows what came
-    } else {
-        const std::string shipped = readWholeFile(settings_.shippedPath).value_or(std::string());
-        tips_.load(tipSource(readWholeFile(settings_.cachePath), shipped));
-    }
+    else
+        loadCachedTips();
     showNextTip();
     emit tipsLoaded();
+}
+
+void TipsStrip::loadCachedTips()
+{
+    const std::string shipped = readTipsFile(settings_.shippedPath).value_or(std::string());
+    tips_.load(tipSource(readTipsFile(settings_.cachePath), shipped));
 }
 
 bool TipsStrip::writeCache(const QByteArray& body)
@@ -113,16 +163,17 @@ void TipsStrip::showNextTip()
 {
     const std::optional<Tip> tip = tips_.next(random_);
     if (!tip) return;
-    const QString text = tipText(tip->text);
+    const QString text = shownTipText(tipText(tip->text));
     label_->setText(text + QStringLiteral(" >>"));
     label_->setToolTip(text);
     label_->setAccessibleDescription(text);
+    label_->setCursor(tips_.link().empty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
 }
 
 void TipsStrip::lblTipsClick()
 {
-    if (tips_.link().empty()) return;
-    opener_->open(QUrl::fromUserInput(tipText(tips_.link()), QDir::currentPath()));
+    const QUrl url = webAddress(tips_.link());
+    if (!url.isEmpty()) opener_->open(url);
 }
 
 bool TipsStrip::eventFilter(QObject* watched, QEvent* event)

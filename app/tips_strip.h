@@ -1,10 +1,13 @@
 #pragma once
 // The tip strip under the operation pages (lblTips). The first tick of its
-// 15-second timer downloads the tips once, in the background; a download
-// that brings tips replaces the cache file, then the cache (or, without one,
-// the tips shipped with the program) is loaded. Every tick shows a random
-// tip: its text followed by " >>" as the caption, the text as the tooltip.
-// Clicking the label opens the tip's link.
+// 15-second timer shows a tip from the cache (or, without one, from the tips
+// shipped with the program) and downloads the tips once, in the background.
+// The download reads at most maxTipFileBytes and ends at the time limit
+// however slowly the server sends; a complete download that brings tips
+// replaces the cache file and is loaded. Every tick shows a random tip: its
+// text (cut to maxShownTipCharacters) followed by " >>" as the caption, the
+// text as the tooltip. Clicking the label opens the tip's link when it is an
+// absolute web address; any other link leaves the tip plain text.
 
 #include "app/url_opener.h"
 #include "window/tips.h"
@@ -23,10 +26,10 @@ class QNetworkReply;
 namespace qv::app {
 
 struct TipsSettings {
-    QUrl endpoint;       // the server's "/tips.asp"
-    QString cachePath;   // the cache file, replaced by a good download
-    QString shippedPath; // the tips installed with the program
-    std::chrono::milliseconds downloadTimeout{10000};
+    QUrl endpoint;                                    // the server's "/tips.asp"
+    QString cachePath;                                // the cache file, replaced by a good download
+    QString shippedPath;                              // the tips installed with the program
+    std::chrono::milliseconds downloadTimeout{10000}; // the whole download, however slow
 
     // The server fixed at build time, or the one in QORVANE_TIPS_SERVER
     // (scheme, host and port, e.g. http://127.0.0.1:8080); the cache file in
@@ -61,7 +64,11 @@ protected:
 
 private:
     void fetch();
+    // Takes what has arrived, up to one byte past the size limit; past it
+    // the download is aborted.
+    void readArrived(QNetworkReply* reply);
     void downloadFinished(QNetworkReply* reply);
+    void loadCachedTips();
     // Writes `body` as the cache file, replacing it whole or not at all.
     bool writeCache(const QByteArray& body);
     void showNextTip();
@@ -72,6 +79,8 @@ private:
     TipsSettings settings_;
     QTimer timer_;
     QNetworkAccessManager* network_ = nullptr;
+    QByteArray body_;
+    bool cutOff_ = false;
     DesktopUrlOpener desktop_;
     UrlOpener* opener_ = &desktop_;
 };

@@ -74,9 +74,15 @@ public:
         }
         std::vector<SheetJob> jobs;
         for (const Entry& entry : entries) jobs.push_back({entry.path, convertedPath(entry.path, extension)});
-        const std::vector<SheetOutcome> outcomes =
-            convertSheets(fs_, jobs, *conversion, server_, [this] { host_.processEvents(); });
+        const std::vector<SheetOutcome> outcomes = convertSheets(fs_, jobs, *conversion, server_, [this] {
+            host_.processEvents();
+            return !host_.stopRequested();
+        });
         for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (outcomes[i].stopped) {
+                run_.stop();
+                continue;
+            }
             if (outcomes[i].serverDidNotStart) host_.showTitledError(programText("错误"), programText("无法启动Excel"));
             if (outcomes[i].converted)
                 run_.processed();

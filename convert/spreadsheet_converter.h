@@ -10,6 +10,12 @@
 // sheet's cells, which the server hands over as UTF-8 comma-separated text.
 // Each result is written to a temporary file and renamed over the converted
 // path, so an interrupted run leaves no half-written file there.
+//
+// The server keeps at most 65,536 rows in a binary workbook and 1,048,576 in
+// any other sheet, and drops the rest without a word. A comma-separated
+// source's rows are therefore counted: a file with more rows than its target
+// holds, or whose text output came back with fewer rows than went in, is not
+// written and is listed with both numbers.
 
 #include "convert/conversion_call.h"
 #include "platform/file_system.h"
@@ -43,14 +49,23 @@ struct SheetJob {
 struct SheetOutcome {
     bool converted = false;
     bool serverDidNotStart = false;
+    bool stopped = false; // not done because the run was stopped; not listed
     std::string reason;
 };
 
+// The rows of delimited text as a sheet holds them: records cut at line
+// breaks outside cells quoted with '"' (a quote opens a cell only at its
+// start), not counting the empty rows (nothing but `separator`s) after the
+// last row that holds a cell.
+std::size_t sheetRowCount(std::string_view text, char separator);
+
 // Converts every job through `server` in one call and writes each result to
 // its converted path. A result that cannot be written is a failure with the
-// write error's text as its reason; the other files go on.
+// write error's text as its reason; the other files go on. `keepWaiting` as
+// for SpreadsheetServer::convert: once it returns false the files not done
+// are stopped, and those done are still written.
 std::vector<SheetOutcome> convertSheets(FileSystem& fs, const std::vector<SheetJob>& jobs,
                                         const SheetConversion& conversion, SpreadsheetServer& server,
-                                        const std::function<void()>& whileWaiting);
+                                        const std::function<bool()>& keepWaiting);
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #include "platform/child_process.h"
 
+#include "platform/interrupt.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -16,6 +18,7 @@ namespace qv {
 namespace {
 
 constexpr std::chrono::milliseconds pollInterval{50};
+constexpr std::chrono::milliseconds stopGrace{2000};
 
 // This process's environment with each "NAME=value" of `overrides` replacing
 // the variable of that name or added.
@@ -48,6 +51,33 @@ void killGroup(pid_t group)
     ::kill(-group, SIGKILL);
 }
 
+// True once the child has ended; it is seen but not yet reaped (WNOWAIT),
+// so the group id cannot be taken by another process before the group is
+// killed.
+bool hasEnded(pid_t pid)
+{
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+}
+
+// Asks the group to end, and kills it when it has not within the grace time.
+void stopGroup(pid_t group)
+{
+    ::kill(-group, SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + stopGrace;
+    while (!hasEnded(group) && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(pollInterval);
+    killGroup(group);
+}
+
+// Makes the child's group the one a second interrupt kills, while it runs.
+class InterruptibleGroup {
+public:
+    explicit InterruptibleGroup(pid_t group) { setInterruptibleChildGroup(group); }
+    ~InterruptibleGroup() { setInterruptibleChildGroup(0); }
+    InterruptibleGroup(const InterruptibleGroup&) = delete;
+    InterruptibleGroup& operator=(const InterruptibleGroup&) = delete;
+};
+
 class SpawnSetup {
 public:
     SpawnSetup()
@@ -79,7 +109,7 @@ private:
 } // namespace
 
 ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-                  std::chrono::milliseconds limit, const std::function<void()>& whileWaiting)
+                  std::chrono::milliseconds limit, const std::function<bool()>& keepWaiting)
 {
     std::vector<std::string> arguments = argv;
     std::vector<std::string> variables = mergedEnvironment(environment);
@@ -94,22 +124,23 @@ ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::s
                        variablePointers.data()) != 0)
         return {ChildRun::Status::CouldNotStart, -1};
 
+    const InterruptibleGroup interruptible(pid);
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
-        // Seen ended but not yet reaped (WNOWAIT), so the group id cannot be
-        // taken by another process before the group is killed.
-        siginfo_t info{};
-        const bool ended =
-            ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+        const bool ended = hasEnded(pid);
         const bool late = !ended && std::chrono::steady_clock::now() >= deadline;
-        if (ended || late) {
-            killGroup(pid);
+        const bool stopped = !ended && !late && keepWaiting && !keepWaiting();
+        if (ended || late || stopped) {
+            if (stopped)
+                stopGroup(pid);
+            else
+                killGroup(pid);
             int status = 0;
             while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
             if (late) return {ChildRun::Status::TimedOut, -1};
+            if (stopped) return {ChildRun::Status::Stopped, -1};
             return {ChildRun::Status::Exited, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
         }
-        if (whileWaiting) whileWaiting();
         std::this_thread::sleep_for(pollInterval);
     }
 }

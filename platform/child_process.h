@@ -13,6 +13,7 @@ struct ChildRun {
         Exited,        // ended by itself; see exitCode
         CouldNotStart, // the program was not found or could not be executed
         TimedOut,      // killed at the time limit
+        Stopped,       // ended because `keepWaiting` asked for it
     };
     Status status = Status::CouldNotStart;
     // The exit status when it exited normally; -1 when a signal ended it.
@@ -24,8 +25,13 @@ struct ChildRun {
 // standard input, output and error on /dev/null. The child leads a process
 // group of its own; when it ends, and at the time limit, the whole group is
 // killed, so no helper process it started outlives the run. Calls
-// `whileWaiting` about every 50 ms until then. `argv` must not be empty.
+// `keepWaiting` about every 50 ms until then; when it returns false the group
+// is sent SIGTERM, and SIGKILL when it has not ended within two seconds.
+// While the child runs, a second interrupt of this process (see
+// interrupt.h) kills the group at once instead of ending this process, so
+// the caller still cleans up. `argv` must not be empty; an empty
+// `keepWaiting` waits to the end.
 ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-                  std::chrono::milliseconds limit, const std::function<void()>& whileWaiting);
+                  std::chrono::milliseconds limit, const std::function<bool()>& keepWaiting);
 
 } // namespace qv

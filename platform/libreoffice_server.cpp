@@ -51,6 +51,34 @@ std::string stagedExtension(std::string_view sourcePath, SheetSource from)
     return extension.empty() ? "xls" : extension;
 }
 
+// The settings of the throw-away profile. A workbook is untrusted input: it
+// must not make LibreOffice fetch anything. BlockUntrustedRefererLinks keeps
+// every document outside the (empty) trusted locations from loading linked
+// images and other linked content, remote or local; Calc's link updating is
+// set to never (1) for external cell and sheet links; macros never run.
+constexpr std::string_view profileSettings =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+    "<item oor:path=\"/org.openoffice.Office.Common/Security/Scripting\"><prop oor:name=\"BlockUntrustedRefererLinks\" "
+    "oor:op=\"fuse\"><value>true</value></prop></item>\n"
+    "<item oor:path=\"/org.openoffice.Office.Common/Security/Scripting\"><prop oor:name=\"DisableMacrosExecution\" "
+    "oor:op=\"fuse\"><value>true</value></prop></item>\n"
+    "<item oor:path=\"/org.openoffice.Office.Common/Security/Scripting\"><prop oor:name=\"MacroSecurityLevel\" "
+    "oor:op=\"fuse\"><value>3</value></prop></item>\n"
+    "<item oor:path=\"/org.openoffice.Office.Calc/Content/Update\"><prop oor:name=\"Link\" "
+    "oor:op=\"fuse\"><value>1</value></prop></item>\n"
+    "</oor:items>\n";
+
+void writeProfileSettings(const fs::path& profile)
+{
+    fs::create_directories(profile / "user");
+    const fs::path path = profile / "user" / "registrymodifications.xcu";
+    std::ofstream out(path, std::ios::binary);
+    out.write(profileSettings.data(), static_cast<std::streamsize>(profileSettings.size()));
+    if (!out.flush()) throw RunError(formatMessage("Cannot create file %s", path.string()));
+}
+
 std::string fileUrl(const fs::path& path)
 {
     static constexpr char hex[] = "0123456789ABCDEF";
@@ -132,11 +160,12 @@ namespace {
 class Run {
 public:
     Run(const std::string& program, const LibreOfficeServer::Limits& limits, SheetTarget target,
-        const std::function<void()>& whileWaiting, std::vector<SheetResult>& results)
+        const std::function<bool()>& keepWaiting, std::vector<SheetResult>& results)
         : program_(program), limits_(limits), filter_(libreOfficeExportFilter(target)),
-          outputExtension_(filter_.substr(0, filter_.find(':'))), whileWaiting_(whileWaiting), results_(results)
+          outputExtension_(filter_.substr(0, filter_.find(':'))), keepWaiting_(keepWaiting), results_(results)
     {
         fs::create_directory(folder_.path() / "in");
+        writeProfileSettings(folder_.path() / "profile");
     }
 
     // Copies the source into the work folder; nothing when it is unreadable.
@@ -179,13 +208,18 @@ public:
         for (const StagedFile& file : files) argv.push_back(file.path.string());
 
         const auto limit = limits_.perStart + limits_.perFile * static_cast<long>(files.size());
-        const ChildRun run = runChild(argv, environment(), limit, whileWaiting_);
+        const ChildRun run = runChild(argv, environment(), limit, keepWaiting_);
+        if (run.status == ChildRun::Status::Stopped) {
+            stopped_ = true;
+            for (const StagedFile& file : files) results_[file.index].status = SheetResult::Status::Stopped;
+            return;
+        }
         if (run.status == ChildRun::Status::TimedOut) {
             if (files.size() == 1) {
                 results_[files[0].index].status = SheetResult::Status::TimedOut;
                 return;
             }
-            for (const StagedFile& file : files) convertBatch({file}, inputFilter);
+            for (const StagedFile& file : files) convertBatchUnlessStopped({file}, inputFilter);
             return;
         }
         bool anyOutput = false;
@@ -207,6 +241,13 @@ public:
             for (const StagedFile& file : files) results_[file.index].status = SheetResult::Status::ServerDidNotStart;
     }
 
+    // convertBatch, or every file Stopped once a stop has ended a start.
+    void convertBatchUnlessStopped(const std::vector<StagedFile>& files, const std::string& inputFilter)
+    {
+        if (!stopped_) return convertBatch(files, inputFilter);
+        for (const StagedFile& file : files) results_[file.index].status = SheetResult::Status::Stopped;
+    }
+
 private:
     // LibreOffice wants a home folder for its caches; a CI job may have none.
     std::vector<std::string> environment() const
@@ -220,20 +261,21 @@ private:
     const LibreOfficeServer::Limits& limits_;
     const std::string filter_;
     const std::string outputExtension_;
-    const std::function<void()>& whileWaiting_;
+    const std::function<bool()>& keepWaiting_;
     std::vector<SheetResult>& results_;
     WorkFolder folder_;
     int starts_ = 0;
+    bool stopped_ = false;
 };
 
 } // namespace
 
 std::vector<SheetResult> LibreOfficeServer::convert(const std::vector<std::string>& sources, SheetSource from,
-                                                    SheetTarget to, const std::function<void()>& whileWaiting)
+                                                    SheetTarget to, const std::function<bool()>& keepWaiting)
 {
     std::vector<SheetResult> results(sources.size());
     if (sources.empty()) return results;
-    Run run(program_, limits_, to, whileWaiting, results);
+    Run run(program_, limits_, to, keepWaiting, results);
     std::map<std::string, std::vector<StagedFile>> byInputFilter;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         std::string inputFilter;
@@ -244,7 +286,7 @@ std::vector<SheetResult> LibreOfficeServer::convert(const std::vector<std::strin
         for (std::size_t first = 0; first < files.size(); first += filesPerStart) {
             const auto begin = files.begin() + static_cast<std::ptrdiff_t>(first);
             const auto end = files.begin() + static_cast<std::ptrdiff_t>(std::min(files.size(), first + filesPerStart));
-            run.convertBatch(std::vector<StagedFile>(begin, end), inputFilter);
+            run.convertBatchUnlessStopped(std::vector<StagedFile>(begin, end), inputFilter);
         }
     }
     return results;

@@ -5,12 +5,14 @@
 // Each convert() call copies the readable sources into a private temporary
 // folder under short ASCII names, then runs soffice over them in as few
 // starts as it can: one per input filter and per 100 files. Every start uses
-// a throw-away profile (-env:UserInstallation) in that folder, --norestore,
-// an output folder of its own and a time limit after which its whole process
-// group is killed. A file counts as converted only when its output file
+// a throw-away profile (-env:UserInstallation) in that folder whose settings
+// keep documents from loading linked or remote content and running macros,
+// --norestore, an output folder of its own and a time limit after which its
+// whole process group is killed. A file counts as converted only when its output file
 // exists: the exit status of soffice says nothing about single files. A start
 // that times out is retried file by file, so one file that hangs the server
-// costs only its own result. The folder is removed before convert() returns.
+// costs only its own result. A stop ends the start's process group and no
+// further start follows. The folder is removed before convert() returns.
 //
 // Cost: a start takes about three seconds before the first file; each small
 // file adds a fraction of a second.
@@ -34,7 +36,7 @@ public:
     LibreOfficeServer(std::string program, Limits limits);
 
     std::vector<SheetResult> convert(const std::vector<std::string>& sources, SheetSource from, SheetTarget to,
-                                     const std::function<void()>& whileWaiting) override;
+                                     const std::function<bool()>& keepWaiting) override;
 
 private:
     std::string program_;

@@ -36,6 +36,7 @@ struct SheetResult {
         NotASpreadsheet,   // the server could not open or save it
         TimedOut,          // the server did not finish in its time limit
         ServerDidNotStart, // the server is not installed or could not start
+        Stopped,           // the caller stopped the server before this file was done
     };
     Status status = Status::NotASpreadsheet;
     std::string bytes;
@@ -48,10 +49,11 @@ public:
     // Converts every file of `sources` and returns one result per source, in
     // the same order; each file is judged by its own output. Text targets
     // come as the server writes them (line ends not normalised). Calls
-    // `whileWaiting` every ~50 ms while the server works. Never throws for a
-    // file's failure; the sources are only read.
+    // `keepWaiting` every ~50 ms while the server works; when it returns
+    // false the server is ended, and every file not yet done is Stopped.
+    // Never throws for a file's failure; the sources are only read.
     virtual std::vector<SheetResult> convert(const std::vector<std::string>& sources, SheetSource from, SheetTarget to,
-                                             const std::function<void()>& whileWaiting) = 0;
+                                             const std::function<bool()>& keepWaiting) = 0;
 };
 
 } // namespace qv

@@ -2,6 +2,8 @@
 
 #include "text/line_list.h"
 
+#include <cctype>
+
 namespace qv {
 namespace {
 constexpr std::string_view separator = "@#$";
@@ -14,6 +16,29 @@ Tip parseTipLine(std::string_view line)
     return Tip{std::string(line.substr(0, at)), std::string(line.substr(at + separator.size()))};
 }
 
+bool isOpenableTipLink(std::string_view link)
+{
+    const auto hasSchemePrefix = [&](std::string_view prefix) {
+        if (link.size() < prefix.size()) return false;
+        for (std::size_t i = 0; i < prefix.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(link[i])) != prefix[i]) return false;
+        return true;
+    };
+    std::string_view rest;
+    if (hasSchemePrefix("https://"))
+        rest = link.substr(8);
+    else if (hasSchemePrefix("http://"))
+        rest = link.substr(7);
+    else
+        return false;
+    std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
+    if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
+    if (authority.empty() || authority.front() == ':') return false; // no host
+    for (const char c : link)
+        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f || c == '\\') return false;
+    return true;
+}
+
 std::vector<std::string> tipLines(std::string_view fileText)
 {
     std::vector<std::string> lines;
@@ -24,7 +49,7 @@ std::vector<std::string> tipLines(std::string_view fileText)
 
 bool downloadReplacesCache(bool succeeded, std::string_view body)
 {
-    return succeeded && !tipLines(body).empty();
+    return succeeded && body.size() <= maxTipFileBytes && !tipLines(body).empty();
 }
 
 std::string_view tipSource(const std::optional<std::string>& cache, std::string_view shipped)
@@ -37,7 +62,7 @@ std::optional<Tip> TipRotation::next(RandomIndex& random)
 {
     if (lines_.empty()) return std::nullopt;
     Tip tip = parseTipLine(lines_[static_cast<std::size_t>(random(static_cast<std::int64_t>(lines_.size())))]);
-    link_ = tip.link;
+    link_ = isOpenableTipLink(tip.link) ? tip.link : std::string();
     return tip;
 }
 

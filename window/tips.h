@@ -16,6 +16,13 @@
 
 namespace qv {
 
+// The largest tips download that is used; the tips file is a few kilobytes,
+// so a longer body is cut off, read no further and thrown away.
+constexpr std::size_t maxTipFileBytes = std::size_t{1} << 20;
+
+// The most characters of a tip text that are shown.
+constexpr int maxShownTipCharacters = 200;
+
 struct Tip {
     std::string text;
     std::string link; // empty: clicking the tip does nothing
@@ -25,12 +32,19 @@ struct Tip {
 // without a link.
 Tip parseTipLine(std::string_view line);
 
+// True when a tip's link may be opened: an absolute "http://" or "https://"
+// address (scheme in any case) with a host, and no control bytes or spaces.
+// The tips come from the network, so anything else (local files, relative
+// names, other schemes, programs) is never handed to the desktop's opener.
+bool isOpenableTipLink(std::string_view link);
+
 // The non-empty lines of a tip file, in order.
 std::vector<std::string> tipLines(std::string_view fileText);
 
 // True when a finished download should replace the cached tips: only a
-// successful download that holds at least one tip line does, so a failed or
-// empty download keeps the tips cached by an earlier run.
+// successful download that holds at least one tip line does, so a failed,
+// empty or oversized (cut off) download keeps the tips cached by an earlier
+// run.
 bool downloadReplacesCache(bool succeeded, std::string_view body);
 
 // The text to rotate through: the cache when it holds a tip line, otherwise
@@ -50,7 +64,9 @@ public:
     std::size_t size() const { return lines_.size(); }
 
     // Picks a random tip (the same one may come twice in a row) and makes its
-    // link the current one. Without tips: nullopt, and the link stays.
+    // link the current one; a link that is not openable becomes an empty
+    // one, so the tip shows as plain text. Without tips: nullopt, and the
+    // link stays.
     std::optional<Tip> next(RandomIndex& random);
     const std::string& link() const { return link_; }
 

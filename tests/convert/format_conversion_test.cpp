@@ -15,7 +15,7 @@ namespace {
 class ScriptedServer final : public SpreadsheetServer {
 public:
     std::vector<SheetResult> convert(const std::vector<std::string>& sources, SheetSource from, SheetTarget to,
-                                     const std::function<void()>&) override
+                                     const std::function<bool()>&) override
     {
         ++calls;
         lastFrom = from;
@@ -133,6 +133,42 @@ TEST_F(FormatConversion, SpreadsheetsTogetherJudgedOneByOne)
     EXPECT_EQ(host.messages.back().details, path("b.xls") + "：不是电子表格\r\n" + path("c.xls") + "：无法读取\r\n" +
                                                 path("d.xls") + "：转换超时\r\n" + path("e.xls") +
                                                 "：Cannot create file " + path("e.csv"));
+}
+
+TEST_F(FormatConversion, CsvRowsMissingFromTheOutputKeepItFromBeingWritten)
+{
+    addFile("t.csv", "a\r\nb\r\nc\r\n");
+    server.output = "a\nb\n";
+    run("${CsvTo(txt)}");
+    EXPECT_FALSE(exists("t.txt"));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 0 个文件!\r\n1 个文件转换失败"}));
+    EXPECT_EQ(host.messages.back().details, path("t.csv") + "：转换后缺少数据行,未写入:原文件 3 行,转换后只有 2 行");
+
+    // A binary workbook holds 65,536 rows; its rows cannot be counted back.
+    std::string rows;
+    for (int i = 0; i < 65536; ++i) rows += "1\r\n";
+    ws.files = FileList();
+    addFile("full.csv", rows);
+    addFile("over.csv", rows + "2\r\n");
+    host.messages.clear();
+    run("${CsvTo(xls)}");
+    EXPECT_TRUE(exists("full.xls"));
+    EXPECT_FALSE(exists("over.xls"));
+    EXPECT_EQ(host.messages.back().details,
+              path("over.csv") + "：转换后缺少数据行,未写入:原文件 65537 行,转换后只有 65536 行");
+}
+
+TEST_F(FormatConversion, AStoppedServerEndsTheRunWithTheFilesDone)
+{
+    addFile("a.xls", "sheet");
+    addFile("b.xls", "sheet");
+    server.script["b.xls"] = {SheetResult::Status::Stopped, ""};
+    const OperationResult outcome = run("${XlsTo(csv)}");
+    EXPECT_EQ(outcome.status, OperationResult::Status::Stopped);
+    EXPECT_EQ(outcome.processed, 1);
+    EXPECT_TRUE(exists("a.csv"));
+    EXPECT_FALSE(exists("b.csv"));
+    EXPECT_TRUE(outcome.skipped.empty());
 }
 
 TEST_F(FormatConversion, TargetsOfEachConverter)

@@ -16,6 +16,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -61,6 +62,58 @@ private:
     QByteArray request_;
 };
 
+// Answers the first request with a 200 header and then a body that never
+// ends: sent as fast as the client takes it (Endless), one byte every 100 ms
+// (Trickle), or nothing at all, not even the header (Silent). Stops sending
+// after `giveUpAfter` bytes so that a client without a limit cannot run the
+// test out of memory.
+class EndlessServer final : public QObject {
+public:
+    enum class Mode { Endless, Trickle, Silent };
+    static constexpr qint64 giveUpAfter = 64 * 1024 * 1024;
+
+    explicit EndlessServer(Mode mode) : mode_(mode)
+    {
+        server_.listen(QHostAddress::LocalHost);
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { start(socket); });
+                connect(socket, &QTcpSocket::disconnected, this, [this] { clientLeft = true; });
+            }
+        });
+        connect(&trickle_, &QTimer::timeout, this, [this] { send("x"); });
+    }
+    QString address() const { return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()); }
+    qint64 bodyBytesSent = 0;
+    bool clientLeft = false;
+
+private:
+    void start(QTcpSocket* socket)
+    {
+        socket->readAll();
+        if (socket_ || mode_ == Mode::Silent) return;
+        socket_ = socket;
+        socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+        if (mode_ == Mode::Trickle) {
+            trickle_.start(100);
+            return;
+        }
+        connect(socket, &QTcpSocket::bytesWritten, this, [this] {
+            if (socket_->bytesToWrite() < 256 * 1024) send(QByteArray(64 * 1024, 'x'));
+        });
+        send(QByteArray(64 * 1024, 'x'));
+    }
+    void send(const QByteArray& bytes)
+    {
+        if (clientLeft || bodyBytesSent >= giveUpAfter) return;
+        bodyBytesSent += socket_->write(bytes);
+    }
+    QTcpServer server_;
+    Mode mode_;
+    QTcpSocket* socket_ = nullptr;
+    QTimer trickle_;
+};
+
 QByteArray readAll(const QString& path)
 {
     QFile file(path);
@@ -78,17 +131,27 @@ class Tips : public ::testing::Test {
 protected:
     // A strip whose settings come from the environment, pointed at `server`,
     // with its cache and shipped tips in a temporary folder.
-    void startStrip(const TipServer& server)
+    template <typename Server> void startStrip(const Server& server)
+    {
+        QSignalSpy loaded(makeStrip(server, std::chrono::seconds(10)), &TipsStrip::tipsLoaded);
+        strip->Timer1Timer();
+        ASSERT_TRUE(loaded.wait(20000));
+    }
+    template <typename Server> TipsStrip* makeStrip(const Server& server, std::chrono::milliseconds timeout)
     {
         qputenv("QORVANE_TIPS_SERVER", server.address().toUtf8() + "/");
         TipsSettings settings = TipsSettings::fromEnvironment();
         settings.cachePath = cachePath;
         settings.shippedPath = shippedPath;
+        settings.downloadTimeout = timeout;
         strip = std::make_unique<TipsStrip>(&label, tips, random, settings, nullptr);
         strip->setUrlOpener(&opener);
-        QSignalSpy loaded(strip.get(), &TipsStrip::tipsLoaded);
-        strip->Timer1Timer();
-        ASSERT_TRUE(loaded.wait(20000));
+        return strip.get();
+    }
+    void writeCache(const QByteArray& bytes)
+    {
+        QDir().mkpath(dir.filePath(QStringLiteral("cache")));
+        writeFile(cachePath, bytes);
     }
     void clickTip() { QTest::mouseClick(&label, Qt::LeftButton); }
 
@@ -152,14 +215,83 @@ TEST_F(Tips, ACacheThatCannotBeWrittenStillShowsTheDownloadedTips)
 
 TEST_F(Tips, WithNothingCachedTheShippedTipsAreShown)
 {
-    writeFile(shippedPath, "shipped tip@#$notes.txt\r\n");
+    writeFile(shippedPath, "shipped tip@#$https://shipped.example/a\r\n");
     TipServer server(200, "");
     startStrip(server);
     EXPECT_FALSE(QFile::exists(cachePath));
     EXPECT_EQ(label.text(), QStringLiteral("shipped tip >>"));
     clickTip();
     ASSERT_EQ(opener.opened.size(), 1u);
-    EXPECT_EQ(opener.opened[0], QUrl::fromUserInput(QStringLiteral("notes.txt"), QDir::currentPath()));
+    EXPECT_EQ(opener.opened[0], QUrl(QStringLiteral("https://shipped.example/a")));
+}
+
+TEST_F(Tips, LinksOtherThanWebAddressesArePlainText)
+{
+    for (const QByteArray link : {"notes.txt", "file:///usr/bin/xterm", "javascript:alert(1)", "/usr/bin/xterm",
+                                  "smb://host/share", "run.desktop", "http:///etc/passwd"}) {
+        TipServer server(200, "tip@#$" + link + "\r\n");
+        startStrip(server);
+        EXPECT_EQ(label.text(), QStringLiteral("tip >>")) << link.toStdString();
+        EXPECT_EQ(label.cursor().shape(), Qt::ArrowCursor) << link.toStdString();
+        clickTip();
+        EXPECT_TRUE(opener.opened.empty()) << link.toStdString();
+        tips = TipRotation();
+    }
+}
+
+TEST_F(Tips, ALongTipIsCutForShowing)
+{
+    TipServer server(200, QByteArray(5000, 'a') + "@#$https://x.example/\r\n");
+    startStrip(server);
+    EXPECT_EQ(label.text(), QString(200, QLatin1Char('a')) + QStringLiteral(" >>"));
+}
+
+TEST_F(Tips, ABodyPastTheLimitIsCutOffAndKeepsTheCache)
+{
+    writeCache("cached tip@#$https://old.example/\r\n");
+    EndlessServer server(EndlessServer::Mode::Endless);
+    QSignalSpy loaded(makeStrip(server, std::chrono::seconds(60)), &TipsStrip::tipsLoaded);
+    strip->Timer1Timer();
+    ASSERT_TRUE(loaded.wait(30000));
+    EXPECT_EQ(readAll(cachePath), "cached tip@#$https://old.example/\r\n");
+    EXPECT_EQ(label.text(), QStringLiteral("cached tip >>"));
+    QTest::qWait(200); // lets the server see the client leave
+    EXPECT_TRUE(server.clientLeft);
+    EXPECT_LT(server.bodyBytesSent, 8 * 1024 * 1024); // the 1 MiB limit plus what the sockets buffer
+}
+
+TEST_F(Tips, WhileAServerTricklesTheCachedTipsAreShown)
+{
+    writeCache("cached tip@#$https://old.example/\r\n");
+    EndlessServer server(EndlessServer::Mode::Trickle);
+    QSignalSpy loaded(makeStrip(server, std::chrono::milliseconds(1500)), &TipsStrip::tipsLoaded);
+    strip->Timer1Timer();
+    EXPECT_EQ(label.text(), QStringLiteral("cached tip >>"));
+    ASSERT_TRUE(loaded.wait(10000)); // the time limit ends the download
+    EXPECT_GT(server.bodyBytesSent, 0);
+    EXPECT_EQ(readAll(cachePath), "cached tip@#$https://old.example/\r\n");
+    EXPECT_EQ(label.text(), QStringLiteral("cached tip >>"));
+}
+
+QStringList warnings;
+void recordWarning(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    warnings.push_back(message);
+}
+
+TEST_F(Tips, ATimedOutDownloadPrintsNoWarning)
+{
+    writeFile(shippedPath, "shipped tip@#$https://shipped.example/\r\n");
+    EndlessServer server(EndlessServer::Mode::Silent);
+    QSignalSpy loaded(makeStrip(server, std::chrono::milliseconds(500)), &TipsStrip::tipsLoaded);
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(recordWarning);
+    strip->Timer1Timer();
+    const bool ended = loaded.wait(10000);
+    qInstallMessageHandler(previous);
+    ASSERT_TRUE(ended);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(label.text(), QStringLiteral("shipped tip >>"));
 }
 
 TEST(ShippedTips, EveryLineIsATipWithALink)
@@ -172,7 +304,7 @@ TEST(ShippedTips, EveryLineIsATipWithALink)
     for (const std::string& line : lines) {
         const Tip tip = parseTipLine(line);
         EXPECT_FALSE(tip.text.empty()) << line;
-        EXPECT_FALSE(tip.link.empty()) << line;
+        EXPECT_TRUE(isOpenableTipLink(tip.link)) << line;
     }
 }
 

@@ -31,6 +31,42 @@ TEST(TipLine, SplitsAtTheFirstSeparator)
     }
 }
 
+TEST(TipLink, OnlyAbsoluteWebAddressesMayBeOpened)
+{
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"https://x.example/sn", true},
+        {"http://x.example", true},
+        {"HTTPS://X.example/a?b=c#d", true},
+        {"http://user@x.example:8080/", true},
+        {"http://127.0.0.1:8080/tips", true},
+        {"http://h/\xd6\xd0", true},
+        {"", false},
+        {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},
+        {"/usr/share/applications/evil.desktop", false},
+        {"evil.desktop", false},
+        {"run.sh", false},
+        {"./notes.txt", false},
+        {"notes.txt", false},
+        {"smb://host/share", false},
+        {"/usr/bin/xterm", false},
+        {"ftp://x.example/", false},
+        {"mailto:a@x.example", false},
+        {"http:x.example", false},
+        {"http:///etc/passwd", false},
+        {"http://", false},
+        {"http://:80/", false},
+        {"http://user@/", false},
+        {"http://x.example/a b", false},
+        {"http://x.example/\r\nfile:///", false},
+        {"http:\\\\x.example", false},
+        {"http://x.example\\@evil", false},
+        {" http://x.example", false},
+        {"xhttp://x.example", false},
+    };
+    for (const auto& [link, openable] : cases) EXPECT_EQ(isOpenableTipLink(link), openable) << link;
+}
+
 TEST(TipLine, FileSplitsAtEveryBreakAndSkipsEmptyLines)
 {
     EXPECT_EQ(tipLines("a@#$1\r\nb@#$2\rc@#$3\n\r\n\nd"), (std::vector<std::string>{"a@#$1", "b@#$2", "c@#$3", "d"}));
@@ -44,6 +80,10 @@ TEST(TipCache, OnlyASuccessfulDownloadWithTipsReplacesIt)
     EXPECT_FALSE(downloadReplacesCache(false, "t@#$l\r\n"));
     EXPECT_FALSE(downloadReplacesCache(true, ""));
     EXPECT_FALSE(downloadReplacesCache(true, "\r\n"));
+    std::string atTheLimit = "t@#$l\r\n";
+    atTheLimit.resize(1048576, 'x');
+    EXPECT_TRUE(downloadReplacesCache(true, atTheLimit));
+    EXPECT_FALSE(downloadReplacesCache(true, atTheLimit + "x"));
 }
 
 TEST(TipCache, ShippedTipsStandInForAMissingOrEmptyCache)
@@ -58,17 +98,29 @@ TEST(TipRotation, ShowsLoadedTipsAndKeepsTheLinkOfTheLastOne)
     TipRotation tips;
     RandomIndex random(7);
     EXPECT_FALSE(tips.next(random));
-    tips.load("first@#$one\r\nsecond@#$two\r\n");
+    tips.load("first@#$http://x.example/1\r\nsecond@#$http://x.example/2\r\n");
     ASSERT_EQ(tips.size(), 2u);
     for (int i = 0; i < 20; ++i) {
         const std::optional<Tip> tip = tips.next(random);
         ASSERT_TRUE(tip);
-        EXPECT_TRUE((tip->text == "first" && tips.link() == "one") || (tip->text == "second" && tips.link() == "two"))
+        EXPECT_TRUE((tip->text == "first" && tips.link() == "http://x.example/1") ||
+                    (tip->text == "second" && tips.link() == "http://x.example/2"))
             << tip->text << " " << tips.link();
     }
     tips.load("");
     EXPECT_FALSE(tips.next(random));
     EXPECT_FALSE(tips.link().empty()); // an empty list leaves the link as it was
+}
+
+TEST(TipRotation, ALinkThatMayNotBeOpenedLeavesThePlainText)
+{
+    TipRotation tips;
+    RandomIndex random(7);
+    tips.load("open it@#$file:///usr/bin/xterm\r\n");
+    const std::optional<Tip> tip = tips.next(random);
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(tip->text, "open it");
+    EXPECT_EQ(tips.link(), "");
 }
 
 TEST(TipRotation, EveryTipComesUp)
