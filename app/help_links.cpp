@@ -22,7 +22,7 @@ QString installedDataFile(const QString& name)
 
 QString usageFilePath(const QString& workingDir, const QString& installedCopy)
 {
-    const QString local = QDir(workingDir).filePath(usageFileName);
+    QString local = QDir(workingDir).filePath(usageFileName); // not const: moved out on return
     if (QFileInfo(local).isFile()) return local;
     if (!installedCopy.isEmpty() && QFileInfo(installedCopy).isFile()) return installedCopy;
     return local;

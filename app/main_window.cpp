@@ -349,8 +349,7 @@ QWidget* MainWindow::buildPages()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     pgcOne_ = named(new QTabWidget, "pgcOne");
-    for (std::size_t i = 0; i < operationPages().size(); ++i)
-        pgcOne_->addTab(buildOperationPage(static_cast<int>(i), *this), operationPages()[i].caption);
+    for (const OperationPage& row : operationPages()) pgcOne_->addTab(row.build(row, *this), row.caption);
     layout->addWidget(pgcOne_, 1);
 
     auto* strip = named(new QWidget, "Panel3");
@@ -466,10 +465,9 @@ void MainWindow::cmbVarChange(int index)
 {
     if (index < 0 || static_cast<std::size_t>(index) >= catalogueEntries().size()) return;
     const std::string& insertion = catalogueEntries()[static_cast<std::size_t>(index)].insertion;
-    const std::optional<std::string_view> target = catalogueTargetBox(pgcOne_->currentIndex());
-    QLineEdit* box = target ? pgcOne_->currentWidget()->findChild<QLineEdit*>(
-                                  QString::fromLatin1(target->data(), static_cast<qsizetype>(target->size())))
-                            : nullptr;
+    const auto page = static_cast<std::size_t>(pgcOne_->currentIndex());
+    const QString target = page < operationPages().size() ? operationPages()[page].templateBox : QString();
+    QLineEdit* box = target.isEmpty() ? nullptr : pgcOne_->currentWidget()->findChild<QLineEdit*>(target);
     if (!box) {
         QGuiApplication::clipboard()->setText(fromGbk(insertion));
         return;

@@ -20,23 +20,6 @@
 namespace qv::cli {
 namespace {
 
-// Parses `args`; prints the help text and returns nothing when --help was
-// given.
-std::optional<ParsedOptions> parse(const std::vector<std::string>& args, const std::string& usage,
-                                   const std::string& summary, const std::vector<OptionSpec>& specs, std::ostream& out)
-{
-    ParsedOptions options = parseOptions(args, specs);
-    if (!options.helpRequested()) return options;
-    out << helpText(usage, summary, specs);
-    return std::nullopt;
-}
-
-// Exactly `count` positional arguments, or a usage error.
-void requirePositional(const ParsedOptions& options, std::size_t count, const std::string& usage)
-{
-    if (options.positional().size() != count) throw UsageError("usage: qorvane-cli " + usage);
-}
-
 int exitStatus(const ConsoleHost& host)
 {
     return host.refused() ? 1 : 0;
@@ -44,49 +27,32 @@ int exitStatus(const ConsoleHost& host)
 
 } // namespace
 
-int runMergeKeysCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runMergeKeysCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::string usage = "merge-keys [--list PATH] SOURCE TARGET";
-    const auto options = parse(args, usage,
-                               "Carries the KeyName=Value values of SOURCE into the lines of TARGET with the same key; "
-                               "writes TARGET's output file. Files after the second are ignored.",
-                               {listOption}, out);
-    if (!options) return 0;
     ConsoleHost host(out, err);
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(*options, fs, host);
+    Workspace ws = workspaceOf(options, fs, host);
     btnSynClick({}, ws, host, fs);
     return exitStatus(host);
 }
 
-int runSyncLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runSyncLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{{"keywords", "K", "", "keywords, separated by \";\" or blanks"}, listOption};
-    const std::string usage = "sync-lines [--keywords K] [--list PATH] SOURCE TARGET";
-    const auto options = parse(args, usage,
-                               "Every SOURCE line holding a keyword replaces the TARGET line with the same number; "
-                               "writes TARGET's output file. Files after the second are ignored.",
-                               specs, out);
-    if (!options) return 0;
     ConsoleHost host(out, err);
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(*options, fs, host);
-    btnLineSynClick({toProgramText(options->value("keywords"))}, ws, host, fs);
+    Workspace ws = workspaceOf(options, fs, host);
+    btnLineSynClick({toProgramText(options.value("keywords"))}, ws, host, fs);
     return exitStatus(host);
 }
 
-int runStatsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runStatsCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::string usage = "stats FILE";
-    const auto options = parse(args, usage, "Prints the line counts of FILE.", {}, out);
-    if (!options) return 0;
-    requirePositional(*options, 1, usage);
     // The results come before the closing message, as the page fills its
     // boxes before showing it.
     std::ostringstream closing;
     ConsoleHost host(closing, err);
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(*options, fs, host);
+    Workspace ws = workspaceOf(options, fs, host);
     const std::optional<FileStats> stats = btnFileInfoClick({1}, ws, host, fs);
     if (stats) {
         out << "文件大小:" << stats->edtFileSize << '\n'
@@ -102,63 +68,40 @@ int runStatsCommand(const std::vector<std::string>& args, std::ostream& out, std
     return exitStatus(host);
 }
 
-int runCombineCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runCombineCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{listOption};
-    const std::string usage = "combine [--list PATH] [FILE...]";
-    const auto options = parse(
-        args, usage, "Writes the lines of every FILE, in the order given, to the output file of the last.", specs, out);
-    if (!options) return 0;
     ConsoleHost host(out, err);
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(*options, fs, host);
+    Workspace ws = workspaceOf(options, fs, host);
     btnFileCombineClick({}, ws, host, fs);
     return exitStatus(host);
 }
 
-int runReplaceCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runReplaceCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{{"template", "T", "", "the template applied to each whole file"}, listOption};
-    const std::string usage = "replace --template T [--list PATH] [FILE...]";
-    const auto options =
-        parse(args, usage, "Applies the template to each FILE's whole text while it holds the ${Pos(...)} keyword.",
-              specs, out);
-    if (!options) return 0;
     ConsoleHost host(out, err);
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(*options, fs, host);
-    btnRepContClick({toProgramText(options->value("template"))}, ws, host, fs);
+    Workspace ws = workspaceOf(options, fs, host);
+    btnRepContClick({toProgramText(options.value("template"))}, ws, host, fs);
     return exitStatus(host);
 }
 
-int runCharsetCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runCharsetCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{{"call", "C", "", "${ToUtf8()} or ${ToAnsi()}"}, listOption};
-    const std::string usage = "charset --call C [--list PATH] [FILE...]";
-    const auto options = parse(args, usage, "Converts each FILE between code page 936 (GBK) and UTF-8.", specs, out);
-    if (!options) return 0;
     ConsoleHost host(out, err);
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(*options, fs, host);
-    btnCharsetClick({toProgramText(options->value("call"))}, ws, host, fs);
+    Workspace ws = workspaceOf(options, fs, host);
+    btnCharsetClick({toProgramText(options.value("call"))}, ws, host, fs);
     return exitStatus(host);
 }
 
-int runConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runConvertCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"call", "C", "", "${XlsTo(s)}, ${CsvTo(s)}, ${TxtTo(s)} or ${VcfTo(s)}, s the new extension"}, listOption};
-    const std::string usage = "convert --call C [--list PATH] [FILE...]";
-    const auto options = parse(args, usage,
-                               "Converts each FILE to a file beside it with the new extension; spreadsheets go "
-                               "through LibreOffice (soffice).",
-                               specs, out);
-    if (!options) return 0;
     ConsoleHost host(out, err);
     PosixFileSystem fs;
-    Workspace ws = workspaceOf(*options, fs, host);
+    Workspace ws = workspaceOf(options, fs, host);
     LibreOfficeServer server;
-    btnConvertClick({toProgramText(options->value("call"))}, ws, host, fs, server);
+    btnConvertClick({toProgramText(options.value("call"))}, ws, host, fs, server);
     return exitStatus(host);
 }
 

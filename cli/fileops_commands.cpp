@@ -37,16 +37,8 @@ template <typename Parse> auto parseOption(const std::string& name, const std::s
 
 } // namespace
 
-int runRenameCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runRenameCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"template", "T", "", "the rename template, e.g. '${AddLeft(x_)}', '${Sn(1,3)}', '${File(names.txt)}'"},
-        listOption};
-    const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "rename [--template T] [--list PATH] FILE...",
-                    "Gives every FILE a new base name; the extension stays. Never replaces an existing file.", specs,
-                    out))
-        return 0;
     PosixFileSystem fs;
     ConsoleHost host(out, err);
     const RenameParams params{toProgramText(options.value("template")), programFolder()};
@@ -56,14 +48,8 @@ int runRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
     return host.refused() ? 1 : 0;
 }
 
-int runExtCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runExtCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"template", "T", "", "the new extension; ${Ext} stands for the old one, e.g. '${Ext}.bak'"}, listOption};
-    const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "ext [--template T] [--list PATH] FILE...",
-                    "Gives every FILE a new extension. Never replaces an existing file.", specs, out))
-        return 0;
     PosixFileSystem fs;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host, EntryDetails::None);
@@ -71,19 +57,8 @@ int runExtCommand(const std::vector<std::string>& args, std::ostream& out, std::
     return host.refused() ? 1 : 0;
 }
 
-int runDatesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runDatesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"modify", "DATE", "today", "set the last-write date (YYYY-MM-DD)"},
-        {"create", "DATE", "today", "set the creation date (YYYY-MM-DD)"},
-        {"access", "DATE", "today", "set the last-access date (YYYY-MM-DD)"},
-        {"time", "HH:MM:SS", "now", "set the time of day (HH:MM:SS or HH:MM:SS.mmm); alone: of all three times"},
-        {"dirs", "", "", "also change the folder of each file"},
-        listOption};
-    const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "dates [--modify DATE] [--create DATE] [--access DATE] [--time HH:MM:SS] [--dirs] FILE...",
-                    "Sets the dates (and times) of every FILE. The times are local times.", specs, out))
-        return 0;
     DateParams params;
     const auto date = [&](const char* name, bool& ticked, CalendarDate& value) {
         if (const auto given = options.given(name)) {
@@ -107,20 +82,8 @@ int runDatesCommand(const std::vector<std::string>& args, std::ostream& out, std
     return host.refused() ? 1 : 0;
 }
 
-int runAttrsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runAttrsCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"archive", "", "", "set the archive bit (the only bit set when none of the four is given)"},
-        {"system", "", "", "set the system bit"},
-        {"readonly", "", "", "set the read-only bit (also removes the write permission)"},
-        {"hidden", "", "", "set the hidden bit"},
-        {"dirs", "", "", "also change the folder of each file"},
-        listOption};
-    const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "attrs [--archive] [--system] [--readonly] [--hidden] [--dirs] FILE...",
-                    "Sets the attribute bits of every FILE; bits not given are cleared. Stored in user.DOSATTRIB.",
-                    specs, out))
-        return 0;
     AttributeParams params;
     params.ckSystem = options.flag("system");
     params.ckReadonly = options.flag("readonly");

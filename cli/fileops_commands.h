@@ -5,24 +5,24 @@
 // is 1 when an error message was shown (refused input, or files left alone
 // for a reason the user is told), 0 otherwise.
 
+#include "cli/options.h"
+
 #include <iosfwd>
-#include <string>
-#include <vector>
 
 namespace qv::cli {
 
 // qorvane-cli rename --template T FILE...
-int runRenameCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runRenameCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 
 // qorvane-cli ext --template T FILE...
-int runExtCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runExtCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 
 // qorvane-cli dates [--modify DATE] [--create DATE] [--access DATE]
 //                   [--time HH:MM:SS] [--dirs] FILE...
-int runDatesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runDatesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 
 // qorvane-cli attrs [--archive] [--system] [--readonly] [--hidden] [--dirs]
 //                   FILE...   (none of the four: archive only)
-int runAttrsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runAttrsCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace qv::cli

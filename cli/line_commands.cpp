@@ -68,17 +68,8 @@ int finish(const ConsoleHost& host)
 
 } // namespace
 
-int runCutCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runCutCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"template", "T", "", "the cut template, e.g. '${GetMid(3,8)}'"},
-        {"keep", "piece|rest", "piece", "keep the cut-out piece, or the rest of the line"},
-        {"lines", "text|all|number:N|keyword:K", "text", "lines with text, all lines, line N, lines holding K"},
-        listOption};
-    const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "cut [OPTIONS] FILE...", "Cuts a piece out of lines; writes NAME.qv.EXT beside each FILE.",
-                    specs, out))
-        return 0;
     const std::string keep = options.value("keep");
     if (keep != "piece" && keep != "rest") throw UsageError("--keep takes piece or rest, not '" + keep + "'");
     const LineChoice choice = lineChoice(options.value("lines"));
@@ -98,16 +89,8 @@ int runCutCommand(const std::vector<std::string>& args, std::ostream& out, std::
     return finish(host);
 }
 
-int runInsertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runInsertCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"template", "T", "", "the insert template, e.g. '${AddLeft(${Sn(1,3)}-)}'; ${Fullname}, ${Filename} allowed"},
-        {"lines", "text|all|number:N|keyword:K", "text", "lines with text, all lines, line N, lines holding K"},
-        listOption};
-    const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "insert [OPTIONS] FILE...",
-                    "Rewrites lines through a template; writes NAME.qv.EXT beside each FILE.", specs, out))
-        return 0;
     const LineChoice choice = lineChoice(options.value("lines"));
     LineInsertParams params;
     params.edtInsFormat = toProgramText(options.value("template"));
@@ -124,17 +107,8 @@ int runInsertCommand(const std::vector<std::string>& args, std::ostream& out, st
     return finish(host);
 }
 
-int runPatternCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runPatternCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"pattern", "P", "", "the line pattern; $1, $2 ... stand for the fields; a line break gives two lines"},
-        {"prefix", "S", "$", "the parameter prefix"},
-        {"count", "N", "3", "how many fields are named (at most 16)"},
-        listOption};
-    const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "pattern [OPTIONS] FILE...",
-                    "Rebuilds every non-empty line from a pattern; writes NAME.qv.EXT beside each FILE.", specs, out))
-        return 0;
     const LinePatternParams params{memoText(options.value("pattern")), toProgramText(options.value("prefix")),
                                    toProgramText(options.value("count"))};
     ConsoleHost host(out, err);
@@ -144,18 +118,8 @@ int runPatternCommand(const std::vector<std::string>& args, std::ostream& out, s
     return finish(host);
 }
 
-int runDeleteLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"numbers", "LIST", "1", "delete these lines, e.g. '3,5-8'"},
-        {"interval", "N:M", "2:1", "delete line M of every N lines"},
-        {"keywords", "K", "", "delete lines holding one of the keywords ('a;b', '^a b^')"},
-        {"empty", "", "", "delete empty lines and lines of blanks"},
-        listOption};
-    const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "delete-lines [OPTIONS] FILE...",
-                    "Writes every line except the chosen ones to NAME.qv.EXT beside each FILE.", specs, out))
-        return 0;
     DeleteLinesParams params;
     const std::string mode = chosenMode(options, {"numbers", "interval", "keywords", "empty"});
     params.mode = mode == "interval"   ? DeleteMode::Interval
@@ -172,18 +136,8 @@ int runDeleteLinesCommand(const std::vector<std::string>& args, std::ostream& ou
     return finish(host);
 }
 
-int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{
-        {"numbers", "LIST", "1", "take these lines in this order, e.g. '3,5-8'"},
-        {"interval", "N:M", "2:1", "take line M of every N lines"},
-        {"keywords", "K", "", "take lines holding one of the keywords ('a;b', '^a b^')"},
-        {"no-empty", "", "", "skip empty lines and lines of blanks (interval and keyword modes)"},
-        listOption};
-    const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "extract-lines [OPTIONS] FILE...",
-                    "Writes only the chosen lines to NAME.qv.EXT beside each FILE.", specs, out))
-        return 0;
     ExtractLinesParams params;
     const std::string mode = chosenMode(options, {"numbers", "interval", "keywords"});
     params.mode = mode == "interval"   ? ExtractMode::Interval
@@ -200,20 +154,8 @@ int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& o
     return finish(host);
 }
 
-int runInsertLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runInsertLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<OptionSpec> specs{{"content", "C", "",
-                                         "the new content; \\t \\r \\n, ${Filename}, ${LineStr(n)}, ${LineStr2(s)}, "
-                                         "${LineRandStr()} ... allowed"},
-                                        {"template", "T", "", "a template applied to the whole new content"},
-                                        {"at", "K", "0", "insert after line K (0: before the first line)"},
-                                        {"interval", "N:M", "2:1", "insert before line M of every N lines"},
-                                        {"keywords", "K", "", "insert before every line holding one of the keywords"},
-                                        listOption};
-    const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "insert-lines [OPTIONS] FILE...",
-                    "Adds new lines to each FILE; writes NAME.qv.EXT beside it.", specs, out))
-        return 0;
     InsertNewLinesParams params;
     const std::string mode = chosenMode(options, {"at", "interval", "keywords"});
     params.mode = mode == "interval"   ? NewLineMode::Interval

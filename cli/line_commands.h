@@ -4,23 +4,23 @@
 // as the marked entries, runs the operation, prints its messages, and
 // returns 0 when done, 1 when refused; run errors propagate as RunError.
 
+#include "cli/options.h"
+
 #include <iosfwd>
-#include <string>
-#include <vector>
 
 namespace qv::cli {
 
 // cut --template T --keep piece|rest --lines text|all|number:N|keyword:K
-int runCutCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runCutCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 // insert --template T --lines text|all|number:N|keyword:K
-int runInsertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runInsertCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 // pattern --pattern P --prefix $ --count 3
-int runPatternCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runPatternCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 // delete-lines, one of --numbers LIST (default 1), --interval N:M, --keywords K, --empty
-int runDeleteLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 // extract-lines, one of --numbers LIST (default 1), --interval N:M, --keywords K; --no-empty
-int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 // insert-lines --content C --template T, one of --at K (default 0), --interval N:M, --keywords K
-int runInsertLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runInsertLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace qv::cli

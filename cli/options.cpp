@@ -79,12 +79,4 @@ std::string helpText(const std::string& usage, const std::string& summary, const
     return text;
 }
 
-bool printedHelp(const ParsedOptions& options, const std::string& usage, const std::string& summary,
-                 const std::vector<OptionSpec>& specs, std::ostream& out)
-{
-    if (!options.helpRequested()) return false;
-    out << helpText(usage, summary, specs);
-    return true;
-}
-
 } // namespace qv::cli

@@ -51,8 +51,4 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::vect
 
 std::string helpText(const std::string& usage, const std::string& summary, const std::vector<OptionSpec>& specs);
 
-// Prints the help text when --help was given; true then.
-bool printedHelp(const ParsedOptions& options, const std::string& usage, const std::string& summary,
-                 const std::vector<OptionSpec>& specs, std::ostream& out);
-
 } // namespace qv::cli

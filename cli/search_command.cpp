@@ -19,21 +19,6 @@
 namespace qv::cli {
 namespace {
 
-const std::vector<OptionSpec>& specs()
-{
-    static const std::vector<OptionSpec> list{
-        {"folder", "\"A;B\"", "the current folder", "folders to search, separated by ';'"},
-        {"types", "\"*.txt;*.ini\"", "*.txt", "name masks, separated by ';', searched in this order"},
-        {"size", "MIN:MAX", "off", "only files of MIN to MAX bytes, both included"},
-        {"date", "modify|create|access:YYYY-MM-DD:YYYY-MM-DD", "off",
-         "only files whose chosen local date lies in the range, both days included"},
-        {"no-sub", "", "", "do not search subfolders (default: subfolders are searched)"},
-        {"sort", "COLUMN[:desc]", "off",
-         "sort the list as a click on a column title does; COLUMN is name, folder, size, created, modified or type"},
-    };
-    return list;
-}
-
 std::pair<std::string, std::string> splitAt(const std::string& text, std::size_t at)
 {
     return {text.substr(0, at), text.substr(at + 1)};
@@ -129,20 +114,8 @@ void printEntries(const FileList& files, std::ostream& out)
 
 } // namespace
 
-int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runSearchCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::string usage = "search [--folder \"A;B\"] [--types \"*.txt;*.ini\"] [--size MIN:MAX] "
-                              "[--date KIND:FROM:TO] [--no-sub] [--sort COLUMN[:desc]]";
-    const auto options = parseOptions(args, specs());
-    if (options.helpRequested()) {
-        out << helpText(usage,
-                        "Searches folders for files and prints one entry a line: name, folder, size, "
-                        "created, modified and type, separated by TAB.",
-                        specs());
-        return 0;
-    }
-    if (!options.positional().empty()) throw UsageError("usage: qorvane-cli " + usage);
-
     Workspace ws;
     // Every message goes to stderr, so stdout carries nothing but entries.
     ConsoleHost host(err, err);

@@ -1,15 +1,15 @@
 #pragma once
 // qorvane-cli search: the file search from a shell.
 
+#include "cli/options.h"
+
 #include <iosfwd>
-#include <string>
-#include <vector>
 
 namespace qv::cli {
 
 // Runs a search and prints the file list, one entry a line, its six cells
 // (name, folder, size, created, modified, type) separated by TAB, in UTF-8.
-// `args` are the UTF-8 arguments after "search". Options: --folder "A;B"
+// `options` come from the UTF-8 arguments after "search": --folder "A;B"
 // (default: the current folder), --types "*.txt;*.ini" (default "*.txt"),
 // --size MIN:MAX, --date modify|create|access:YYYY-MM-DD:YYYY-MM-DD,
 // --no-sub, --sort COLUMN[:desc], --help.
@@ -17,6 +17,6 @@ namespace qv::cli {
 // to stderr so stdout holds only entries), 1 for refused input. Throws
 // UsageError for wrong usage and RunError for a size bound that is not a
 // number, as the other subcommands do.
-int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runSearchCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace qv::cli

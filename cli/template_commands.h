@@ -1,16 +1,16 @@
 #pragma once
 // The subcommands over the template language: eval and number.
 
+#include "cli/options.h"
+
 #include <iosfwd>
-#include <string>
-#include <vector>
 
 namespace qv::cli {
 
 // qorvane-cli eval TEMPLATE [SUBJECT]: prints the evaluated template.
-int runEvalCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runEvalCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 
 // qorvane-cli number TEXT: prints the value, then the truncated integer.
-int runNumberCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runNumberCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace qv::cli

@@ -8,6 +8,6 @@ as_root apt-get install -y --no-install-recommends \
     build-essential cmake ninja-build pkg-config git \
     libicu-dev libopencc-dev libopencc-data \
     libgtest-dev libgmock-dev libbenchmark-dev \
-    clang libclang-rt-14-dev attr \
+    clang clang-format libclang-rt-14-dev attr \
     qt6-base-dev fonts-arphic-uming fonts-wqy-microhei \
     libreoffice-calc-nogui desktop-file-utils dpkg-dev file

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Builds Qorvane and runs every test: the normal build, the same tests under
+# Checks that every C++ file is formatted as .clang-format says, then builds
+# Qorvane and runs every test: the normal build, the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a
 # bounded time (QV_FUZZ_SECONDS, default 60; 0 skips fuzzing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 fuzz_seconds=${QV_FUZZ_SECONDS:-60}
+
+echo "== format"
+# Lists each line that differs from the house style and fails.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -90,19 +90,6 @@ const std::vector<CatalogueEntry>& catalogueEntries()
     return entries;
 }
 
-std::optional<std::string_view> catalogueTargetBox(int pageIndex)
-{
-    switch (pageIndex) {
-    case 1: return "edtNewFilename";
-    case 6: return "edtCutFormat";
-    case 7: return "edtInsFormat";
-    case 12: return "edtNewLineFormat";
-    case 14: return "edtFileFormat";
-    case 16: return "edtRepCont";
-    default: return std::nullopt;
-    }
-}
-
 std::string insertCatalogueItem(std::string_view boxText, text::Pos selectionStart, text::Pos selectionLength,
                                 std::string_view insertion)
 {

@@ -1,11 +1,11 @@
 #pragma once
 // The catalogue of template variables and functions offered by the combo box
-// cmbVar, and what choosing an entry does to the current page's template box
-// (cmbVarChange). Texts are code page 936 byte strings.
+// cmbVar, and what choosing an entry does to the text of a template box
+// (cmbVarChange); which box that is, each page of the window says. Texts are
+// code page 936 byte strings.
 
 #include "text/bytes.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,11 +22,6 @@ struct CatalogueEntry {
 // placeholder arguments where it has one ("${Sn(开始序号,长度)}" rather than
 // "${Sn(10,n)}"). Built on first use.
 const std::vector<CatalogueEntry>& catalogueEntries();
-
-// The objectName of the edit box that receives a chosen entry while page
-// `pageIndex` of pgcOne is active, or nothing when the insertion text goes
-// to the clipboard instead (pages without a template box).
-std::optional<std::string_view> catalogueTargetBox(int pageIndex);
 
 // The text of a template box after inserting `insertion` into it.
 // `selectionStart` is the box's selection start (the caret), a 0-based byte

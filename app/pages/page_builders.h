@@ -1,6 +1,7 @@
 #pragma once
-// One builder per operation page (or close group of pages). Each builds its
-// page's controls with their defaults and binds the start button to the
+// One builder per operation page, each defined in its page's file under
+// app/pages/ and named in that page's row of operationPages(). Each builds
+// its page's controls with their defaults and binds the start button to the
 // operation through `runner`.
 
 #include "app/pages/operation_pages.h"

@@ -1,5 +1,8 @@
 #pragma once
-// Runs one qorvane-cli subcommand in-process and keeps what it printed.
+// Runs one qorvane-cli subcommand in-process, by name, and keeps what it
+// printed.
+
+#include "cli/command_table.h"
 
 #include <ostream>
 #include <sstream>
@@ -8,7 +11,7 @@
 
 namespace qv::cli {
 
-using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+using CommandName = const char*;
 
 struct CliRun {
     int status;
@@ -16,10 +19,10 @@ struct CliRun {
     std::string err;
 };
 
-inline CliRun run(CommandFunction command, const std::vector<std::string>& args)
+inline CliRun run(CommandName command, const std::vector<std::string>& args)
 {
     std::ostringstream out, err;
-    const int status = command(args, out, err);
+    const int status = runCommand(*findCommand(command), args, out, err);
     return {status, out.str(), err.str()};
 }
 

@@ -1,3 +1,4 @@
+#include "cli/command_table.h"
 #include "cli/content_commands.h"
 
 #include "cli/options.h"
@@ -26,16 +27,16 @@ TEST_F(ContentCommands, MergeKeysAndSyncLines)
 {
     const std::string source = make("s.ini", "Port=8080\r\n");
     const std::string target = make("t.ini", "port=80\r\nHost=x\r\n");
-    CliRun result = run(runMergeKeysCommand, {source, target});
+    CliRun result = run("merge-keys", {source, target});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "成功处理完成,共处理 1 条记录!\n");
     EXPECT_EQ(read("t.qv.ini"), "Port=8080\r\nHost=x\r\n");
 
-    result = run(runSyncLinesCommand, {"--keywords", "host", make("a.txt", "x\r\nHOST\r\n"), target});
+    result = run("sync-lines", {"--keywords", "host", make("a.txt", "x\r\nHOST\r\n"), target});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(read("t.qv.ini"), "port=80\r\nHOST\r\n");
 
-    result = run(runSyncLinesCommand, {source, target});
+    result = run("sync-lines", {source, target});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "关键字为空,请输入后再试!\n");
 }
@@ -46,16 +47,16 @@ TEST_F(ContentCommands, TwoFilePickTakesTheFirstTwoFiles)
     const std::string target = make("t.ini", "port=80\r\n");
     const std::string third = make("u.ini", "Port=1\r\n");
     struct Case {
-        CommandFunction command;
+        CommandName command;
         std::vector<std::string> args;
         int status;
         std::string err;
     };
     const std::vector<Case> cases{
-        {runMergeKeysCommand, {source}, 1, "请选择需要按关键字进行合并的两个文件！\n"},
-        {runSyncLinesCommand, {"--keywords", "Port", source}, 1, "请选择需要按关键字进行同步的两个文件！\n"},
-        {runMergeKeysCommand, {source, target, third}, 0, ""},
-        {runSyncLinesCommand, {"--keywords", "Port", source, target, third}, 0, ""},
+        {"merge-keys", {source}, 1, "请选择需要按关键字进行合并的两个文件！\n"},
+        {"sync-lines", {"--keywords", "Port", source}, 1, "请选择需要按关键字进行同步的两个文件！\n"},
+        {"merge-keys", {source, target, third}, 0, ""},
+        {"sync-lines", {"--keywords", "Port", source, target, third}, 0, ""},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(folder_ / "t.qv.ini");
@@ -71,7 +72,7 @@ TEST_F(ContentCommands, TwoFilePickTakesTheFirstTwoFiles)
 TEST_F(ContentCommands, StatsPrintsResultsThenMessage)
 {
     const std::string file = make("s.txt", "ab\r\n\r\nabcd\r\n");
-    const CliRun result = run(runStatsCommand, {file});
+    const CliRun result = run("stats", {file});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "文件大小:12\n总行数:3\n空行数:1\n数据行数:2\n行最大字符数:4\n行最小字符数:2\n"
                           "行平均字符数:6\n统计文件名称:" +
@@ -81,31 +82,31 @@ TEST_F(ContentCommands, StatsPrintsResultsThenMessage)
 TEST_F(ContentCommands, CombineReplaceCharset)
 {
     const std::string a = make("a.txt", "1\n"), b = make("b.txt", "2");
-    CliRun result = run(runCombineCommand, {a, b});
+    CliRun result = run("combine", {a, b});
     EXPECT_EQ(result.out, "成功处理完成,共处理 2 个文件!\n");
     EXPECT_EQ(read("b.qv.txt"), "1\r\n2\r\n");
 
-    result = run(runReplaceCommand, {"--template", "${DelMid(${Pos(x)},1)}", make("r.txt", "axbx")});
+    result = run("replace", {"--template", "${DelMid(${Pos(x)},1)}", make("r.txt", "axbx")});
     EXPECT_EQ(read("r.qv.txt"), "ab\r\n");
 
-    result = run(runCharsetCommand, {"--call", "${ToAnsi()}", make("u.txt", "中"), make("g.txt", "\xD6\xD0")});
+    result = run("charset", {"--call", "${ToAnsi()}", make("u.txt", "中"), make("g.txt", "\xD6\xD0")});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(read("u.qv.txt"), "\xD6\xD0\r\n");
     EXPECT_EQ(result.out, "成功处理完成,共处理 1 个文件!\n1 个文件未处理\n" + (folder_ / "g.txt").string() +
                               "：不是有效的UTF-8编码\n");
 
-    result = run(runCharsetCommand, {"--call", "", a});
+    result = run("charset", {"--call", "", a});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "新文件格式为空,请输入后再试!\n");
-    result = run(runReplaceCommand, {});
+    result = run("replace", {});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "没有源文件，请搜索后再试！\n");
-    EXPECT_THROW(run(runCombineCommand, {(folder_ / "missing.txt").string()}), RunError);
+    EXPECT_THROW(run("combine", {(folder_ / "missing.txt").string()}), RunError);
 }
 
 TEST_F(ContentCommands, HelpListsOptionsWithDefaults)
 {
-    const CliRun result = run(runCharsetCommand, {"--help"});
+    const CliRun result = run("charset", {"--help"});
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find("--call C"), std::string::npos);
     EXPECT_NE(result.out.find("(default: empty)"), std::string::npos);

@@ -1,6 +1,7 @@
 // FILE arguments, --list lines and search folders whose code page 936 form
 // would name another file are refused by name; the look-alike file is never
 // touched and the rest of the run goes on.
+#include "cli/command_table.h"
 #include "cli/content_commands.h"
 #include "cli/fileops_commands.h"
 #include "cli/line_commands.h"
@@ -18,7 +19,7 @@ namespace qv::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+using CommandName = const char*;
 
 class UnconvertibleNames : public testing::FolderTest {
 protected:
@@ -49,14 +50,14 @@ TEST_F(UnconvertibleNames, AreRefusedAndTheLookAlikeIsLeftAlone)
         {"a\u200b.txt", "a.txt", "a\\u{200B}.txt"},
     };
     struct Command {
-        CommandFunction run;
+        CommandName name;
         std::vector<std::string> options;
     };
     const std::vector<Command> commands{
-        {runDeleteLinesCommand, {"--numbers", "1"}},
-        {runDatesCommand, {"--modify", "2001-02-03"}},
-        {runRenameCommand, {"--template", "${AddLeft(new_)}"}},
-        {runStatsCommand, {}},
+        {"delete-lines", {"--numbers", "1"}},
+        {"dates", {"--modify", "2001-02-03"}},
+        {"rename", {"--template", "${AddLeft(new_)}"}},
+        {"stats", {}},
     };
     for (const Name& name : badNames) {
         for (const Command& command : commands) {
@@ -68,7 +69,7 @@ TEST_F(UnconvertibleNames, AreRefusedAndTheLookAlikeIsLeftAlone)
             args.push_back((folder_ / name.onDisk).string());
 
             std::ostringstream out, err;
-            const int status = command.run(args, out, err);
+            const int status = runCommand(*findCommand(command.name), args, out, err);
 
             EXPECT_EQ(status, 1) << name.shown;
             EXPECT_NE(err.str().find("文件名无法准确转换为 GBK 编码，已跳过：" + (folder_ / "").string() + name.shown),
@@ -88,7 +89,8 @@ TEST_F(UnconvertibleNames, TheRestOfTheRunGoesOn)
         make("list.txt", (folder_ / "\xff.txt").string() + "\n" + (folder_ / "good2.txt").string());
     make("good2.txt");
     std::ostringstream out, err;
-    const int status = runDeleteLinesCommand({"--list", list, (folder_ / "😀.txt").string(), good}, out, err);
+    const int status =
+        runCommand(*findCommand("delete-lines"), {"--list", list, (folder_ / "😀.txt").string(), good}, out, err);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(out.str(), "成功处理完成,共处理 2 个文件!\n");
     EXPECT_EQ(names(),
@@ -103,7 +105,7 @@ TEST_F(UnconvertibleNames, SearchSkipsARefusedFolderAndSearchesTheOthers)
     make("?/wrong.txt");
     std::ostringstream out, err;
     const std::string folders = (folder_ / "😀").string() + ";" + (folder_ / "ok").string();
-    const int status = runSearchCommand({"--folder", folders, "--no-sub"}, out, err);
+    const int status = runCommand(*findCommand("search"), {"--folder", folders, "--no-sub"}, out, err);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(out.str().substr(0, out.str().find('\t')), "found.txt");
     EXPECT_EQ(out.str().find("wrong.txt"), std::string::npos);

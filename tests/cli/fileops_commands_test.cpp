@@ -1,3 +1,4 @@
+#include "cli/command_table.h"
 #include "cli/fileops_commands.h"
 
 #include "cli/options.h"
@@ -37,7 +38,7 @@ protected:
 TEST_F(FileOpsCommands, RenameWithUtf8TemplateAndFiles)
 {
     const std::string a = make("a.txt"), b = make("报告.doc");
-    const CliRun r = run(runRenameCommand, {"--template", "${AddLeft(新_)}", a, b});
+    const CliRun r = run("rename", {"--template", "${AddLeft(新_)}", a, b});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "成功处理文件总数量：2\n");
     EXPECT_EQ(r.err, "");
@@ -49,7 +50,7 @@ TEST_F(FileOpsCommands, RenameReadsTheDatesTheTemplateAsksFor)
     const std::string a = make("a.txt");
     const timespec noon[2] = {{1623758400, 0}, {1623758400, 0}}; // 2021-06-15 12:00 UTC
     ASSERT_EQ(::utimensat(AT_FDCWD, a.c_str(), noon, 0), 0);
-    const CliRun r = run(runRenameCommand, {"--template", "${FileName}_${ModifyDate}", a});
+    const CliRun r = run("rename", {"--template", "${FileName}_${ModifyDate}", a});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(names(), (std::vector<std::string>{"a_2021-06-15.txt"}));
 }
@@ -57,28 +58,28 @@ TEST_F(FileOpsCommands, RenameReadsTheDatesTheTemplateAsksFor)
 TEST_F(FileOpsCommands, RefusalsGiveStatusOneAndLeftAloneFilesAreListed)
 {
     const std::string a = make("a.txt");
-    CliRun r = run(runRenameCommand, {a});
+    CliRun r = run("rename", {a});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "请输入新文件名格式！\n");
     EXPECT_EQ(r.out, "");
 
-    r = run(runRenameCommand, {"--template", "${AddLeft(x)}"});
+    r = run("rename", {"--template", "${AddLeft(x)}"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "没有源文件，请搜索后再试！\n");
 
-    r = run(runRenameCommand, {"--template", "${AddLeft(../)}", a});
+    r = run("rename", {"--template", "${AddLeft(../)}", a});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "成功处理文件总数量：0\n1 个文件未处理\n" + a +
                          "：算出的新文件名为空、是“.”或“..”，或含有“/”，这样的名称会使文件离开所在目录\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(names(), std::vector<std::string>{"a.txt"});
 
-    r = run(runDatesCommand, {a});
+    r = run("dates", {a});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "请选择新的日期或时间！\n");
 
     // 256 bytes, one more than a Linux file system takes.
-    r = run(runRenameCommand, {"--template", "${AddRight(" + std::string(251, 'b') + ")}", a});
+    r = run("rename", {"--template", "${AddRight(" + std::string(251, 'b') + ")}", a});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "成功处理文件总数量：0\n1 个文件未处理\n" + a + "：文件名过长\n");
     EXPECT_EQ(names(), std::vector<std::string>{"a.txt"});
@@ -90,7 +91,7 @@ TEST_F(FileOpsCommands, ExtWithListFile)
     make("b.txt");
     std::ofstream(folder_ / "files.lst") << (folder_ / "a.txt").string() << "\n\n"
                                          << (folder_ / "b.txt").string() << "\n";
-    const CliRun r = run(runExtCommand, {"--template", "${Ext}.BAK", "--list", (folder_ / "files.lst").string()});
+    const CliRun r = run("ext", {"--template", "${Ext}.BAK", "--list", (folder_ / "files.lst").string()});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "成功处理文件总数量：2\n");
     EXPECT_EQ(names(), (std::vector<std::string>{"a.txt.bak", "b.txt.bak", "files.lst"}));
@@ -99,7 +100,7 @@ TEST_F(FileOpsCommands, ExtWithListFile)
 TEST_F(FileOpsCommands, DatesAndAttributesReachTheFiles)
 {
     const std::string a = make("a.txt");
-    CliRun r = run(runDatesCommand, {"--modify", "2020-01-02", "--time", "08:00:00", a});
+    CliRun r = run("dates", {"--modify", "2020-01-02", "--time", "08:00:00", a});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "成功处理文件总数量：1\n");
     PosixFileSystem fs;
@@ -109,12 +110,12 @@ TEST_F(FileOpsCommands, DatesAndAttributesReachTheFiles)
     EXPECT_LE(std::abs(seconds - 1577923200), 14 * 3600);
     EXPECT_EQ(seconds % 60, 0);
 
-    r = run(runAttrsCommand, {a});
+    r = run("attrs", {a});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(fs.stat(a)->attributes & 0x27u, 0x20u);
-    r = run(runAttrsCommand, {"--hidden", "--system", a});
+    r = run("attrs", {"--hidden", "--system", a});
     EXPECT_EQ(fs.stat(a)->attributes & 0x27u, 0x06u);
-    r = run(runAttrsCommand, {"--archive", "--readonly", a});
+    r = run("attrs", {"--archive", "--readonly", a});
     EXPECT_EQ(fs.stat(a)->attributes & 0x27u, 0x21u);
     EXPECT_EQ(r.out, "成功处理文件总数量：1\n");
 }
@@ -125,9 +126,9 @@ TEST_F(FileOpsCommands, SymbolicLinksAreNamedAsTheReasonTheyWereLeftAlone)
     const std::string link = (folder_ / "link.txt").string();
     std::filesystem::create_symlink(target, link);
     const struct {
-        CommandFunction command;
+        CommandName command;
         std::vector<std::string> args;
-    } cases[] = {{runAttrsCommand, {"--readonly", link}}, {runDatesCommand, {"--create", "2020-01-02", link}}};
+    } cases[] = {{"attrs", {"--readonly", link}}, {"dates", {"--create", "2020-01-02", link}}};
     for (const auto& c : cases) {
         const CliRun r = run(c.command, c.args);
         EXPECT_EQ(r.status, 0);
@@ -149,7 +150,7 @@ TEST_F(FileOpsCommands, BadDatesAndTimesAreWrongUsage)
     };
     for (const auto& c : cases) {
         try {
-            run(runDatesCommand, c.args);
+            run("dates", c.args);
             ADD_FAILURE() << c.message;
         } catch (const UsageError& e) {
             EXPECT_EQ(std::string(e.what()), c.message);
@@ -159,13 +160,13 @@ TEST_F(FileOpsCommands, BadDatesAndTimesAreWrongUsage)
 
 TEST_F(FileOpsCommands, HelpListsTheOptionsWithDefaults)
 {
-    const CliRun r = run(runDatesCommand, {"--help"});
+    const CliRun r = run("dates", {"--help"});
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--modify", "--create", "--access", "--time", "--dirs", "--list", "(default: today)"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
-    EXPECT_NE(run(runAttrsCommand, {"--help"}).out.find("--readonly"), std::string::npos);
-    EXPECT_NE(run(runRenameCommand, {"--help"}).out.find("--template"), std::string::npos);
-    EXPECT_NE(run(runExtCommand, {"--help"}).out.find("--template"), std::string::npos);
+    EXPECT_NE(run("attrs", {"--help"}).out.find("--readonly"), std::string::npos);
+    EXPECT_NE(run("rename", {"--help"}).out.find("--template"), std::string::npos);
+    EXPECT_NE(run("ext", {"--help"}).out.find("--template"), std::string::npos);
 }
 
 } // namespace

@@ -103,5 +103,40 @@ TEST(Dispatcher, HelpListsSubcommandsAndOptions)
     EXPECT_NE(eval.out.find("--raw"), std::string::npos);
 }
 
+TEST(Dispatcher, OverviewListsEverySubcommandInOrder)
+{
+    const std::string overview = run({"--help"}).out;
+    std::size_t at = 0;
+    for (const char* name :
+         {"eval",       "number",     "search",  "rename",       "ext",           "dates",        "attrs",
+          "cut",        "insert",     "pattern", "delete-lines", "extract-lines", "insert-lines", "stats",
+          "merge-keys", "sync-lines", "combine", "replace",      "charset",       "convert"}) {
+        at = overview.find(std::string("\n  ") + name + " ", at);
+        ASSERT_NE(at, std::string::npos) << name;
+    }
+}
+
+TEST(Dispatcher, WrongArgumentCountsPrintTheUsageLine)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"eval"}, "qorvane-cli eval: usage: qorvane-cli eval [--raw] TEMPLATE [SUBJECT]\n"},
+        {{"eval", "a", "b", "c"}, "qorvane-cli eval: usage: qorvane-cli eval [--raw] TEMPLATE [SUBJECT]\n"},
+        {{"number"}, "qorvane-cli number: usage: qorvane-cli number TEXT\n"},
+        {{"stats", "a", "b"}, "qorvane-cli stats: usage: qorvane-cli stats FILE\n"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, exitRefused) << c.args[0];
+        EXPECT_EQ(r.err, c.err);
+    }
+    const CliRun help = run({"stats", "--help"});
+    EXPECT_EQ(help.out, "usage: qorvane-cli stats FILE\nPrints the line counts of FILE.\n"
+                        "  --help                    show this help\n");
+}
+
 } // namespace
 } // namespace qv::cli

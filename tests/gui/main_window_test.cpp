@@ -71,6 +71,57 @@ TEST_F(Window, TheSelectorShowsOnlyTheChosenPage)
     EXPECT_NE(pages->currentWidget()->findChild<QPushButton*>("btnRepCont"), nullptr);
 }
 
+// Every operation in selector order: its item text, its page, the start
+// button on that page, and the box a catalogue entry goes into (none: the
+// clipboard).
+TEST_F(Window, EachOperationHasItsPageButtonAndCatalogueTarget)
+{
+    struct Row {
+        QString option;
+        const char* page;
+        const char* button;
+        const char* templateBox;
+    };
+    const Row rows[] = {
+        {QStringLiteral("更改文件扩展名"), "TabSheet7", "btnExt", nullptr},
+        {QStringLiteral("更改文件名称"), "TabSheet8", "btnFilename", "edtNewFilename"},
+        {QStringLiteral("更改文件或目录日期"), "TabSheet9", "btnDate", nullptr},
+        {QStringLiteral("更改文件或目录属性"), "TabSheet10", "btnProp", nullptr},
+        {QStringLiteral("文件信息统计"), "ts3", "btnFileInfo", nullptr},
+        {QStringLiteral("合并关键字内容"), "ts1", "btnSyn", nullptr},
+        {QStringLiteral("行内容截取字符"), "ts2", "btnCut", "edtCutFormat"},
+        {QStringLiteral("行内容插入字符"), "ts4", "btnIns", "edtInsFormat"},
+        {QStringLiteral("行模式替换字符"), "TabSheet1", "btnReplace", nullptr},
+        {QStringLiteral("内容按行删除"), "TabSheet3", "btnDelLine", nullptr},
+        {QStringLiteral("内容按行提取"), "TabSheet4", "btnGetLine", nullptr},
+        {QStringLiteral("按关键字同步行"), "TabSheet6", "btnLineSyn", nullptr},
+        {QStringLiteral("内容插入新行"), "TabSheet5", "btnInsLine", "edtNewLineFormat"},
+        {QStringLiteral("文件内容合并"), "TabSheet11", "btnFileCombine", nullptr},
+        {QStringLiteral("文件格式转换"), "TabSheet12", "btnConvert", "edtFileFormat"},
+        {QStringLiteral("文件内容编码转换"), "ts5", "btnCharset", nullptr},
+        {QStringLiteral("文件内容替换"), "ts6", "btnRepCont", "edtRepCont"},
+    };
+    auto* selector = control<QComboBox>("cmbOpt");
+    auto* pages = control<QTabWidget>("pgcOne");
+    ASSERT_EQ(selector->count(), static_cast<int>(std::size(rows)));
+    for (int i = 0; i < selector->count(); ++i) {
+        const Row& row = rows[i];
+        EXPECT_EQ(selector->itemText(i), row.option) << row.page;
+        choosePage(row.page);
+        EXPECT_EQ(selector->currentIndex(), i) << row.page;
+        EXPECT_NE(pages->currentWidget()->findChild<QPushButton*>(row.button), nullptr) << row.page;
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        auto* box = row.templateBox ? pages->currentWidget()->findChild<QLineEdit*>(row.templateBox) : nullptr;
+        if (row.templateBox) {
+            ASSERT_NE(box, nullptr) << row.templateBox;
+            box->clear();
+        }
+        emit control<QComboBox>("cmbVar")->activated(0);
+        EXPECT_EQ(box ? box->text() : QGuiApplication::clipboard()->text(), QStringLiteral("${Ext}")) << row.page;
+        if (box) EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before")) << row.page;
+    }
+}
+
 TEST_F(Window, MouseReleaseTogglesNameCellsAndHeaderClicksSort)
 {
     entries({{"b.txt", 300}, {"C.txt", 5}, {"a.txt", 3000000000LL}});
@@ -156,7 +207,7 @@ TEST_F(Window, CatalogueInsertsIntoThePageBoxCountingChineseRight)
         EXPECT_EQ(box->text(), c.expected) << c.text.toStdString();
     }
 
-    control<QComboBox>("cmbOpt")->setCurrentIndex(0); // no template box: the clipboard
+    choosePage("TabSheet7"); // no template box: the clipboard
     box->setText(QStringLiteral("unchanged"));
     emit catalogue->activated(0);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("${Ext}"));

@@ -47,7 +47,6 @@ protected:
     }
     static QByteArray bytes(const char* utf8) { return QByteArray::fromStdString(gbk(utf8)); }
 
-    void choosePage(int index) { control<QComboBox>("cmbOpt")->setCurrentIndex(index); }
     void type(const char* box, const QString& text) { control<QLineEdit>(box)->setText(text); }
     void start(const char* button)
     {
@@ -77,7 +76,7 @@ protected:
 TEST_F(Pages, FileNamePagesRenameAndChangeTheExtension)
 {
     listFiles({{"one.txt", ""}, {"two.txt", ""}});
-    choosePage(1);
+    choosePage("TabSheet8");
     type("edtNewFilename", QStringLiteral("${Filename}_new"));
     start("btnFilename");
     EXPECT_TRUE(QFile::exists(dir.filePath("one_new.txt")));
@@ -89,7 +88,7 @@ TEST_F(Pages, FileNamePagesRenameAndChangeTheExtension)
     start("btnFilename");
     EXPECT_EQ(lastMessage(), QStringLiteral("新文件名格式中不需要使用双引号！"));
 
-    choosePage(0);
+    choosePage("TabSheet7");
     type("edtNewExt", QStringLiteral("DAT"));
     start("btnExt");
     EXPECT_EQ(names(), (QStringList{"one_new.dat", "two_new.dat"}));
@@ -103,7 +102,7 @@ TEST_F(Pages, FileNamePagesRenameAndChangeTheExtension)
 TEST_F(Pages, MetadataPagesSetDatesAndAttributes)
 {
     listFiles({{"a.txt", "x"}});
-    choosePage(2);
+    choosePage("TabSheet9");
     auto* dtModify = control<QDateEdit>("dtModify");
     EXPECT_FALSE(dtModify->isEnabled());
     start("btnDate");
@@ -119,7 +118,7 @@ TEST_F(Pages, MetadataPagesSetDatesAndAttributes)
     EXPECT_EQ(cellText(1, 4), "2020-05-06 08:09:10");
     EXPECT_EQ(label("stChangeCount"), "1");
 
-    choosePage(3);
+    choosePage("TabSheet10");
     EXPECT_TRUE(control<QCheckBox>("ckNormal")->isChecked());
     control<QCheckBox>("ckReadonly")->click();
     start("btnProp");
@@ -134,7 +133,7 @@ TEST_F(Pages, MetadataPagesSetDatesAndAttributes)
 TEST_F(Pages, LineEditingPagesCutInsertAndPattern)
 {
     listFiles({{"a.txt", "abcdef\r\nxyz\r\n"}});
-    choosePage(6);
+    choosePage("ts2");
     start("btnCut");
     expectRefused(QStringLiteral("请输入内容截取格式！"), "edtCutFormat");
     type("edtCutFormat", QStringLiteral("${GetLeft(2)}"));
@@ -146,7 +145,7 @@ TEST_F(Pages, LineEditingPagesCutInsertAndPattern)
     start("btnCut");
     expectRefused(QStringLiteral("关键字不能为空，请输入后再试！"), "edtCutKeys");
 
-    choosePage(7);
+    choosePage("ts4");
     control<QRadioButton>("rbInsLineNo")->click();
     type("edtInsLineNo", "2");
     type("edtInsFormat", QStringLiteral("${AddLeft(前)}"));
@@ -154,7 +153,7 @@ TEST_F(Pages, LineEditingPagesCutInsertAndPattern)
     EXPECT_EQ(contentOf("a.qv.txt"), bytes("abcdef\r\n前xyz\r\n"));
     expectDone("1", 1);
 
-    choosePage(8);
+    choosePage("TabSheet1");
     start("btnReplace");
     expectRefused(QStringLiteral("模式格式为空,请输入后再试!"), "mmPattern");
     control<QPlainTextEdit>("mmPattern")->setPlainText(QStringLiteral("<$1>\n[$2]"));
@@ -168,7 +167,7 @@ TEST_F(Pages, LineEditingPagesCutInsertAndPattern)
 TEST_F(Pages, LineChoicePagesDeleteExtractAndInsertNewLines)
 {
     listFiles({{"a.txt", "ab\r\n\r\ncd\r\nx\r\n"}});
-    choosePage(9);
+    choosePage("TabSheet3");
     EXPECT_TRUE(control<QRadioButton>("rbDelLineNo")->isChecked());
     control<QRadioButton>("rbDelKeys")->click();
     start("btnDelLine");
@@ -180,7 +179,7 @@ TEST_F(Pages, LineChoicePagesDeleteExtractAndInsertNewLines)
     EXPECT_EQ(contentOf("a.qv.txt"), bytes("\r\ncd\r\n"));
     expectDone("1", 1);
 
-    choosePage(10);
+    choosePage("TabSheet4");
     control<QRadioButton>("rbGetKeys")->click();
     start("btnGetLine");
     expectRefused(QStringLiteral("提取关键字为空,请输入后再试!"), "edtGetKeys");
@@ -189,7 +188,7 @@ TEST_F(Pages, LineChoicePagesDeleteExtractAndInsertNewLines)
     EXPECT_EQ(contentOf("a.qv.txt"), bytes("ab\r\ncd\r\n"));
     expectDone("1", 1);
 
-    choosePage(12);
+    choosePage("TabSheet5");
     start("btnInsLine");
     expectRefused(QStringLiteral("要插入的文字内容不能为空,请输入后再试!"), "mmoNewCont");
     control<QPlainTextEdit>("mmoNewCont")->setPlainText(QStringLiteral("新一\n新二"));
@@ -202,12 +201,12 @@ TEST_F(Pages, LineChoicePagesDeleteExtractAndInsertNewLines)
 TEST_F(Pages, WholeFilePagesCombineReplaceCharsetAndConversion)
 {
     listFiles({{"a.txt", "中文"}, {"b.txt", "xbby\r\n"}});
-    choosePage(13);
+    choosePage("TabSheet11");
     start("btnFileCombine");
     EXPECT_EQ(contentOf("b.qv.txt"), bytes("中文\r\nxbby\r\n"));
     expectDone("2", 2);
 
-    choosePage(16);
+    choosePage("ts6");
     start("btnRepCont");
     expectRefused(QStringLiteral("内容替换格式为空,请输入后再试!"), "edtRepCont");
     type("edtRepCont", QStringLiteral("${DelMid(${Pos(bb)},2)}"));
@@ -215,7 +214,7 @@ TEST_F(Pages, WholeFilePagesCombineReplaceCharsetAndConversion)
     EXPECT_EQ(contentOf("b.qv.txt"), bytes("xy\r\n"));
     expectDone("2", 2);
 
-    choosePage(15);
+    choosePage("ts5");
     type("edtCharset", QStringLiteral("${ToUtf8()}"));
     start("btnCharset");
     EXPECT_EQ(contentOf("a.qv.txt"), QStringLiteral("中文\r\n").toUtf8());
@@ -227,7 +226,7 @@ TEST_F(Pages, WholeFilePagesCombineReplaceCharsetAndConversion)
     EXPECT_TRUE(dialogs->messages.back().details.contains(dir.filePath("a.txt")));
     EXPECT_EQ(label("stChangeCount"), "1");
 
-    choosePage(14);
+    choosePage("TabSheet12");
     type("edtFileFormat", QStringLiteral("${TxtTo(csv)}"));
     start("btnConvert");
     EXPECT_EQ(dialogs->messages.back().icon, QMessageBox::Information);
@@ -238,12 +237,12 @@ TEST_F(Pages, WholeFilePagesCombineReplaceCharsetAndConversion)
 TEST_F(Pages, TwoFilePagesAndStatisticsLeaveTheCounterAlone)
 {
     listFiles({{"src.ini", "k=new\r\nline 中\r\n"}, {"dst.ini", "k=old\r\nline 2\r\n"}});
-    choosePage(5);
+    choosePage("ts1");
     start("btnSyn");
     EXPECT_EQ(contentOf("dst.qv.ini"), bytes("k=new\r\nline 2\r\n"));
     EXPECT_EQ(lastMessage(), QStringLiteral("成功处理完成,共处理 1 条记录!"));
 
-    choosePage(11);
+    choosePage("TabSheet6");
     start("btnLineSyn");
     expectRefused(QStringLiteral("关键字为空,请输入后再试!"), "edtLineKeys");
     type("edtLineKeys", QStringLiteral("中"));
@@ -251,7 +250,7 @@ TEST_F(Pages, TwoFilePagesAndStatisticsLeaveTheCounterAlone)
     EXPECT_EQ(contentOf("dst.qv.ini"), bytes("k=old\r\nline 中\r\n"));
     EXPECT_EQ(label("stChangeCount"), "0");
 
-    choosePage(4);
+    choosePage("ts3");
     clickCell(1, 2); // the current row: src.ini, which stays marked
     start("btnFileInfo");
     EXPECT_EQ(lastMessage(), QStringLiteral("成功统计完成!"));
@@ -276,7 +275,7 @@ TEST_F(Pages, StopEndsAContentRunBetweenFiles)
         stopShown = stop->isVisible();
         if (done == 1) stop->click();
     });
-    choosePage(9);
+    choosePage("TabSheet3");
     start("btnDelLine");
     EXPECT_TRUE(stopShown);
     EXPECT_EQ(contentOf("1.qv.txt"), "");

@@ -7,11 +7,13 @@
 #include "support/gbk.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,6 +74,15 @@ protected:
         return found;
     }
     QString label(const char* name) { return control<QLabel>(name)->text(); }
+    // Chooses the operation whose page has objectName `pageName` in cmbOpt.
+    void choosePage(const char* pageName)
+    {
+        auto* pages = control<QTabWidget>("pgcOne");
+        const int index = pages->indexOf(pages->findChild<QWidget*>(QString::fromLatin1(pageName)));
+        ASSERT_GE(index, 0) << pageName;
+        control<QComboBox>("cmbOpt")->setCurrentIndex(index);
+        EXPECT_EQ(pages->currentWidget()->objectName(), QString::fromLatin1(pageName));
+    }
     void click(const char* name) { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); }
     QString cellText(int gridRow, int column) { return grid->model()->index(gridRow - 1, column).data().toString(); }
 

@@ -10,7 +10,6 @@
 namespace {
 
 using qv::catalogueEntries;
-using qv::catalogueTargetBox;
 using qv::insertCatalogueItem;
 using qv::testing::gbk;
 
@@ -84,20 +83,6 @@ TEST(CatalogueTest, InsertionsAreWholeItemsOfTheirEntry)
         EXPECT_FALSE(itemName(entry.insertion).empty()) << entry.text;
         EXPECT_EQ(itemName(entry.insertion), itemName(entry.text)) << entry.text;
     }
-}
-
-TEST(CatalogueTest, TargetBoxPerPage)
-{
-    const std::pair<int, const char*> boxes[] = {
-        {1, "edtNewFilename"},    {6, "edtCutFormat"},   {7, "edtInsFormat"},
-        {12, "edtNewLineFormat"}, {14, "edtFileFormat"}, {16, "edtRepCont"},
-    };
-    for (const auto& [page, box] : boxes) {
-        ASSERT_TRUE(catalogueTargetBox(page).has_value()) << page;
-        EXPECT_EQ(*catalogueTargetBox(page), box) << page;
-    }
-    for (int page : {-1, 0, 2, 3, 4, 5, 8, 9, 10, 11, 13, 15, 17, 18, 1000})
-        EXPECT_FALSE(catalogueTargetBox(page).has_value()) << page;
 }
 
 TEST(CatalogueInsertTest, WithoutSelectionInsertsAtCaret)

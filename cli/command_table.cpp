@@ -1,0 +1,259 @@
+#include "cli/command_table.h"
+
+#include "cli/content_commands.h"
+#include "cli/file_arguments.h"
+#include "cli/fileops_commands.h"
+#include "cli/line_commands.h"
+#include "cli/search_command.h"
+#include "cli/template_commands.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace qv::cli {
+namespace {
+
+std::vector<Command> buildCommands()
+{
+    const OptionSpec lines{"lines", "text|all|number:N|keyword:K", "text",
+                           "lines with text, all lines, line N, lines holding K"};
+    return {
+        {"eval",
+         "eval [--raw] TEMPLATE [SUBJECT]",
+         "apply a template to a subject text",
+         "Applies the template's call to SUBJECT (default: empty) and prints the result.",
+         {{"raw", "", "", "print the result's code page 936 bytes unconverted"}},
+         1,
+         2,
+         runEvalCommand},
+        {"number",
+         "number TEXT",
+         "evaluate a numeric argument",
+         "Evaluates TEXT as a numeric argument; prints the value, then the truncated integer.",
+         {},
+         1,
+         1,
+         runNumberCommand},
+        {"search",
+         "search [--folder \"A;B\"] [--types \"*.txt;*.ini\"] [--size MIN:MAX] [--date KIND:FROM:TO] [--no-sub] "
+         "[--sort COLUMN[:desc]]",
+         "list files of folders by type masks and filters",
+         "Searches folders for files and prints one entry a line: name, folder, size, created, modified and type, "
+         "separated by TAB.",
+         {{"folder", "\"A;B\"", "the current folder", "folders to search, separated by ';'"},
+          {"types", "\"*.txt;*.ini\"", "*.txt", "name masks, separated by ';', searched in this order"},
+          {"size", "MIN:MAX", "off", "only files of MIN to MAX bytes, both included"},
+          {"date", "modify|create|access:YYYY-MM-DD:YYYY-MM-DD", "off",
+           "only files whose chosen local date lies in the range, both days included"},
+          {"no-sub", "", "", "do not search subfolders (default: subfolders are searched)"},
+          {"sort", "COLUMN[:desc]", "off",
+           "sort the list as a click on a column title does; COLUMN is name, folder, size, created, modified or "
+           "type"}},
+         0,
+         0,
+         runSearchCommand},
+        {"rename",
+         "rename [--template T] [--list PATH] FILE...",
+         "rename files by a template",
+         "Gives every FILE a new base name; the extension stays. Never replaces an existing file.",
+         {{"template", "T", "", "the rename template, e.g. '${AddLeft(x_)}', '${Sn(1,3)}', '${File(names.txt)}'"},
+          listOption},
+         0,
+         anyCount,
+         runRenameCommand},
+        {"ext",
+         "ext [--template T] [--list PATH] FILE...",
+         "change file extensions",
+         "Gives every FILE a new extension. Never replaces an existing file.",
+         {{"template", "T", "", "the new extension; ${Ext} stands for the old one, e.g. '${Ext}.bak'"}, listOption},
+         0,
+         anyCount,
+         runExtCommand},
+        {"dates",
+         "dates [--modify DATE] [--create DATE] [--access DATE] [--time HH:MM:SS] [--dirs] FILE...",
+         "set file dates and times",
+         "Sets the dates (and times) of every FILE. The times are local times.",
+         {{"modify", "DATE", "today", "set the last-write date (YYYY-MM-DD)"},
+          {"create", "DATE", "today", "set the creation date (YYYY-MM-DD)"},
+          {"access", "DATE", "today", "set the last-access date (YYYY-MM-DD)"},
+          {"time", "HH:MM:SS", "now", "set the time of day (HH:MM:SS or HH:MM:SS.mmm); alone: of all three times"},
+          {"dirs", "", "", "also change the folder of each file"},
+          listOption},
+         0,
+         anyCount,
+         runDatesCommand},
+        {"attrs",
+         "attrs [--archive] [--system] [--readonly] [--hidden] [--dirs] FILE...",
+         "set file attributes",
+         "Sets the attribute bits of every FILE; bits not given are cleared. Stored in user.DOSATTRIB.",
+         {{"archive", "", "", "set the archive bit (the only bit set when none of the four is given)"},
+          {"system", "", "", "set the system bit"},
+          {"readonly", "", "", "set the read-only bit (also removes the write permission)"},
+          {"hidden", "", "", "set the hidden bit"},
+          {"dirs", "", "", "also change the folder of each file"},
+          listOption},
+         0,
+         anyCount,
+         runAttrsCommand},
+        {"cut",
+         "cut [OPTIONS] FILE...",
+         "cut a piece out of lines by a template",
+         "Cuts a piece out of lines; writes NAME.qv.EXT beside each FILE.",
+         {{"template", "T", "", "the cut template, e.g. '${GetMid(3,8)}'"},
+          {"keep", "piece|rest", "piece", "keep the cut-out piece, or the rest of the line"},
+          lines,
+          listOption},
+         0,
+         anyCount,
+         runCutCommand},
+        {"insert",
+         "insert [OPTIONS] FILE...",
+         "rewrite lines through a template",
+         "Rewrites lines through a template; writes NAME.qv.EXT beside each FILE.",
+         {{"template", "T", "",
+           "the insert template, e.g. '${AddLeft(${Sn(1,3)}-)}'; ${Fullname}, ${Filename} allowed"},
+          lines,
+          listOption},
+         0,
+         anyCount,
+         runInsertCommand},
+        {"pattern",
+         "pattern [OPTIONS] FILE...",
+         "rebuild lines from a field pattern",
+         "Rebuilds every non-empty line from a pattern; writes NAME.qv.EXT beside each FILE.",
+         {{"pattern", "P", "", "the line pattern; $1, $2 ... stand for the fields; a line break gives two lines"},
+          {"prefix", "S", "$", "the parameter prefix"},
+          {"count", "N", "3", "how many fields are named (at most 16)"},
+          listOption},
+         0,
+         anyCount,
+         runPatternCommand},
+        {"delete-lines",
+         "delete-lines [OPTIONS] FILE...",
+         "delete lines by number, interval, keyword or blankness",
+         "Writes every line except the chosen ones to NAME.qv.EXT beside each FILE.",
+         {{"numbers", "LIST", "1", "delete these lines, e.g. '3,5-8'"},
+          {"interval", "N:M", "2:1", "delete line M of every N lines"},
+          {"keywords", "K", "", "delete lines holding one of the keywords ('a;b', '^a b^')"},
+          {"empty", "", "", "delete empty lines and lines of blanks"},
+          listOption},
+         0,
+         anyCount,
+         runDeleteLinesCommand},
+        {"extract-lines",
+         "extract-lines [OPTIONS] FILE...",
+         "extract lines by number, interval or keyword",
+         "Writes only the chosen lines to NAME.qv.EXT beside each FILE.",
+         {{"numbers", "LIST", "1", "take these lines in this order, e.g. '3,5-8'"},
+          {"interval", "N:M", "2:1", "take line M of every N lines"},
+          {"keywords", "K", "", "take lines holding one of the keywords ('a;b', '^a b^')"},
+          {"no-empty", "", "", "skip empty lines and lines of blanks (interval and keyword modes)"},
+          listOption},
+         0,
+         anyCount,
+         runExtractLinesCommand},
+        {"insert-lines",
+         "insert-lines [OPTIONS] FILE...",
+         "insert new lines at a number, an interval or keyword lines",
+         "Adds new lines to each FILE; writes NAME.qv.EXT beside it.",
+         {{"content", "C", "",
+           "the new content; \\t \\r \\n, ${Filename}, ${LineStr(n)}, ${LineStr2(s)}, ${LineRandStr()} ... allowed"},
+          {"template", "T", "", "a template applied to the whole new content"},
+          {"at", "K", "0", "insert after line K (0: before the first line)"},
+          {"interval", "N:M", "2:1", "insert before line M of every N lines"},
+          {"keywords", "K", "", "insert before every line holding one of the keywords"},
+          listOption},
+         0,
+         anyCount,
+         runInsertLinesCommand},
+        {"stats",
+         "stats FILE",
+         "count the lines of one file",
+         "Prints the line counts of FILE.",
+         {},
+         1,
+         1,
+         runStatsCommand},
+        {"merge-keys",
+         "merge-keys [--list PATH] SOURCE TARGET",
+         "merge KeyName=Value lines of SOURCE into TARGET",
+         "Carries the KeyName=Value values of SOURCE into the lines of TARGET with the same key; writes TARGET's "
+         "output file. Files after the second are ignored.",
+         {listOption},
+         0,
+         anyCount,
+         runMergeKeysCommand},
+        {"sync-lines",
+         "sync-lines [--keywords K] [--list PATH] SOURCE TARGET",
+         "copy keyword lines of SOURCE into TARGET",
+         "Every SOURCE line holding a keyword replaces the TARGET line with the same number; writes TARGET's output "
+         "file. Files after the second are ignored.",
+         {{"keywords", "K", "", "keywords, separated by \";\" or blanks"}, listOption},
+         0,
+         anyCount,
+         runSyncLinesCommand},
+        {"combine",
+         "combine [--list PATH] [FILE...]",
+         "combine files into the last one's output file",
+         "Writes the lines of every FILE, in the order given, to the output file of the last.",
+         {listOption},
+         0,
+         anyCount,
+         runCombineCommand},
+        {"replace",
+         "replace --template T [--list PATH] [FILE...]",
+         "apply a template to whole files",
+         "Applies the template to each FILE's whole text while it holds the ${Pos(...)} keyword.",
+         {{"template", "T", "", "the template applied to each whole file"}, listOption},
+         0,
+         anyCount,
+         runReplaceCommand},
+        {"charset",
+         "charset --call C [--list PATH] [FILE...]",
+         "convert between GBK and UTF-8",
+         "Converts each FILE between code page 936 (GBK) and UTF-8.",
+         {{"call", "C", "", "${ToUtf8()} or ${ToAnsi()}"}, listOption},
+         0,
+         anyCount,
+         runCharsetCommand},
+        {"convert",
+         "convert --call C [--list PATH] [FILE...]",
+         "convert spreadsheets, CSV, text and vCard files to other formats",
+         "Converts each FILE to a file beside it with the new extension; spreadsheets go through LibreOffice "
+         "(soffice).",
+         {{"call", "C", "", "${XlsTo(s)}, ${CsvTo(s)}, ${TxtTo(s)} or ${VcfTo(s)}, s the new extension"}, listOption},
+         0,
+         anyCount,
+         runConvertCommand},
+    };
+}
+
+} // namespace
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> table = buildCommands();
+    return table;
+}
+
+const Command* findCommand(std::string_view name)
+{
+    const auto found =
+        std::find_if(commands().begin(), commands().end(), [&](const Command& c) { return c.name == name; });
+    return found == commands().end() ? nullptr : &*found;
+}
+
+int runCommand(const Command& command, const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const ParsedOptions options = parseOptions(args, command.options);
+    if (options.helpRequested()) {
+        out << helpText(command.usage, command.help, command.options);
+        return 0;
+    }
+    const std::size_t count = options.positional().size();
+    if (count < command.minArguments || count > command.maxArguments)
+        throw UsageError("usage: qorvane-cli " + command.usage);
+    return command.run(options, out, err);
+}
+
+} // namespace qv::cli
