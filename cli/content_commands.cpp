@@ -39,7 +39,7 @@ void requirePositional(const ParsedOptions& options, std::size_t count, const st
 
 int exitStatus(const ConsoleHost& host)
 {
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 } // namespace

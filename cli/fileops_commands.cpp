@@ -54,7 +54,7 @@ int runRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
     Workspace ws =
         workspaceOf(options, fs, host, renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None);
     btnFilenameClick(params, ws, host, fs);
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 int runExtCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -69,7 +69,7 @@ int runExtCommand(const std::vector<std::string>& args, std::ostream& out, std::
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host, EntryDetails::None);
     btnExtClick(ExtensionParams{toProgramText(options.value("template"))}, ws, host, fs);
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 int runDatesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -105,7 +105,7 @@ int runDatesCommand(const std::vector<std::string>& args, std::ostream& out, std
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host);
     btnDateClick(params, ws, host, fs);
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 int runAttrsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -133,7 +133,7 @@ int runAttrsCommand(const std::vector<std::string>& args, std::ostream& out, std
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host);
     btnPropClick(params, ws, host, fs);
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 } // namespace qv::cli

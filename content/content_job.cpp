@@ -130,6 +130,7 @@ OperationResult runContentJob(Workspace& ws, Host& host, const ContentJob& job)
     ws.counters.stChangeCount = 0;
     result.status = OperationResult::Status::Done;
     const std::int64_t total = markedCount(ws.files);
+    result.marked = total;
     std::int64_t done = 0;
     text::LineList source;
     text::LineList output;
@@ -157,7 +158,7 @@ OperationResult runContentJob(Workspace& ws, Host& host, const ContentJob& job)
         ++ws.counters.stChangeCount;
         ++result.processed;
     }
-    showClosing(host, closingMessage(ws.counters.stChangeCount, job.unit), result.skipped);
+    showClosing(host, closingMessage(ws.counters.stChangeCount, job.unit), result);
     return result;
 }
 

@@ -21,6 +21,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     AtomicFileWriter output(text::outputPath(lastMarked));
     std::string lastPath;
     const std::int64_t total = markedCount(ws.files);
+    outcome.marked = total;
     bool stopped = false;
     for (std::size_t row = 1; !ws.files.isEmpty() && row <= ws.files.lastRow(); ++row) {
         host.processEvents();
@@ -41,7 +42,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     } else if (!lastPath.empty()) {
         output.commitAs(text::outputPath(lastPath));
     }
-    host.showMessage(MessageKind::Information, closingMessage(ws.counters.stChangeCount));
+    host.showMessage(MessageKind::Information, withStopNotice(closingMessage(ws.counters.stChangeCount), outcome));
     return outcome;
 }
 

@@ -95,9 +95,10 @@ private:
 
 } // namespace
 
-std::string conversionClosingMessage(std::int64_t converted, std::size_t failed)
+std::string conversionClosingMessage(std::int64_t converted, std::size_t failed, std::string_view stopLine)
 {
     std::string message = closingMessage(converted);
+    if (!stopLine.empty()) message.append("\r\n").append(stopLine);
     if (failed > 0) message += "\r\n" + std::to_string(failed) + programText(" 个文件转换失败");
     return message;
 }
@@ -112,6 +113,7 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
     ws.counters.stChangeCount = 0;
     const ConversionCall call = parseConversionCall(params.edtFileFormat);
     const std::vector<Entry> entries = markedEntries(ws.files);
+    outcome.marked = static_cast<std::int64_t>(entries.size());
     ConversionRun run(ws, host, server, outcome);
     switch (call.converter) {
     case Converter::TxtTo:
@@ -124,7 +126,8 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
     }
 
     if (outcome.status != OperationResult::Status::Stopped) outcome.status = OperationResult::Status::Done;
-    const std::string closing = conversionClosingMessage(ws.counters.stChangeCount, outcome.skipped.size());
+    const std::string closing =
+        conversionClosingMessage(ws.counters.stChangeCount, outcome.skipped.size(), stopNotice(outcome));
     if (outcome.skipped.empty())
         host.showMessage(MessageKind::Information, closing);
     else

@@ -35,6 +35,7 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
     result.status = OperationResult::Status::Done;
     ws.counters.stChangeCount = 0;
     const auto total = static_cast<std::int64_t>(plan.size());
+    result.marked = total;
     std::int64_t done = 0;
     for (const PlannedChange& change : plan) {
         host.processEvents();
@@ -52,7 +53,7 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
         }
         host.reportProgress(++done, total);
     }
-    showClosing(host, fileOpsClosingMessage(ws.counters.stChangeCount), result.skipped);
+    showClosing(host, fileOpsClosingMessage(ws.counters.stChangeCount), result);
     return result;
 }
 
