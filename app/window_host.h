@@ -42,12 +42,14 @@ public:
     // the current operation run.
     bool stopRequested() override { return stopRequested_; }
 
-    // Starts a run: the next processEvents() handles events at once, and
-    // folder counting for the search starts from zero.
+    // Starts a run: the next processEvents() handles events at once, folder
+    // counting for the search starts from zero, and, outside an operation,
+    // no stop request is pending.
     void startRun();
     // An operation run between the two: the progress bar and the stop button
-    // are shown, and the stop request starts cleared. Runs started inside a
-    // run (from a nested event loop) share the outer run's controls.
+    // are shown, and the stop request starts cleared and is cleared again at
+    // the end. Runs started inside a run (from a nested event loop) share the
+    // outer run's controls and stop request.
     void beginOperation();
     void endOperation();
     void requestStop() { stopRequested_ = true; }
