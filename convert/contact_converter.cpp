@@ -3,6 +3,7 @@
 #include "convert/conversion_call.h"
 #include "platform/code_page.h"
 #include "platform/file_io.h"
+#include "text/bytes.h"
 
 #include <algorithm>
 #include <array>
@@ -152,6 +153,34 @@ std::string decodedValue(const Property& property)
     return value;
 }
 
+// vCard 3.0 and 4.0 escape text values: "\\," ",", "\\;" ";", "\\\\" "\\" and
+// "\\n" or "\\N" a line break. "\\" (0x5C) can be the second byte of a
+// double-byte character, so the value is walked character by character.
+std::string unescapedValue(std::string_view value)
+{
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size();) {
+        const std::size_t length = text::charLength(value, i);
+        if (length == 1 && value[i] == '\\' && i + 1 < value.size()) {
+            const char next = value[i + 1];
+            if (next == 'n' || next == 'N') {
+                out.append("\r\n");
+                i += 2;
+                continue;
+            }
+            if (next == ',' || next == ';' || next == '\\') {
+                out.push_back(next);
+                i += 2;
+                continue;
+            }
+        }
+        out.append(value.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
 bool isQuotedPrintableLine(std::string_view line)
 {
     const std::size_t colon = line.find(':');
@@ -267,12 +296,18 @@ text::LineList contactTable(const text::LineList& vcard, std::string_view extens
     text::LineList table;
     table.append(separator == ',' ? "Name,Cell,Tel,Email,Org,Address" : "Name\tCell\tTel\tEmail\tOrg\tAddress");
     Contact contact;
+    bool escaped = false; // the card is vCard 3.0 or 4.0
     const auto handle = [&](const std::string& line) {
         const Property property = parseProperty(line);
-        if (const std::optional<Field> field = fieldOf(property)) contact.fill(*field, decodedValue(property));
+        if (property.name == "VERSION") escaped = property.value == "3.0" || property.value == "4.0";
+        if (const std::optional<Field> field = fieldOf(property)) {
+            const std::string value = decodedValue(property);
+            contact.fill(*field, escaped ? unescapedValue(value) : value);
+        }
         if (line.starts_with("END:")) {
             table.append(contact.row(separator));
             contact = Contact();
+            escaped = false;
         }
     };
     Unfolder unfolder;
