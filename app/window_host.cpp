@@ -113,7 +113,8 @@ void WindowHost::startRun()
 {
     sinceEvents_.invalidate();
     foldersVisited_ = 0;
-    // A run started inside an operation run keeps that run's stop request.
+    // A stop meant for an earlier run must not end this one before it starts;
+    // inside an operation the request belongs to that operation.
     if (operationDepth_ == 0) stopRequested_ = false;
 }
 
@@ -121,7 +122,6 @@ void WindowHost::beginOperation()
 {
     startRun();
     if (operationDepth_++ > 0) return;
-    stopRequested_ = false;
     if (!progress_) return;
     progress_->reset();
     progress_->setRange(0, 1);
@@ -134,7 +134,9 @@ void WindowHost::beginOperation()
 
 void WindowHost::endOperation()
 {
-    if (--operationDepth_ > 0 || !progress_) return;
+    if (--operationDepth_ > 0) return;
+    stopRequested_ = false; // the request ended this run; none is left pending for the next
+    if (!progress_) return;
     progress_->hide();
     stop_->hide();
 }

@@ -43,12 +43,13 @@ public:
     bool stopRequested() override { return stopRequested_; }
 
     // Starts a run: the next processEvents() handles events at once, folder
-    // counting for the search starts from zero, and, outside an operation
-    // run, the stop request starts cleared.
+    // counting for the search starts from zero, and, outside an operation,
+    // no stop request is pending.
     void startRun();
     // An operation run between the two: the progress bar and the stop button
-    // are shown, and the stop request starts cleared. Runs started inside a
-    // run (from a nested event loop) share the outer run's controls.
+    // are shown, and the stop request starts cleared and is cleared again at
+    // the end. Runs started inside a run (from a nested event loop) share the
+    // outer run's controls and stop request.
     void beginOperation();
     void endOperation();
     void requestStop() { stopRequested_ = true; }

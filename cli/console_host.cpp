@@ -52,7 +52,8 @@ void ConsoleHost::reportFileProgress(std::uint64_t done, std::uint64_t total)
 
 bool ConsoleHost::stopRequested()
 {
-    return interruptRequested();
+    if (interruptRequested()) stopped_ = true;
+    return stopped_;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // stdout (both converted to UTF-8), questions are answered by --yes, a save
 // path comes from --output.
 
+#include "cli/dispatcher.h"
 #include "operation/host.h"
 
 #include <iosfwd>
@@ -36,6 +37,10 @@ public:
 
     // True once an error message was shown: the command then exits with 1.
     bool refused() const { return refused_; }
+    // What a command that ran an operation through this host exits with: 1
+    // after an error message, 130 (as a shell reports a run ended by
+    // Ctrl-C) once a run was told to stop, else 0.
+    int exitStatus() const { return refused_ ? exitRefused : stopped_ ? exitStopped : exitDone; }
 
 private:
     std::ostream& out_;
@@ -43,6 +48,7 @@ private:
     bool answerYes_;
     std::optional<std::string> savePath_;
     bool refused_ = false;
+    bool stopped_ = false;
     bool showProgress_;
     std::int64_t lastShownAt_ = 0;                // steady-clock milliseconds
     std::int64_t filesDone_ = 0, filesTotal_ = 0; // as last reported

@@ -22,7 +22,7 @@ namespace {
 
 int exitStatus(const ConsoleHost& host)
 {
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 } // namespace

@@ -45,7 +45,7 @@ int runRenameCommand(const ParsedOptions& options, std::ostream& out, std::ostre
     Workspace ws =
         workspaceOf(options, fs, host, renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None);
     btnFilenameClick(params, ws, host, fs);
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 int runExtCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -54,7 +54,7 @@ int runExtCommand(const ParsedOptions& options, std::ostream& out, std::ostream&
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host, EntryDetails::None);
     btnExtClick(ExtensionParams{toProgramText(options.value("template"))}, ws, host, fs);
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 int runDatesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -79,7 +79,7 @@ int runDatesCommand(const ParsedOptions& options, std::ostream& out, std::ostrea
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host);
     btnDateClick(params, ws, host, fs);
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 int runAttrsCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -95,7 +95,7 @@ int runAttrsCommand(const ParsedOptions& options, std::ostream& out, std::ostrea
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host);
     btnPropClick(params, ws, host, fs);
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 } // namespace qv::cli

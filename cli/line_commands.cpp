@@ -63,7 +63,7 @@ std::string chosenMode(const ParsedOptions& options, const std::vector<std::stri
 
 int finish(const ConsoleHost& host)
 {
-    return host.refused() ? 1 : 0;
+    return host.exitStatus();
 }
 
 } // namespace

@@ -42,14 +42,39 @@ void appendCodePageAsUtf8(std::string_view piece, std::string& out);
 // piece is not valid UTF-8 (see decodeUtf8); `out` then holds part of it.
 bool appendUtf8AsCodePage(std::string_view piece, std::string& out);
 
+// Whether a text is well-formed UTF-8 (no overlong forms, no encoded
+// surrogates, nothing above U+10FFFF), fed piece by piece: the pieces may
+// be cut anywhere, inside a sequence too.
+class Utf8Check {
+public:
+    void feed(std::string_view bytes);
+    // Nothing seen so far rules it out (a sequence may still be open).
+    bool wellFormedSoFar() const { return ok_; }
+    // The text fed so far is well-formed and ends on a character boundary.
+    bool wellFormed() const { return ok_ && need_ == 0; }
+    bool sawNonAscii() const { return nonAscii_; }
+
+private:
+    int need_ = 0;                           // continuation bytes still to come
+    unsigned char low_ = 0x80, high_ = 0xBF; // the range of the next one
+    bool ok_ = true;
+    bool nonAscii_ = false;
+};
+
 // The charset run: selection check; "新文件格式为空,请输入后再试!" (focus
 // edtCharset) for an empty call; a call naming neither conversion ends the
 // run silently (status Refused, no refusal, nothing touched). Otherwise the
-// content job converts every marked file. A source that is not valid UTF-8
-// under "toansi" gets no output and is not counted; after the closing
-// message a second one, "以下文件不是有效的UTF-8编码,未转换:" followed by the
-// paths one a line, names those files.
-// Files are streamed: memory does not grow with their size.
+// content job converts every marked file.
+// - "toutf8": a source that is well-formed UTF-8 as a whole and holds a
+//   non-ASCII character gets no output, is not counted and is listed as left
+//   alone, "已是 UTF-8 编码，未转换" (converting it would encode it twice).
+// - "toansi": a source that is not valid UTF-8 gets no output, is not
+//   counted and is listed as left alone, "不是有效的UTF-8编码". Characters
+//   GBK lacks become "?"; after the closing message, the information
+//   "有 N 个文件含有无法以GBK编码表示的字符，已替换为“?”。" lists those files,
+//   each with "M 个字符已替换为“?”".
+// Files are streamed: memory does not grow with their size ("toutf8" reads
+// a file once more beforehand, up to its first byte that is not UTF-8).
 OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host, FileSystem& fs);
 
 } // namespace qv

@@ -142,7 +142,7 @@ OperationResult runContentJob(Workspace& ws, Host& host, FileSystem& fs, const C
             run.processed();
         return true;
     });
-    showClosing(host, closingMessage(ws.counters.stChangeCount, job.unit), result.skipped);
+    showClosing(host, closingMessage(ws.counters.stChangeCount, job.unit), result);
     return result;
 }
 

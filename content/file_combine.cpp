@@ -36,7 +36,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     } else if (!lastPath.empty()) {
         output->commitAs(text::outputPath(lastPath));
     }
-    host.showMessage(MessageKind::Information, closingMessage(ws.counters.stChangeCount));
+    host.showMessage(MessageKind::Information, withStopNotice(closingMessage(ws.counters.stChangeCount), outcome));
     return outcome;
 }
 

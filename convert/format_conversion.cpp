@@ -100,9 +100,10 @@ private:
 
 } // namespace
 
-std::string conversionClosingMessage(std::int64_t converted, std::size_t failed)
+std::string conversionClosingMessage(std::int64_t converted, std::size_t failed, std::string_view stopLine)
 {
     std::string message = closingMessage(converted);
+    if (!stopLine.empty()) message.append("\r\n").append(stopLine);
     if (failed > 0) message += "\r\n" + std::to_string(failed) + programText(" 个文件转换失败");
     return message;
 }
@@ -129,7 +130,8 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
         break;
     }
 
-    const std::string closing = conversionClosingMessage(ws.counters.stChangeCount, outcome.skipped.size());
+    const std::string closing =
+        conversionClosingMessage(ws.counters.stChangeCount, outcome.skipped.size(), stopNotice(outcome));
     if (outcome.skipped.empty())
         host.showMessage(MessageKind::Information, closing);
     else

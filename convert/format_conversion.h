@@ -27,6 +27,7 @@
 #include "platform/spreadsheet_server.h"
 
 #include <string>
+#include <string_view>
 
 namespace qv {
 
@@ -39,8 +40,9 @@ struct ConvertParams {
 OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host& host, FileSystem& fs,
                                 SpreadsheetServer& server);
 
-// The closing message: the content job's first line, and when `failed` is
-// not zero a second line "<failed> 个文件转换失败" (CR LF between).
-std::string conversionClosingMessage(std::int64_t converted, std::size_t failed);
+// The closing message: the content job's first line, the stop notice of a
+// stopped run (see stopNotice), and when `failed` is not zero a line
+// "<failed> 个文件转换失败" (CR LF between lines).
+std::string conversionClosingMessage(std::int64_t converted, std::size_t failed, std::string_view stopLine = {});
 
 } // namespace qv

@@ -103,11 +103,6 @@ std::uint32_t FileList::internFolder(const std::string& folder)
     return found->second;
 }
 
-void FileList::growMarks()
-{
-    if (marks_.size() < entryCount() + 1) marks_.resize(std::max(marks_.size() * 2, entryCount() + 1), 0);
-}
-
 void FileList::moveGapTo(std::size_t index)
 {
     const auto first = rows_.begin();
@@ -143,8 +138,8 @@ void FileList::cellsChanged(std::size_t first, std::size_t last, int firstColumn
 void FileList::append(const ListEntry& entry)
 {
     const bool wasEmpty = isEmpty();
-    rows_.push_back(Row{entry.name, internFolder(entry.folder), entry.size, entry.created, entry.modified});
-    growMarks();
+    rows_.push_back(Row{entry.name, internFolder(entry.folder), false, entry.size, entry.created, entry.modified});
+    placeholderMarked_ = false;
     if (!observer_) return;
     if (wasEmpty)
         observer_->cellsChanged(1, 1, NameColumn, TypeColumn); // the placeholder row now holds the entry
@@ -159,6 +154,7 @@ void FileList::clear()
     gapBegin_ = gapEnd_ = 0;
     folders_.clear();
     folderIds_.clear();
+    placeholderMarked_ = false;
     if (observer_) observer_->listReset();
 }
 
@@ -168,6 +164,7 @@ void FileList::removeRow(std::size_t row)
     if (entryCount() == 1) {
         rows_.clear();
         gapBegin_ = gapEnd_ = 0;
+        placeholderMarked_ = false;
         cellsChanged(1, 1, NameColumn, TypeColumn); // back to the placeholder row
         return;
     }
@@ -204,7 +201,7 @@ std::size_t FileList::removeMarkedRows()
     std::size_t kept = 0;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const std::size_t row = i + 1;
-        if (isMarked(row)) {
+        if (rows_[i].marked) {
             if (!runs.empty() && runs.back().second + 1 == row)
                 runs.back().second = row;
             else
@@ -216,6 +213,7 @@ std::size_t FileList::removeMarkedRows()
     }
     const std::size_t removed = rows_.size() - kept;
     rows_.resize(kept);
+    placeholderMarked_ = false;
     notifyRemovedRuns(runs, formerLastRow);
     return removed;
 }
@@ -231,12 +229,18 @@ void FileList::reorder(const std::vector<std::uint32_t>& order)
     if (!rows_.empty()) cellsChanged(1, rows_.size(), NameColumn, TypeColumn);
 }
 
+bool FileList::isMarked(std::size_t row) const
+{
+    if (row == 0 || row > lastRow()) return false;
+    return isEmpty() ? placeholderMarked_ : at(row - 1).marked;
+}
+
 void FileList::setMark(std::size_t row, bool on)
 {
     if (row == 0 || row > lastRow()) return;
-    if (row >= marks_.size()) marks_.resize(row + 1, 0);
-    if ((marks_[row] != 0) == on) return;
-    marks_[row] = on ? 1 : 0;
+    bool& mark = markOf(row);
+    if (mark == on) return;
+    mark = on;
     cellsChanged(row, row, NameColumn, NameColumn);
 }
 
@@ -245,9 +249,7 @@ void FileList::setMarks(std::size_t first, std::size_t last, bool on)
     first = std::max<std::size_t>(first, 1);
     last = std::min(last, lastRow());
     if (first > last) return;
-    if (last >= marks_.size()) marks_.resize(last + 1, 0);
-    std::fill(marks_.begin() + static_cast<std::ptrdiff_t>(first),
-              marks_.begin() + static_cast<std::ptrdiff_t>(last + 1), on ? 1 : 0);
+    for (std::size_t row = first; row <= last; ++row) markOf(row) = on;
     cellsChanged(first, last, NameColumn, NameColumn);
 }
 
@@ -256,14 +258,13 @@ void FileList::flipMarks(std::size_t first, std::size_t last)
     first = std::max<std::size_t>(first, 1);
     last = std::min(last, lastRow());
     if (first > last) return;
-    if (last >= marks_.size()) marks_.resize(last + 1, 0);
-    for (std::size_t row = first; row <= last; ++row) marks_[row] ^= 1;
+    for (std::size_t row = first; row <= last; ++row) markOf(row) = !markOf(row);
     cellsChanged(first, last, NameColumn, NameColumn);
 }
 
 bool FileList::isConsistent() const
 {
-    if (marks_.size() < lastRow() + 1 || marks_[0] != 0) return false;
+    if (!isEmpty() && placeholderMarked_) return false;
     if (folders_.size() != folderIds_.size()) return false;
     if (gapBegin_ > gapEnd_ || gapEnd_ > rows_.size()) return false;
     for (std::size_t i = 0; i < entryCount(); ++i)

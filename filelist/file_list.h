@@ -10,11 +10,10 @@
 // are formatted when read. A row costs about 64 bytes plus a name longer than
 // 15 bytes, so a million entries fit in well under 100 MB.
 //
-// Marks belong to row positions, not to entries: sorting, removing rows and
-// a new search leave every flag where it was. They grow with the list and
-// never shrink, so a mark set on a position beyond the current last row
-// marks whatever entry later lands there. Nothing reads or writes a mark
-// outside the storage.
+// A mark belongs to its entry: it is stored in the entry's row, so it moves
+// with the entry when the list is sorted or rows are removed, and an entry
+// appended by a search or the add command starts unmarked. The placeholder
+// row has a mark of its own that no entry ever inherits.
 //
 // The rows are kept in a gap buffer: removing rows one by one while walking
 // up (or down) the list moves only the rows between two removals, so the
@@ -104,10 +103,11 @@ public:
     // Writes the entry into the placeholder row when the list is empty,
     // otherwise into a new last row. Amortised O(1).
     void append(const ListEntry& entry);
-    // Back to the placeholder row. Marks stay.
+    // Back to an unmarked placeholder row.
     void clear();
-    // Removes one entry; the rows below move up by one. Removing the only
-    // entry leaves the placeholder row. Marks stay. Costs O(distance from
+    // Removes one entry and its mark; the rows below move up by one, their
+    // marks with them. Removing the only entry leaves an unmarked
+    // placeholder row. Costs O(distance from
     // the previously removed row), so removing rows in a walk up or down
     // the list costs O(rows) for the whole walk.
     void removeRow(std::size_t row);
@@ -116,11 +116,12 @@ public:
     // last up. The observer hears one removal per run of adjacent removed
     // rows, or one reset when there are many runs. O(rows).
     std::size_t removeMarkedRows();
-    // Rewrites the rows so that new row k + 1 holds the entry of former row
-    // order[k] + 1. `order` must be a permutation of 0..entryCount()-1.
+    // Rewrites the rows so that new row k + 1 holds the entry (and mark) of
+    // former row order[k] + 1. `order` must be a permutation of
+    // 0..entryCount()-1.
     void reorder(const std::vector<std::uint32_t>& order);
 
-    bool isMarked(std::size_t row) const { return row < marks_.size() && marks_[row] != 0; }
+    bool isMarked(std::size_t row) const;
     // Row 0 and rows past lastRow() are left alone.
     void setMark(std::size_t row, bool on);
     void flipMark(std::size_t row) { setMark(row, !isMarked(row)); }
@@ -136,13 +137,15 @@ private:
     struct Row {
         std::string name;
         std::uint32_t folder = 0;
+        bool marked = false; // fits in the padding after `folder`
         std::int64_t size = 0;
         std::int64_t created = 0;
         std::int64_t modified = 0;
     };
 
     std::uint32_t internFolder(const std::string& folder);
-    void growMarks();
+    // The mark of grid row 1..lastRow(): an entry's own, or the placeholder's.
+    bool& markOf(std::size_t row) { return isEmpty() ? placeholderMarked_ : at(row - 1).marked; }
     // Row storage with the gap: entry index i (0-based) lives at rows_[i]
     // before the gap and at rows_[i + gap size] after it.
     Row& at(std::size_t index) { return rows_[index < gapBegin_ ? index : index + (gapEnd_ - gapBegin_)]; }
@@ -168,7 +171,7 @@ private:
     ObserverSlot observer_;
     std::vector<std::string> folders_;
     std::unordered_map<std::string, std::uint32_t> folderIds_;
-    std::vector<std::uint8_t> marks_ = std::vector<std::uint8_t>(2, 0);
+    bool placeholderMarked_ = false;
 };
 
 } // namespace qv

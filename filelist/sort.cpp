@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <numeric>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -78,18 +80,17 @@ std::vector<std::uint32_t> orderByText(const FileList& files, int column, bool a
 
 std::vector<std::uint32_t> orderBySize(const FileList& files, bool ascending)
 {
+    // Sorting (size, row) pairs in place keeps the comparisons inside one
+    // array, rather than reaching into a second one at random for each.
     const std::size_t n = files.entryCount();
-    std::vector<std::int64_t> sizes(n);
-    for (std::size_t i = 0; i < n; ++i) sizes[i] = files.size(i + 1);
-    std::vector<std::uint32_t> order(n);
-    std::iota(order.begin(), order.end(), 0u);
-    const auto less = [&](std::uint32_t a, std::uint32_t b) {
-        return sizes[a] != sizes[b] ? sizes[a] < sizes[b] : a < b;
-    };
+    std::vector<std::pair<std::int64_t, std::uint32_t>> keyed(n);
+    for (std::size_t i = 0; i < n; ++i) keyed[i] = {files.size(i + 1), static_cast<std::uint32_t>(i)};
     if (ascending)
-        std::sort(order.begin(), order.end(), less);
+        std::sort(keyed.begin(), keyed.end());
     else
-        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return less(b, a); });
+        std::sort(keyed.begin(), keyed.end(), std::greater<>());
+    std::vector<std::uint32_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = keyed[i].second;
     return order;
 }
 

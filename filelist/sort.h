@@ -19,7 +19,7 @@
 // by their former row number (ascending: lower first; descending reverses
 // the whole order).
 //
-// Marks are not moved: each stays on its row position.
+// Each mark moves with its entry.
 // Cost: O(N log N) comparisons and about N x (key length + 24) bytes of
 // temporary memory; 500,000 rows sort in well under a second.
 

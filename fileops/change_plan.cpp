@@ -57,7 +57,7 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
         }
         run.advance();
     });
-    showClosing(host, fileOpsClosingMessage(ws.counters.stChangeCount), result.skipped);
+    showClosing(host, fileOpsClosingMessage(ws.counters.stChangeCount), result);
     return result;
 }
 

@@ -4,6 +4,8 @@
 #include "operation/host.h"
 #include "platform/code_page.h"
 
+#include <algorithm>
+
 namespace qv {
 
 OperationResult refuse(Host& host, Refusal refusal)
@@ -27,15 +29,30 @@ std::string skippedDetails(const std::vector<SkippedFile>& skipped)
     return text;
 }
 
-void showClosing(Host& host, std::string_view firstLine, const std::vector<SkippedFile>& skipped)
+std::string stopNotice(const OperationResult& result)
 {
-    if (skipped.empty()) {
-        host.showMessage(MessageKind::Information, firstLine);
+    if (result.status != OperationResult::Status::Stopped) return {};
+    const std::int64_t visited = result.processed + static_cast<std::int64_t>(result.skipped.size());
+    const std::int64_t left = std::max<std::int64_t>(result.marked - visited, 0);
+    return CodePage::gbk().fromUtf8("已停止处理，还有 " + std::to_string(left) + " 个选中的文件未处理");
+}
+
+std::string withStopNotice(std::string_view firstLine, const OperationResult& result)
+{
+    std::string text(firstLine);
+    if (const std::string notice = stopNotice(result); !notice.empty()) text += "\r\n" + notice;
+    return text;
+}
+
+void showClosing(Host& host, std::string_view firstLine, const OperationResult& result)
+{
+    std::string text = withStopNotice(firstLine, result);
+    if (result.skipped.empty()) {
+        host.showMessage(MessageKind::Information, text);
         return;
     }
-    const std::string text =
-        std::string(firstLine) + "\r\n" + std::to_string(skipped.size()) + CodePage::gbk().fromUtf8(" 个文件未处理");
-    host.showMessageWithDetails(MessageKind::Information, text, skippedDetails(skipped));
+    text += "\r\n" + std::to_string(result.skipped.size()) + CodePage::gbk().fromUtf8(" 个文件未处理");
+    host.showMessageWithDetails(MessageKind::Information, text, skippedDetails(result.skipped));
 }
 
 std::int64_t markedCount(const FileList& files)

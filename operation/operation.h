@@ -44,6 +44,7 @@ struct OperationResult {
     std::optional<Refusal> refusal; // set when Refused
     std::int64_t processed = 0;     // files (or records) processed and counted
     std::vector<SkippedFile> skipped;
+    std::int64_t marked = 0; // marked files when the run began
 
     bool ran() const { return status == Status::Done || status == Status::Stopped; }
 };
@@ -51,10 +52,21 @@ struct OperationResult {
 // Shows `refusal` as an error and returns it as the result.
 OperationResult refuse(Host& host, Refusal refusal);
 
-// The closing message of a run: `firstLine` exactly, then, when files were
-// left alone, a second line "N 个文件未处理" with each skipped path and its
-// reason as the details. Information kind.
-void showClosing(Host& host, std::string_view firstLine, const std::vector<SkippedFile>& skipped);
+// The line a stopped run's closing message adds after its first line:
+// "已停止处理，还有 N 个选中的文件未处理", N being the marked files the run
+// neither processed nor left alone with a reason. "" when the run was not
+// stopped.
+std::string stopNotice(const OperationResult& result);
+
+// `firstLine` followed by the stop notice on a line of its own, when there
+// is one.
+std::string withStopNotice(std::string_view firstLine, const OperationResult& result);
+
+// The closing message of a run: `firstLine` exactly, then the stop notice
+// when the run was stopped, then, when files were left alone, a line
+// "N 个文件未处理" with each skipped path and its reason as the details.
+// Information kind.
+void showClosing(Host& host, std::string_view firstLine, const OperationResult& result);
 
 // The details text of a closing message: "path：reason", one a line, CR LF
 // between.

@@ -9,6 +9,7 @@ RunLoop::RunLoop(Workspace& ws, Host& host, OperationResult& result, std::int64_
 {
     ws_.counters.stChangeCount = 0;
     result_.status = OperationResult::Status::Done;
+    result_.marked = total;
 }
 
 bool RunLoop::goOn()

@@ -49,9 +49,8 @@ void btnDeSelAllClick(Workspace& ws);
 void btnInverseClick(Workspace& ws);
 
 // Removes the marked entries from the list (files stay on disk) and lowers
-// stSrcCount by one per entry removed. Marks stay on their row positions, so
-// the entries that move up into marked positions are shown marked. Does
-// nothing on an empty list.
+// stSrcCount by one per entry removed. The entries that move up keep their
+// own marks. Does nothing on an empty list.
 void btnDelClick(Workspace& ws);
 
 // The first two marked rows in display order; found is false when fewer

@@ -172,4 +172,15 @@ bool matchesMask(std::string_view name, std::string_view mask)
     return NameMask(mask).matches(name);
 }
 
+std::u16string ntfsSortKey(std::string_view name)
+{
+    std::u16string key = CodePage::gbk().toUtf16(name);
+    for (char16_t& unit : key) {
+        if (unit >= 0xD800 && unit <= 0xDFFF) continue;
+        const char32_t upper = fold(static_cast<char32_t>(unit));
+        if (upper <= 0xFFFF) unit = static_cast<char16_t>(upper);
+    }
+    return key;
+}
+
 } // namespace qv

@@ -54,4 +54,11 @@ private:
 // One-off match; prefer a NameMask object when matching many names.
 bool matchesMask(std::string_view name, std::string_view mask);
 
+// The key NTFS orders a folder's names by: the UTF-16 form of `name` (code
+// page 936) with each unit replaced by its upper-case form (surrogates stay
+// as they are). Comparing two keys unit by unit gives the order in which
+// that file system lists the names ("a.txt", "B.txt", "c.txt"; "Z" before
+// "_" before "文").
+std::u16string ntfsSortKey(std::string_view name);
+
 } // namespace qv

@@ -22,12 +22,12 @@ struct Workspace;
 // folder cell is the path up to its last "/", that "/" left out ("/a.txt"
 // gives ""); a path without "/" gets the folder "." so that its full path
 // still names the same file. A file added twice is listed twice. New rows
-// keep whatever marks their positions carry. Processes events once per file.
+// start unmarked. Processes events once per file.
 void btnAddClick(Workspace& ws, Host& host, const FileSystem& fs, const std::vector<std::string>& paths);
 
 // Appends the entry of one path as the add command does (folder and name
 // split at the last "/", size and times from `found`, zero without it) and
-// raises stSrcCount; the new row keeps its position's mark.
+// raises stSrcCount; the new row starts unmarked.
 void appendPathEntry(Workspace& ws, const std::string& path, const std::optional<FileEntry>& found,
                      std::int64_t utcOffset);
 
@@ -54,7 +54,8 @@ void btnExpDirClick(Workspace& ws, Host& host, FileSystem& fs);
 // file's row is removed as the remove command does, stSrcCount goes down by
 // one and stDeleteCount is set to the number deleted so far, so a run that
 // deletes nothing leaves it alone. A symbolic link is deleted itself, never
-// its target. Marks stay on their row positions. The whole walk costs
+// its target. A removed row takes its mark with it, so the rows that move
+// up keep their own. The whole walk costs
 // O(rows) besides the deletes themselves (see FileList::removeRow).
 void cbDelClick(Workspace& ws, Host& host, FileSystem& fs);
 

@@ -62,24 +62,22 @@ public:
         const bool subfolders = criteria_.subfolders;
         if (firstMask_) skippedNames_ += skippedIn(*listing, subfolders);
         std::vector<std::optional<FileEntry>> details(listing->items().size());
-        filePass(*listing, details, dir);
+        const std::vector<std::size_t> order = nameOrder(*listing);
+        filePass(*listing, details, order, dir);
         if (!subfolders) return finishVisit();
 
         // The folders to enter are known before the first is entered, so the
         // listing is closed first: one open folder at a time however deep.
-        const std::size_t count = details.size();
-        std::vector<std::pair<std::size_t, std::string>> subfolderNames;
-        for (std::size_t i = 0; i < count; ++i)
-            if (entersFolder(*listing, details, i)) subfolderNames.emplace_back(i, listing->items()[i].name);
+        std::vector<std::string> subfolderNames(order.size());
+        for (std::size_t k = 0; k < order.size(); ++k)
+            if (entersFolder(*listing, details, order[k])) subfolderNames[k] = listing->items()[order[k]].name;
         listing.reset();
 
-        auto next = subfolderNames.begin();
-        for (std::size_t i = 0; i < count; ++i) {
+        for (const std::string& name : subfolderNames) {
             if (host_.stopRequested()) break;
             host_.processEvents();
-            if (next == subfolderNames.end() || next->first != i) continue;
-            visitFolder(relative.empty() ? next->second : relative + "/" + next->second);
-            ++next;
+            if (name.empty()) continue;
+            visitFolder(relative.empty() ? name : relative + "/" + name);
         }
         finishVisit();
     }
@@ -109,13 +107,29 @@ private:
         return details[i];
     }
 
+    // The item indices of a folder in the order its names sort on NTFS, so
+    // that a folder lists the same way on every run and file system (ext4,
+    // for one, lists in hash order).
+    static std::vector<std::size_t> nameOrder(const FolderListing& listing)
+    {
+        const auto& items = listing.items();
+        std::vector<std::u16string> keys;
+        keys.reserve(items.size());
+        for (const FolderItem& item : items) keys.push_back(ntfsSortKey(item.name));
+        std::vector<std::size_t> order(items.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+        return order;
+    }
+
     // Matching names are checked one by one; links, FIFOs and devices are
     // never listed, so their details are not read, nor the attributes of a
     // file the size filter turns away.
-    void filePass(const FolderListing& listing, std::vector<std::optional<FileEntry>>& details, const std::string& dir)
+    void filePass(const FolderListing& listing, std::vector<std::optional<FileEntry>>& details,
+                  const std::vector<std::size_t>& order, const std::string& dir)
     {
         const auto& items = listing.items();
-        for (std::size_t i = 0; i < items.size(); ++i) {
+        for (const std::size_t i : order) {
             if (!matcher_->matches(items[i].name)) continue;
             if (host_.stopRequested()) break;
             host_.processEvents();

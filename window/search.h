@@ -3,7 +3,10 @@
 //
 // Entries come in this order: for each type mask in the order typed, for
 // each folder in the order typed, that folder's matches depth first (a
-// folder's own matches before those of its subfolders). Nothing is
+// folder's own matches before those of its subfolders). Within a folder,
+// files and subfolders come in the order NTFS lists them: by name, compared
+// as upper-case UTF-16 unit by unit (see ntfsSortKey), whatever order the
+// file system returns them in. Nothing is
 // de-duplicated: a file that matches two masks, or lies under two listed
 // folders, is listed once per match.
 

@@ -1,13 +1,16 @@
 #include "cli/command_table.h"
 #include "cli/content_commands.h"
 
+#include "cli/dispatcher.h"
 #include "cli/options.h"
 #include "cli_run.h"
+#include "platform/interrupt.h"
 #include "support/test_folder.h"
 #include "text/run_error.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -102,6 +105,22 @@ TEST_F(ContentCommands, CombineReplaceCharset)
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "没有源文件，请搜索后再试！\n");
     EXPECT_THROW(run("combine", {(folder_ / "missing.txt").string()}), RunError);
+}
+
+// Ctrl-C before the first file: the closing message keeps its first line,
+// says the run was stopped and how many files it left, and the command
+// exits with 130. In a child process, since the stop request stays.
+TEST_F(ContentCommands, AStoppedRunSaysSoAndExitsWith130)
+{
+    const std::string a = make("a.txt", "x\r\n"), b = make("b.txt", "y\r\n");
+    EXPECT_EXIT(
+        {
+            watchInterrupts();
+            std::raise(SIGINT);
+            std::exit(runCli({"charset", "--call", "${ToUtf8()}", a, b}, std::cerr, std::cerr));
+        },
+        ::testing::ExitedWithCode(130), "^成功处理完成,共处理 0 个文件!\n已停止处理，还有 2 个选中的文件未处理\n$");
+    EXPECT_EQ(read("a.qv.txt"), "");
 }
 
 TEST_F(ContentCommands, HelpListsOptionsWithDefaults)

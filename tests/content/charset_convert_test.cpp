@@ -254,6 +254,71 @@ TEST_F(Charset, InvalidUtf8IsSkippedAndNamed)
     EXPECT_EQ(host.messages[0].kind, MessageKind::Information);
 }
 
+// Whole-text validity fed in pieces cut anywhere, inside a sequence too.
+TEST(Utf8Check, WellFormedOnlyAsAWhole)
+{
+    struct Case {
+        std::vector<std::string> pieces;
+        bool wellFormed;
+        bool nonAscii;
+    };
+    const Case cases[] = {
+        {{"plain", " ascii"}, true, false},
+        {{"\xE4\xB8", "\xAD", "ok"}, true, true}, // 中 cut inside
+        {{"\xF0\x9F", "\x98\x80"}, true, true},   // four bytes
+        {{"\xE4\xB8"}, false, true},              // cut off by the end
+        {{"\xC0\xAF"}, false, true},              // overlong "/"
+        {{"\xED\xA0\x80"}, false, true},          // encoded surrogate
+        {{"\xF4\x90\x80\x80"}, false, true},      // above U+10FFFF
+        {{"\xD6\xD0\xCE\xC4"}, false, true},      // 中文 in code page 936
+        {{"\xE4\xB8\xAD", "a\xFF"}, false, true}, // good first piece, bad later
+    };
+    for (const Case& c : cases) {
+        Utf8Check check;
+        for (const std::string& piece : c.pieces) check.feed(piece);
+        EXPECT_EQ(check.wellFormed(), c.wellFormed) << ::testing::PrintToString(c.pieces);
+        EXPECT_EQ(check.sawNonAscii(), c.nonAscii) << ::testing::PrintToString(c.pieces);
+    }
+}
+
+// A file already in UTF-8 is left alone, not encoded twice; one that is
+// UTF-8 only in its first block is converted whole.
+TEST_F(Charset, ToUtf8LeavesUtf8FilesAlone)
+{
+    const std::string longAscii(300000, 'a'); // past the first block
+    addFile("u8.txt", "\xE4\xB8\xAD\xE6\x96\x87\r\n");
+    addFile("gbk.txt", "\xD6\xD0\xCE\xC4\r\n");
+    addFile("ascii.txt", "plain\n");
+    addFile("late.txt", "\xC3\xA9\n" + longAscii + "\n\xD6\xD0\xCE\xC4");
+    addFile("bom.txt", "\xEF\xBB\xBFab\r\n");
+    const OperationResult outcome = btnCharsetClick({"${ToUtf8()}"}, ws, host);
+    EXPECT_EQ(outcome.processed, 3);
+    EXPECT_FALSE(exists("u8.qv.txt"));
+    EXPECT_FALSE(exists("bom.qv.txt"));
+    EXPECT_EQ(read("gbk.qv.txt"), "\xE4\xB8\xAD\xE6\x96\x87\r\n");
+    EXPECT_EQ(read("ascii.qv.txt"), "plain\r\n");
+    EXPECT_EQ(read("late.qv.txt"), "\xE8\x8C\x85\r\n" + longAscii + "\r\n\xE4\xB8\xAD\xE6\x96\x87\r\n"); // 茅 ... 中文
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 3 个文件!\r\n2 个文件未处理"}));
+    EXPECT_EQ(host.messages[0].details,
+              path("u8.txt") + "：已是 UTF-8 编码，未转换\r\n" + path("bom.txt") + "：已是 UTF-8 编码，未转换");
+}
+
+// Characters GBK lacks still become "?", and the files that had them are
+// named with how many.
+TEST_F(Charset, ToAnsiCountsTheCharactersItReplaced)
+{
+    addFile("tick.txt", "done \xE2\x9C\x93?\r\n\xF0\x9F\x98\x80\xF0\x9F\x98\x80\r\n"); // ✓ and two emoji
+    addFile("fine.txt", "why?\r\n");
+    addFile("bad.txt", "\xE2\x9C\x93\xFF\r\n");
+    const OperationResult outcome = btnCharsetClick({"${ToAnsi()}"}, ws, host);
+    EXPECT_EQ(outcome.processed, 2);
+    EXPECT_EQ(read("tick.qv.txt"), "done ??\r\n??\r\n");
+    EXPECT_EQ(read("fine.qv.txt"), "why?\r\n");
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 2 个文件!\r\n1 个文件未处理",
+                                                        "有 1 个文件含有无法以GBK编码表示的字符，已替换为“?”。"}));
+    EXPECT_EQ(host.messages[1].details, path("tick.txt") + "：3 个字符已替换为“?”");
+}
+
 TEST_F(Charset, LongLinesCrossPieceBoundaries)
 {
     // 40,000 double-byte characters after one ASCII byte: the 64 KiB pieces

@@ -156,7 +156,8 @@ TEST(ClosingMessage, CountsFilesOrRecords)
 }
 
 // Stopping ends the run between files: the files before the stop keep their
-// output, the rest get none, and the closing message counts what was done.
+// output, the rest get none, and the closing message counts what was done
+// and says how many marked files the stop left.
 TEST_F(Job, StopEndsTheRunBetweenFiles)
 {
     addFile("a.txt", "1");
@@ -170,7 +171,8 @@ TEST_F(Job, StopEndsTheRunBetweenFiles)
     EXPECT_TRUE(exists("b.qv.txt"));
     EXPECT_FALSE(exists("c.qv.txt"));
     EXPECT_EQ(host.lastProgress, 2);
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 2 个文件!"}));
+    EXPECT_EQ(messageTexts(),
+              (std::vector<std::string>{"成功处理完成,共处理 2 个文件!\r\n已停止处理，还有 1 个选中的文件未处理"}));
 }
 
 } // namespace

@@ -132,8 +132,8 @@ TEST(Marks, SelectAllOnEmptyListMarksPlaceholderButCheckStillRefuses)
     btnDelClick(ws);
     EXPECT_TRUE(ws.files.isEmpty());
     EXPECT_EQ(ws.counters.stSrcCount, 0);
-    ws.files.append(entry("found.txt"));
-    EXPECT_TRUE(ws.files.isMarked(1));
+    ws.files.append(entry("found.txt")); // the placeholder's mark is not the entry's
+    EXPECT_FALSE(ws.files.isMarked(1));
 }
 
 TEST(Marks, SelectionCheckNeedsOneMarkAndAcceptsTheLastRowAlone)
@@ -185,7 +185,7 @@ TEST(Marks, GrowWithTheListPastHalfAMillionRows)
     EXPECT_TRUE(files.isConsistent());
 }
 
-TEST(RemoveMarked, EntriesMoveUpAndMarksStayOnPositions)
+TEST(RemoveMarked, EntriesMoveUpWithoutTakingTheRemovedMarks)
 {
     Workspace ws = fiveEntries();
     ws.files.setMark(2, true);
@@ -193,7 +193,19 @@ TEST(RemoveMarked, EntriesMoveUpAndMarksStayOnPositions)
     btnDelClick(ws);
     EXPECT_EQ(names(ws.files), (std::vector<std::string>{"a", "c", "e"}));
     EXPECT_EQ(ws.counters.stSrcCount, 3);
-    EXPECT_TRUE(ws.files.isMarked(2)); // now holds "c"
+    for (std::size_t row = 1; row <= 3; ++row) EXPECT_FALSE(ws.files.isMarked(row)) << row;
+    EXPECT_TRUE(ws.files.isConsistent());
+}
+
+TEST(Marks, MoveWithTheirEntriesWhenARowIsRemoved)
+{
+    Workspace ws = fiveEntries();
+    ws.files.setMark(4, true); // "d"
+    ws.files.removeRow(2);     // "b" goes, "d" moves up to row 3
+    ws.files.removeRow(1);
+    EXPECT_EQ(names(ws.files), (std::vector<std::string>{"c", "d", "e"}));
+    EXPECT_FALSE(ws.files.isMarked(1));
+    EXPECT_TRUE(ws.files.isMarked(2));
     EXPECT_FALSE(ws.files.isMarked(3));
     EXPECT_TRUE(ws.files.isConsistent());
 }
@@ -209,17 +221,29 @@ TEST(RemoveMarked, TheOnlyEntryLeavesThePlaceholderRow)
     EXPECT_EQ(ws.files.lastRow(), 1u);
     EXPECT_EQ(ws.files.cell(1, 0), "");
     EXPECT_EQ(ws.counters.stSrcCount, 0);
-    EXPECT_TRUE(ws.files.isMarked(1));
+    EXPECT_FALSE(ws.files.isMarked(1));
 }
 
-TEST(RemoveMarked, AMarkBeyondTheShortenedListComesBackWithNewRows)
+TEST(RemoveMarked, ARemovedMarkNeverComesBackWithNewRows)
 {
     Workspace ws = fiveEntries();
     ws.files.setMark(5, true);
     btnDelClick(ws);
     EXPECT_EQ(ws.files.lastRow(), 4u);
     ws.files.append(entry("new"));
-    EXPECT_TRUE(ws.files.isMarked(5));
+    EXPECT_FALSE(ws.files.isMarked(5));
+}
+
+TEST(Marks, ANewSearchStartsUnmarked)
+{
+    Workspace ws = fiveEntries();
+    btnSelAllClick(ws);
+    ws.files.clear();
+    EXPECT_FALSE(ws.files.isMarked(1)); // the placeholder row
+    ws.files.append(entry("x"));
+    ws.files.append(entry("y"));
+    EXPECT_FALSE(ws.files.isMarked(1));
+    EXPECT_FALSE(ws.files.isMarked(2));
 }
 
 // Each case removes rows one at a time, in the order given, from a list of
@@ -319,7 +343,7 @@ TEST(RemoveMarked, OnePassMatchesTheRowByRowWalk)
         btnDelClick(ws);
         EXPECT_EQ(names(ws.files), expected) << ::testing::PrintToString(marks);
         EXPECT_EQ(ws.counters.stSrcCount, static_cast<std::int64_t>(expected.size()));
-        for (const std::size_t row : marks) EXPECT_EQ(ws.files.isMarked(row), row <= 12); // set only inside the list
+        for (std::size_t row = 1; row <= ws.files.lastRow(); ++row) EXPECT_FALSE(ws.files.isMarked(row));
     }
 }
 

@@ -126,16 +126,15 @@ TEST(SortBySize, IsExactOnSixtyFourBitsWithTiesByFormerRow)
     EXPECT_EQ(column(files, 0), (Names{"r2", "r1", "r9", "r10", "r8", "r7", "r6", "r5", "r4", "r3"}));
 }
 
-TEST(Sort, LeavesMarksOnTheirPositions)
+TEST(Sort, MarksMoveWithTheirEntries)
 {
     FileList files;
     for (const char* n : {"e", "d", "c", "b", "a"}) add(files, n);
-    for (std::size_t row = 1; row <= 3; ++row) files.setMark(row, true);
+    for (std::size_t row = 1; row <= 2; ++row) files.setMark(row, true); // "e" and "d"
     sortFileList(files, NameColumn, true);
     EXPECT_EQ(column(files, 0), (Names{"a", "b", "c", "d", "e"}));
-    EXPECT_TRUE(files.isMarked(1));
-    EXPECT_TRUE(files.isMarked(3));
-    EXPECT_FALSE(files.isMarked(4));
+    const std::vector<bool> expected{false, false, false, true, true};
+    for (std::size_t row = 1; row <= 5; ++row) EXPECT_EQ(files.isMarked(row), expected[row - 1]) << row;
     EXPECT_TRUE(files.isConsistent());
 }
 
@@ -176,11 +175,17 @@ TEST(MouseRelease, NameCellTogglesItsRowsMark)
     EXPECT_TRUE(ws.files.isMarked(2));
     sgFilesMouseUp(ws, name2, name2);
     EXPECT_FALSE(ws.files.isMarked(2));
-    // A header click while a name cell is current sorts and flips that position.
+    // A release over no cell flips the direction flag and nothing else.
+    sgFilesMouseUp(ws, name2, name2); // "a" marked
+    const bool ascending = ws.sortAscending;
+    sgFilesMouseUp(ws, std::nullopt, name2);
+    EXPECT_NE(ws.sortAscending, ascending);
+    EXPECT_TRUE(ws.files.isMarked(2));
+    // A header click while a name cell is current only sorts; "a" keeps its mark.
     sgFilesMouseUp(ws, GridCell{0, NameColumn}, name2);
     EXPECT_EQ(column(ws.files, 0), (Names{"a", "b"}));
-    EXPECT_TRUE(ws.files.isMarked(2));
-    sgFilesMouseUp(ws, std::nullopt, GridCell{9, NameColumn});
+    EXPECT_TRUE(ws.files.isMarked(1));
+    EXPECT_FALSE(ws.files.isMarked(2));
     EXPECT_TRUE(ws.files.isConsistent());
 }
 

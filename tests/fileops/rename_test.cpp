@@ -329,7 +329,7 @@ TEST_F(Rename, StopEndsTheRunBetweenFiles)
     run("${AddLeft(x)}");
     EXPECT_EQ(names(), (Strings{"a2.txt", "a3.txt", "xa1.txt"}));
     EXPECT_EQ(nameCells(), (Strings{"xa1.txt", "a2.txt", "a3.txt"}));
-    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1"});
+    EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1\r\n已停止处理，还有 2 个选中的文件未处理"});
 }
 
 } // namespace

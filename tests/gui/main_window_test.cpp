@@ -140,13 +140,13 @@ TEST_F(Window, MouseReleaseTogglesNameCellsAndHeaderClicksSort)
     EXPECT_EQ(names(), (QStringList{"a.txt", "b.txt", "C.txt"}));
     clickHeader(2);
     EXPECT_EQ(names(), (QStringList{"C.txt", "b.txt", "a.txt"}));
-    clickCell(1, 0); // marks row 1
-    clickHeader(0);  // the seventh: ascending by name, and the mark of the current name cell flips back
+    clickCell(1, 0); // marks C.txt in row 1
+    clickHeader(0);  // the seventh: ascending by name; the mark goes with C.txt and nothing flips
     EXPECT_EQ(names(), (QStringList{"a.txt", "b.txt", "C.txt"}));
-    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, true}));
 }
 
-TEST_F(Window, MarkCommandsAndRemoveKeepMarksOnPositions)
+TEST_F(Window, MarkCommandsAndRemoveKeepMarksWithTheirEntries)
 {
     entries({{"a", 1}, {"b", 2}, {"c", 3}, {"d", 4}, {"e", 5}});
     click("btnSelAll");
@@ -158,10 +158,11 @@ TEST_F(Window, MarkCommandsAndRemoveKeepMarksOnPositions)
     click("btnInverse");
     EXPECT_EQ(marks(), (std::vector<bool>{true, false, true, false, true}));
     click("btnInverse");
+    clickCell(5, 0); // b, d and e marked
     click("btnDel");
-    EXPECT_EQ(names(), (QStringList{"a", "c", "e"}));
-    EXPECT_EQ(marks(), (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(label("stSrcCount"), "3");
+    EXPECT_EQ(names(), (QStringList{"a", "c"}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false}));
+    EXPECT_EQ(label("stSrcCount"), "2");
     EXPECT_TRUE(window.workspace().files.isConsistent());
 }
 

@@ -281,7 +281,8 @@ TEST_F(Pages, StopEndsAContentRunBetweenFiles)
     EXPECT_EQ(contentOf("1.qv.txt"), "");
     EXPECT_EQ(contentOf("2.qv.txt"), "<missing>");
     EXPECT_EQ(contentOf("3.qv.txt"), "<missing>");
-    expectDone("1", 1);
+    EXPECT_EQ(lastMessage(), QStringLiteral("成功处理完成,共处理 1 个文件!\r\n已停止处理，还有 2 个选中的文件未处理"));
+    EXPECT_EQ(label("stChangeCount"), "1");
     EXPECT_TRUE(progress->isHidden());
     EXPECT_TRUE(stop->isHidden());
 
@@ -289,6 +290,24 @@ TEST_F(Pages, StopEndsAContentRunBetweenFiles)
     start("btnDelLine"); // the next run starts without the stop request
     EXPECT_EQ(contentOf("3.qv.txt"), "");
     expectDone("3", 3);
+}
+
+TEST_F(Pages, DeleteAfterAStoppedRunDeletes)
+{
+    listFiles({{"1.txt", "a\r\n"}, {"2.txt", "b\r\n"}});
+    auto* progress = control<QProgressBar>("prgRun");
+    const auto pressStop = QObject::connect(progress, &QProgressBar::valueChanged, &window, [&](int done) {
+        if (done == 1) control<QPushButton>("btnStopRun")->click();
+    });
+    choosePage(9);
+    start("btnDelLine");
+    QObject::disconnect(pressStop);
+    ASSERT_EQ(contentOf("2.qv.txt"), "<missing>"); // the run was stopped
+    dialogs->answer = true;
+    click("cbDel");
+    EXPECT_FALSE(QFile::exists(dir.filePath("1.txt")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("2.txt")));
+    EXPECT_EQ(label("stDeleteCount"), "2");
 }
 
 } // namespace

@@ -148,7 +148,8 @@ TEST_F(ListCommands, DeleteRemovesDeletedRowsAndSkipsRefusals)
     ASSERT_EQ(ws.files.entryCount(), 2u);
     EXPECT_EQ(ws.files.name(1), "2.txt");
     EXPECT_EQ(ws.files.name(2), "4.txt");
-    EXPECT_TRUE(ws.files.isMarked(2)); // marks stay on positions: 4.txt is now marked
+    EXPECT_TRUE(ws.files.isMarked(1));  // 2.txt was refused and keeps its mark
+    EXPECT_FALSE(ws.files.isMarked(2)); // 4.txt was never marked
     EXPECT_EQ(ws.counters.stSrcCount, 2);
     EXPECT_EQ(ws.counters.stDeleteCount, 2);
     EXPECT_TRUE(host.messages.empty());

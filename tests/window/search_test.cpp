@@ -118,14 +118,41 @@ TEST_F(Search, BlankTypesAreRefusedAndChangeNothing)
     EXPECT_EQ(found(), (Found{"a.txt"}));
 }
 
-TEST_F(Search, NothingFoundLeavesPlaceholderAndMarks)
+TEST_F(Search, NothingFoundLeavesAnUnmarkedPlaceholder)
 {
     ws.files.append(ListEntry{"old", "/x", 1, 0, 0});
     ws.files.setMark(1, true);
     search(in("*.none"));
     EXPECT_TRUE(ws.files.isEmpty());
     EXPECT_EQ(ws.counters.stSrcCount, 0);
-    EXPECT_TRUE(ws.files.isMarked(1));
+    EXPECT_FALSE(ws.files.isMarked(1));
+}
+
+TEST_F(Search, NewEntriesStartUnmarked)
+{
+    tree.file("a.txt");
+    tree.file("b.txt");
+    ws.files.append(ListEntry{"old1", "/x", 1, 0, 0});
+    ws.files.append(ListEntry{"old2", "/x", 1, 0, 0});
+    btnSelAllClick(ws);
+    search(in("*.txt"));
+    ASSERT_EQ(found(), (Found{"a.txt", "b.txt"}));
+    EXPECT_FALSE(ws.files.isMarked(1));
+    EXPECT_FALSE(ws.files.isMarked(2));
+}
+
+// Names in an order no hash or creation order gives: digits before letters,
+// letters without regard to case, "_" after "Z", then by UTF-16 value (so
+// the full-width "ａ" after the Chinese names, unlike code page 936 bytes).
+TEST_F(Search, EachFolderListsItsNamesInNtfsOrder)
+{
+    for (const char* name : {"文档19.txt", "ａ.txt", "_x.txt", "b.txt", "文档16.txt", "Z.txt", "报告_25.txt", "9.txt",
+                             "A.txt", "10.txt", "sub2/y.txt", "Sub1/x.txt", "Sub1/W.txt"})
+        tree.file(name);
+    search(in("*.txt"));
+    EXPECT_EQ(found(),
+              (Found{"10.txt", "9.txt", "A.txt", "b.txt", "Z.txt", "_x.txt", gbk("报告_25.txt"), gbk("文档16.txt"),
+                     gbk("文档19.txt"), gbk("ａ.txt"), "Sub1/W.txt", "Sub1/x.txt", "sub2/y.txt"}));
 }
 
 TEST_F(Search, SizeBoundsAreInclusiveAndSixtyFourBit)
