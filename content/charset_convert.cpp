@@ -142,7 +142,7 @@ OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host
         // A file that is already UTF-8 would be encoded a second time: it is
         // decided on the whole file before a byte is written, so a file that
         // turns out not to be UTF-8 late is still converted whole.
-        job.perLine = [](const ContentFile& file) -> LineTransform {
+        job.perLine = [&fs](const ContentFile& file) -> LineTransform {
             if (isUtf8Text(fs, file.fullPath))
                 return
                     [](std::string_view, std::string&) { throw SkipFile{programMessage("已是 UTF-8 编码，未转换")}; };
@@ -151,7 +151,7 @@ OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host
                 out.append("\r\n");
             };
         };
-        return runContentJob(ws, host, job);
+        return runContentJob(ws, host, fs, job);
     }
 
     std::vector<ReplacedCharacters> replaced;

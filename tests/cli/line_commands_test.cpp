@@ -22,7 +22,7 @@ class LineCommands : public testing::FolderTest {
 protected:
     LineCommands() : FolderTest("line_commands") { }
     std::string file(const std::string& name, const std::string& bytes) const { return write(name, bytes); }
-    int run(Command command, std::vector<std::string> args)
+    int run(CommandName command, std::vector<std::string> args)
     {
         std::ostringstream o, e;
         const int status = runCommand(*findCommand(command), args, o, e);

@@ -291,7 +291,7 @@ TEST_F(Charset, ToUtf8LeavesUtf8FilesAlone)
     addFile("ascii.txt", "plain\n");
     addFile("late.txt", "\xC3\xA9\n" + longAscii + "\n\xD6\xD0\xCE\xC4");
     addFile("bom.txt", "\xEF\xBB\xBFab\r\n");
-    const OperationResult outcome = btnCharsetClick({"${ToUtf8()}"}, ws, host);
+    const OperationResult outcome = btnCharsetClick({"${ToUtf8()}"}, ws, host, fs);
     EXPECT_EQ(outcome.processed, 3);
     EXPECT_FALSE(exists("u8.qv.txt"));
     EXPECT_FALSE(exists("bom.qv.txt"));
@@ -310,7 +310,7 @@ TEST_F(Charset, ToAnsiCountsTheCharactersItReplaced)
     addFile("tick.txt", "done \xE2\x9C\x93?\r\n\xF0\x9F\x98\x80\xF0\x9F\x98\x80\r\n"); // ✓ and two emoji
     addFile("fine.txt", "why?\r\n");
     addFile("bad.txt", "\xE2\x9C\x93\xFF\r\n");
-    const OperationResult outcome = btnCharsetClick({"${ToAnsi()}"}, ws, host);
+    const OperationResult outcome = btnCharsetClick({"${ToAnsi()}"}, ws, host, fs);
     EXPECT_EQ(outcome.processed, 2);
     EXPECT_EQ(read("tick.qv.txt"), "done ??\r\n??\r\n");
     EXPECT_EQ(read("fine.qv.txt"), "why?\r\n");

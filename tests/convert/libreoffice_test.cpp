@@ -258,7 +258,7 @@ TEST_F(RealCalc, LinkedImagesAreNeverFetched)
     ws.files = FileList();
     addEntry("flat.fods");
     addEntry("zipped.xlsx");
-    const OperationResult outcome = btnConvertClick({"${XlsTo(csv)}"}, ws, host, server);
+    const OperationResult outcome = btnConvertClick({"${XlsTo(csv)}"}, ws, host, fs, server);
     EXPECT_EQ(outcome.processed, 2) << ::testing::PrintToString(messageTexts());
     EXPECT_EQ(read("flat.csv"), "ods\r\n");
     EXPECT_EQ(read("zipped.csv"), "xlsx\r\n");

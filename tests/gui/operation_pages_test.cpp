@@ -299,7 +299,7 @@ TEST_F(Pages, DeleteAfterAStoppedRunDeletes)
     const auto pressStop = QObject::connect(progress, &QProgressBar::valueChanged, &window, [&](int done) {
         if (done == 1) control<QPushButton>("btnStopRun")->click();
     });
-    choosePage(9);
+    choosePage("TabSheet3");
     start("btnDelLine");
     QObject::disconnect(pressStop);
     ASSERT_EQ(contentOf("2.qv.txt"), "<missing>"); // the run was stopped
