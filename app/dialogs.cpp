@@ -28,15 +28,16 @@ void QtDialogs::titledError(const QString& title, const QString& text)
     box.exec();
 }
 
-bool QtDialogs::question(const QString& text)
+bool QtDialogs::question(const QString& text, QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(QMessageBox::Question, windowCaption(), text, QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(defaultButton);
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<QString> QtDialogs::chooseFolder(const QString& caption)
+std::optional<QString> QtDialogs::chooseFolder(const QString& caption, const QString& startFolder)
 {
-    const QString folder = QFileDialog::getExistingDirectory(parent_, caption, QString(), QFileDialog::ShowDirsOnly);
+    const QString folder = QFileDialog::getExistingDirectory(parent_, caption, startFolder, QFileDialog::ShowDirsOnly);
     if (folder.isEmpty()) return std::nullopt;
     return folder;
 }

@@ -24,10 +24,12 @@ public:
     virtual void messageWithDetails(QMessageBox::Icon icon, const QString& text, const QString& details) = 0;
     // An error message with a title of its own instead of the window caption.
     virtual void titledError(const QString& title, const QString& text) = 0;
-    // A Yes/No question; true for Yes.
-    virtual bool question(const QString& text) = 0;
-    // The folder picker; nothing when cancelled.
-    virtual std::optional<QString> chooseFolder(const QString& caption) = 0;
+    // A Yes/No question; true for Yes. `defaultButton` (Yes or No) is the
+    // answer Enter gives.
+    virtual bool question(const QString& text, QMessageBox::StandardButton defaultButton) = 0;
+    // The folder picker, opened at `startFolder` (the working directory when
+    // it is empty); nothing when cancelled.
+    virtual std::optional<QString> chooseFolder(const QString& caption, const QString& startFolder) = 0;
     // The add-files dialog; empty when cancelled.
     virtual QStringList chooseFilesToAdd() = 0;
     // The export save dialog; nothing when cancelled.
@@ -42,8 +44,8 @@ public:
     void message(QMessageBox::Icon icon, const QString& text) override;
     void messageWithDetails(QMessageBox::Icon icon, const QString& text, const QString& details) override;
     void titledError(const QString& title, const QString& text) override;
-    bool question(const QString& text) override;
-    std::optional<QString> chooseFolder(const QString& caption) override;
+    bool question(const QString& text, QMessageBox::StandardButton defaultButton) override;
+    std::optional<QString> chooseFolder(const QString& caption, const QString& startFolder) override;
     QStringList chooseFilesToAdd() override;
     std::optional<QString> chooseExportPath() override;
 

@@ -22,15 +22,23 @@ QString installedDataFile(const QString& name);
 
 // The usage file to open: the one in `workingDir` when there is one, else
 // `installedCopy` when it exists, else the one in `workingDir` (which then
-// fails to open, quietly).
+// fails to open).
 QString usageFilePath(const QString& workingDir, const QString& installedCopy);
 
-// The project's home page, fixed when the program is built.
+// The project's home page, fixed when the program is built; empty when the
+// build set none.
 QUrl homePage();
 
-// Opens the usage file from the help button (SpeedButton1) and the home page
-// from the maker label (Label11). Both are children of the window, so the
-// links live as long as it does.
+// What the About box says: the program, its version, its licence and the
+// usage file at `usagePath` (or that none was found there).
+QString aboutText(const QString& usagePath);
+
+// The help button (SpeedButton1) opens the usage file with the desktop's
+// program for it, and shows it in a read-only window of its own
+// ("usageWindow") when the desktop has none. The maker label (Label11)
+// opens the home page, or an About box ("aboutBox") when the build set no
+// home page. Both are children of the window, so the links live as long as
+// it does.
 class HelpLinks final : public QObject {
     Q_OBJECT
 public:
@@ -46,6 +54,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showUsageWindow(const QString& path);
+    void showAboutBox();
+
     QLabel* maker_;
     DesktopUrlOpener desktop_;
     UrlOpener* opener_ = &desktop_;

@@ -1,6 +1,7 @@
 // qorvane: the desktop window.
 
 #include "app/main_window.h"
+#include "app/qt_texts.h"
 #include "app/window_font.h"
 
 #include <QApplication>
@@ -12,6 +13,10 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Qorvane文件批量处理"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("qorvane"));
+    if (!qv::app::useChineseQtTexts())
+        std::fprintf(stderr, "qorvane: Qt's Chinese translation (qt6-translations-l10n) is missing; "
+                             "Qt's own buttons and dialogs stay English\n");
     qv::app::useWindowFont();
     qv::app::MainWindow window;
     window.show();

@@ -20,15 +20,18 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -82,6 +85,13 @@ CalendarDate calendarDateOf(const QDate& date)
 
 } // namespace
 
+QRect centredWithin(QSize preferred, const QRect& available)
+{
+    const QSize size = preferred.boundedTo(available.size());
+    const QSize margin = (available.size() - size) / 2;
+    return QRect(available.topLeft() + QPoint(margin.width(), margin.height()), size);
+}
+
 MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this))
 {
@@ -110,16 +120,22 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     splitter->addWidget(lower);
     splitter->setStretchFactor(0, 1);
     splitter->setSizes({350, 250});
-    setCentralWidget(splitter);
+    // On a screen smaller than the controls need (a high scale factor), the
+    // window still fits and its content scrolls.
+    auto* scroller = new QScrollArea;
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(splitter);
+    setCentralWidget(scroller);
+    setWindowIcon(QIcon(QStringLiteral(":/qorvane.svg")));
 
     // Hints are also read out by screen readers.
     for (QWidget* widget : findChildren<QWidget*>())
         if (!widget->toolTip().isEmpty() && widget->accessibleDescription().isEmpty())
             widget->setAccessibleDescription(widget->toolTip());
 
-    resize(800, 600);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(400, 300));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    setGeometry(screen ? centredWithin(QSize(800, 600), screen->availableGeometry()) : QRect(0, 0, 800, 600));
     applyStartupDefaults();
 }
 
@@ -280,6 +296,7 @@ QTableView* MainWindow::buildGrid()
     header->setHighlightSections(false);
     const int widths[] = {150, 199, 86, 121, 120, 57};
     for (int column = 0; column < 6; ++column) sgFiles_->setColumnWidth(column, widths[column]);
+    header->setStretchLastSection(true);
     // The current cell is a grid position: it stays where it was (clamped to
     // the rows left) when the list is reset.
     connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
@@ -361,6 +378,9 @@ QWidget* MainWindow::buildPages()
     underlined.setUnderline(true);
     tips->setFont(underlined);
     tips->setCursor(Qt::PointingHandCursor);
+    // A long tip is cut off rather than widening the window (the tooltip
+    // holds all of it).
+    tips->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     stripLayout->addWidget(tips, 1);
     (new TipsStrip(tips, tips_, ws_.random, TipsSettings::fromEnvironment(), this))->start();
     layout->addWidget(strip);
@@ -421,7 +441,9 @@ void MainWindow::cbSearchClick()
     btnStopSearch_->setEnabled(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     host_->startRun();
-    runGuarded(nullptr, [this] { qv::cbSearchClick(ws_, *host_, fs_, criteria_); });
+    SearchOutcome outcome;
+    runGuarded(nullptr, [&] { outcome = qv::cbSearchClick(ws_, *host_, fs_, criteria_); });
+    host_->noteMissingFolders(outcome.missingFolders);
     QApplication::restoreOverrideCursor();
     cbSearch_->setEnabled(true);
     btnStopSearch_->setEnabled(false);
@@ -436,7 +458,10 @@ void MainWindow::btnStopSearchClick()
 
 void MainWindow::btnOpenClick()
 {
-    if (const std::optional<QString> folder = dialogs_->chooseFolder(QStringLiteral("请选择搜索目录")))
+    // The picker opens at the first folder in the box when it exists.
+    const QString first = edFolder_->text().section(QLatin1Char(';'), 0, 0).trimmed();
+    const QString start = QFileInfo(first).isDir() ? first : QString();
+    if (const std::optional<QString> folder = dialogs_->chooseFolder(QStringLiteral("请选择搜索目录"), start))
         edFolder_->setText(*folder);
 }
 

@@ -17,6 +17,8 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 
 #include <functional>
 #include <memory>
@@ -35,6 +37,10 @@ class QTableView;
 namespace qv::app {
 
 class FileListModel;
+
+// The window's place on a screen whose free area is `available`: the
+// `preferred` size, shrunk to fit, centred in it.
+QRect centredWithin(QSize preferred, const QRect& available);
 
 class MainWindow final : public QMainWindow, public PageRunner {
     Q_OBJECT

@@ -4,9 +4,9 @@
 
 namespace qv::app {
 
-void DesktopUrlOpener::open(const QUrl& url)
+bool DesktopUrlOpener::open(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace qv::app

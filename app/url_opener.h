@@ -9,13 +9,14 @@ namespace qv::app {
 class UrlOpener {
 public:
     virtual ~UrlOpener() = default;
-    // Failures are not reported: a target that cannot be opened does nothing.
-    virtual void open(const QUrl& url) = 0;
+    // False when the desktop has no program to open `url` with (or it could
+    // not be started); a program that starts and then fails is not seen.
+    virtual bool open(const QUrl& url) = 0;
 };
 
 class DesktopUrlOpener final : public UrlOpener {
 public:
-    void open(const QUrl& url) override;
+    bool open(const QUrl& url) override;
 };
 
 } // namespace qv::app

@@ -33,8 +33,12 @@ public:
         (void)title;
         showMessage(MessageKind::Error, text);
     }
-    // A Yes/No question; true for Yes.
+    // A Yes/No question; true for Yes. Yes is the default button.
     virtual bool ask(std::string_view question) = 0;
+    // The same with No as the default button, so that Enter does not answer
+    // Yes to a change that cannot be undone. Front ends without a default
+    // button ask it as ask() does.
+    virtual bool askDefaultNo(std::string_view question) { return ask(question); }
     // A save path chosen by the user, or nothing when cancelled.
     virtual std::optional<std::string> chooseSavePath(std::string_view suggestedName) = 0;
     // Lets the front end handle pending events (repaint, stop button, ...).

@@ -9,5 +9,5 @@ as_root apt-get install -y --no-install-recommends \
     libicu-dev libopencc-dev libopencc-data \
     libgtest-dev libgmock-dev libbenchmark-dev \
     clang clang-format libclang-rt-14-dev attr \
-    qt6-base-dev fonts-arphic-uming fonts-wqy-microhei \
+    qt6-base-dev qt6-translations-l10n libqt6svg6 fonts-arphic-uming fonts-wqy-microhei \
     libreoffice-calc-nogui desktop-file-utils dpkg-dev file

@@ -13,6 +13,10 @@ rm -f build/qorvane_*.deb
 deb=$(ls build/qorvane_*.deb)
 echo "== $deb"
 dpkg-deb --field "$deb" Depends Recommends
+# Qt's Chinese texts and the SVG plugins are loaded at run time, so no
+# library link names them.
+dpkg-deb --field "$deb" Depends | grep -q "qt6-translations-l10n"
+dpkg-deb --field "$deb" Depends | grep -q "libqt6svg6"
 
 DEBIAN_FRONTEND=noninteractive as_root apt-get install -y "./$deb"
 desktop-file-validate /usr/share/applications/qorvane.desktop

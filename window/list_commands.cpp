@@ -105,7 +105,7 @@ void btnExpDirClick(Workspace& ws, Host& host, FileSystem& fs)
 void cbDelClick(Workspace& ws, Host& host, FileSystem& fs)
 {
     if (!selectionCheck(ws, host)) return;
-    if (!host.ask(CodePage::gbk().fromUtf8("此操作将从磁盘上删除此文件且不可恢复,确认要删除吗?"))) return;
+    if (!host.askDefaultNo(CodePage::gbk().fromUtf8("此操作将从磁盘上删除此文件且不可恢复,确认要删除吗?"))) return;
     std::int64_t count = 0;
     const std::int64_t total = markedCount(ws.files);
     std::int64_t visited = 0;

@@ -47,7 +47,8 @@ void btnExpClick(Workspace& ws, Host& host, FileSystem& fs);
 void btnExpDirClick(Workspace& ws, Host& host, FileSystem& fs);
 
 // Deletes the marked entries' files: after the selection check, asks
-// "此操作将从磁盘上删除此文件且不可恢复,确认要删除吗?" and on Yes walks the
+// "此操作将从磁盘上删除此文件且不可恢复,确认要删除吗?" (No preselected, so
+// Enter keeps the files) and on Yes walks the
 // rows from the last up to row 1, processing events before each. For each
 // marked row it deletes the file at the full path; a refused delete
 // (read-only, missing, a folder) leaves the row and its mark. A deleted

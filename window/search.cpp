@@ -60,7 +60,7 @@ public:
 
         auto listing = fs_.listFolder(dir);
         const bool subfolders = criteria_.subfolders;
-        if (firstMask_) skippedNames_ += skippedIn(*listing, subfolders);
+        if (firstMask_) noteSkippedNames(*listing, subfolders, dir);
         std::vector<std::optional<FileEntry>> details(listing->items().size());
         const std::vector<std::size_t> order = nameOrder(*listing);
         filePass(*listing, details, order, dir);
@@ -82,21 +82,21 @@ public:
         finishVisit();
     }
 
-    // Names left out are counted in the first mask's round only, so each
-    // folder's are counted once however many masks there are.
+    // Names left out are noted in the first mask's round only, so each
+    // folder's are noted once however many masks there are.
     void setFirstMask(bool first) { firstMask_ = first; }
-    std::size_t skippedNames() const { return skippedNames_; }
+    std::vector<SkippedFile>& skippedNames() { return skippedNames_; }
 
 private:
     // The unconvertible names of a folder: every one when its subfolders are
     // searched too (any of them could have been a folder to enter), else
     // those the mask matches.
-    std::size_t skippedIn(const FolderListing& listing, bool subfolders) const
+    void noteSkippedNames(const FolderListing& listing, bool subfolders, const std::string& dir)
     {
-        const auto& names = listing.unconvertibleNames();
-        if (subfolders) return names.size();
-        return static_cast<std::size_t>(std::count_if(
-            names.begin(), names.end(), [&](const std::u16string& name) { return matcher_->matches(name); }));
+        const CodePage& gbk = CodePage::gbk();
+        for (const std::u16string& name : listing.unconvertibleNames())
+            if (subfolders || matcher_->matches(name))
+                skippedNames_.push_back({dir + "/" + gbk.fromUtf16(name), gbk.fromUtf8("名称无法以GBK编码表示")});
     }
 
     // The details of item `i`, read once.
@@ -210,19 +210,31 @@ private:
     std::optional<std::int64_t> minSize_;
     std::optional<std::int64_t> maxSize_;
     std::optional<NameMask> matcher_;
-    std::size_t skippedNames_ = 0;
+    std::vector<SkippedFile> skippedNames_;
     bool firstMask_ = true;
 };
 
+// The typed folders that name nothing, or something other than a folder.
+std::vector<std::string> missingFolders(const FileSystem& fs, const std::vector<std::string>& folders)
+{
+    std::vector<std::string> missing;
+    for (const std::string& folder : folders) {
+        const std::optional<FileEntry> entry = fs.stat(folder.empty() ? std::string_view("/") : folder);
+        const bool isFolder = entry && (entry->attributes & attr::directory) != 0;
+        if (!isFolder && std::find(missing.begin(), missing.end(), folder) == missing.end()) missing.push_back(folder);
+    }
+    return missing;
+}
+
 } // namespace
 
-void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const SearchCriteria& criteria)
+SearchOutcome cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const SearchCriteria& criteria)
 {
     const auto& gbk = CodePage::gbk();
     std::string types(text::trim(criteria.types));
     if (types.empty()) {
         host.showMessage(MessageKind::Error, gbk.fromUtf8("文件类型为空,请设置好后再试！"));
-        return;
+        return {};
     }
     Search search(ws, host, fs, criteria); // reads the size bounds: may throw
 
@@ -248,9 +260,13 @@ void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const Search
     searchMask(types);
 
     ws.counters.stSrcCount = static_cast<std::int64_t>(ws.files.entryCount());
-    if (search.skippedNames() > 0)
-        host.showMessage(MessageKind::Information, gbk.fromUtf8("有 " + std::to_string(search.skippedNames()) +
-                                                                " 个文件或目录的名称无法以GBK编码表示，已跳过。"));
+    SearchOutcome outcome{std::move(search.skippedNames()), missingFolders(fs, folders)};
+    if (!outcome.skipped.empty())
+        host.showMessageWithDetails(MessageKind::Information,
+                                    gbk.fromUtf8("有 " + std::to_string(outcome.skipped.size()) +
+                                                 " 个文件或目录的名称无法以GBK编码表示，已跳过。"),
+                                    skippedDetails(outcome.skipped));
+    return outcome;
 }
 
 } // namespace qv

@@ -11,8 +11,10 @@
 // folders, is listed once per match.
 
 #include "filelist/entry_time.h"
+#include "filelist/operation.h"
 
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -39,6 +41,17 @@ struct SearchCriteria {
     bool subfolders = true;
 };
 
+// What a search leaves untold in the list it fills.
+struct SearchOutcome {
+    // The names left out for having no code page 936 form, each as
+    // "folder/name" ("?" for the characters the code page lacks) with the
+    // reason, in the order met.
+    std::vector<SkippedFile> skipped;
+    // The typed folders that do not exist or are no folders, as typed, each
+    // once.
+    std::vector<std::string> missingFolders;
+};
+
 // Runs a search with `criteria`, replacing the file list.
 //
 // - Empty (blank) types: the error "文件类型为空,请设置好后再试！" and
@@ -54,12 +67,15 @@ struct SearchCriteria {
 // - Names that have no code page 936 form can be neither listed nor
 //   entered. Those met in the searched folders (files and folders, whatever
 //   the mask; each folder counted once) are told after the search as the
-//   information "有 N 个文件或目录的名称无法以GBK编码表示，已跳过。".
+//   information "有 N 个文件或目录的名称无法以GBK编码表示，已跳过。" with
+//   the skipped names as its details, and returned.
+// - A typed folder that does not exist is searched as an empty one and
+//   returned among the missing folders; nothing is shown for it.
 // Marks are not touched. Cost: one listing of each folder per mask; the
 // details (a stat and an extended-attribute read) only of the files and
 // folders whose names match the mask and, with subfolders, of every folder.
 // Symbolic links, FIFOs and devices are never listed or entered, so their
 // details are not read.
-void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const SearchCriteria& criteria);
+SearchOutcome cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const SearchCriteria& criteria);
 
 } // namespace qv

@@ -24,6 +24,7 @@ QHBoxLayout* intervalRow(QLineEdit* every, const QString& middle, QLineEdit* pos
     every->setMaximumWidth(60);
     position->setMaximumWidth(60);
     auto* row = new QHBoxLayout;
+    row->setSpacing(6);
     row->addWidget(captionFor(QStringLiteral("每"), every));
     row->addWidget(every);
     row->addWidget(captionFor(middle, position));

@@ -25,6 +25,14 @@ QLineEdit* boxBeside(QRadioButton* button, QLineEdit* box)
     return box;
 }
 
+// The caption column keeps its text's width and the columns of the box
+// take the rest, so the caption stays beside its box on a wide page.
+void keepCaptionBesideBox(QGridLayout* body)
+{
+    body->setColumnStretch(1, 1);
+    body->setColumnStretch(2, 1);
+}
+
 } // namespace
 
 QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
@@ -55,6 +63,7 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
     grid->addWidget(rbCutKeysLine, 2, 0);
     grid->addWidget(edtCutKeys, 2, 1);
     frame.body->addWidget(lines, 2, 0, 1, 3);
+    keepCaptionBesideBox(frame.body);
 
     bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
         LineCutParams params;
@@ -89,6 +98,7 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(edtInsLineNo, 2, 2);
     frame.body->addWidget(rbKeys, 3, 1);
     frame.body->addWidget(edtInsKeys, 3, 2);
+    keepCaptionBesideBox(frame.body);
 
     bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
         LineInsertParams params;

@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -323,6 +325,80 @@ TEST_F(WindowOnDisk, DeletingManyScatteredRowsLeavesTheGridInStep)
     EXPECT_EQ(label("stDeleteCount"), "40");
     EXPECT_EQ(grid->currentIndex().row(), 39); // clamped to the last row left
     EXPECT_EQ(grid->currentIndex().column(), 3);
+}
+
+TEST_F(WindowOnDisk, AMissingFolderIsToldAndThePickerStartsAtTheFolderInTheBox)
+{
+    file(QStringLiteral("a.txt"));
+    const QString missing = dir.filePath(QStringLiteral("没有这个目录"));
+    control<QLineEdit>("edFolder")->setText(dir.path() + ";" + missing);
+    click("cbSearch");
+    EXPECT_EQ(names(), QStringList{"a.txt"});
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QStringLiteral("已搜索 2 个目录，找到 1 个文件；目录不存在：") + missing);
+
+    click("btnOpen");
+    EXPECT_EQ(dialogs->folderPickerStart, dir.path());
+    control<QLineEdit>("edFolder")->setText(missing + ";" + dir.path());
+    click("btnOpen");
+    EXPECT_EQ(dialogs->folderPickerStart, QString()); // the working directory
+}
+
+// A caption's distance from the box it names.
+int gapBeforeBox(QWidget* page, const char* boxName)
+{
+    auto* box = page->findChild<QLineEdit*>(QString::fromLatin1(boxName));
+    for (const QLabel* label : page->findChildren<QLabel*>())
+        if (label->buddy() == box) return box->mapTo(page, QPoint(0, 0)).x() - label->geometry().right();
+    return -1;
+}
+
+TEST_F(Window, TheLayoutKeepsItsSizeAndUsesTheSpaceItHas)
+{
+    EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_EQ(window.size(), QSize(800, 600));
+
+    // A refused run shows no progress.
+    bool progressShown = true;
+    dialogs->onMessage = [&] { progressShown = !control<QWidget>("prgRun")->isHidden(); };
+    click("btnFilename");
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text, QStringLiteral("没有源文件，请搜索后再试！"));
+    EXPECT_FALSE(progressShown);
+
+    // A long tip neither widens the window nor makes its content scroll.
+    control<QLabel>("lblTips")->setText(QString(120, QChar(0x5b57)) + QStringLiteral(" >>"));
+    QTest::qWait(50);
+    EXPECT_EQ(window.width(), 800);
+    auto* scroller = qobject_cast<QScrollArea*>(window.centralWidget());
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_LE(scroller->widget()->width(), scroller->viewport()->width());
+
+    // The interval boxes stand apart from the words around them.
+    control<QComboBox>("cmbOpt")->setCurrentIndex(9);
+    QTest::qWait(50);
+    EXPECT_GE(gapBeforeBox(control<QWidget>("TabSheet3"), "edtLines"), 4);
+    EXPECT_GE(gapBeforeBox(control<QWidget>("TabSheet3"), "edtLineNum"), 4);
+
+    // The last column takes what the grid has left.
+    window.resize(1200, 700);
+    QTest::qWait(50);
+    QHeaderView* header = grid->horizontalHeader();
+    EXPECT_EQ(header->sectionViewportPosition(5) + header->sectionSize(5), header->viewport()->width());
+}
+
+TEST(WindowPlacement, TheWindowIsCentredAndShrunkToTheFreeArea)
+{
+    struct Case {
+        QRect available;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {QRect(0, 0, 1280, 900), QRect(240, 150, 800, 600)},
+        {QRect(0, 0, 640, 450), QRect(0, 0, 640, 450)},         // a 1280 x 900 screen at scale factor 2
+        {QRect(100, 30, 700, 1000), QRect(100, 230, 700, 600)}, // a panel on the left, a tall screen
+    };
+    for (const Case& c : cases) EXPECT_EQ(centredWithin(QSize(800, 600), c.available), c.expected);
 }
 
 } // namespace

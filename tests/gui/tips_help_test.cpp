@@ -7,9 +7,12 @@
 #include "app/tips_strip.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -26,8 +29,13 @@ namespace {
 
 class RecordingOpener final : public UrlOpener {
 public:
-    void open(const QUrl& url) override { opened.push_back(url); }
+    bool open(const QUrl& url) override
+    {
+        opened.push_back(url);
+        return desktopCanOpen;
+    }
     std::vector<QUrl> opened;
+    bool desktopCanOpen = true;
 };
 
 // Answers every request with one fixed HTTP response and remembers the
@@ -333,7 +341,7 @@ protected:
     RecordingOpener opener;
 };
 
-TEST_F(Window, HelpButtonOpensTheUsageFileAndTheMakerLinkTheHomePage)
+TEST_F(Window, HelpButtonOpensTheUsageFileAndTheMakerLinkTheAboutBox)
 {
     window->findChild<HelpLinks*>()->setUrlOpener(&opener);
     const QString before = QDir::currentPath();
@@ -343,12 +351,45 @@ TEST_F(Window, HelpButtonOpensTheUsageFileAndTheMakerLinkTheHomePage)
     writeFile(QDir(work.path()).filePath(usageFileName), "local");
     child<QToolButton>("SpeedButton1")->click();
     QDir::setCurrent(before);
-    QTest::mouseClick(child<QLabel>("Label11"), Qt::LeftButton);
-    ASSERT_EQ(opener.opened.size(), 3u);
+    ASSERT_EQ(opener.opened.size(), 2u);
     EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(installedDataFile(usageFileName)));
     EXPECT_FALSE(installedDataFile(usageFileName).isEmpty());
     EXPECT_EQ(opener.opened[1], QUrl::fromLocalFile(QDir(work.path()).filePath(usageFileName)));
-    EXPECT_EQ(opener.opened[2], homePage());
+    EXPECT_EQ(window->findChild<QDialog*>("usageWindow"), nullptr);
+
+    QTest::mouseClick(child<QLabel>("Label11"), Qt::LeftButton);
+    if (!homePage().isEmpty()) { // a build with a home page opens it
+        ASSERT_EQ(opener.opened.size(), 3u);
+        EXPECT_EQ(opener.opened[2], homePage());
+        return;
+    }
+    // Without one the maker link tells about the program.
+    EXPECT_EQ(opener.opened.size(), 2u);
+    auto* about = window->findChild<QMessageBox*>("aboutBox");
+    ASSERT_NE(about, nullptr);
+    const QStringList lines = about->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], QStringLiteral("Qorvane文件批量处理"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("版本：V3.1.730（软件包 "))) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], QStringLiteral("许可证：Apache License 2.0"));
+    EXPECT_EQ(lines[3], QStringLiteral("使用说明：") + installedDataFile(usageFileName));
+}
+
+TEST_F(Window, WithoutADesktopProgramTheUsageFileIsShownInAWindowOfItsOwn)
+{
+    window->findChild<HelpLinks*>()->setUrlOpener(&opener);
+    opener.desktopCanOpen = false;
+    child<QToolButton>("SpeedButton1")->click();
+    ASSERT_EQ(opener.opened.size(), 1u);
+    auto* shown = window->findChild<QDialog*>("usageWindow");
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    auto* text = shown->findChild<QPlainTextEdit*>("usageText");
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_TRUE(text->toPlainText().startsWith(QStringLiteral("Qorvane文件批量处理 使用说明\n")));
+    child<QToolButton>("SpeedButton1")->click(); // the open window comes forward, no second one
+    EXPECT_EQ(window->findChildren<QDialog*>("usageWindow").size(), 1);
 }
 
 TEST_F(Window, OfflineTheTipStripShowsAShippedTip)

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace qv::app::testing {
 
 using qv::testing::gbk;
@@ -32,7 +34,11 @@ public:
         QString details;
         QString title; // empty: the window caption
     };
-    void message(QMessageBox::Icon icon, const QString& text) override { messages.push_back({icon, text, {}, {}}); }
+    void message(QMessageBox::Icon icon, const QString& text) override
+    {
+        if (onMessage) onMessage();
+        messages.push_back({icon, text, {}, {}});
+    }
     void messageWithDetails(QMessageBox::Icon icon, const QString& text, const QString& details) override
     {
         messages.push_back({icon, text, details, {}});
@@ -41,19 +47,25 @@ public:
     {
         messages.push_back({QMessageBox::Critical, text, {}, title});
     }
-    bool question(const QString& text) override
+    bool question(const QString& text, QMessageBox::StandardButton) override
     {
         questions.push_back(text);
         return answer;
     }
-    std::optional<QString> chooseFolder(const QString&) override { return folder; }
+    std::optional<QString> chooseFolder(const QString&, const QString& startFolder) override
+    {
+        folderPickerStart = startFolder;
+        return folder;
+    }
     QStringList chooseFilesToAdd() override { return filesToAdd; }
     std::optional<QString> chooseExportPath() override { return exportPath; }
 
     std::vector<Message> messages;
+    std::function<void()> onMessage; // runs while a message would be up
     std::vector<QString> questions;
     bool answer = true;
     std::optional<QString> folder;
+    QString folderPickerStart;
     QStringList filesToAdd;
     std::optional<QString> exportPath;
 };

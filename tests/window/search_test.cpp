@@ -33,7 +33,7 @@ protected:
         }
         return out;
     }
-    void search(SearchCriteria criteria) { cbSearchClick(ws, host, fs, criteria); }
+    SearchOutcome search(SearchCriteria criteria) { return cbSearchClick(ws, host, fs, criteria); }
     SearchCriteria in(const std::string& types, bool subfolders = true) const
     {
         SearchCriteria c;
@@ -395,20 +395,30 @@ TEST_F(Search, ChineseNamesAreListedInCodePage936AndUnconvertibleOnesCounted)
     tree.file("报告.txt");
     tree.file("bad\xff.txt");
     tree.file("\xe2\x82\xac\xf0\x9f\x98\x80.txt"); // "€😀": GBK has no emoji
-    search(in("*.txt"));
+    const SearchOutcome outcome = search(in("*.txt"));
     EXPECT_EQ(found(), (Found{gbk("报告.txt")}));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].kind, MessageKind::Information);
     EXPECT_EQ(host.messages[0].text, "有 2 个文件或目录的名称无法以GBK编码表示，已跳过。");
+    // The count leads to the names, shown as near as the code page allows.
+    const std::string badName = tree.root() + "/bad?.txt：名称无法以GBK编码表示";
+    const std::string emojiName = tree.root() + "/€?.txt：名称无法以GBK编码表示";
+    const std::string& details = host.messages[0].details;
+    EXPECT_TRUE(details == badName + "\r\n" + emojiName || details == emojiName + "\r\n" + badName) << details;
+    ASSERT_EQ(outcome.skipped.size(), 2u);
+    EXPECT_EQ(outcome.skipped[0].reason, gbk("名称无法以GBK编码表示"));
 }
 
 TEST_F(Search, MissingFolderFindsNothingAndAnEmptyItemMeansTheRoot)
 {
+    tree.file("a.txt");
     SearchCriteria c = in("*.qv-none", false);
-    c.folders = tree.path("nowhere") + ";;" + tree.path("neither");
-    search(c);
+    c.folders = tree.path("nowhere") + ";;" + tree.root() + ";" + tree.path("a.txt") + ";" + tree.path("nowhere");
+    const SearchOutcome outcome = search(c);
     EXPECT_TRUE(ws.files.isEmpty());
     EXPECT_TRUE(host.messages.empty());
+    // The front end tells of the folders that are not there, each once.
+    EXPECT_EQ(outcome.missingFolders, (std::vector<std::string>{tree.path("nowhere"), tree.path("a.txt")}));
 }
 
 } // namespace
