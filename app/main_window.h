@@ -28,11 +28,13 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 
 namespace qv::app {
 
+class BoxHistory;
 class FileListModel;
 
 class MainWindow final : public QMainWindow, public PageRunner {
@@ -50,6 +52,12 @@ public:
     // PageRunner: how the operation pages run their operations.
     std::optional<OperationResult> runOperation(QPushButton* start, const Operation& operation) override;
     std::size_t currentGridRow() const override;
+
+    // Paths from outside (the command line, a later start, a drop on the
+    // grid): files are added to the list as the add command adds them,
+    // folders replace the search folder box's text, joined with ";".
+    // Nothing is searched.
+    void openPaths(const QStringList& paths);
 
 protected:
     // Closing while a run is going on stops it; the window closes when the
@@ -71,6 +79,11 @@ private:
     void btnStopSearchClick();
     void btnOpenClick();
     void btnAddClick();
+    void addFiles(const std::vector<std::string>& paths, std::size_t unconvertible);
+    void attachHistories();
+    // Tab goes through a page's boxes before its start button.
+    void putStartButtonsLastInTabOrder();
+    void rememberTemplateBoxes(const QPushButton* start);
     void cmbVarChange(int index);
     void gridMouseReleased(std::optional<GridCell> underPointer);
 
@@ -87,6 +100,8 @@ private:
     PosixFileSystem fs_;
     std::unique_ptr<WindowHost> host_;
     FileListModel* model_ = nullptr;
+    BoxHistory* history_ = nullptr;
+    QSplitter* splitter_ = nullptr;
     // The running search reads its switches from here, so toggling them
     // while it runs changes the rest of the run.
     SearchCriteria criteria_;

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +55,14 @@ public:
     std::optional<QString> folder;
     QStringList filesToAdd;
     std::optional<QString> exportPath;
+};
+
+// The windows of a test keep their history in a fresh folder, never in the
+// user's configuration folder.
+struct SettingsFolder {
+    SettingsFolder() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path()); }
+    QString file() const { return dir.filePath(QStringLiteral("qorvane/qorvane.conf")); }
+    QTemporaryDir dir;
 };
 
 class Window : public ::testing::Test {
@@ -108,6 +117,7 @@ protected:
         return out;
     }
 
+    SettingsFolder settings;
     ScriptedDialogs* dialogs; // owned by the window
     MainWindow window;
     QTableView* grid = nullptr;
