@@ -10,4 +10,4 @@ as_root apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     clang libclang-rt-14-dev attr \
     qt6-base-dev fonts-arphic-uming fonts-wqy-microhei \
-    libreoffice-calc-nogui desktop-file-utils dpkg-dev file
+    libreoffice-calc-nogui desktop-file-utils dpkg-dev file lintian appstream
