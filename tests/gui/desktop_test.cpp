@@ -304,10 +304,9 @@ TEST_F(History, ADamagedSettingsFileIsIgnoredAndWrittenAnew)
     QDir().mkpath(QFileInfo(settings.file()).path());
     QFile damaged(settings.file());
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write(
-        QByteArray("\xff\xfe[history\x00]\nedFolder=@Variant(\\0\\0\\0\\x7f)\n[window]\ngeometry=@ByteArray(xx)\n"
-                   "splitter=\x01\x02===\n",
-                   96));
+    static const char bytes[] = "\xff\xfe[history\x00]\nedFolder=@Variant(\\0\\0\\0\\x7f)\n[window]\n"
+                                "geometry=@ByteArray(xx)\nsplitter=\x01\x02===\n";
+    damaged.write(bytes, sizeof bytes - 1);
     damaged.close();
     {
         Started first;
