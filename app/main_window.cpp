@@ -1,10 +1,14 @@
 #include "app/main_window.h"
 
 #include "app/dialogs.h"
+#include "app/drop_handler.h"
 #include "app/file_list_model.h"
 #include "app/gbk_text.h"
+#include "app/grid_menu.h"
 #include "app/help_links.h"
+#include "app/history.h"
 #include "app/name_cell_delegate.h"
+#include "app/opened_paths.h"
 #include "app/pages/operation_pages.h"
 #include "app/tips_strip.h"
 #include "app/window_host.h"
@@ -115,17 +119,17 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     lowerLayout->addWidget(buildStatusColumn());
     lowerLayout->addWidget(buildPages(), 1);
 
-    auto* splitter = named(new QSplitter(Qt::Vertical), "Splitter1");
-    splitter->addWidget(upper);
-    splitter->addWidget(lower);
-    splitter->setStretchFactor(0, 1);
-    splitter->setSizes({350, 250});
+    splitter_ = named(new QSplitter(Qt::Vertical), "Splitter1");
+    splitter_->addWidget(upper);
+    splitter_->addWidget(lower);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setSizes({350, 250});
     // On a screen smaller than the controls need (a high scale factor), the
     // window still fits and its content scrolls.
     auto* scroller = new QScrollArea;
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
-    scroller->setWidget(splitter);
+    scroller->setWidget(splitter_);
     setCentralWidget(scroller);
     setWindowIcon(QIcon(QStringLiteral(":/qorvane.svg")));
 
@@ -137,9 +141,14 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     const QScreen* screen = QGuiApplication::primaryScreen();
     setGeometry(screen ? centredWithin(QSize(800, 600), screen->availableGeometry()) : QRect(0, 0, 800, 600));
     applyStartupDefaults();
+    attachHistories();
+    putStartButtonsLastInTabOrder();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    history_->saveLayout(this, splitter_);
+}
 
 Host& MainWindow::host()
 {
@@ -152,6 +161,8 @@ std::optional<OperationResult> MainWindow::runOperation(QPushButton* start, cons
     host_->beginOperation();
     runGuarded(start, [&] { result = operation(ws_, *host_, fs_); });
     host_->endOperation();
+    // No result: a run error ended a run that had passed its checks.
+    if (!result || result->ran()) rememberTemplateBoxes(start);
     return result;
 }
 
@@ -312,6 +323,10 @@ QTableView* MainWindow::buildGrid()
     });
     sgFiles_->viewport()->installEventFilter(this);
     header->viewport()->installEventFilter(this);
+    // Tab leaves the grid for the next control; the arrow keys move the cell.
+    sgFiles_->setTabKeyNavigation(false);
+    new GridMenu(sgFiles_, ws_, [this](const std::function<void()>& change) { runGuarded(nullptr, change); });
+    new DropHandler(sgFiles_->viewport(), [this](const QStringList& paths) { openPaths(paths); });
     return sgFiles_;
 }
 
@@ -437,6 +452,8 @@ void MainWindow::cbSearchClick()
         runGuarded(nullptr, [this] { qv::cbSearchClick(ws_, *host_, fs_, criteria_); });
         return;
     }
+    history_->remember(edFolder_);
+    history_->remember(cmbFileType_->lineEdit());
     cbSearch_->setEnabled(false);
     btnStopSearch_->setEnabled(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -477,10 +494,16 @@ void MainWindow::btnAddClick()
         else
             ++unconvertible;
     }
-    runGuarded(nullptr, [&] {
-        host_->startRun();
-        qv::btnAddClick(ws_, *host_, fs_, paths);
-    });
+    addFiles(paths, unconvertible);
+}
+
+void MainWindow::addFiles(const std::vector<std::string>& paths, std::size_t unconvertible)
+{
+    if (!paths.empty())
+        runGuarded(nullptr, [&] {
+            host_->startRun();
+            qv::btnAddClick(ws_, *host_, fs_, paths);
+        });
     if (unconvertible > 0)
         dialogs_->message(QMessageBox::Information,
                           QStringLiteral("有 %1 个文件或目录的名称无法以GBK编码表示，已跳过。").arg(unconvertible));

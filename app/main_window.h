@@ -9,11 +9,11 @@
 #include "app/dialogs.h"
 #include "app/pages/run_operation.h"
 #include "app/window_host.h"
+#include "operation/workspace.h"
+#include "platform/posix_file_system.h"
 #include "window/mouse_release.h"
 #include "window/search.h"
-#include "operation/workspace.h"
 #include "window/tips.h"
-#include "platform/posix_file_system.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -31,11 +31,13 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 
 namespace qv::app {
 
+class BoxHistory;
 class FileListModel;
 
 // The window's place on a screen whose free area is `available`: the
@@ -58,6 +60,12 @@ public:
     std::optional<OperationResult> runOperation(QPushButton* start, const Operation& operation) override;
     std::size_t currentGridRow() const override;
 
+    // Paths from outside (the command line, a later start, a drop on the
+    // grid): files are added to the list as the add command adds them,
+    // folders replace the search folder box's text, joined with ";".
+    // Nothing is searched.
+    void openPaths(const QStringList& paths);
+
 protected:
     // Closing while a run is going on stops it; the window closes when the
     // run has ended.
@@ -78,6 +86,11 @@ private:
     void btnStopSearchClick();
     void btnOpenClick();
     void btnAddClick();
+    void addFiles(const std::vector<std::string>& paths, std::size_t unconvertible);
+    void attachHistories();
+    // Tab goes through a page's boxes before its start button.
+    void putStartButtonsLastInTabOrder();
+    void rememberTemplateBoxes(const QPushButton* start);
     void cmbVarChange(int index);
     void gridMouseReleased(std::optional<GridCell> underPointer);
 
@@ -96,6 +109,8 @@ private:
     PosixFileSystem fs_;
     std::unique_ptr<WindowHost> host_;
     FileListModel* model_ = nullptr;
+    BoxHistory* history_ = nullptr;
+    QSplitter* splitter_ = nullptr;
     // The running search reads its switches from here, so toggling them
     // while it runs changes the rest of the run.
     SearchCriteria criteria_;

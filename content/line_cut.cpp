@@ -90,8 +90,8 @@ ContentJob lineCutJob(const LineCutParams& params)
 
     ContentJob job;
     job.check = [run]() -> std::optional<Refusal> {
-        if (auto refusal =
-                templateRefusal(run->templ, "请输入内容截取格式！", "内容截取格式不正确，请在左边选择变量或函数！"))
+        if (auto refusal = templateRefusal(run->templ, "请输入内容截取格式！",
+                                           "内容截取格式不正确，请在左边选择变量或函数！", "edtCutFormat"))
             return refusal;
         if (run->params.lines == CutLines::Keyword && run->params.edtCutKeys.empty())
             return Refusal{programText("关键字不能为空，请输入后再试！"), "edtCutKeys"};

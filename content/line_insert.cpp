@@ -83,8 +83,8 @@ ContentJob lineInsertJob(const LineInsertParams& params)
 
     ContentJob job;
     job.check = [run]() -> std::optional<Refusal> {
-        if (auto refusal =
-                templateRefusal(run->templ, "请输入内容插入格式！", "内容插入格式不正确，请在左边选择变量或函数！"))
+        if (auto refusal = templateRefusal(run->templ, "请输入内容插入格式！",
+                                           "内容插入格式不正确，请在左边选择变量或函数！", "edtInsFormat"))
             return refusal;
         if (run->params.lines == InsertLines::Keyword && run->params.edtInsKeys.empty())
             return Refusal{programText("关键字不能为空，请输入后再试！"), "edtInsKeys"};

@@ -32,10 +32,11 @@ bool isBlankLine(std::string_view line)
 }
 
 std::optional<Refusal> templateRefusal(std::string_view trimmedTemplate, std::string_view emptyMessage,
-                                       std::string_view noCallMessage)
+                                       std::string_view noCallMessage, std::string_view box)
 {
-    if (trimmedTemplate.empty()) return Refusal{programText(emptyMessage), ""};
-    if (trimmedTemplate.find("${") == std::string_view::npos) return Refusal{programText(noCallMessage), ""};
+    if (trimmedTemplate.empty()) return Refusal{programText(emptyMessage), std::string(box)};
+    if (trimmedTemplate.find("${") == std::string_view::npos)
+        return Refusal{programText(noCallMessage), std::string(box)};
     return std::nullopt;
 }
 

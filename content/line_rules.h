@@ -44,8 +44,9 @@ bool isBlankLine(std::string_view line);
 
 // The refusals of a template that must hold a call: `emptyMessage` when the
 // trimmed template is empty, `noCallMessage` when it holds no "${". Texts are
-// UTF-8 and come back in code page 936.
+// UTF-8 and come back in code page 936. Either refusal sends the focus to
+// `box`, the template's edit box.
 std::optional<Refusal> templateRefusal(std::string_view trimmedTemplate, std::string_view emptyMessage,
-                                       std::string_view noCallMessage);
+                                       std::string_view noCallMessage, std::string_view box);
 
 } // namespace qv

@@ -10,4 +10,4 @@ as_root apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     clang clang-format libclang-rt-14-dev attr \
     qt6-base-dev qt6-translations-l10n libqt6svg6 fonts-arphic-uming fonts-wqy-microhei \
-    libreoffice-calc-nogui desktop-file-utils dpkg-dev file
+    libreoffice-calc-nogui desktop-file-utils dpkg-dev file lintian appstream

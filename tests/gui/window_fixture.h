@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -68,6 +69,14 @@ public:
     QString folderPickerStart;
     QStringList filesToAdd;
     std::optional<QString> exportPath;
+};
+
+// The windows of a test keep their history in a fresh folder, never in the
+// user's configuration folder.
+struct SettingsFolder {
+    SettingsFolder() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path()); }
+    QString file() const { return dir.filePath(QStringLiteral("qorvane/qorvane.conf")); }
+    QTemporaryDir dir;
 };
 
 class Window : public ::testing::Test {
@@ -131,6 +140,7 @@ protected:
         return out;
     }
 
+    SettingsFolder settings;
     ScriptedDialogs* dialogs; // owned by the window
     MainWindow window;
     QTableView* grid = nullptr;
