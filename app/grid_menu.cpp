@@ -1,7 +1,7 @@
 #include "app/grid_menu.h"
 
 #include "app/gbk_text.h"
-#include "filelist/workspace.h"
+#include "operation/workspace.h"
 
 #include <QAction>
 #include <QClipboard>

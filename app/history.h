@@ -7,7 +7,7 @@
 // in the user's configuration folder (qorvane/qorvane.conf); a file that
 // cannot be read is dropped and written anew, never an error.
 
-#include "filelist/recent_values.h"
+#include "window/recent_values.h"
 
 #include <QObject>
 #include <QString>

@@ -11,7 +11,7 @@
 // folders, is listed once per match.
 
 #include "filelist/entry_time.h"
-#include "filelist/operation.h"
+#include "operation/operation.h"
 
 #include <string>
 #include <vector>

@@ -35,7 +35,11 @@ const QString unconvertibleMessage = QStringLiteral("有 1 个文件或目录的
 
 class RecordingOpener final : public UrlOpener {
 public:
-    void open(const QUrl& url) override { opened << url; }
+    bool open(const QUrl& url) override
+    {
+        opened << url;
+        return true;
+    }
     QList<QUrl> opened;
 };
 

@@ -1,4 +1,4 @@
-#include "filelist/recent_values.h"
+#include "window/recent_values.h"
 
 #include <gtest/gtest.h>
 
