@@ -7,11 +7,11 @@
 // BM_Search* with BM_Find* for the ratio; BM_Sort* is the time to sort
 // 500,000 rows.
 
-#include "operation/host.h"
-#include "window/search.h"
 #include "filelist/sort.h"
+#include "operation/host.h"
 #include "operation/workspace.h"
 #include "platform/posix_file_system.h"
+#include "window/search.h"
 
 #include <benchmark/benchmark.h>
 

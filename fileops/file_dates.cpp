@@ -1,7 +1,7 @@
 #include "fileops/file_dates.h"
 
-#include "operation/host.h"
 #include "fileops/change_plan.h"
+#include "operation/host.h"
 #include "platform/code_page.h"
 #include "text/bytes.h"
 

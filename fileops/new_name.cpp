@@ -1,7 +1,7 @@
 #include "fileops/new_name.h"
 
-#include "operation/workspace.h"
 #include "fileops/change_plan.h"
+#include "operation/workspace.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "text/output_path.h"

@@ -1,7 +1,7 @@
-#include "window/mouse_release.h"
 #include "filelist/sort.h"
 #include "operation/workspace.h"
 #include "support/gbk.h"
+#include "window/mouse_release.h"
 
 #include <gtest/gtest.h>
 
