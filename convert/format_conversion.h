@@ -10,7 +10,9 @@
 // ${XlsTo(s)} and ${CsvTo(s)} all together through the spreadsheet server,
 // which starts as few times as it can. An entry counts only when its
 // converted file was written. The others are failures: an empty extension
-// or one outside the converter's table, a call naming no converter, a source
+// or one outside the converter's table, a call naming no converter, a
+// converted path naming the source or another marked entry (see
+// planConversion), a source that changed while it was read, a source
 // the server could not read, open or convert in time; when the server
 // cannot be started, each affected entry shows "无法启动Excel" titled "错误".
 // The run ends with "成功处理完成,共处理 N 个文件!", with a second line
