@@ -2,6 +2,7 @@
 
 #include "cli/console_host.h"
 #include "cli/console_text.h"
+#include "cli/content_run.h"
 #include "cli/file_arguments.h"
 #include "cli/options.h"
 #include "content/insert_new_lines.h"
@@ -61,9 +62,14 @@ std::string chosenMode(const ParsedOptions& options, const std::vector<std::stri
     return chosen;
 }
 
-int finish(const ConsoleHost& host)
+// A line operation as runContentCommand runs it: `run` for the run and the
+// dry run, `job` (given the workspace) for the preview.
+template <typename Run, typename Job> ContentCommand lineCommand(Run run, Job job)
 {
-    return host.refused() ? 1 : 0;
+    ContentCommand command;
+    command.run = std::move(run);
+    command.previewJob = [job = std::move(job)](Workspace& ws) -> std::optional<ContentJob> { return job(ws); };
+    return command;
 }
 
 } // namespace
@@ -74,6 +80,8 @@ int runCutCommand(const std::vector<std::string>& args, std::ostream& out, std::
         {"template", "T", "", "the cut template, e.g. '${GetMid(3,8)}'"},
         {"keep", "piece|rest", "piece", "keep the cut-out piece, or the rest of the line"},
         {"lines", "text|all|number:N|keyword:K", "text", "lines with text, all lines, line N, lines holding K"},
+        dryRunOption,
+        previewOption,
         listOption};
     const auto options = parseOptions(args, specs);
     if (printedHelp(options, "cut [OPTIONS] FILE...", "Cuts a piece out of lines; writes NAME.qv.EXT beside each FILE.",
@@ -91,11 +99,10 @@ int runCutCommand(const std::vector<std::string>& args, std::ostream& out, std::
                                               : CutLines::WithText;
     if (choice.mode == "number") params.edtCutLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtCutKeys = choice.argument;
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnCutClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(
+        options, out, err,
+        lineCommand([params](Workspace& ws, Host& host, FileSystem& fs) { return btnCutClick(params, ws, host, fs); },
+                    [params](Workspace&) { return lineCutJob(params); }));
 }
 
 int runInsertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -103,6 +110,8 @@ int runInsertCommand(const std::vector<std::string>& args, std::ostream& out, st
     const std::vector<OptionSpec> specs{
         {"template", "T", "", "the insert template, e.g. '${AddLeft(${Sn(1,3)}-)}'; ${Fullname}, ${Filename} allowed"},
         {"lines", "text|all|number:N|keyword:K", "text", "lines with text, all lines, line N, lines holding K"},
+        dryRunOption,
+        previewOption,
         listOption};
     const auto options = parseOptions(args, specs);
     if (printedHelp(options, "insert [OPTIONS] FILE...",
@@ -117,11 +126,10 @@ int runInsertCommand(const std::vector<std::string>& args, std::ostream& out, st
                                               : InsertLines::WithText;
     if (choice.mode == "number") params.edtInsLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtInsKeys = choice.argument;
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnInsClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(
+        options, out, err,
+        lineCommand([params](Workspace& ws, Host& host, FileSystem& fs) { return btnInsClick(params, ws, host, fs); },
+                    [params](Workspace&) { return lineInsertJob(params); }));
 }
 
 int runPatternCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -130,6 +138,8 @@ int runPatternCommand(const std::vector<std::string>& args, std::ostream& out, s
         {"pattern", "P", "", "the line pattern; $1, $2 ... stand for the fields; a line break gives two lines"},
         {"prefix", "S", "$", "the parameter prefix"},
         {"count", "N", "3", "how many fields are named (at most 16)"},
+        dryRunOption,
+        previewOption,
         listOption};
     const auto options = parseOptions(args, specs);
     if (printedHelp(options, "pattern [OPTIONS] FILE...",
@@ -137,11 +147,10 @@ int runPatternCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 0;
     const LinePatternParams params{memoText(options.value("pattern")), toProgramText(options.value("prefix")),
                                    toProgramText(options.value("count"))};
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnReplaceClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(options, out, err,
+                             lineCommand([params](Workspace& ws, Host& host,
+                                                  FileSystem& fs) { return btnReplaceClick(params, ws, host, fs); },
+                                         [params](Workspace&) { return linePatternJob(params); }));
 }
 
 int runDeleteLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -151,6 +160,8 @@ int runDeleteLinesCommand(const std::vector<std::string>& args, std::ostream& ou
         {"interval", "N:M", "2:1", "delete line M of every N lines"},
         {"keywords", "K", "", "delete lines holding one of the keywords ('a;b', '^a b^')"},
         {"empty", "", "", "delete empty lines and lines of blanks"},
+        dryRunOption,
+        previewOption,
         listOption};
     const auto options = parseOptions(args, specs);
     if (printedHelp(options, "delete-lines [OPTIONS] FILE...",
@@ -165,11 +176,10 @@ int runDeleteLinesCommand(const std::vector<std::string>& args, std::ostream& ou
     params.edtDelLineNo = toProgramText(options.value("numbers"));
     if (mode == "interval") std::tie(params.edtLines, params.edtLineNum) = intervalOf(options.value("interval"));
     params.edtDelKeys = toProgramText(options.value("keywords"));
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnDelLineClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(options, out, err,
+                             lineCommand([params](Workspace& ws, Host& host,
+                                                  FileSystem& fs) { return btnDelLineClick(params, ws, host, fs); },
+                                         [params](Workspace&) { return deleteLinesJob(params); }));
 }
 
 int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -179,6 +189,8 @@ int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& o
         {"interval", "N:M", "2:1", "take line M of every N lines"},
         {"keywords", "K", "", "take lines holding one of the keywords ('a;b', '^a b^')"},
         {"no-empty", "", "", "skip empty lines and lines of blanks (interval and keyword modes)"},
+        dryRunOption,
+        previewOption,
         listOption};
     const auto options = parseOptions(args, specs);
     if (printedHelp(options, "extract-lines [OPTIONS] FILE...",
@@ -193,11 +205,10 @@ int runExtractLinesCommand(const std::vector<std::string>& args, std::ostream& o
     if (mode == "interval") std::tie(params.edtGetLines, params.edtGetLineNo) = intervalOf(options.value("interval"));
     params.edtGetKeys = toProgramText(options.value("keywords"));
     params.chkGetNoneLine = !options.flag("no-empty");
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnGetLineClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(options, out, err,
+                             lineCommand([params](Workspace& ws, Host& host,
+                                                  FileSystem& fs) { return btnGetLineClick(params, ws, host, fs); },
+                                         [params](Workspace&) { return extractLinesJob(params); }));
 }
 
 int runInsertLinesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -209,6 +220,8 @@ int runInsertLinesCommand(const std::vector<std::string>& args, std::ostream& ou
                                         {"at", "K", "0", "insert after line K (0: before the first line)"},
                                         {"interval", "N:M", "2:1", "insert before line M of every N lines"},
                                         {"keywords", "K", "", "insert before every line holding one of the keywords"},
+                                        dryRunOption,
+                                        previewOption,
                                         listOption};
     const auto options = parseOptions(args, specs);
     if (printedHelp(options, "insert-lines [OPTIONS] FILE...",
@@ -224,11 +237,10 @@ int runInsertLinesCommand(const std::vector<std::string>& args, std::ostream& ou
     params.edtNewLineNo = toProgramText(options.value("at"));
     if (mode == "interval") std::tie(params.edtInsPers, params.edtInsNum) = intervalOf(options.value("interval"));
     params.edtLineKey = toProgramText(options.value("keywords"));
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnInsLineClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(options, out, err,
+                             lineCommand([params](Workspace& ws, Host& host,
+                                                  FileSystem& fs) { return btnInsLineClick(params, ws, host, fs); },
+                                         [params](Workspace& ws) { return insertNewLinesJob(params, ws.random); }));
 }
 
 } // namespace qv::cli

@@ -35,18 +35,14 @@ bool appendUtf8AsCodePage(std::string_view piece, std::string& out)
     return CodePage::gbk().appendFromUtf8(piece, out, CodePage::IllFormed::Reject);
 }
 
-OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host, FileSystem& fs)
+std::optional<Refusal> charsetRefusal(const CharsetParams& params)
 {
-    OperationResult outcome;
-    if (!selectionCheck(ws, host)) return outcome;
-    if (params.edtCharset.empty()) return refuse(host, {programMessage("新文件格式为空,请输入后再试!"), "edtCharset"});
-    const CharsetCall call = charsetCallOf(params.edtCharset);
-    if (call == CharsetCall::Other) {
-        // Neither call: the run ends without a word, nothing touched.
-        outcome.status = OperationResult::Status::Refused;
-        return outcome;
-    }
+    if (params.edtCharset.empty()) return Refusal{programMessage("新文件格式为空,请输入后再试!"), "edtCharset"};
+    return std::nullopt;
+}
 
+ContentJob charsetJob(CharsetCall call)
+{
     // Each line and its CR LF are converted as they stream by: a line ends
     // on a character boundary in either encoding, so the pieces convert
     // exactly as the whole text would. The lines come out as they went in,
@@ -63,7 +59,21 @@ OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host
             out.append("\r\n");
         };
     };
-    return runContentJob(ws, host, fs, job);
+    return job;
+}
+
+OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host, FileSystem& fs)
+{
+    OperationResult outcome;
+    if (!selectionCheck(ws, host)) return outcome;
+    if (auto refusal = charsetRefusal(params)) return refuse(host, std::move(*refusal));
+    const CharsetCall call = charsetCallOf(params.edtCharset);
+    if (call == CharsetCall::Other) {
+        // Neither call: the run ends without a word, nothing touched.
+        outcome.status = OperationResult::Status::Refused;
+        return outcome;
+    }
+    return runContentJob(ws, host, fs, charsetJob(call));
 }
 
 } // namespace qv

@@ -42,6 +42,12 @@ void appendCodePageAsUtf8(std::string_view piece, std::string& out);
 // piece is not valid UTF-8 (see decodeUtf8); `out` then holds part of it.
 bool appendUtf8AsCodePage(std::string_view piece, std::string& out);
 
+// "新文件格式为空,请输入后再试!" (focus edtCharset) for an empty call.
+std::optional<Refusal> charsetRefusal(const CharsetParams& params);
+
+// The content job of the ToUtf8 or ToAnsi conversion.
+ContentJob charsetJob(CharsetCall call);
+
 // The charset run: selection check; "新文件格式为空,请输入后再试!" (focus
 // edtCharset) for an empty call; a call naming neither conversion ends the
 // run silently (status Refused, no refusal, nothing touched). Otherwise the

@@ -72,6 +72,23 @@ private:
 
 } // namespace
 
+std::optional<Refusal> conversionRefusal(const ConvertParams& params)
+{
+    if (params.edtFileFormat.empty()) return Refusal{programText("新文件格式为空,请输入后再试!"), "edtFileFormat"};
+    return std::nullopt;
+}
+
+std::optional<std::vector<ConversionStep>> checkedConversionPlan(const ConvertParams& params, const Workspace& ws,
+                                                                 Host& host)
+{
+    if (!selectionCheck(ws, host)) return std::nullopt;
+    if (auto refusal = conversionRefusal(params)) {
+        refuse(host, std::move(*refusal));
+        return std::nullopt;
+    }
+    return planConversion(parseConversionCall(params.edtFileFormat), ws.files);
+}
+
 std::string conversionClosingMessage(std::int64_t converted, std::size_t failed)
 {
     std::string message = closingMessage(converted);
@@ -84,8 +101,7 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
 {
     OperationResult outcome;
     if (!selectionCheck(ws, host)) return outcome;
-    if (params.edtFileFormat.empty())
-        return refuse(host, {programText("新文件格式为空,请输入后再试!"), "edtFileFormat"});
+    if (auto refusal = conversionRefusal(params)) return refuse(host, std::move(*refusal));
 
     // The plan fixes the files when the run starts: events processed during
     // the run cannot change which files it converts.

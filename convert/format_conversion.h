@@ -24,6 +24,7 @@
 // what was written stays and stChangeCount tells how many files.
 
 #include "content/content_job.h"
+#include "convert/conversion_plan.h"
 #include "operation/host.h"
 #include "operation/workspace.h"
 #include "platform/spreadsheet_server.h"
@@ -36,6 +37,15 @@ namespace qv {
 struct ConvertParams {
     std::string edtFileFormat;
 };
+
+// "新文件格式为空,请输入后再试!" (focus edtFileFormat) for an empty call.
+std::optional<Refusal> conversionRefusal(const ConvertParams& params);
+
+// What the run would do: after the selection check and the refusal (shown
+// through `host`, nothing returned), the plan of planConversion. Reads no
+// file and starts no server.
+std::optional<std::vector<ConversionStep>> checkedConversionPlan(const ConvertParams& params, const Workspace& ws,
+                                                                 Host& host);
 
 // Runs the conversion; `skipped` of the outcome lists the failed entries.
 OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host& host, FileSystem& fs,
