@@ -9,11 +9,11 @@
 #include "app/dialogs.h"
 #include "app/pages/run_operation.h"
 #include "app/window_host.h"
+#include "operation/workspace.h"
+#include "platform/posix_file_system.h"
 #include "window/mouse_release.h"
 #include "window/search.h"
-#include "operation/workspace.h"
 #include "window/tips.h"
-#include "platform/posix_file_system.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -51,6 +51,8 @@ public:
     // PageRunner: how the operation pages run their operations.
     std::optional<OperationResult> runOperation(QPushButton* start, const Operation& operation) override;
     std::size_t currentGridRow() const override;
+    const Workspace& previewWorkspace() const override { return ws_; }
+    const FileSystem& previewFileSystem() const override { return fs_; }
 
 protected:
     // Closing while a run is going on stops it; the window closes when the
