@@ -84,6 +84,16 @@ PreviewContent previewOfCombine(const Workspace& ws, const FileSystem& fs)
     return contentOf(preview, sources, false);
 }
 
+PreviewContent previewOfTwoFiles(const Workspace& ws, const FileSystem& fs, const TwoFileMerge& merge,
+                                 const QString& refusal)
+{
+    const TwoFilePick pick = pickTwoFiles(ws.files);
+    if (!pick.found) return PreviewContent{refusal, {}, {}, {}, {}};
+    const ContentPreview preview = previewTwoFiles(ws.files, fs, previewLineLimit, merge);
+    return contentOf(preview, previewLines(previewSourceLines(fs, ws.files.fullPath(pick.second), previewLineLimit)),
+                     false);
+}
+
 QStringList previewLines(const std::vector<std::string>& lines, bool utf8)
 {
     QStringList out;

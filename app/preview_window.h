@@ -5,6 +5,8 @@
 // changed lines highlighted and the output's name above. It follows the
 // page's controls as they change. Nothing is written.
 
+#include "content/content_preview.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -81,5 +83,10 @@ PreviewContent previewOfJob(const ContentJob& job, const Workspace& ws, const Fi
 
 // The same for file combine, whose one output all marked files make.
 PreviewContent previewOfCombine(const Workspace& ws, const FileSystem& fs);
+
+// The same for key merge and line sync: the target's output, or `refusal`
+// when fewer than two files are marked.
+PreviewContent previewOfTwoFiles(const Workspace& ws, const FileSystem& fs, const TwoFileMerge& merge,
+                                 const QString& refusal);
 
 } // namespace qv::app

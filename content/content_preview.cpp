@@ -131,6 +131,30 @@ ContentPreview previewCombine(const FileList& files, const FileSystem& fs, std::
     return preview;
 }
 
+ContentPreview previewTwoFiles(const FileList& files, const FileSystem& fs, std::size_t maxLines,
+                               const TwoFileMerge& merge)
+{
+    ContentPreview preview;
+    const TwoFilePick pick = pickTwoFiles(files);
+    const std::string target = files.fullPath(pick.second);
+    preview.outputPath = text::outputPath(target);
+    if (RunSources(files).holds(preview.outputPath)) {
+        preview.skipReason = outputIsSourceReason();
+        return preview;
+    }
+    PreviewOutput host(maxLines);
+    try {
+        const text::LineList merged = merge(fs.readLineList(files.fullPath(pick.first)), fs.readLineList(target), host);
+        preview.lines = PreviewOutput::firstLines(merged, maxLines, preview.complete);
+    } catch (const FileChangedWhileRead&) {
+        preview.skipReason = fileChangedReason();
+    } catch (const RunError& error) {
+        preview = ContentPreview{};
+        preview.refusal = Refusal{error.what(), ""};
+    }
+    return preview;
+}
+
 std::vector<std::string> previewSourceLines(const FileSystem& fs, std::string_view path, std::size_t maxLines)
 {
     PreviewOutput output(maxLines);

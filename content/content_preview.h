@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,18 @@ ContentPreview previewContentJob(const ContentJob& job, const FileList& files, s
 // Previews the combine run: its output (named after the last marked row) as
 // the marked files, in display order, give it.
 ContentPreview previewCombine(const FileList& files, const FileSystem& fs, std::size_t maxLines);
+
+// Key merge and line sync: the target's new lines made from the source's
+// and the target's lines.
+using TwoFileMerge =
+    std::function<text::LineList(const text::LineList& source, const text::LineList& target, Host& host)>;
+
+// Previews a run on the first two marked files (source, then target): the
+// target's output file as `merge` makes it. A run error of the merge (a
+// keyword line beyond the target's end) is the refusal text. Requires two
+// marked rows (see pickTwoFiles).
+ContentPreview previewTwoFiles(const FileList& files, const FileSystem& fs, std::size_t maxLines,
+                               const TwoFileMerge& merge);
 
 // The first `maxLines` lines of the file at `path` as the content job reads
 // them (the source side of a preview). Empty when it cannot be read.

@@ -337,5 +337,19 @@ TEST_F(Pages, ContentPreviewFollowsTheParametersAndWritesNothing)
     EXPECT_EQ(contentOf("a.txt"), bytes("abc\n中文x\n"));
 }
 
+TEST_F(Pages, KeyMergePreviewShowsTheTargetsOutput)
+{
+    listFiles({{"s.ini", "Port=8080\r\n"}, {"t.ini", "port=80\r\nHost=x\r\n"}});
+    choosePage(5);
+    QTest::mouseClick(control<QWidget>("ts1")->findChild<QPushButton*>("btnPreview"), Qt::LeftButton);
+    auto* preview = window.findChild<QDialog*>("frmPreview");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->findChild<QPlainTextEdit*>("mmoPreviewSource")->toPlainText(), "port=80\nHost=x");
+    EXPECT_EQ(preview->findChild<QPlainTextEdit*>("mmoPreviewOutput")->toPlainText(), "Port=8080\nHost=x");
+    EXPECT_EQ(preview->findChild<QLabel*>("lblPreviewOutput")->text(),
+              QStringLiteral("输出文件：") + dir.filePath("t.qv.ini"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("t.qv.ini")));
+}
+
 } // namespace
 } // namespace qv::app
