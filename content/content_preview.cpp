@@ -21,6 +21,19 @@ public:
         bytes_.append(bytes);
         breaks_ += static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
     }
+    // `transform` with its output collected here rather than in the
+    // stream's buffer, so that the stop request comes as soon as the lines
+    // are made (before the next block is read), not only once the buffer
+    // is written.
+    LineTransform collecting(LineTransform transform)
+    {
+        return [this, transform = std::move(transform)](std::string_view line, std::string&) {
+            const std::size_t before = bytes_.size();
+            transform(line, bytes_);
+            breaks_ += static_cast<std::size_t>(
+                std::count(bytes_.begin() + static_cast<std::ptrdiff_t>(before), bytes_.end(), '\n'));
+        };
+    }
     void commit() override { }
     void commitAs(std::string_view) override { }
 
@@ -57,7 +70,7 @@ void previewFile(const ContentJob& job, const ContentFile& file, const FileSyste
     PreviewOutput output(maxLines);
     try {
         if (const LineTransform transform = job.perLine ? job.perLine(file) : LineTransform()) {
-            const bool whole = streamLines(fs, file.fullPath, transform, output, output);
+            const bool whole = streamLines(fs, file.fullPath, output.collecting(transform), output, output);
             preview.lines = output.lines(preview.complete);
             preview.complete = preview.complete && whole;
             return;
@@ -159,8 +172,8 @@ std::vector<std::string> previewSourceLines(const FileSystem& fs, std::string_vi
 {
     PreviewOutput output(maxLines);
     try {
-        streamLines(
-            fs, path, [&](std::string_view line, std::string& out) { appendLine(out, line); }, output, output);
+        streamLines(fs, path, output.collecting([](std::string_view line, std::string& out) { appendLine(out, line); }),
+                    output, output);
     } catch (const RunError&) {
         return {};
     }
