@@ -59,6 +59,8 @@ public:
     // PageRunner: how the operation pages run their operations.
     std::optional<OperationResult> runOperation(QPushButton* start, const Operation& operation) override;
     std::size_t currentGridRow() const override;
+    const Workspace& previewWorkspace() const override { return ws_; }
+    const FileSystem& previewFileSystem() const override { return fs_; }
 
     // Paths from outside (the command line, a later start, a drop on the
     // grid): files are added to the list as the add command adds them,

@@ -2,8 +2,10 @@
 
 #include "cli/console_host.h"
 #include "cli/console_text.h"
+#include "cli/content_run.h"
 #include "cli/file_arguments.h"
 #include "cli/options.h"
+#include "cli/plan_lines.h"
 #include "content/charset_convert.h"
 #include "content/content_replace.h"
 #include "content/file_combine.h"
@@ -13,6 +15,7 @@
 #include "convert/format_conversion.h"
 #include "platform/libreoffice_server.h"
 #include "platform/posix_file_system.h"
+#include "text/output_path.h"
 
 #include <ostream>
 #include <sstream>
@@ -25,24 +28,31 @@ int exitStatus(const ConsoleHost& host)
     return host.exitStatus();
 }
 
+// What merge-keys and sync-lines write: the output file of the second
+// marked FILE, the target.
+std::string targetOutput(const FileList& files, std::size_t)
+{
+    const TwoFilePick pick = pickTwoFiles(files);
+    return pick.found ? text::outputPath(files.fullPath(pick.second)) : std::string();
+}
+
 } // namespace
 
 int runMergeKeysCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnSynClick({}, ws, host, fs);
-    return exitStatus(host);
+    ContentCommand command;
+    command.run = [](Workspace& ws, Host& host, FileSystem& fs) { return btnSynClick({}, ws, host, fs); };
+    command.resultOf = targetOutput;
+    return runContentCommand(options, out, err, command);
 }
 
 int runSyncLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnLineSynClick({toProgramText(options.value("keywords"))}, ws, host, fs);
-    return exitStatus(host);
+    const LineSyncParams params{toProgramText(options.value("keywords"))};
+    ContentCommand command;
+    command.run = [params](Workspace& ws, Host& host, FileSystem& fs) { return btnLineSynClick(params, ws, host, fs); };
+    command.resultOf = targetOutput;
+    return runContentCommand(options, out, err, command);
 }
 
 int runStatsCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -70,38 +80,63 @@ int runStatsCommand(const ParsedOptions& options, std::ostream& out, std::ostrea
 
 int runCombineCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnFileCombineClick({}, ws, host, fs);
-    return exitStatus(host);
+    ContentCommand command;
+    command.run = [](Workspace& ws, Host& host, FileSystem& fs) { return btnFileCombineClick({}, ws, host, fs); };
+    command.resultOf = [](const FileList& files, std::size_t) {
+        std::string last;
+        forEachMarkedRow(files, [&](std::size_t row) { last = files.fullPath(row); });
+        return text::outputPath(last);
+    };
+    return runContentCommand(options, out, err, command);
 }
 
 int runReplaceCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnRepContClick({toProgramText(options.value("template"))}, ws, host, fs);
-    return exitStatus(host);
+    const ContentReplaceParams params{toProgramText(options.value("template"))};
+    ContentCommand command;
+    command.run = [params](Workspace& ws, Host& host, FileSystem& fs) { return btnRepContClick(params, ws, host, fs); };
+    command.previewJob = [params](Workspace&, const FileSystem&) -> std::optional<ContentJob> {
+        return contentReplaceJob(params);
+    };
+    return runContentCommand(options, out, err, command);
 }
 
 int runCharsetCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnCharsetClick({toProgramText(options.value("call"))}, ws, host, fs);
-    return exitStatus(host);
+    const CharsetParams params{toProgramText(options.value("call"))};
+    ContentCommand command;
+    command.run = [params](Workspace& ws, Host& host, FileSystem& fs) { return btnCharsetClick(params, ws, host, fs); };
+    command.previewJob = [params](Workspace&, const FileSystem& fs) -> std::optional<ContentJob> {
+        if (auto refusal = charsetRefusal(params)) {
+            ContentJob refused;
+            refused.check = [refusal] { return refusal; };
+            return refused;
+        }
+        const CharsetCall call = charsetCallOf(params.edtCharset);
+        if (call == CharsetCall::Other) return std::nullopt; // the run does nothing
+        return charsetJob(call, fs, std::make_shared<ReplacedCharacterCounts>());
+    };
+    command.outputIsUtf8 = charsetCallOf(params.edtCharset) == CharsetCall::ToUtf8;
+    return runContentCommand(options, out, err, command);
 }
 
 int runConvertCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    ConsoleHost host(out, err);
+    std::ostringstream dropped;
+    const bool dryRun = options.flag("dry-run");
+    ConsoleHost host(dryRun ? dropped : out, err);
     PosixFileSystem fs;
     Workspace ws = workspaceOf(options, fs, host);
+    const ConvertParams params{toProgramText(options.value("call"))};
+    if (dryRun) {
+        if (const auto steps = checkedConversionPlan(params, ws, host))
+            for (const ConversionStep& step : *steps)
+                printPlanLine(out, step.source, step.target,
+                              step.skipped() ? skippedStatus(step.skipReason) : writtenStatus(fs.exists(step.target)));
+        return exitStatus(host);
+    }
     LibreOfficeServer server;
-    btnConvertClick({toProgramText(options.value("call"))}, ws, host, fs, server);
+    btnConvertClick(params, ws, host, fs, server);
     return exitStatus(host);
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/console_host.h"
 #include "cli/console_text.h"
+#include "cli/content_run.h"
 #include "cli/file_arguments.h"
 #include "cli/options.h"
 #include "content/insert_new_lines.h"
@@ -61,9 +62,16 @@ std::string chosenMode(const ParsedOptions& options, const std::vector<std::stri
     return chosen;
 }
 
-int finish(const ConsoleHost& host)
+// A line operation as runContentCommand runs it: `run` for the run and the
+// dry run, `job` (given the workspace) for the preview.
+template <typename Run, typename Job> ContentCommand lineCommand(Run run, Job job)
 {
-    return host.exitStatus();
+    ContentCommand command;
+    command.run = std::move(run);
+    command.previewJob = [job = std::move(job)](Workspace& ws, const FileSystem&) -> std::optional<ContentJob> {
+        return job(ws);
+    };
+    return command;
 }
 
 } // namespace
@@ -82,11 +90,10 @@ int runCutCommand(const ParsedOptions& options, std::ostream& out, std::ostream&
                                               : CutLines::WithText;
     if (choice.mode == "number") params.edtCutLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtCutKeys = choice.argument;
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnCutClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(
+        options, out, err,
+        lineCommand([params](Workspace& ws, Host& host, FileSystem& fs) { return btnCutClick(params, ws, host, fs); },
+                    [params](Workspace&) { return lineCutJob(params); }));
 }
 
 int runInsertCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -100,22 +107,20 @@ int runInsertCommand(const ParsedOptions& options, std::ostream& out, std::ostre
                                               : InsertLines::WithText;
     if (choice.mode == "number") params.edtInsLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtInsKeys = choice.argument;
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnInsClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(
+        options, out, err,
+        lineCommand([params](Workspace& ws, Host& host, FileSystem& fs) { return btnInsClick(params, ws, host, fs); },
+                    [params](Workspace&) { return lineInsertJob(params); }));
 }
 
 int runPatternCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
     const LinePatternParams params{memoText(options.value("pattern")), toProgramText(options.value("prefix")),
                                    toProgramText(options.value("count"))};
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnReplaceClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(options, out, err,
+                             lineCommand([params](Workspace& ws, Host& host,
+                                                  FileSystem& fs) { return btnReplaceClick(params, ws, host, fs); },
+                                         [params](Workspace&) { return linePatternJob(params); }));
 }
 
 int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -129,11 +134,10 @@ int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::
     params.edtDelLineNo = toProgramText(options.value("numbers"));
     if (mode == "interval") std::tie(params.edtLines, params.edtLineNum) = intervalOf(options.value("interval"));
     params.edtDelKeys = toProgramText(options.value("keywords"));
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnDelLineClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(options, out, err,
+                             lineCommand([params](Workspace& ws, Host& host,
+                                                  FileSystem& fs) { return btnDelLineClick(params, ws, host, fs); },
+                                         [params](Workspace&) { return deleteLinesJob(params); }));
 }
 
 int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -147,11 +151,10 @@ int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std:
     if (mode == "interval") std::tie(params.edtGetLines, params.edtGetLineNo) = intervalOf(options.value("interval"));
     params.edtGetKeys = toProgramText(options.value("keywords"));
     params.chkGetNoneLine = !options.flag("no-empty");
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnGetLineClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(options, out, err,
+                             lineCommand([params](Workspace& ws, Host& host,
+                                                  FileSystem& fs) { return btnGetLineClick(params, ws, host, fs); },
+                                         [params](Workspace&) { return extractLinesJob(params); }));
 }
 
 int runInsertLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -166,11 +169,10 @@ int runInsertLinesCommand(const ParsedOptions& options, std::ostream& out, std::
     params.edtNewLineNo = toProgramText(options.value("at"));
     if (mode == "interval") std::tie(params.edtInsPers, params.edtInsNum) = intervalOf(options.value("interval"));
     params.edtLineKey = toProgramText(options.value("keywords"));
-    ConsoleHost host(out, err);
-    PosixFileSystem fs;
-    Workspace ws = workspaceOf(options, fs, host);
-    btnInsLineClick(params, ws, host, fs);
-    return finish(host);
+    return runContentCommand(options, out, err,
+                             lineCommand([params](Workspace& ws, Host& host,
+                                                  FileSystem& fs) { return btnInsLineClick(params, ws, host, fs); },
+                                         [params](Workspace& ws) { return insertNewLinesJob(params, ws.random); }));
 }
 
 } // namespace qv::cli

@@ -38,14 +38,6 @@ std::int64_t questionMarks(std::string_view text)
     return std::count(text.begin(), text.end(), '?');
 }
 
-// A file converted to code page 936 and how many of its characters became
-// "?"; `counted` is cleared when the file turns out not to be converted.
-struct ReplacedCharacters {
-    std::string path;
-    std::int64_t count = 0;
-    bool counted = true;
-};
-
 // The note after the closing message of a ${ToAnsi()} run that replaced
 // characters: "有 N 个文件含有无法以GBK编码表示的字符，已替换为“?”。", the
 // files with their counts as details.
@@ -121,18 +113,14 @@ bool appendUtf8AsCodePage(std::string_view piece, std::string& out)
     return CodePage::gbk().appendFromUtf8(piece, out, CodePage::IllFormed::Reject);
 }
 
-OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host, FileSystem& fs)
+std::optional<Refusal> charsetRefusal(const CharsetParams& params)
 {
-    OperationResult outcome;
-    if (!selectionCheck(ws, host)) return outcome;
-    if (params.edtCharset.empty()) return refuse(host, {programMessage("新文件格式为空,请输入后再试!"), "edtCharset"});
-    const CharsetCall call = charsetCallOf(params.edtCharset);
-    if (call == CharsetCall::Other) {
-        // Neither call: the run ends without a word, nothing touched.
-        outcome.status = OperationResult::Status::Refused;
-        return outcome;
-    }
+    if (params.edtCharset.empty()) return Refusal{programMessage("新文件格式为空,请输入后再试!"), "edtCharset"};
+    return std::nullopt;
+}
 
+ContentJob charsetJob(CharsetCall call, const FileSystem& fs, const std::shared_ptr<ReplacedCharacterCounts>& replaced)
+{
     // Each line and its CR LF are converted as they stream by: a line ends
     // on a character boundary in either encoding, so the pieces convert
     // exactly as the whole text would. The lines come out as they went in,
@@ -151,30 +139,44 @@ OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host
                 out.append("\r\n");
             };
         };
-        return runContentJob(ws, host, fs, job);
+        return job;
     }
 
-    std::vector<ReplacedCharacters> replaced;
-    job.perLine = [&replaced](const ContentFile& file) -> LineTransform {
-        replaced.push_back({file.fullPath});
-        const std::size_t index = replaced.size() - 1;
-        return [&replaced, index](std::string_view line, std::string& out) {
+    job.perLine = [replaced](const ContentFile& file) -> LineTransform {
+        replaced->push_back({file.fullPath});
+        const std::size_t index = replaced->size() - 1;
+        return [replaced, index](std::string_view line, std::string& out) {
             const std::size_t before = out.size();
             if (!appendUtf8AsCodePage(line, out)) {
-                replaced[index].counted = false;
+                (*replaced)[index].counted = false;
                 throw SkipFile{programMessage("不是有效的UTF-8编码")};
             }
-            replaced[index].count += questionMarks(std::string_view(out).substr(before)) - questionMarks(line);
+            (*replaced)[index].count += questionMarks(std::string_view(out).substr(before)) - questionMarks(line);
             out.append("\r\n");
         };
     };
-    outcome = runContentJob(ws, host, fs, job);
+    return job;
+}
+
+OperationResult btnCharsetClick(const CharsetParams& params, Workspace& ws, Host& host, FileSystem& fs)
+{
+    OperationResult outcome;
+    if (!selectionCheck(ws, host)) return outcome;
+    if (auto refusal = charsetRefusal(params)) return refuse(host, std::move(*refusal));
+    const CharsetCall call = charsetCallOf(params.edtCharset);
+    if (call == CharsetCall::Other) {
+        // Neither call: the run ends without a word, nothing touched.
+        outcome.status = OperationResult::Status::Refused;
+        return outcome;
+    }
+    const auto replaced = std::make_shared<ReplacedCharacterCounts>();
+    outcome = runContentJob(ws, host, fs, charsetJob(call, fs, replaced));
     // A file stopped part way got no output.
-    if (outcome.status == OperationResult::Status::Stopped && !replaced.empty() &&
-        static_cast<std::int64_t>(replaced.size()) >
+    if (outcome.status == OperationResult::Status::Stopped && !replaced->empty() &&
+        static_cast<std::int64_t>(replaced->size()) >
             outcome.processed + static_cast<std::int64_t>(outcome.skipped.size()))
-        replaced.back().counted = false;
-    reportReplacedCharacters(host, replaced);
+        replaced->back().counted = false;
+    reportReplacedCharacters(host, *replaced);
     return outcome;
 }
 

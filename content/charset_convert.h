@@ -9,9 +9,11 @@
 #include "platform/code_page.h"
 #include "text/line_list.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -60,6 +62,24 @@ private:
     bool ok_ = true;
     bool nonAscii_ = false;
 };
+
+// "新文件格式为空,请输入后再试!" (focus edtCharset) for an empty call.
+std::optional<Refusal> charsetRefusal(const CharsetParams& params);
+
+// A file converted to code page 936 and how many of its characters became
+// "?"; `counted` is cleared when the file turns out not to be converted.
+struct ReplacedCharacters {
+    std::string path;
+    std::int64_t count = 0;
+    bool counted = true;
+};
+using ReplacedCharacterCounts = std::vector<ReplacedCharacters>;
+
+// The content job of the ToUtf8 or ToAnsi conversion. ToUtf8 first reads
+// each file through `fs` to leave a file that is UTF-8 already alone; ToAnsi
+// appends to `replaced` how many characters of each file became "?". Both
+// live as long as the job.
+ContentJob charsetJob(CharsetCall call, const FileSystem& fs, const std::shared_ptr<ReplacedCharacterCounts>& replaced);
 
 // The charset run: selection check; "新文件格式为空,请输入后再试!" (focus
 // edtCharset) for an empty call; a call naming neither conversion ends the

@@ -1,5 +1,6 @@
 #include "content/content_job.h"
 
+#include "content/run_sources.h"
 #include "operation/run_loop.h"
 #include "platform/code_page.h"
 #include "text/line_scanner.h"
@@ -61,6 +62,7 @@ bool streamBlocks(const FileSystem& fs, std::string_view sourcePath, AtomicFileW
         done += got;
         host.reportFileProgress(done, reader->size());
     }
+    if (reader->changedSinceOpened()) throw FileChangedWhileRead(sourcePath);
     onEnd(out);
     writer.write(out);
     return true;
@@ -128,12 +130,24 @@ OperationResult runContentJob(Workspace& ws, Host& host, FileSystem& fs, const C
         if (auto refusal = job.check()) return refuse(host, std::move(*refusal));
     if (job.prepare) job.prepare();
 
+    // Every source is known before the first file is read: an output that
+    // would replace one of them is not written.
+    const RunSources sources(ws.files);
     RunLoop run(ws, host, result, markedCount(ws.files));
     text::LineList source;
     text::LineList output;
     walkMarkedRows(ws.files, run, [&](std::size_t row) {
         std::string path = ws.files.fullPath(row);
-        std::optional<FileVerdict> verdict = processFile(ws.files, row, job, host, fs, source, output);
+        std::optional<FileVerdict> verdict;
+        if (sources.holds(text::outputPath(path))) {
+            verdict = FileVerdict::skipped(outputIsSourceReason());
+        } else {
+            try {
+                verdict = processFile(ws.files, row, job, host, fs, source, output);
+            } catch (const FileChangedWhileRead&) {
+                verdict = FileVerdict::skipped(fileChangedReason()); // its output was never put in place
+            }
+        }
         if (!verdict) return false;
         run.advance();
         if (verdict->skip)

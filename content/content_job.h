@@ -9,6 +9,11 @@
 // written to a temporary file and renamed into place) and adds one to
 // stChangeCount. It ends with "成功处理完成,共处理 N 个文件!" as information.
 //
+// A file is left alone, listed with its reason, when its output would
+// replace a source of the same run (any marked entry, see RunSources), and
+// when it changed while it was read (FileChangedWhileRead): then no output is
+// put in place, since what was read may be cut short.
+//
 // Run errors (a file that cannot be read or written, an integer field that
 // does not convert) are qv::RunError and propagate to the caller, which shows
 // them as the general error report: the output files written before stay,

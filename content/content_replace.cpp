@@ -3,6 +3,8 @@
 #include "template/evaluator.h"
 #include "text/bytes.h"
 
+#include <memory>
+
 namespace qv {
 
 std::string replaceKeyword(std::string_view templ)
@@ -41,21 +43,32 @@ std::string replaceContent(std::string text, std::string_view keyword, std::stri
     return text;
 }
 
+ContentJob contentReplaceJob(const ContentReplaceParams& params, const Clock& clock)
+{
+    struct ReplaceRun {
+        ContentReplaceParams params;
+        const Clock* clock;
+        std::string keyword;
+    };
+    auto run = std::make_shared<ReplaceRun>(ReplaceRun{params, &clock, {}});
+    ContentJob job;
+    job.check = [run]() -> std::optional<Refusal> {
+        if (run->params.edtRepCont.empty()) return Refusal{programText("内容替换格式为空,请输入后再试!"), "edtRepCont"};
+        return std::nullopt;
+    };
+    job.prepare = [run] { run->keyword = replaceKeyword(run->params.edtRepCont); };
+    job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host&) {
+        output = text::LineList::fromBytes(
+            replaceContent(text::joinLines(source), run->keyword, run->params.edtRepCont, *run->clock));
+        return FileVerdict::written();
+    };
+    return job;
+}
+
 OperationResult btnRepContClick(const ContentReplaceParams& params, Workspace& ws, Host& host, FileSystem& fs,
                                 const Clock& clock)
 {
-    std::string keyword;
-    ContentJob job;
-    job.check = [&]() -> std::optional<Refusal> {
-        if (params.edtRepCont.empty()) return Refusal{programText("内容替换格式为空,请输入后再试!"), "edtRepCont"};
-        return std::nullopt;
-    };
-    job.prepare = [&] { keyword = replaceKeyword(params.edtRepCont); };
-    job.transform = [&](const text::LineList& source, const ContentFile&, text::LineList& output, Host&) {
-        output = text::LineList::fromBytes(replaceContent(text::joinLines(source), keyword, params.edtRepCont, clock));
-        return FileVerdict::written();
-    };
-    return runContentJob(ws, host, fs, job);
+    return runContentJob(ws, host, fs, contentReplaceJob(params, clock));
 }
 
 } // namespace qv

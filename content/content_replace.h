@@ -40,6 +40,9 @@ std::int64_t replaceApplicationLimit(std::string_view text, std::string_view key
 std::string replaceContent(std::string text, std::string_view keyword, std::string_view templ,
                            const Clock& clock = systemClock());
 
+// The content job of content replace; `clock` must outlive it.
+ContentJob contentReplaceJob(const ContentReplaceParams& params, const Clock& clock = systemClock());
+
 // The content replace run on the content job frame: "内容替换格式为空,请输入后再试!"
 // (focus edtRepCont) for an empty template; every marked file's text (each
 // line followed by CR LF) goes through replaceContent and is split into lines

@@ -1,5 +1,6 @@
 #include "content/file_combine.h"
 
+#include "content/run_sources.h"
 #include "operation/run_loop.h"
 #include "text/output_path.h"
 
@@ -14,6 +15,13 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
 
     std::string lastMarked;
     forEachMarkedRow(ws.files, [&](std::size_t row) { lastMarked = ws.files.fullPath(row); });
+    if (RunSources(ws.files).holds(text::outputPath(lastMarked))) {
+        // The one output would replace one of the files it is made of.
+        RunLoop run(ws, host, outcome, 0);
+        run.skipped(lastMarked, outputIsSourceReason());
+        showClosing(host, closingMessage(ws.counters.stChangeCount), outcome.skipped);
+        return outcome;
+    }
     // Every file streams straight into the one output; it is put in place
     // only once the last file is in, under the name of the last file read
     // (events processed between rows may have changed the list).
@@ -22,7 +30,13 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     RunLoop run(ws, host, outcome, markedCount(ws.files));
     walkMarkedRows(ws.files, run, [&](std::size_t row) {
         std::string path = ws.files.fullPath(row);
-        if (!streamWrittenForm(fs, path, *output, host)) return false;
+        try {
+            if (!streamWrittenForm(fs, path, *output, host)) return false;
+        } catch (const FileChangedWhileRead&) {
+            // What went into the output may be cut short: nothing is written.
+            run.skipped(std::move(path), fileChangedReason());
+            return false;
+        }
         run.processed();
         run.advance();
         lastPath = std::move(path);
@@ -36,7 +50,8 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     } else if (!lastPath.empty()) {
         output->commitAs(text::outputPath(lastPath));
     }
-    host.showMessage(MessageKind::Information, withStopNotice(closingMessage(ws.counters.stChangeCount), outcome));
+    if (!outcome.skipped.empty()) outcome.status = OperationResult::Status::Done; // ended by the changed file
+    showClosing(host, closingMessage(ws.counters.stChangeCount), outcome);
     return outcome;
 }
 

@@ -15,6 +15,9 @@ namespace qv {
 // "成功处理完成,共处理 N 个文件!" is shown. A file without a final
 // line break still contributes its last line whole, so the next file always
 // starts on a new line.
+// Nothing is written, and the last file is listed, when the output would
+// replace one of the marked files; nothing either, the file listed, when a
+// file changes while it is read (FileChangedWhileRead).
 // A file that cannot be read ends the run with RunError before anything is
 // written; stChangeCount then tells how many files were read.
 // Memory: the files are streamed (see streamWrittenForm), so it does not grow with

@@ -2,6 +2,7 @@
 
 #include "convert/contact_converter.h"
 #include "convert/conversion_call.h"
+#include "convert/conversion_plan.h"
 #include "convert/spreadsheet_converter.h"
 #include "convert/text_converter.h"
 #include "operation/run_loop.h"
@@ -10,75 +11,53 @@
 namespace qv {
 namespace {
 
-// Why no entry can be converted to `extension`, or nothing when it is one a
-// file may take: a "/" or NUL in it, or an extension of "." or "..", would
-// put the converted file in another folder or under a cut name.
-std::optional<std::string> unusableExtension(const std::string& extension)
-{
-    if (extension.empty()) return programText("没有新的扩展名");
-    if (!text::isSafeNewName(extension)) return programText("新扩展名是“.”或“..”，或含有“/”或空字符，不能用作扩展名");
-    return std::nullopt;
-}
-
-struct Entry {
-    std::string path;
-};
-
-// The marked entries, in display order, taken when the run starts: events
-// processed during the run cannot change which files it converts.
-std::vector<Entry> markedEntries(const FileList& files)
-{
-    std::vector<Entry> entries;
-    forEachMarkedRow(files, [&](std::size_t row) { entries.push_back({files.fullPath(row)}); });
-    return entries;
-}
-
 class ConversionRun {
 public:
     ConversionRun(RunLoop& run, Host& host, FileSystem& fs, SpreadsheetServer& server)
         : run_(run), host_(host), fs_(fs), server_(server)
     { }
 
-    void failed(const Entry& entry, std::string reason) { run_.skipped(entry.path, std::move(reason)); }
-
     // TxtTo and VcfTo: one file after the other.
-    void convertEachText(const std::vector<Entry>& entries, const ConversionCall& call)
+    void convertEachText(const std::vector<ConversionStep>& steps, const ConversionCall& call)
     {
-        const std::string extension = newExtension(call.argument);
-        const bool contacts = call.converter == Converter::VcfTo;
-        walkItems(entries, run_, [&](const Entry& entry) {
-            if (const auto refused = unusableExtension(extension)) {
-                failed(entry, *refused);
-            } else if (contacts && !isContactTableExtension(extension)) {
-                failed(entry, programText("不支持转换为此格式"));
+        walkItems(steps, run_, [&](const ConversionStep& step) {
+            if (step.skipped()) {
+                run_.skipped(step.source, step.skipReason);
             } else {
-                if (contacts)
-                    convertContacts(fs_, entry.path, call.argument, host_);
-                else
-                    convertText(fs_, entry.path, call.argument, host_);
-                run_.processed();
+                try {
+                    if (call.converter == Converter::VcfTo)
+                        convertContacts(fs_, step.source, call.argument, host_);
+                    else
+                        convertText(fs_, step.source, call.argument, host_);
+                    run_.processed();
+                } catch (const FileChangedWhileRead&) {
+                    run_.skipped(step.source, fileChangedReason());
+                }
             }
             run_.advance();
         });
     }
 
     // XlsTo and CsvTo: every file through the server at once.
-    void convertSheetsTogether(const std::vector<Entry>& entries, const ConversionCall& call)
+    void convertSheetsTogether(const std::vector<ConversionStep>& steps, const ConversionCall& call)
     {
-        const std::string extension = newExtension(call.argument);
-        const std::optional<SheetConversion> conversion = sheetConversionFor(call.converter, extension);
-        const std::optional<std::string> refused = unusableExtension(extension);
-        if (refused || !conversion) {
-            for (const Entry& entry : entries) failed(entry, refused.value_or(programText("不支持转换为此格式")));
-            return;
-        }
         std::vector<SheetJob> jobs;
-        for (const Entry& entry : entries) jobs.push_back({entry.path, convertedPath(entry.path, extension)});
-        const std::vector<SheetOutcome> outcomes = convertSheets(fs_, jobs, *conversion, server_, [this] {
+        std::vector<const ConversionStep*> converted;
+        for (const ConversionStep& step : steps) {
+            if (step.skipped()) {
+                run_.skipped(step.source, step.skipReason);
+                continue;
+            }
+            jobs.push_back({step.source, step.target});
+            converted.push_back(&step);
+        }
+        if (jobs.empty()) return;
+        const SheetConversion conversion = *sheetConversionFor(call.converter, newExtension(call.argument));
+        const std::vector<SheetOutcome> outcomes = convertSheets(fs_, jobs, conversion, server_, [this] {
             host_.processEvents();
             return !host_.stopRequested();
         });
-        for (std::size_t i = 0; i < entries.size(); ++i) {
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
             if (outcomes[i].stopped) {
                 run_.stop();
                 continue;
@@ -87,7 +66,7 @@ public:
             if (outcomes[i].converted)
                 run_.processed();
             else
-                failed(entries[i], outcomes[i].reason);
+                run_.skipped(converted[i]->source, outcomes[i].reason);
         }
     }
 
@@ -99,6 +78,23 @@ private:
 };
 
 } // namespace
+
+std::optional<Refusal> conversionRefusal(const ConvertParams& params)
+{
+    if (params.edtFileFormat.empty()) return Refusal{programText("新文件格式为空,请输入后再试!"), "edtFileFormat"};
+    return std::nullopt;
+}
+
+std::optional<std::vector<ConversionStep>> checkedConversionPlan(const ConvertParams& params, const Workspace& ws,
+                                                                 Host& host)
+{
+    if (!selectionCheck(ws, host)) return std::nullopt;
+    if (auto refusal = conversionRefusal(params)) {
+        refuse(host, std::move(*refusal));
+        return std::nullopt;
+    }
+    return planConversion(parseConversionCall(params.edtFileFormat), ws.files);
+}
 
 std::string conversionClosingMessage(std::int64_t converted, std::size_t failed, std::string_view stopLine)
 {
@@ -113,22 +109,18 @@ OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host
 {
     OperationResult outcome;
     if (!selectionCheck(ws, host)) return outcome;
-    if (params.edtFileFormat.empty())
-        return refuse(host, {programText("新文件格式为空,请输入后再试!"), "edtFileFormat"});
+    if (auto refusal = conversionRefusal(params)) return refuse(host, std::move(*refusal));
 
-    const std::vector<Entry> entries = markedEntries(ws.files);
-    RunLoop loop(ws, host, outcome, static_cast<std::int64_t>(entries.size()));
+    // The plan fixes the files when the run starts: events processed during
+    // the run cannot change which files it converts.
     const ConversionCall call = parseConversionCall(params.edtFileFormat);
+    const std::vector<ConversionStep> steps = planConversion(call, ws.files);
+    RunLoop loop(ws, host, outcome, static_cast<std::int64_t>(steps.size()));
     ConversionRun run(loop, host, fs, server);
-    switch (call.converter) {
-    case Converter::TxtTo:
-    case Converter::VcfTo: run.convertEachText(entries, call); break;
-    case Converter::XlsTo:
-    case Converter::CsvTo: run.convertSheetsTogether(entries, call); break;
-    case Converter::None:
-        for (const Entry& entry : entries) run.failed(entry, programText("不是可识别的转换"));
-        break;
-    }
+    if (call.converter == Converter::XlsTo || call.converter == Converter::CsvTo)
+        run.convertSheetsTogether(steps, call);
+    else
+        run.convertEachText(steps, call);
 
     const std::string closing =
         conversionClosingMessage(ws.counters.stChangeCount, outcome.skipped.size(), stopNotice(outcome));

@@ -10,7 +10,9 @@
 // ${XlsTo(s)} and ${CsvTo(s)} all together through the spreadsheet server,
 // which starts as few times as it can. An entry counts only when its
 // converted file was written. The others are failures: an empty extension
-// or one outside the converter's table, a call naming no converter, a source
+// or one outside the converter's table, a call naming no converter, a
+// converted path naming the source or another marked entry (see
+// planConversion), a source that changed while it was read, a source
 // the server could not read, open or convert in time; when the server
 // cannot be started, each affected entry shows "无法启动Excel" titled "错误".
 // The run ends with "成功处理完成,共处理 N 个文件!", with a second line
@@ -22,6 +24,7 @@
 // what was written stays and stChangeCount tells how many files.
 
 #include "content/content_job.h"
+#include "convert/conversion_plan.h"
 #include "operation/host.h"
 #include "operation/workspace.h"
 #include "platform/spreadsheet_server.h"
@@ -35,6 +38,15 @@ namespace qv {
 struct ConvertParams {
     std::string edtFileFormat;
 };
+
+// "新文件格式为空,请输入后再试!" (focus edtFileFormat) for an empty call.
+std::optional<Refusal> conversionRefusal(const ConvertParams& params);
+
+// What the run would do: after the selection check and the refusal (shown
+// through `host`, nothing returned), the plan of planConversion. Reads no
+// file and starts no server.
+std::optional<std::vector<ConversionStep>> checkedConversionPlan(const ConvertParams& params, const Workspace& ws,
+                                                                 Host& host);
 
 // Runs the conversion; `skipped` of the outcome lists the failed entries.
 OperationResult btnConvertClick(const ConvertParams& params, Workspace& ws, Host& host, FileSystem& fs,

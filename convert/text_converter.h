@@ -17,7 +17,7 @@ namespace qv {
 text::LineList tabsToCommas(const text::LineList& source, std::string_view extension, Host& host);
 
 // Reads `sourcePath`, converts its lines and writes them (CR LF after each)
-// to the converted path, which may be the source itself. Returns the
+// to the converted path (the run plans it never to be a source). Returns the
 // converted path, or "" when `argument` gives no extension or one that
 // text::isSafeNewName refuses (nothing is read or written). Throws RunError
 // when the source cannot be read or the output cannot be written.

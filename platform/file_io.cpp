@@ -264,6 +264,16 @@ PosixFileReader::PosixFileReader(std::string_view path) : path_(path)
         throw RunError(formatMessage(cannotOpen, path));
     }
     size_ = static_cast<std::uint64_t>(status.st_size);
+    modifiedSeconds_ = status.st_mtim.tv_sec;
+    modifiedNanoseconds_ = status.st_mtim.tv_nsec;
+}
+
+bool PosixFileReader::changedSinceOpened() const
+{
+    struct stat status { };
+    if (::fstat(fd_, &status) != 0) return true;
+    return static_cast<std::uint64_t>(status.st_size) != size_ || status.st_mtim.tv_sec != modifiedSeconds_ ||
+           status.st_mtim.tv_nsec != modifiedNanoseconds_;
 }
 
 PosixFileReader::~PosixFileReader()

@@ -41,11 +41,15 @@ public:
 
     std::uint64_t size() const override { return size_; }
     std::size_t read(char* buffer, std::size_t capacity) override;
+    // Compares an fstat of the open file with the one made at open.
+    bool changedSinceOpened() const override;
 
 private:
     std::string path_;
     int fd_ = -1;
     std::uint64_t size_ = 0;
+    std::int64_t modifiedSeconds_ = 0;
+    std::int64_t modifiedNanoseconds_ = 0;
 };
 
 // An output file written piece by piece, with the guarantees of

@@ -1,11 +1,21 @@
 #include "platform/file_system.h"
 
+#include "platform/code_page.h"
 #include "platform/name_mask.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace qv {
+
+std::string fileChangedReason()
+{
+    return CodePage::gbk().fromUtf8("文件在处理过程中被修改");
+}
+
+FileChangedWhileRead::FileChangedWhileRead(std::string_view path)
+    : RunError(std::string(path) + ": " + fileChangedReason()), path_(path)
+{ }
 
 Listing FileSystem::list(std::string_view folder, std::string_view mask) const
 {
@@ -38,6 +48,7 @@ std::string FileSystem::readFile(std::string_view path) const
         if (got == 0) break;
         used += got;
     }
+    if (reader->changedSinceOpened()) throw FileChangedWhileRead(path);
     bytes.resize(used);
     return bytes;
 }

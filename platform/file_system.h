@@ -13,6 +13,7 @@
 // tests/support/memory_file_system.h.
 
 #include "text/line_list.h"
+#include "text/run_error.h"
 
 #include <chrono>
 #include <cstddef>
@@ -145,7 +146,26 @@ public:
     virtual std::uint64_t size() const = 0;
     // Reads up to `capacity` bytes into `buffer`; 0 at the end of the file.
     virtual std::size_t read(char* buffer, std::size_t capacity) = 0;
+    // True when the file's size or modification time differ from what they
+    // were when it was opened: someone wrote to it while it was read, so what
+    // was read may be cut short or mixed from two versions.
+    virtual bool changedSinceOpened() const = 0;
 };
+
+// A file that changed while it was read (see FileReader::changedSinceOpened):
+// nothing may be made of what was read. what() is "<path>: " followed by
+// fileChangedReason().
+class FileChangedWhileRead : public RunError {
+public:
+    explicit FileChangedWhileRead(std::string_view path);
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// "文件在处理过程中被修改", code page 936: why such a file gets no output.
+std::string fileChangedReason();
 
 // An output file written piece by piece: the target changes only at
 // commit(), and a writer destroyed without commit (a failed or stopped run)
@@ -238,7 +258,7 @@ public:
     virtual std::unique_ptr<AtomicFileWriter> createAtomically(std::string_view path) = 0;
 
     // The whole content of the file at `path`; fails like openForReading, or
-    // with the same RunError when a read fails. Cost: one read buffer of the
+    // with the same RunError when a read fails, or with FileChangedWhileRead. Cost: one read buffer of the
     // file's size.
     std::string readFile(std::string_view path) const;
     // Replaces the file at `path` with `bytes` through createAtomically.

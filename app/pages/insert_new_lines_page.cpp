@@ -2,6 +2,7 @@
 
 #include "app/pages/page_builders.h"
 #include "app/pages/page_kit.h"
+#include "app/preview_window.h"
 #include "content/insert_new_lines.h"
 
 #include <QGridLayout>
@@ -52,7 +53,7 @@ QWidget* buildInsertNewLinesPage(const OperationPage& info, PageRunner& runner)
     frame.body->setColumnStretch(1, 1);
     frame.body->setColumnStretch(3, 1);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
+    const auto readParams = [=] {
         InsertNewLinesParams params;
         params.mmoNewCont = memoText(mmoNewCont);
         params.edtNewLineFormat = gbkText(edtNewLineFormat);
@@ -63,7 +64,14 @@ QWidget* buildInsertNewLinesPage(const OperationPage& info, PageRunner& runner)
         params.edtInsPers = gbkText(edtInsPers);
         params.edtInsNum = gbkText(edtInsNum);
         params.edtLineKey = gbkText(edtLineKey);
-        return resultOf([&] { return btnInsLineClick(params, ws, host, fs); });
+        return params;
+    };
+    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return btnInsLineClick(readParams(), ws, host, fs); });
+    });
+    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
+        RandomIndex random = ws.random; // the run's own picks stay untouched
+        return previewOfJob(insertNewLinesJob(readParams(), random), ws, fs, row);
     });
     return frame.page;
 }

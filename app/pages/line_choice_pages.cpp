@@ -3,6 +3,7 @@
 
 #include "app/pages/page_builders.h"
 #include "app/pages/page_kit.h"
+#include "app/preview_window.h"
 #include "content/line_delete_extract.h"
 
 #include <QCheckBox>
@@ -66,7 +67,7 @@ QWidget* buildDeleteLinesPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(rbDelEmpty, 3, 0);
     frame.body->setColumnStretch(2, 1);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
+    const auto readParams = [=] {
         DeleteLinesParams params;
         params.mode = rbDelLine->isChecked()    ? DeleteMode::Interval
                       : rbDelKeys->isChecked()  ? DeleteMode::Keywords
@@ -76,7 +77,13 @@ QWidget* buildDeleteLinesPage(const OperationPage& info, PageRunner& runner)
         params.edtLines = gbkText(edtLines);
         params.edtLineNum = gbkText(edtLineNum);
         params.edtDelKeys = gbkText(edtDelKeys);
-        return resultOf([&] { return btnDelLineClick(params, ws, host, fs); });
+        return params;
+    };
+    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return btnDelLineClick(readParams(), ws, host, fs); });
+    });
+    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
+        return previewOfJob(deleteLinesJob(readParams()), ws, fs, row);
     });
     return frame.page;
 }
@@ -104,7 +111,7 @@ QWidget* buildExtractLinesPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(chkGetNoneLine, 3, 0);
     frame.body->setColumnStretch(2, 1);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
+    const auto readParams = [=] {
         ExtractLinesParams params;
         params.mode = rbGetLine->isChecked()   ? ExtractMode::Interval
                       : rbGetKeys->isChecked() ? ExtractMode::Keywords
@@ -114,7 +121,13 @@ QWidget* buildExtractLinesPage(const OperationPage& info, PageRunner& runner)
         params.edtGetLineNo = gbkText(edtGetLineNo);
         params.edtGetKeys = gbkText(edtGetKeys);
         params.chkGetNoneLine = chkGetNoneLine->isChecked();
-        return resultOf([&] { return btnGetLineClick(params, ws, host, fs); });
+        return params;
+    };
+    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return btnGetLineClick(readParams(), ws, host, fs); });
+    });
+    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
+        return previewOfJob(extractLinesJob(readParams()), ws, fs, row);
     });
     return frame.page;
 }

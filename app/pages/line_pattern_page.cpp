@@ -2,6 +2,7 @@
 
 #include "app/pages/page_builders.h"
 #include "app/pages/page_kit.h"
+#include "app/preview_window.h"
 #include "content/line_pattern.h"
 
 #include <QGridLayout>
@@ -26,9 +27,14 @@ QWidget* buildLinePatternPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(edArgNum, 2, 1);
     frame.body->setColumnStretch(3, 1);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
-        const LinePatternParams params{memoText(mmPattern), gbkText(edPrefix), gbkText(edArgNum)};
-        return resultOf([&] { return btnReplaceClick(params, ws, host, fs); });
+    const auto readParams = [=] {
+        return LinePatternParams{memoText(mmPattern), gbkText(edPrefix), gbkText(edArgNum)};
+    };
+    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return btnReplaceClick(readParams(), ws, host, fs); });
+    });
+    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
+        return previewOfJob(linePatternJob(readParams()), ws, fs, row);
     });
     return frame.page;
 }

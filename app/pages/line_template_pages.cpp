@@ -3,6 +3,7 @@
 
 #include "app/pages/page_builders.h"
 #include "app/pages/page_kit.h"
+#include "app/preview_window.h"
 #include "content/line_cut.h"
 #include "content/line_insert.h"
 
@@ -65,7 +66,7 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(lines, 2, 0, 1, 3);
     keepCaptionBesideBox(frame.body);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
+    const auto readParams = [=] {
         LineCutParams params;
         params.edtCutFormat = gbkText(edtCutFormat);
         params.rbKeepCut = rbKeepCut->isChecked();
@@ -75,7 +76,13 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
                                                     : CutLines::WithText;
         params.edtCutLineNo = gbkText(edtCutLineNo);
         params.edtCutKeys = gbkText(edtCutKeys);
-        return resultOf([&] { return btnCutClick(params, ws, host, fs); });
+        return params;
+    };
+    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return btnCutClick(readParams(), ws, host, fs); });
+    });
+    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
+        return previewOfJob(lineCutJob(readParams()), ws, fs, row);
     });
     return frame.page;
 }
@@ -100,7 +107,7 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(edtInsKeys, 3, 2);
     keepCaptionBesideBox(frame.body);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
+    const auto readParams = [=] {
         LineInsertParams params;
         params.edtInsFormat = gbkText(edtInsFormat);
         params.lines = rbAllLine->isChecked()     ? InsertLines::All
@@ -109,7 +116,13 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
                                                   : InsertLines::WithText;
         params.edtInsLineNo = gbkText(edtInsLineNo);
         params.edtInsKeys = gbkText(edtInsKeys);
-        return resultOf([&] { return btnInsClick(params, ws, host, fs); });
+        return params;
+    };
+    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return btnInsClick(readParams(), ws, host, fs); });
+    });
+    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
+        return previewOfJob(lineInsertJob(readParams()), ws, fs, row);
     });
     return frame.page;
 }

@@ -103,6 +103,7 @@ PageFrame beginPage(const OperationPage& info, QLabel* bottomNote)
     frame.start = new QPushButton(info.buttonCaption);
     frame.start->setObjectName(info.buttonName);
     bottom->addWidget(frame.start, 0, Qt::AlignRight | Qt::AlignBottom);
+    frame.buttons = bottom;
     layout->addLayout(bottom);
     return frame;
 }

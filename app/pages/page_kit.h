@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -49,6 +50,7 @@ struct PageFrame {
     QWidget* page = nullptr;
     QGridLayout* body = nullptr;
     QPushButton* start = nullptr;
+    QHBoxLayout* buttons = nullptr; // the row the start button ends
 };
 PageFrame beginPage(const OperationPage& info, QLabel* bottomNote = nullptr);
 

@@ -37,6 +37,10 @@ public:
     virtual std::optional<OperationResult> runOperation(QPushButton* start, const Operation& operation) = 0;
     // The grid row (1-based) holding the grid's cursor; 1 when none does.
     virtual std::size_t currentGridRow() const = 0;
+    // What a preview reads: the window's workspace and the file system its
+    // runs use. A preview never writes through it.
+    virtual const Workspace& previewWorkspace() const = 0;
+    virtual const FileSystem& previewFileSystem() const = 0;
 };
 
 // The result of an operation call, whether it returns OperationResult or

@@ -3,8 +3,11 @@
 
 #include "app/pages/page_builders.h"
 #include "app/pages/page_kit.h"
+#include "app/preview_window.h"
 #include "content/key_merge.h"
 #include "content/line_sync.h"
+#include "operation/workspace.h"
+#include "text/keyword_list.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -21,6 +24,12 @@ QWidget* buildKeyMergePage(const OperationPage& info, PageRunner& runner)
                           0, 0);
     bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem& fs) {
         return resultOf([&] { return btnSynClick(KeyMergeParams{}, ws, host, fs); });
+    });
+    addPreviewButton(frame, runner, [](const Workspace& ws, const FileSystem& fs, std::size_t) {
+        const auto merge = [](const text::LineList& source, const text::LineList& target, Host& host) {
+            return mergeKeys(source, target, host).lines;
+        };
+        return previewOfTwoFiles(ws, fs, merge, QStringLiteral("请选择需要按关键字进行合并的两个文件！"));
     });
     return frame.page;
 }
@@ -41,6 +50,15 @@ QWidget* buildLineSyncPage(const OperationPage& info, PageRunner& runner)
     bindStart(frame.page, frame.start, runner, [edtLineKeys](Workspace& ws, Host& host, FileSystem& fs) {
         const LineSyncParams params{gbkText(edtLineKeys)};
         return resultOf([&] { return btnLineSynClick(params, ws, host, fs); });
+    });
+    addPreviewButton(frame, runner, [edtLineKeys](const Workspace& ws, const FileSystem& fs, std::size_t) {
+        const std::string keywordText = gbkText(edtLineKeys);
+        if (keywordText.empty()) return PreviewContent{QStringLiteral("关键字为空,请输入后再试!"), {}, {}, {}, {}};
+        const auto merge = [keywords = text::parseKeywordList(keywordText)](const text::LineList& source,
+                                                                            const text::LineList& target, Host& host) {
+            return syncLines(source, target, keywords, host).lines;
+        };
+        return previewOfTwoFiles(ws, fs, merge, QStringLiteral("请选择需要按关键字进行同步的两个文件！"));
     });
     return frame.page;
 }

@@ -1,11 +1,16 @@
 // The pages that work on whole files: file combine, content replace, charset
 // conversion and format conversion.
 
+#include "app/gbk_text.h"
 #include "app/pages/page_builders.h"
 #include "app/pages/page_kit.h"
+#include "app/preview_window.h"
 #include "content/charset_convert.h"
 #include "content/content_replace.h"
 #include "content/file_combine.h"
+#include "convert/format_conversion.h"
+#include "operation/workspace.h"
+#include "platform/file_system.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -24,6 +29,24 @@ QLineEdit* singleBox(const PageFrame& frame, const char* name, const QString& ca
     return box;
 }
 
+// The files a conversion would write, one a line beside its source; no
+// file is read and the spreadsheet server is not started.
+PreviewContent conversionPreview(const ConvertParams& params, const Workspace& ws, const FileSystem& fs)
+{
+    if (auto refusal = conversionRefusal(params)) return PreviewContent{fromGbk(refusal->message), {}, {}, {}, {}};
+    PreviewContent content;
+    content.outputName = QStringLiteral("将写入的文件：");
+    for (const ConversionStep& step : planConversion(parseConversionCall(params.edtFileFormat), ws.files)) {
+        content.source << fromGbk(step.source);
+        if (step.skipped())
+            content.output << QStringLiteral("不会写入：") + fromGbk(step.skipReason);
+        else
+            content.output << fromGbk(step.target) +
+                                  (fs.exists(step.target) ? QStringLiteral("（替换现有文件）") : QString());
+    }
+    return content;
+}
+
 } // namespace
 
 QWidget* buildFileCombinePage(const OperationPage& info, PageRunner& runner)
@@ -36,6 +59,8 @@ QWidget* buildFileCombinePage(const OperationPage& info, PageRunner& runner)
     bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem& fs) {
         return resultOf([&] { return btnFileCombineClick(FileCombineParams{}, ws, host, fs); });
     });
+    addPreviewButton(frame, runner,
+                     [](const Workspace& ws, const FileSystem& fs, std::size_t) { return previewOfCombine(ws, fs); });
     return frame.page;
 }
 
@@ -46,6 +71,9 @@ QWidget* buildContentReplacePage(const OperationPage& info, PageRunner& runner)
     bindStart(frame.page, frame.start, runner, [edtRepCont](Workspace& ws, Host& host, FileSystem& fs) {
         const ContentReplaceParams params{gbkText(edtRepCont)};
         return resultOf([&] { return btnRepContClick(params, ws, host, fs); });
+    });
+    addPreviewButton(frame, runner, [edtRepCont](const Workspace& ws, const FileSystem& fs, std::size_t row) {
+        return previewOfJob(contentReplaceJob(ContentReplaceParams{gbkText(edtRepCont)}), ws, fs, row);
     });
     return frame.page;
 }
@@ -58,6 +86,15 @@ QWidget* buildCharsetPage(const OperationPage& info, PageRunner& runner)
     bindStart(frame.page, frame.start, runner, [edtCharset](Workspace& ws, Host& host, FileSystem& fs) {
         const CharsetParams params{gbkText(edtCharset)};
         return resultOf([&] { return btnCharsetClick(params, ws, host, fs); });
+    });
+    addPreviewButton(frame, runner, [edtCharset](const Workspace& ws, const FileSystem& fs, std::size_t row) {
+        const CharsetParams params{gbkText(edtCharset)};
+        if (auto refusal = charsetRefusal(params)) return PreviewContent{fromGbk(refusal->message), {}, {}, {}, {}};
+        const CharsetCall call = charsetCallOf(params.edtCharset);
+        if (call == CharsetCall::Other)
+            return PreviewContent{QStringLiteral("不是可识别的编码转换：不会处理任何文件"), {}, {}, {}, {}};
+        return previewOfJob(charsetJob(call, fs, std::make_shared<ReplacedCharacterCounts>()), ws, fs, row,
+                            call == CharsetCall::ToAnsi, call == CharsetCall::ToUtf8);
     });
     return frame.page;
 }
@@ -72,6 +109,9 @@ QWidget* buildConversionPage(const OperationPage& info, PageRunner& runner)
                             "Label19"));
     bindStart(frame.page, frame.start, runner, [edtFileFormat](Workspace& ws, Host& host, FileSystem& fs) {
         return runConversion(ConversionParams{gbkText(edtFileFormat)}, ws, host, fs);
+    });
+    addPreviewButton(frame, runner, [edtFileFormat](const Workspace& ws, const FileSystem& fs, std::size_t) {
+        return conversionPreview(ConvertParams{gbkText(edtFileFormat)}, ws, fs);
     });
     return frame.page;
 }

@@ -1,7 +1,10 @@
 #include "content/content_job.h"
 
+#include "content/line_cut.h"
 #include "content_fixture.h"
 #include "text/run_error.h"
+
+#include <filesystem>
 
 namespace qv {
 namespace {
@@ -147,6 +150,47 @@ TEST_F(Job, SkippedFilesAreNotWrittenNorCountedAndAreNamedBehindTheClosingMessag
     EXPECT_EQ(ws.counters.stChangeCount, 1);
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{"成功处理完成,共处理 1 个文件!\r\n2 个文件未处理"}));
     EXPECT_EQ(host.messages[0].details, path("bad.txt") + "：not wanted\r\n" + path("bad2.txt") + "：not wanted");
+}
+
+// An output that would replace a marked source is not written, whichever of
+// the two comes first: x.qv.txt stays the user's file.
+TEST_F(Job, OutputThatNamesASourceOfTheRunIsNotWritten)
+{
+    addFile("x.txt", "new");
+    addFile("x.qv.txt", "user's own");
+    addFile("y.qv.txt", "user's too");
+    addEntry("./y.txt");
+    writeFile("y.txt", "other");
+    const OperationResult outcome = runContentJob(ws, host, fs, copyJob());
+    EXPECT_EQ(read("x.qv.txt"), "user's own");
+    EXPECT_EQ(read("x.qv.qv.txt"), "user's own\r\n");
+    EXPECT_EQ(read("y.qv.txt"), "user's too");
+    EXPECT_EQ(outcome.processed, 2);
+    ASSERT_EQ(outcome.skipped.size(), 2u);
+    EXPECT_EQ(outcome.skipped[0].path, path("x.txt"));
+    EXPECT_EQ(testing::utf8(outcome.skipped[0].reason), "输出文件是本次处理的源文件");
+    EXPECT_EQ(outcome.skipped[1].path, path("./y.txt"));
+}
+
+// A source that shrinks between two blocks gives no output: its last line as
+// read would be cut. The file is listed with the reason.
+TEST_F(Job, SourceChangedWhileStreamedGetsNoOutput)
+{
+    std::string big;
+    while (big.size() < 3 * streamBlockSize) big += "a line of text\n";
+    addFile("big.txt", big);
+    addFile("small.txt", "st");
+    int blocks = 0;
+    host.onProcessEvents = [&] {
+        if (++blocks == 3) std::filesystem::resize_file(path("big.txt"), streamBlockSize + 7); // after block 1
+    };
+    const OperationResult outcome = btnCutClick({"${GetLeft(1)}", true, CutLines::All, "1", ""}, ws, host, fs);
+    EXPECT_FALSE(exists("big.qv.txt"));
+    EXPECT_EQ(read("small.qv.txt"), "s\r\n");
+    ASSERT_EQ(outcome.skipped.size(), 1u);
+    EXPECT_EQ(outcome.skipped[0].path, path("big.txt"));
+    EXPECT_EQ(testing::utf8(outcome.skipped[0].reason), "文件在处理过程中被修改");
+    EXPECT_EQ(outcome.processed, 1);
 }
 
 TEST(ClosingMessage, CountsFilesOrRecords)

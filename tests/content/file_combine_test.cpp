@@ -27,6 +27,18 @@ TEST_F(CombineInMemory, ConcatenatesInDisplayOrderIntoTheLastMarkedFile)
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"成功处理完成,共处理 3 个文件!"});
 }
 
+TEST_F(CombineInMemory, OutputThatNamesOneOfItsFilesIsNotWritten)
+{
+    addFile("a.qv.txt", "mine");
+    addFile("a.txt", "new");
+    const OperationResult outcome = btnFileCombineClick({}, ws, host, fs);
+    EXPECT_EQ(read("a.qv.txt"), "mine");
+    EXPECT_EQ(outcome.processed, 0);
+    ASSERT_EQ(outcome.skipped.size(), 1u);
+    EXPECT_EQ(outcome.skipped[0].path, path("a.txt"));
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"成功处理完成,共处理 0 个文件!\r\n1 个文件未处理"});
+}
+
 TEST_F(Combine, OneMarkedFileGivesACopyWithCrLf)
 {
     addFile("only.txt", "x\ny");

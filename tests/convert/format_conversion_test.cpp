@@ -18,6 +18,7 @@ public:
                                      const std::function<bool()>&) override
     {
         ++calls;
+        jobsSeen += sources.size();
         lastFrom = from;
         lastTo = to;
         std::vector<SheetResult> results;
@@ -33,6 +34,7 @@ public:
     std::map<std::string, SheetResult> script;
     std::string output = "a,b\nc,d\n";
     int calls = 0;
+    std::size_t jobsSeen = 0;
     SheetSource lastFrom{};
     SheetTarget lastTo{};
 };
@@ -57,11 +59,56 @@ TEST_F(FormatConversionInMemory, TextConverter)
     EXPECT_EQ(read("h.csv"), "a,b\r\n");
     run("${TxtTo(htm)}");
     EXPECT_EQ(read("t.htm"), "a\tb\tc\r\nd\r\n");
-    run("${TxtTo(.txt)}");
-    EXPECT_EQ(read("t.txt"), "a\tb\tc\r\nd\r\n");
     EXPECT_EQ(ws.counters.stChangeCount, 2);
     EXPECT_EQ(messageTexts().back(), "成功处理完成,共处理 2 个文件!");
     EXPECT_EQ(server.calls, 0);
+}
+
+// A converted path that names the source itself or another marked file is
+// not written: the run would replace a file it reads (or has read).
+TEST_F(FormatConversionInMemory, NeverWritesOverAFileOfItsOwnRun)
+{
+    const std::string withNul("a\tb\0tail\n", 9);
+    addFile("t.txt", withNul);
+    addFile("card.csv", "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\n");
+    addFile("x.txt", "x\ty");
+    addFile("x.csv", "kept");
+    struct Case {
+        std::string call;
+        std::vector<std::string> skipped; // "name：reason", in order
+        std::int64_t converted;
+    };
+    const std::vector<Case> cases{
+        {"${TxtTo(txt)}",
+         {"t.txt：转换后的文件就是源文件", "x.txt：转换后的文件就是源文件",
+          "x.csv：转换后的文件是本次处理的另一个源文件"},
+         1}, // card.txt
+        {"${VcfTo(csv)}",
+         {"card.csv：转换后的文件就是源文件", "x.txt：转换后的文件是本次处理的另一个源文件",
+          "x.csv：转换后的文件就是源文件"},
+         1}, // t.csv
+        {"${CsvTo(txt)}",
+         {"t.txt：转换后的文件就是源文件", "x.txt：转换后的文件就是源文件",
+          "x.csv：转换后的文件是本次处理的另一个源文件"},
+         1}, // card.txt
+    };
+    for (const Case& c : cases) {
+        const OperationResult outcome = run(testing::gbk(c.call));
+        std::vector<std::string> skipped;
+        for (const SkippedFile& file : outcome.skipped)
+            skipped.push_back(testing::utf8(file.path.substr(file.path.rfind('/') + 1)) + "：" +
+                              testing::utf8(file.reason));
+        EXPECT_EQ(skipped, c.skipped) << c.call;
+        EXPECT_EQ(outcome.processed, c.converted) << c.call;
+    }
+    EXPECT_EQ(read("t.txt"), withNul);
+    EXPECT_EQ(read("card.csv"), "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\n");
+    EXPECT_EQ(read("x.csv"), "kept");
+    EXPECT_EQ(server.jobsSeen, 1u); // card.csv alone went to the server
+
+    ws.files.setMark(4, false); // x.csv no longer part of the run
+    run(testing::gbk("${TxtTo(csv)}"));
+    EXPECT_EQ(read("x.csv"), "x,y\r\n");
 }
 
 TEST_F(FormatConversion, ContactConverterWritesBothLayoutsOnly)

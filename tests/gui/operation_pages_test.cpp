@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -308,6 +309,64 @@ TEST_F(Pages, DeleteAfterAStoppedRunDeletes)
     EXPECT_FALSE(QFile::exists(dir.filePath("1.txt")));
     EXPECT_FALSE(QFile::exists(dir.filePath("2.txt")));
     EXPECT_EQ(label("stDeleteCount"), "2");
+}
+
+// The preview of a content page shows the source and the output the run
+// would write, follows the page's controls, shows a refusal instead, and
+// writes nothing.
+TEST_F(Pages, ContentPreviewFollowsTheParametersAndWritesNothing)
+{
+    listFiles({{"a.txt", "abc\n中文x\n"}, {"b.txt", "b"}});
+    choosePage("ts2");
+    type("edtCutFormat", QStringLiteral("${GetLeft(2)}"));
+    auto* page = control<QWidget>("ts2");
+    QTest::mouseClick(page->findChild<QPushButton*>("btnPreview"), Qt::LeftButton);
+    auto* preview = window.findChild<QDialog*>("frmPreview");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_FALSE(preview->isModal());
+    const auto text = [&](const char* name) { return preview->findChild<QPlainTextEdit*>(name)->toPlainText(); };
+    const auto heading = [&] { return preview->findChild<QLabel*>("lblPreviewOutput")->text(); };
+    EXPECT_EQ(text("mmoPreviewSource"), QStringLiteral("abc\n中文x"));
+    EXPECT_EQ(text("mmoPreviewOutput"), QStringLiteral("ab\n中"));
+    EXPECT_EQ(heading(), QStringLiteral("输出文件：") + dir.filePath("a.qv.txt"));
+    EXPECT_EQ(preview->findChild<QPlainTextEdit*>("mmoPreviewOutput")->extraSelections().size(), 2);
+
+    type("edtCutFormat", QStringLiteral("${GetRight(1)}"));
+    QTRY_COMPARE(text("mmoPreviewOutput"), QStringLiteral("c\nx"));
+    type("edtCutFormat", QString());
+    QTRY_COMPARE(heading(), QStringLiteral("请输入内容截取格式！"));
+
+    choosePage("TabSheet12");
+    type("edtFileFormat", QStringLiteral("${TxtTo(txt)}"));
+    auto* conversion = control<QWidget>("TabSheet12");
+    QTest::mouseClick(conversion->findChild<QPushButton*>("btnPreview"), Qt::LeftButton);
+    QDialog* listing = nullptr;
+    for (QDialog* dialog : window.findChildren<QDialog*>("frmPreview"))
+        if (dialog->isVisible() && dialog != preview) listing = dialog;
+    ASSERT_NE(listing, nullptr);
+    EXPECT_EQ(listing->findChild<QPlainTextEdit*>("mmoPreviewOutput")->toPlainText(),
+              QStringLiteral("不会写入：转换后的文件就是源文件\n不会写入：转换后的文件就是源文件"));
+    type("edtFileFormat", QStringLiteral("${TxtTo(csv)}"));
+    QTRY_COMPARE(listing->findChild<QPlainTextEdit*>("mmoPreviewOutput")->toPlainText(),
+                 dir.filePath("a.csv") + "\n" + dir.filePath("b.csv"));
+
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"a.txt", "b.txt"}));
+    EXPECT_EQ(contentOf("a.txt"), bytes("abc\n中文x\n"));
+}
+
+TEST_F(Pages, KeyMergePreviewShowsTheTargetsOutput)
+{
+    listFiles({{"s.ini", "Port=8080\r\n"}, {"t.ini", "port=80\r\nHost=x\r\n"}});
+    choosePage("ts1");
+    QTest::mouseClick(control<QWidget>("ts1")->findChild<QPushButton*>("btnPreview"), Qt::LeftButton);
+    auto* preview = window.findChild<QDialog*>("frmPreview");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->findChild<QPlainTextEdit*>("mmoPreviewSource")->toPlainText(), "port=80\nHost=x");
+    EXPECT_EQ(preview->findChild<QPlainTextEdit*>("mmoPreviewOutput")->toPlainText(), "Port=8080\nHost=x");
+    EXPECT_EQ(preview->findChild<QLabel*>("lblPreviewOutput")->text(),
+              QStringLiteral("输出文件：") + dir.filePath("t.qv.ini"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("t.qv.ini")));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -70,6 +71,32 @@ TEST_F(FileIoTest, ReadsWholeFileBytes)
     large[12345] = '\n';
     put(path("large.txt"), large);
     EXPECT_EQ(readFileBytes(path("large.txt")), large);
+}
+
+// A reader tells whether its file was cut, grown or rewritten (a new
+// modification time) since it was opened: what was read may be incomplete.
+TEST_F(FileIoTest, ReaderSeesAFileChangedSinceItWasOpened)
+{
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> change;
+        bool changed;
+    };
+    const std::vector<Case> cases{
+        {"untouched", [](const std::string&) {}, false},
+        {"cut", [](const std::string& p) { fs::resize_file(p, 3); }, true},
+        {"grown", [](const std::string& p) { std::ofstream(p, std::ios::app) << "more"; }, true},
+        {"same size, new time",
+         [](const std::string& p) { fs::last_write_time(p, fs::last_write_time(p) + std::chrono::seconds(5)); }, true},
+    };
+    for (const Case& c : cases) {
+        put(path("f.txt"), "0123456789");
+        PosixFileReader reader(path("f.txt"));
+        char buffer[4];
+        reader.read(buffer, sizeof buffer);
+        c.change(path("f.txt"));
+        EXPECT_EQ(reader.changedSinceOpened(), c.changed) << c.what;
+    }
 }
 
 TEST_F(FileIoTest, ReadRefusalsNameThePathAsGiven)

@@ -234,8 +234,16 @@ namespace {
 
 class MemoryReader final : public FileReader {
 public:
-    explicit MemoryReader(std::string bytes) : bytes_(std::move(bytes)) { }
+    MemoryReader(const MemoryFileSystem& fs, std::string_view path, std::string bytes)
+        : fs_(fs), path_(path), bytes_(std::move(bytes)), opened_(fs.stat(path))
+    { }
     std::uint64_t size() const override { return bytes_.size(); }
+    // The file as it is now against the file as it was opened.
+    bool changedSinceOpened() const override
+    {
+        const std::optional<FileEntry> now = fs_.stat(path_);
+        return !now || now->size != opened_->size || now->lastWriteTime != opened_->lastWriteTime;
+    }
     std::size_t read(char* buffer, std::size_t capacity) override
     {
         const std::size_t got = std::min(capacity, bytes_.size() - at_);
@@ -245,7 +253,10 @@ public:
     }
 
 private:
+    const MemoryFileSystem& fs_;
+    std::string path_;
     std::string bytes_;
+    std::optional<FileEntry> opened_;
     std::size_t at_ = 0;
 };
 
@@ -255,7 +266,7 @@ std::unique_ptr<FileReader> MemoryFileSystem::openForReading(std::string_view pa
 {
     std::optional<std::string> bytes = content(path);
     if (!bytes) throw RunError(formatMessage("Cannot open file %s", path));
-    return std::make_unique<MemoryReader>(std::move(*bytes));
+    return std::make_unique<MemoryReader>(*this, path, std::move(*bytes));
 }
 
 class MemoryFileSystem::Writer final : public AtomicFileWriter {
