@@ -80,8 +80,9 @@ void GridMenu::popup(std::size_t row, QPoint globalPos)
 
 bool GridMenu::eventFilter(QObject* watched, QEvent* event)
 {
-    const QModelIndex current = grid_->currentIndex();
-    const std::size_t currentRow = current.isValid() ? static_cast<std::size_t>(current.row()) + 1 : 0;
+    if (event->type() != QEvent::ContextMenu && event->type() != QEvent::KeyPress &&
+        event->type() != QEvent::MouseButtonRelease)
+        return false; // the grid may be half destroyed: only input events reach it here
     if (watched == grid_->viewport()) {
         // The menu opens on the release, after the window has handled it as
         // every release; one opened on the press would take the release.
@@ -99,6 +100,8 @@ bool GridMenu::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
+    const QModelIndex current = grid_->currentIndex();
+    const std::size_t currentRow = current.isValid() ? static_cast<std::size_t>(current.row()) + 1 : 0;
     if (event->type() == QEvent::ContextMenu && currentRow > 0) {
         popup(currentRow, grid_->viewport()->mapToGlobal(grid_->visualRect(current).center()));
         return true;

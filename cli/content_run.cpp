@@ -87,7 +87,7 @@ int runContentCommand(const ParsedOptions& options, std::ostream& out, std::ostr
     if (preview) return printPreview(out, err, ws, host, fs, command, previewLines);
     if (!dryRun) {
         command.run(ws, host, fs);
-        return host.refused() ? 1 : 0;
+        return host.exitStatus();
     }
     DryRunFileSystem dry(fs);
     const OperationResult result = command.run(ws, host, dry);

@@ -19,7 +19,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
         // The one output would replace one of the files it is made of.
         RunLoop run(ws, host, outcome, 0);
         run.skipped(lastMarked, outputIsSourceReason());
-        showClosing(host, closingMessage(ws.counters.stChangeCount), outcome.skipped);
+        showClosing(host, closingMessage(ws.counters.stChangeCount), outcome);
         return outcome;
     }
     // Every file streams straight into the one output; it is put in place

@@ -38,24 +38,24 @@ TEST_F(DryRun, PrintsOneLinePerFileAndWritesNothing)
 {
     const std::string self = "skipped: 输出文件是本次处理的源文件";
     struct Case {
-        CommandFunction command;
+        CommandName command;
         std::vector<std::string> args;
         std::string expected; // "@" stands for the folder
     } cases[] = {
-        {runCutCommand,
+        {"cut",
          {"--template", "${GetLeft(1)}", "--dry-run", a, x, xqv},
          "@/a.txt\t@/a.qv.txt\tok\n@/x.txt\t@/x.qv.txt\t" + self + "\n@/x.qv.txt\t@/x.qv.qv.txt\tok\n"},
-        {runDeleteLinesCommand, {"--numbers", "1", "--dry-run", a}, "@/a.txt\t@/a.qv.txt\tok\n"},
-        {runCharsetCommand,
+        {"delete-lines", {"--numbers", "1", "--dry-run", a}, "@/a.txt\t@/a.qv.txt\tok\n"},
+        {"charset",
          {"--call", "${ToAnsi()}", "--dry-run", a, x},
          "@/a.txt\t@/a.qv.txt\tskipped: 不是有效的UTF-8编码\n@/x.txt\t@/x.qv.txt\treplace\n"},
-        {runReplaceCommand, {"--template", "${Pos(a)}", "--dry-run", a}, "@/a.txt\t@/a.qv.txt\tok\n"},
-        {runCombineCommand, {"--dry-run", a, x}, "@/a.txt\t@/x.qv.txt\treplace\n@/x.txt\t@/x.qv.txt\treplace\n"},
-        {runConvertCommand,
+        {"replace", {"--template", "${Pos(a)}", "--dry-run", a}, "@/a.txt\t@/a.qv.txt\tok\n"},
+        {"combine", {"--dry-run", a, x}, "@/a.txt\t@/x.qv.txt\treplace\n@/x.txt\t@/x.qv.txt\treplace\n"},
+        {"convert",
          {"--call", "${TxtTo(txt)}", "--dry-run", a, xqv},
          "@/a.txt\t@/a.txt\tskipped: 转换后的文件就是源文件\n@/x.qv.txt\t@/x.qv.txt\tskipped: "
          "转换后的文件就是源文件\n"},
-        {runConvertCommand, {"--call", "${XlsTo(csv)}", "--dry-run", x}, "@/x.txt\t@/x.csv\tok\n"},
+        {"convert", {"--call", "${XlsTo(csv)}", "--dry-run", x}, "@/x.txt\t@/x.csv\tok\n"},
     };
     for (const Case& c : cases) {
         const CliRun result = run(c.command, c.args);
@@ -72,14 +72,14 @@ TEST_F(DryRun, PrintsOneLinePerFileAndWritesNothing)
 TEST_F(DryRun, RefusedParametersExitOneWithTheMessage)
 {
     struct Case {
-        CommandFunction command;
+        CommandName command;
         std::vector<std::string> args;
         std::string err;
     } cases[] = {
-        {runCutCommand, {"--dry-run", a}, "请输入内容截取格式！\n"},
-        {runCutCommand, {"--preview", "3", a}, "请输入内容截取格式！\n"},
-        {runConvertCommand, {"--dry-run", a}, "新文件格式为空,请输入后再试!\n"},
-        {runCharsetCommand, {"--preview", "1", a}, "新文件格式为空,请输入后再试!\n"},
+        {"cut", {"--dry-run", a}, "请输入内容截取格式！\n"},
+        {"cut", {"--preview", "3", a}, "请输入内容截取格式！\n"},
+        {"convert", {"--dry-run", a}, "新文件格式为空,请输入后再试!\n"},
+        {"charset", {"--preview", "1", a}, "新文件格式为空,请输入后再试!\n"},
     };
     for (const Case& c : cases) {
         const CliRun result = run(c.command, c.args);
@@ -87,7 +87,7 @@ TEST_F(DryRun, RefusedParametersExitOneWithTheMessage)
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err, c.err);
     }
-    EXPECT_THROW(run(runCutCommand, {"--template", "${GetLeft(1)}", "--preview", "0", a}), UsageError);
+    EXPECT_THROW(run("cut", {"--template", "${GetLeft(1)}", "--preview", "0", a}), UsageError);
 }
 
 // A preview prints the first N lines of the first FILE's output in UTF-8.
@@ -95,16 +95,16 @@ TEST_F(DryRun, PreviewPrintsTheFirstLinesOfTheFirstOutput)
 {
     const std::string u8 = write("u8.txt", "\xE4\xB8\xAD\xE6\x96\x87\r\nb\r\nc\r\n");
     struct Case {
-        CommandFunction command;
+        CommandName command;
         std::vector<std::string> args;
         std::string out;
     } cases[] = {
-        {runCutCommand, {"--template", "${GetLeft(1)}", "--preview", "1", a, x}, "a\n"},
-        {runExtractLinesCommand, {"--numbers", "2,1", "--preview", "5", a}, "中文\nab\n"},
-        {runCharsetCommand, {"--call", "${ToUtf8()}", "--preview", "2", a}, "ab\n中文\n"},
-        {runCharsetCommand, {"--call", "${ToAnsi()}", "--preview", "2", u8}, "中文\nb\n"},
-        {runReplaceCommand, {"--template", "${DelMid(${Pos(b)},1)}", "--preview", "9", a}, "a\n中文\n"},
-        {runInsertLinesCommand, {"--content", "new", "--at", "1", "--preview", "2", x}, "x\nnew\n"},
+        {"cut", {"--template", "${GetLeft(1)}", "--preview", "1", a, x}, "a\n"},
+        {"extract-lines", {"--numbers", "2,1", "--preview", "5", a}, "中文\nab\n"},
+        {"charset", {"--call", "${ToUtf8()}", "--preview", "2", a}, "ab\n中文\n"},
+        {"charset", {"--call", "${ToAnsi()}", "--preview", "2", u8}, "中文\nb\n"},
+        {"replace", {"--template", "${DelMid(${Pos(b)},1)}", "--preview", "9", a}, "a\n中文\n"},
+        {"insert-lines", {"--content", "new", "--at", "1", "--preview", "2", x}, "x\nnew\n"},
     };
     for (const Case& c : cases) {
         const CliRun result = run(c.command, c.args);
