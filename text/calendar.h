@@ -3,6 +3,7 @@
 // operation: a calendar day and the rounding-down division that splits
 // seconds or milliseconds into whole days.
 
+#include <compare>
 #include <cstdint>
 
 namespace qv {
