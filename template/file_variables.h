@@ -44,7 +44,7 @@ struct SerialNumber {
 
     // The current number as padded text; advances the counter.
     std::string take();
-    // `templ` with every occurrence of the spec (letter case ignored)
+    // `templ` with every occurrence of the ${Sn(...)} token (letter case ignored)
     // replaced by take(): one number for the whole text.
     std::string replaceIn(std::string_view templ);
 };
