@@ -35,9 +35,9 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
     OperationResult result;
     RunLoop run(ws, host, result, static_cast<std::int64_t>(plan.size()));
     walkItems(plan, run, [&](const PlannedChange& change) {
-        if (change.leftAlone)
-            run.skipped(change.path, *change.leftAlone);
-        else if (const FsStatus status = apply(change); status == FsStatus::Ok)
+        if (change.leftAlone()) {
+            if (change.status != PlanStatus::Unchanged) run.skipped(change.path, change.reason);
+        } else if (const FsStatus status = apply(change); status == FsStatus::Ok)
             run.processed();
         else
             run.skipped(change.path, refusalReason(status, notSupported));

@@ -1,7 +1,7 @@
 #include "fileops/file_attributes.h"
 
-#include "operation/host.h"
 #include "fileops/change_plan.h"
+#include "operation/host.h"
 #include "platform/code_page.h"
 
 #include <string>

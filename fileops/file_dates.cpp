@@ -1,7 +1,7 @@
 #include "fileops/file_dates.h"
 
-#include "operation/host.h"
 #include "fileops/change_plan.h"
+#include "operation/host.h"
 #include "platform/code_page.h"
 #include "text/bytes.h"
 
@@ -97,7 +97,7 @@ OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host
         change.row = row;
         change.path = ws.files.fullPath(row);
         const FsStatus planned = planFileTimes(change.path, false, params, fs, utcOffset, change.times);
-        if (planned != FsStatus::Ok) change.leftAlone = refusalReason(planned, notStored);
+        if (planned != FsStatus::Ok) change.leaveAlone(PlanStatus::Skipped, refusalReason(planned, notStored));
         plan.push_back(std::move(change));
     });
 

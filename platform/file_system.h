@@ -186,6 +186,11 @@ public:
     // True when something (file, directory, symbolic link) exists at `path`.
     virtual bool exists(std::string_view path) const = 0;
 
+    // True when `a` and `b` both exist and name the same entry: on a
+    // case-insensitive file system, two spellings of one name do. Cost: two
+    // stats. The default knows no other spelling than the exact one.
+    virtual bool sameEntry(std::string_view a, std::string_view b) const { return a == b && exists(a); }
+
     // Deletes the file at `path`. Refuses directories (IsDirectory) and files
     // whose read-only attribute is set (ReadOnly), as Windows does. A
     // symbolic link is removed itself; its target stays.
