@@ -4,6 +4,7 @@
 #include "cli/console_text.h"
 #include "cli/file_arguments.h"
 #include "cli/options.h"
+#include "cli/plan_output.h"
 #include "fileops/change_extension.h"
 #include "fileops/file_attributes.h"
 #include "fileops/file_dates.h"
@@ -12,6 +13,7 @@
 #include "platform/process_paths.h"
 #include "text/run_error.h"
 
+#include <optional>
 #include <ostream>
 
 namespace qv::cli {
@@ -35,23 +37,50 @@ template <typename Parse> auto parseOption(const std::string& name, const std::s
     }
 }
 
+const OptionSpec dryRunOption{"dry-run", "", "",
+                              "change nothing; print SOURCE<TAB>RESULT<TAB>STATUS for every FILE, in order"};
+const OptionSpec chainsOption{"chains", "", "",
+                              "allow swaps and shifts: a name held by a FILE that moves away is no conflict"};
+
+// The dry run of an operation whose parameters passed `refusal`: prints the
+// refusal (status 1) or the plan (status 0).
+template <typename Plan>
+int dryRun(const Workspace& ws, ConsoleHost& host, std::optional<Refusal> refusal, Plan plan, bool withResult,
+           std::ostream& out)
+{
+    if (!selectionCheck(ws, host)) return 1;
+    if (refusal) {
+        refuse(host, std::move(*refusal));
+        return 1;
+    }
+    printChangePlan(out, plan(), withResult);
+    return 0;
+}
+
 } // namespace
 
 int runRenameCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const std::vector<OptionSpec> specs{
         {"template", "T", "", "the rename template, e.g. '${AddLeft(x_)}', '${Sn(1,3)}', '${File(names.txt)}'"},
+        chainsOption,
+        dryRunOption,
         listOption};
     const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "rename [--template T] [--list PATH] FILE...",
+    if (printedHelp(options, "rename [--template T] [--chains] [--dry-run] [--list PATH] FILE...",
                     "Gives every FILE a new base name; the extension stays. Never replaces an existing file.", specs,
                     out))
         return 0;
     PosixFileSystem fs;
     ConsoleHost host(out, err);
-    const RenameParams params{toProgramText(options.value("template")), programFolder()};
+    const RenameParams params{toProgramText(options.value("template")), programFolder(), options.flag("chains")};
     Workspace ws =
         workspaceOf(options, fs, host, renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None);
+    if (options.flag("dry-run"))
+        return dryRun(
+            ws, host, checkRenameTemplate(params),
+            [&] { return planRenames(ws.files, renameNames(params, ws.files, fs), fs, params.chains).changes; }, true,
+            out);
     btnFilenameClick(params, ws, host, fs);
     return host.refused() ? 1 : 0;
 }
@@ -59,15 +88,24 @@ int runRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
 int runExtCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const std::vector<OptionSpec> specs{
-        {"template", "T", "", "the new extension; ${Ext} stands for the old one, e.g. '${Ext}.bak'"}, listOption};
+        {"template", "T", "", "the new extension; ${Ext} stands for the old one, e.g. '${Ext}.bak'"},
+        chainsOption,
+        dryRunOption,
+        listOption};
     const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "ext [--template T] [--list PATH] FILE...",
+    if (printedHelp(options, "ext [--template T] [--chains] [--dry-run] [--list PATH] FILE...",
                     "Gives every FILE a new extension. Never replaces an existing file.", specs, out))
         return 0;
     PosixFileSystem fs;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host, EntryDetails::None);
-    btnExtClick(ExtensionParams{toProgramText(options.value("template"))}, ws, host, fs);
+    const ExtensionParams params{toProgramText(options.value("template")), options.flag("chains")};
+    if (options.flag("dry-run"))
+        return dryRun(
+            ws, host, checkExtensionTemplate(params),
+            [&] { return planRenames(ws.files, extensionNames(params, ws.files), fs, params.chains).changes; }, true,
+            out);
+    btnExtClick(params, ws, host, fs);
     return host.refused() ? 1 : 0;
 }
 
@@ -79,9 +117,12 @@ int runDatesCommand(const std::vector<std::string>& args, std::ostream& out, std
         {"access", "DATE", "today", "set the last-access date (YYYY-MM-DD)"},
         {"time", "HH:MM:SS", "now", "set the time of day (HH:MM:SS or HH:MM:SS.mmm); alone: of all three times"},
         {"dirs", "", "", "also change the folder of each file"},
+        dryRunOption,
         listOption};
     const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "dates [--modify DATE] [--create DATE] [--access DATE] [--time HH:MM:SS] [--dirs] FILE...",
+    if (printedHelp(options,
+                    "dates [--modify DATE] [--create DATE] [--access DATE] [--time HH:MM:SS] [--dirs] [--dry-run] "
+                    "FILE...",
                     "Sets the dates (and times) of every FILE. The times are local times.", specs, out))
         return 0;
     DateParams params;
@@ -103,6 +144,10 @@ int runDatesCommand(const std::vector<std::string>& args, std::ostream& out, std
     PosixFileSystem fs;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host);
+    if (options.flag("dry-run"))
+        return dryRun(
+            ws, host, checkDateParams(params), [&] { return planDateRun(params, ws.files, fs, currentUtcOffset()); },
+            false, out);
     btnDateClick(params, ws, host, fs);
     return host.refused() ? 1 : 0;
 }
@@ -115,9 +160,10 @@ int runAttrsCommand(const std::vector<std::string>& args, std::ostream& out, std
         {"readonly", "", "", "set the read-only bit (also removes the write permission)"},
         {"hidden", "", "", "set the hidden bit"},
         {"dirs", "", "", "also change the folder of each file"},
+        dryRunOption,
         listOption};
     const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "attrs [--archive] [--system] [--readonly] [--hidden] [--dirs] FILE...",
+    if (printedHelp(options, "attrs [--archive] [--system] [--readonly] [--hidden] [--dirs] [--dry-run] FILE...",
                     "Sets the attribute bits of every FILE; bits not given are cleared. Stored in user.DOSATTRIB.",
                     specs, out))
         return 0;
@@ -131,6 +177,9 @@ int runAttrsCommand(const std::vector<std::string>& args, std::ostream& out, std
     PosixFileSystem fs;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host);
+    if (options.flag("dry-run"))
+        return dryRun(
+            ws, host, checkAttributeParams(params), [&] { return planPropRun(params, ws.files, fs); }, false, out);
     btnPropClick(params, ws, host, fs);
     return host.refused() ? 1 : 0;
 }

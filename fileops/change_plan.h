@@ -40,10 +40,11 @@ enum class PlanStatus : std::uint8_t {
 
 struct PlannedChange {
     std::size_t row = 0;
-    std::string path;             // the entry's full path, code page 936
-    std::string newName;          // rename, change extension: the name it gets
-    TimeChange times;             // dates: the times it gets
-    std::uint32_t attributes = 0; // attributes: the bits it gets
+    std::string path;                   // the entry's full path, code page 936
+    std::string newName;                // rename, change extension: the name it gets
+    TimeChange times;                   // dates: the times it gets
+    std::uint32_t attributes = 0;       // attributes: the bits it gets
+    std::uint32_t attributesBefore = 0; // attributes: the bits it has
     PlanStatus status = PlanStatus::Ok;
     std::string reason; // why it will not be changed (code page 936); empty when it will
 

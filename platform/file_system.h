@@ -191,6 +191,11 @@ public:
     // stats. The default knows no other spelling than the exact one.
     virtual bool sameEntry(std::string_view a, std::string_view b) const { return a == b && exists(a); }
 
+    // False when this process may not change the times or attributes of the
+    // entry at `path` (it neither owns it nor has the privilege to). Cost:
+    // one stat. The default allows everything.
+    virtual bool mayChangeMetadata(std::string_view) const { return true; }
+
     // Deletes the file at `path`. Refuses directories (IsDirectory) and files
     // whose read-only attribute is set (ReadOnly), as Windows does. A
     // symbolic link is removed itself; its target stays.

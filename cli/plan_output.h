@@ -1,0 +1,30 @@
+#pragma once
+// The plan a --dry-run prints: one line per FILE, in order,
+// SOURCE<TAB>RESULT<TAB>STATUS, UTF-8. STATUS is a word (ok, unchanged,
+// exists, duplicate, chain, invalid, recode, replace, ...) or
+// "skipped: <reason>" in the words the run uses for a file it leaves alone.
+
+#include "fileops/change_plan.h"
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace qv::cli {
+
+// Prints one plan line; `source` and `result` are code page 936, `status`
+// UTF-8. TAB and line breaks inside a name are printed as \t, \r and \n, so
+// that every FILE stays one line of three fields.
+void printPlanLine(std::ostream& out, std::string_view source, std::string_view result, std::string_view status);
+
+// "skipped: " followed by `reason` (code page 936) in UTF-8.
+std::string skippedStatus(std::string_view reason);
+
+// The STATUS of a planned file operation change.
+std::string planStatusText(const PlannedChange& change);
+
+// Every change of `plan`; RESULT is the new path when `withResult` (rename,
+// change extension), otherwise empty (dates, attributes).
+void printChangePlan(std::ostream& out, const ChangePlan& plan, bool withResult);
+
+} // namespace qv::cli
