@@ -9,6 +9,7 @@
 #include "platform/process_paths.h"
 #include "text/bytes.h"
 
+#include <algorithm>
 #include <limits>
 #include <unordered_map>
 
@@ -115,9 +116,11 @@ std::vector<RenameUnit> settleInOrder(ChangePlan& changes, const Keys& keys,
                 if (slot->second == Slot::Taken)
                     change.leaveAlone(PlanStatus::Duplicate, reasonText("本次处理中前面的文件将得到同一名称"));
             } else if (const auto holder = sources.find(target); holder != sources.end()) {
-                if (holder->second > i && !changes[holder->second].leftAlone())
-                    change.leaveAlone(PlanStatus::Chain, reasonText("目标名称属于本次处理中稍后改名的另一个文件；"
-                                                                    "勾选“允许名称互换与顺移”即可处理"));
+                // Chain for now: settleRenames keeps it only where chains
+                // would move the file.
+                const PlannedChange& holding = changes[holder->second];
+                if ((holder->second > i && !holding.leftAlone()) || holding.status == PlanStatus::Chain)
+                    change.leaveAlone(PlanStatus::Chain, {});
                 else
                     leaveExisting(change);
             } else if (fs.exists(joinPath(folderOf(change.path), change.newName))) {
@@ -219,6 +222,25 @@ std::vector<RenameUnit> settleChains(ChangePlan& changes, const Keys& keys,
     return units;
 }
 
+// A file left alone for a name held by a file of the run stays a Chain
+// where the run with chains would move it, with the hint that the check box
+// does; otherwise the name is simply taken.
+void markChains(ChangePlan& changes, ChangePlan withChains, const Keys& keys,
+                const std::unordered_map<std::string, std::size_t>& sources, const FileSystem& fs)
+{
+    const auto isChain = [](const PlannedChange& change) { return change.status == PlanStatus::Chain; };
+    if (std::none_of(changes.begin(), changes.end(), isChain)) return;
+    settleChains(withChains, keys, sources, fs);
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        if (!isChain(changes[i])) continue;
+        if (withChains[i].leftAlone())
+            leaveExisting(changes[i]);
+        else
+            changes[i].reason =
+                reasonText("目标名称属于本次处理中另一个将改名的文件；勾选“允许名称互换与顺移”即可处理");
+    }
+}
+
 } // namespace
 
 RenamePlanBuilder::RenamePlanBuilder(const FileList& files, NewNameOf newNameOf)
@@ -272,7 +294,13 @@ RenamePlan settleRenames(ChangePlan changes, const FileSystem& fs, bool chains)
     }
     const auto sources = sourcesByKey(changes, keys);
     RenamePlan plan;
-    plan.units = chains ? settleChains(changes, keys, sources, fs) : settleInOrder(changes, keys, sources, fs);
+    if (chains) {
+        plan.units = settleChains(changes, keys, sources, fs);
+    } else {
+        ChangePlan withChains = changes;
+        plan.units = settleInOrder(changes, keys, sources, fs);
+        markChains(changes, std::move(withChains), keys, sources, fs);
+    }
     plan.changes = std::move(changes);
     return plan;
 }

@@ -138,7 +138,7 @@ TEST_F(FileOpsCommands, DryRunPrintsThePlanOneLineAFileAndChangesNothing)
     const std::string link = (folder_ / "link.txt").string();
     std::filesystem::create_symlink(one, link);
     const std::string dir = folder_.string() + "/";
-    const std::string longExt(252, 'e');
+    const std::string longExt(255, 'e');
     const struct {
         const char* what;
         CommandFunction command;
