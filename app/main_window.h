@@ -9,11 +9,11 @@
 #include "app/dialogs.h"
 #include "app/pages/run_operation.h"
 #include "app/window_host.h"
+#include "operation/workspace.h"
+#include "platform/posix_file_system.h"
 #include "window/mouse_release.h"
 #include "window/search.h"
-#include "operation/workspace.h"
 #include "window/tips.h"
-#include "platform/posix_file_system.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -21,6 +21,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
@@ -35,6 +37,7 @@ class QTableView;
 namespace qv::app {
 
 class FileListModel;
+class PreviewColumn;
 
 class MainWindow final : public QMainWindow, public PageRunner {
     Q_OBJECT
@@ -51,6 +54,7 @@ public:
     // PageRunner: how the operation pages run their operations.
     std::optional<OperationResult> runOperation(QPushButton* start, const Operation& operation) override;
     std::size_t currentGridRow() const override;
+    std::function<void()> offerPreview(QWidget* page, PreviewSource source, QLabel* summary) override;
 
 protected:
     // Closing while a run is going on stops it; the window closes when the
@@ -68,6 +72,7 @@ private:
 
     void cmbOptChange(int index);
     void switchPage(int first, int second);
+    void showPreviewOf(QWidget* page);
     void cbSearchClick();
     void btnStopSearchClick();
     void btnOpenClick();
@@ -90,6 +95,9 @@ private:
     PosixFileSystem fs_;
     std::unique_ptr<WindowHost> host_;
     FileListModel* model_ = nullptr;
+    PreviewColumn* preview_ = nullptr;
+    // The pages that offer a preview: what they plan and their summary line.
+    std::unordered_map<QWidget*, std::pair<PreviewSource, QLabel*>> previews_;
     // The running search reads its switches from here, so toggling them
     // while it runs changes the rest of the run.
     SearchCriteria criteria_;

@@ -5,6 +5,7 @@
 // calls the core through the adapters here, so a change in the core's call
 // shapes touches this file only.
 
+#include "app/preview_source.h"
 #include "operation/operation.h"
 
 #include <QString>
@@ -15,6 +16,7 @@
 #include <string>
 #include <type_traits>
 
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -37,6 +39,15 @@ public:
     virtual std::optional<OperationResult> runOperation(QPushButton* start, const Operation& operation) = 0;
     // The grid row (1-based) holding the grid's cursor; 1 when none does.
     virtual std::size_t currentGridRow() const = 0;
+    // Offers the grid's preview column for `page`: while the page is shown,
+    // the column shows the plan `source` gives and `summary` sums it up.
+    // Returns what the page calls whenever its parameters change. The
+    // default shows no preview.
+    virtual std::function<void()> offerPreview(QWidget* page, PreviewSource source, QLabel* summary)
+    {
+        (void)page, (void)source, (void)summary;
+        return [] {};
+    }
 };
 
 // The result of an operation call, whether it returns OperationResult or
