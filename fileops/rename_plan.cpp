@@ -106,6 +106,7 @@ std::vector<RenameUnit> settleInOrder(ChangePlan& changes, const Keys& keys,
 {
     enum class Slot : std::uint8_t { Vacated, Taken };
     std::unordered_map<std::string, Slot> moved;
+    moved.reserve(2 * changes.size());
     std::vector<RenameUnit> units;
     for (std::size_t i = 0; i < changes.size(); ++i) {
         PlannedChange& change = changes[i];
@@ -141,6 +142,7 @@ std::vector<RenameUnit> settleChains(ChangePlan& changes, const Keys& keys,
 {
     const std::size_t n = changes.size();
     std::unordered_map<std::string, std::size_t> claims;
+    claims.reserve(n);
     for (std::size_t i = 0; i < n; ++i)
         if (!changes[i].leftAlone() && !claims.emplace(keys.target[i], i).second)
             changes[i].leaveAlone(PlanStatus::Duplicate, reasonText("本次处理中前面的文件将得到同一名称"));
@@ -225,11 +227,15 @@ std::vector<RenameUnit> settleChains(ChangePlan& changes, const Keys& keys,
 // A file left alone for a name held by a file of the run stays a Chain
 // where the run with chains would move it, with the hint that the check box
 // does; otherwise the name is simply taken.
-void markChains(ChangePlan& changes, ChangePlan withChains, const Keys& keys,
+// `candidate` tells the files that were to move before the settling.
+void markChains(ChangePlan& changes, const std::vector<bool>& candidate, const Keys& keys,
                 const std::unordered_map<std::string, std::size_t>& sources, const FileSystem& fs)
 {
     const auto isChain = [](const PlannedChange& change) { return change.status == PlanStatus::Chain; };
     if (std::none_of(changes.begin(), changes.end(), isChain)) return;
+    ChangePlan withChains = changes;
+    for (std::size_t i = 0; i < withChains.size(); ++i)
+        if (candidate[i]) withChains[i].leaveAlone(PlanStatus::Ok, {});
     settleChains(withChains, keys, sources, fs);
     for (std::size_t i = 0; i < changes.size(); ++i) {
         if (!isChain(changes[i])) continue;
@@ -297,9 +303,10 @@ RenamePlan settleRenames(ChangePlan changes, const FileSystem& fs, bool chains)
     if (chains) {
         plan.units = settleChains(changes, keys, sources, fs);
     } else {
-        ChangePlan withChains = changes;
+        std::vector<bool> candidate(changes.size());
+        for (std::size_t i = 0; i < changes.size(); ++i) candidate[i] = !changes[i].leftAlone();
         plan.units = settleInOrder(changes, keys, sources, fs);
-        markChains(changes, std::move(withChains), keys, sources, fs);
+        markChains(changes, candidate, keys, sources, fs);
     }
     plan.changes = std::move(changes);
     return plan;
