@@ -1,6 +1,7 @@
 #include "app/file_list_model.h"
 
 #include "app/gbk_text.h"
+#include "app/preview_column.h"
 
 namespace qv::app {
 
@@ -22,13 +23,15 @@ int FileListModel::rowCount(const QModelIndex& parent) const
 
 int FileListModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(qv::columnCount);
+    if (parent.isValid()) return 0;
+    return static_cast<int>(qv::columnCount) + (previewShown_ ? 1 : 0);
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid()) return {};
     const auto row = static_cast<std::size_t>(index.row()) + 1;
+    if (index.column() == PreviewColumnIndex) return previewShown_ ? preview_->data(row, role) : QVariant();
     if (role == Qt::DisplayRole) return fromGbk(files_.cell(row, index.column()));
     if (role == MarkRole && index.column() == NameColumn) return files_.isMarked(row);
     return {};
@@ -36,8 +39,31 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section == PreviewColumnIndex)
+        return QStringLiteral("预览");
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return fromGbk(FileList::headerText(section));
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void FileListModel::setPreview(PreviewColumn* preview)
+{
+    preview_ = preview;
+    connect(preview, &PreviewColumn::shownChanged, this, [this](bool shown) {
+        if (shown == previewShown_) return;
+        if (shown) {
+            beginInsertColumns({}, PreviewColumnIndex, PreviewColumnIndex);
+            previewShown_ = true;
+            endInsertColumns();
+        } else {
+            beginRemoveColumns({}, PreviewColumnIndex, PreviewColumnIndex);
+            previewShown_ = false;
+            endRemoveColumns();
+        }
+    });
+    connect(preview, &PreviewColumn::columnChanged, this, [this] {
+        if (rows_ > 0 && previewShown_)
+            emit dataChanged(index(0, PreviewColumnIndex), index(rows_ - 1, PreviewColumnIndex));
+    });
 }
 
 Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const

@@ -27,6 +27,8 @@
 
 namespace qv::app {
 
+class PreviewColumn;
+
 class FileListModel final : public QAbstractTableModel, private FileListObserver {
     Q_OBJECT
 public:
@@ -45,6 +47,11 @@ public:
     // Tells the view about the row changes held back so far. Cheap when
     // there are none.
     void flushPendingRows();
+
+    // The column "预览" after the six of the list, while `preview` is shown
+    // (app/preview_column.h). Not owned; must outlive the model.
+    static constexpr int PreviewColumnIndex = 6;
+    void setPreview(PreviewColumn* preview);
 
 private:
     void rowsInserted(std::size_t first, std::size_t last) override;
@@ -68,6 +75,8 @@ private:
     };
     std::vector<RowChange> pendingRows_;
     bool flushQueued_ = false;
+    PreviewColumn* preview_ = nullptr;
+    bool previewShown_ = false;
 };
 
 } // namespace qv::app

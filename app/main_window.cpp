@@ -10,6 +10,7 @@
 #include "app/name_cell_delegate.h"
 #include "app/opened_paths.h"
 #include "app/pages/operation_pages.h"
+#include "app/preview_column.h"
 #include "app/tips_strip.h"
 #include "app/window_host.h"
 #include "template/catalogue.h"
@@ -158,12 +159,31 @@ Host& MainWindow::host()
 std::optional<OperationResult> MainWindow::runOperation(QPushButton* start, const Operation& operation)
 {
     std::optional<OperationResult> result;
+    preview_->pause();
     host_->beginOperation();
     runGuarded(start, [&] { result = operation(ws_, *host_, fs_); });
     host_->endOperation();
     // No result: a run error ended a run that had passed its checks.
     if (!result || result->ran()) rememberTemplateBoxes(start);
+    preview_->resume();
     return result;
+}
+
+std::function<void()> MainWindow::offerPreview(QWidget* page, PreviewSource source, QLabel* summary)
+{
+    previews_[page] = {std::move(source), summary};
+    return [this, page] {
+        if (pgcOne_ && pgcOne_->currentWidget() == page) preview_->parametersChanged();
+    };
+}
+
+void MainWindow::showPreviewOf(QWidget* page)
+{
+    const auto found = previews_.find(page);
+    if (found == previews_.end())
+        preview_->show({}, nullptr);
+    else
+        preview_->show(found->second.first, found->second.second);
 }
 
 std::size_t MainWindow::currentGridRow() const
@@ -294,7 +314,20 @@ QTableView* MainWindow::buildGrid()
     sgFiles_->setToolTip(QStringLiteral("点击列标题可以排序"));
     sgFiles_->setAccessibleName(QStringLiteral("文件列表"));
     model_ = new FileListModel(ws_.files, this);
+    preview_ = new PreviewColumn(ws_, fs_, this);
+    model_->setPreview(preview_);
     sgFiles_->setModel(model_);
+    connect(preview_, &PreviewColumn::shownChanged, this, [this](bool shown) {
+        if (shown) sgFiles_->setColumnWidth(FileListModel::PreviewColumnIndex, 220);
+    });
+    // A preview follows the list: its rows, names and marks.
+    const auto listChanged = [this] { preview_->parametersChanged(); };
+    connect(model_, &QAbstractItemModel::rowsInserted, preview_, listChanged);
+    connect(model_, &QAbstractItemModel::rowsRemoved, preview_, listChanged);
+    connect(model_, &QAbstractItemModel::modelReset, preview_, listChanged);
+    connect(model_, &QAbstractItemModel::dataChanged, preview_, [this](const QModelIndex& first) {
+        if (first.column() < FileListModel::PreviewColumnIndex) preview_->parametersChanged();
+    });
     sgFiles_->setItemDelegateForColumn(0, new NameCellDelegate(sgFiles_));
     sgFiles_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgFiles_->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -422,6 +455,7 @@ void MainWindow::switchPage(int first, int second)
 {
     for (int page = 0; page < pgcOne_->count(); ++page) pgcOne_->setTabVisible(page, page == first || page == second);
     if (first >= 0 && first < pgcOne_->count()) pgcOne_->setCurrentIndex(first);
+    showPreviewOf(pgcOne_->currentWidget());
 }
 
 void MainWindow::readSearchCriteria()

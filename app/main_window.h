@@ -23,6 +23,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
@@ -39,6 +41,7 @@ namespace qv::app {
 
 class BoxHistory;
 class FileListModel;
+class PreviewColumn;
 
 // The window's place on a screen whose free area is `available`: the
 // `preferred` size, shrunk to fit, centred in it.
@@ -61,6 +64,7 @@ public:
     std::size_t currentGridRow() const override;
     const Workspace& previewWorkspace() const override { return ws_; }
     const FileSystem& previewFileSystem() const override { return fs_; }
+    std::function<void()> offerPreview(QWidget* page, PreviewSource source, QLabel* summary) override;
 
     // Paths from outside (the command line, a later start, a drop on the
     // grid): files are added to the list as the add command adds them,
@@ -84,6 +88,7 @@ private:
 
     void cmbOptChange(int index);
     void switchPage(int first, int second);
+    void showPreviewOf(QWidget* page);
     void cbSearchClick();
     void btnStopSearchClick();
     void btnOpenClick();
@@ -113,6 +118,9 @@ private:
     FileListModel* model_ = nullptr;
     BoxHistory* history_ = nullptr;
     QSplitter* splitter_ = nullptr;
+    PreviewColumn* preview_ = nullptr;
+    // The pages that offer a preview: what they plan and their summary line.
+    std::unordered_map<QWidget*, std::pair<PreviewSource, QLabel*>> previews_;
     // The running search reads its switches from here, so toggling them
     // while it runs changes the rest of the run.
     SearchCriteria criteria_;

@@ -4,6 +4,7 @@
 #include "cli/console_text.h"
 #include "cli/file_arguments.h"
 #include "cli/options.h"
+#include "cli/plan_lines.h"
 #include "fileops/change_extension.h"
 #include "fileops/file_attributes.h"
 #include "fileops/file_dates.h"
@@ -12,6 +13,7 @@
 #include "platform/process_paths.h"
 #include "text/run_error.h"
 
+#include <optional>
 #include <ostream>
 
 namespace qv::cli {
@@ -35,15 +37,35 @@ template <typename Parse> auto parseOption(const std::string& name, const std::s
     }
 }
 
+// The dry run of an operation whose parameters passed `refusal`: prints the
+// refusal (status 1) or the plan (status 0).
+template <typename Plan>
+int dryRun(const Workspace& ws, ConsoleHost& host, std::optional<Refusal> refusal, Plan plan, bool withResult,
+           std::ostream& out)
+{
+    if (!selectionCheck(ws, host)) return 1;
+    if (refusal) {
+        refuse(host, std::move(*refusal));
+        return 1;
+    }
+    printChangePlan(out, plan(), withResult);
+    return 0;
+}
+
 } // namespace
 
 int runRenameCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
     PosixFileSystem fs;
     ConsoleHost host(out, err);
-    const RenameParams params{toProgramText(options.value("template")), programFolder()};
+    const RenameParams params{toProgramText(options.value("template")), programFolder(), options.flag("chains")};
     Workspace ws =
         workspaceOf(options, fs, host, renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None);
+    if (options.flag("dry-run"))
+        return dryRun(
+            ws, host, checkRenameTemplate(params),
+            [&] { return planRenames(ws.files, renameNames(params, ws.files, fs), fs, params.chains).changes; }, true,
+            out);
     btnFilenameClick(params, ws, host, fs);
     return host.exitStatus();
 }
@@ -53,7 +75,13 @@ int runExtCommand(const ParsedOptions& options, std::ostream& out, std::ostream&
     PosixFileSystem fs;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host, EntryDetails::None);
-    btnExtClick(ExtensionParams{toProgramText(options.value("template"))}, ws, host, fs);
+    const ExtensionParams params{toProgramText(options.value("template")), options.flag("chains")};
+    if (options.flag("dry-run"))
+        return dryRun(
+            ws, host, checkExtensionTemplate(params),
+            [&] { return planRenames(ws.files, extensionNames(params, ws.files), fs, params.chains).changes; }, true,
+            out);
+    btnExtClick(params, ws, host, fs);
     return host.exitStatus();
 }
 
@@ -78,6 +106,10 @@ int runDatesCommand(const ParsedOptions& options, std::ostream& out, std::ostrea
     PosixFileSystem fs;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host);
+    if (options.flag("dry-run"))
+        return dryRun(
+            ws, host, checkDateParams(params), [&] { return planDateRun(params, ws.files, fs, currentUtcOffset()); },
+            false, out);
     btnDateClick(params, ws, host, fs);
     return host.exitStatus();
 }
@@ -94,6 +126,9 @@ int runAttrsCommand(const ParsedOptions& options, std::ostream& out, std::ostrea
     PosixFileSystem fs;
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host);
+    if (options.flag("dry-run"))
+        return dryRun(
+            ws, host, checkAttributeParams(params), [&] { return planPropRun(params, ws.files, fs); }, false, out);
     btnPropClick(params, ws, host, fs);
     return host.exitStatus();
 }

@@ -1,14 +1,40 @@
 #include "cli/plan_lines.h"
 
 #include "cli/console_text.h"
+#include "filelist/file_list.h"
 
 #include <ostream>
 
 namespace qv::cli {
+namespace {
+
+std::string oneField(std::string_view gbk)
+{
+    std::string out;
+    for (const char c : toConsoleText(gbk)) {
+        if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string_view folderOf(std::string_view path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
+}
+
+} // namespace
 
 void printPlanLine(std::ostream& out, std::string_view source, std::string_view result, std::string_view status)
 {
-    out << toConsoleText(source) << '\t' << toConsoleText(result) << '\t' << status << '\n';
+    out << oneField(source) << '\t' << oneField(result) << '\t' << status << '\n';
 }
 
 std::string writtenStatus(bool replaces)
@@ -19,6 +45,28 @@ std::string writtenStatus(bool replaces)
 std::string skippedStatus(std::string_view reason)
 {
     return "skipped: " + toConsoleText(reason);
+}
+
+std::string planStatusText(const PlannedChange& change)
+{
+    switch (change.status) {
+    case PlanStatus::Ok: return "ok";
+    case PlanStatus::Unchanged: return "unchanged";
+    case PlanStatus::Exists: return "exists";
+    case PlanStatus::Duplicate: return "duplicate";
+    case PlanStatus::Chain: return "chain";
+    case PlanStatus::Invalid: return "invalid";
+    case PlanStatus::Recode: return "recode";
+    case PlanStatus::Skipped: break;
+    }
+    return skippedStatus(change.reason);
+}
+
+void printChangePlan(std::ostream& out, const ChangePlan& plan, bool withResult)
+{
+    for (const PlannedChange& change : plan)
+        printPlanLine(out, change.path, withResult ? joinPath(folderOf(change.path), change.newName) : std::string(),
+                      planStatusText(change));
 }
 
 } // namespace qv::cli

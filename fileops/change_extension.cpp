@@ -1,7 +1,7 @@
 #include "fileops/change_extension.h"
 
-#include "fileops/change_plan.h"
 #include "fileops/new_name.h"
+#include "fileops/rename_plan.h"
 #include "operation/host.h"
 #include "platform/code_page.h"
 #include "template/file_variables.h"
@@ -9,29 +9,34 @@
 
 namespace qv {
 
+std::optional<Refusal> checkExtensionTemplate(const ExtensionParams& params)
+{
+    const std::string templ = text::lower(text::trim(params.edtNewExt));
+    if (templ.empty() || templ == "${ext}")
+        return Refusal{CodePage::gbk().fromUtf8("请输入新扩展名格式！"), "edtNewExt"};
+    return std::nullopt;
+}
+
+NewNameOf extensionNames(const ExtensionParams& params, const FileList& files)
+{
+    std::string templ = text::lower(text::trim(params.edtNewExt));
+    if (templ.empty() || templ.front() != '.') templ.insert(0, ".");
+    return [&files, templ](std::size_t row, std::int64_t) -> std::optional<std::string> {
+        const std::string_view name = files.name(row);
+        const std::string_view oldType = typeOf(name);
+        FileVariables variables;
+        variables.ext = std::string(oldType.empty() ? oldType : oldType.substr(1));
+        return std::string(baseNameOf(name)) + substituteFileVariables(templ, variables);
+    };
+}
+
 OperationResult btnExtClick(const ExtensionParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
     if (!selectionCheck(ws, host)) return {};
-    std::string templ = text::lower(text::trim(params.edtNewExt));
-    if (templ.empty() || templ == "${ext}")
-        return refuse(host, {CodePage::gbk().fromUtf8("请输入新扩展名格式！"), "edtNewExt"});
+    if (auto refusal = checkExtensionTemplate(params)) return refuse(host, std::move(*refusal));
     ws.counters.stChangeCount = 0;
-    if (templ.front() != '.') templ.insert(0, ".");
-
-    ChangePlan plan;
-    for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
-        if (!ws.files.isMarked(row)) continue;
-        const std::string name(ws.files.name(row));
-        const std::string_view oldType = typeOf(name);
-        const std::string_view oldExtension = oldType.empty() ? oldType : oldType.substr(1);
-
-        FileVariables variables;
-        variables.ext = std::string(oldExtension);
-        const std::string newName = std::string(baseNameOf(name)) + substituteFileVariables(templ, variables);
-        if (auto change = planRename(ws, row, newName)) plan.push_back(std::move(*change));
-    }
-    return applyChangePlan(plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); },
-                           {});
+    const RenamePlan plan = planRenames(ws.files, extensionNames(params, ws.files), fs, params.chains);
+    return applyRenamePlan(plan, ws, host, fs);
 }
 
 } // namespace qv

@@ -46,8 +46,8 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
     };
     RunLoop run(ws, host, result, static_cast<std::int64_t>(plan.size()));
     walkItems(plan, run, [&](const PlannedChange& change) {
-        if (change.leftAlone) {
-            run.skipped(change.path, *change.leftAlone);
+        if (change.leftAlone()) {
+            if (change.status != PlanStatus::Unchanged) run.skipped(change.path, change.reason);
         } else {
             if (const FsStatus status = apply(change); status == FsStatus::Ok)
                 run.processed();

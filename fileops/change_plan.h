@@ -26,13 +26,35 @@ namespace qv {
 
 class Host;
 
+// What the plan says of one marked file.
+enum class PlanStatus : std::uint8_t {
+    Ok,        // it will be changed
+    Unchanged, // the change leaves it as it is (same name; no line of a name list)
+    Exists,    // the new name is taken by a file that stays where it is
+    Duplicate, // an earlier file of the run gets the same new name
+    Chain,     // the new name belongs to a file of the run that moves away later
+    Invalid,   // the new name is no valid file name here
+    Recode,    // only the encoding of the name on disk changes
+    Skipped,   // left alone for the reason given
+};
+
 struct PlannedChange {
     std::size_t row = 0;
-    std::string path;                     // the entry's full path, code page 936
-    std::string newName;                  // rename, change extension: the name it gets
-    TimeChange times;                     // dates: the times it gets
-    std::uint32_t attributes = 0;         // attributes: the bits it gets
-    std::optional<std::string> leftAlone; // why it will not be changed (code page 936)
+    std::string path;                   // the entry's full path, code page 936
+    std::string newName;                // rename, change extension: the name it gets
+    TimeChange times;                   // dates: the times it gets
+    std::uint32_t attributes = 0;       // attributes: the bits it gets
+    std::uint32_t attributesBefore = 0; // attributes: the bits it has
+    PlanStatus status = PlanStatus::Ok;
+    std::string reason; // why it will not be changed (code page 936); empty when it will
+
+    // True when the run changes nothing of this file.
+    bool leftAlone() const { return status != PlanStatus::Ok && status != PlanStatus::Recode; }
+    void leaveAlone(PlanStatus why, std::string text)
+    {
+        status = why;
+        reason = std::move(text);
+    }
 };
 using ChangePlan = std::vector<PlannedChange>;
 
@@ -49,7 +71,8 @@ struct FolderOutcome {
 };
 using FolderStep = std::function<std::optional<FolderOutcome>(const PlannedChange&)>;
 
-// Applies `plan` as described at the top. `notSupported` is the reason
+// Applies `plan` as described at the top. A file left alone as Unchanged is
+// not reported; any other is listed with its reason. `notSupported` is the reason
 // shown for a file whose file system cannot store the change. With
 // `folderStep`, called after each change made, a folder that refused is
 // listed with the files left alone, once per run.

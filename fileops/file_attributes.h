@@ -8,11 +8,13 @@
 // write permission bits (platform/file_system.h). Cost: one setAttributes
 // per marked row, plus one per folder when asked.
 
+#include "fileops/change_plan.h"
 #include "operation/operation.h"
 #include "operation/workspace.h"
 #include "platform/file_system.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace qv {
 
@@ -29,6 +31,15 @@ struct AttributeParams {
 
 // The OR of the ticked bits; 0 when none is ticked.
 std::uint32_t attributeValue(const AttributeParams& params);
+
+// The check below ("请选择新的属性！"), or nothing when it passes.
+std::optional<Refusal> checkAttributeParams(const AttributeParams& params);
+
+// The plan btnPropClick applies: one change per marked row, in display
+// order, with the bits it has and gets, or left alone (Skipped) with the
+// reason: missing, a symbolic link, no permission. Reads the entries;
+// changes nothing.
+ChangePlan planPropRun(const AttributeParams& params, const FileList& files, const FileSystem& fs);
 
 // Runs the change over the marked entries in display order. Refuses, with
 // nothing changed, when the selection check fails or no bit is ticked

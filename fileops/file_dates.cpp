@@ -47,7 +47,46 @@ std::int64_t cellValue(const CalendarDate& date, const std::string& cellText, co
     return (localMidnight(date).value_or(0) + millisecondsOf(time)) / 1000;
 }
 
+std::string creationNotStored()
+{
+    return CodePage::gbk().fromUtf8("所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录创建日期");
+}
+
+// Why setTimes would refuse `path`, seen before asking it.
+FsStatus predictedRefusal(const std::string& path, const TimeChange& times, const FileSystem& fs)
+{
+    const auto entry = fs.stat(path);
+    if (!entry) return FsStatus::NotFound;
+    if ((entry->attributes & attr::readOnly) && !(entry->attributes & attr::directory)) return FsStatus::ReadOnly;
+    if (times.creation && (entry->attributes & attr::reparsePoint)) return FsStatus::SymbolicLink;
+    if (!fs.mayChangeMetadata(path)) return FsStatus::AccessDenied;
+    return FsStatus::Ok;
+}
+
 } // namespace
+
+std::optional<Refusal> checkDateParams(const DateParams& params)
+{
+    if (!params.ckAccess && !params.ckModify && !params.ckCreate && !params.chkTime)
+        return Refusal{CodePage::gbk().fromUtf8("请选择新的日期或时间！"), ""};
+    return std::nullopt;
+}
+
+ChangePlan planDateRun(const DateParams& params, const FileList& files, const FileSystem& fs, std::int64_t utcOffset)
+{
+    ChangePlan plan;
+    forEachMarkedRow(files, [&](std::size_t row) {
+        PlannedChange change;
+        change.row = row;
+        change.path = files.fullPath(row);
+        FsStatus planned = planFileTimes(change.path, false, params, fs, utcOffset, change.times);
+        if (planned == FsStatus::Ok) planned = predictedRefusal(change.path, change.times, fs);
+        if (planned != FsStatus::Ok)
+            change.leaveAlone(PlanStatus::Skipped, refusalReason(planned, creationNotStored()));
+        plan.push_back(std::move(change));
+    });
+    return plan;
+}
 
 FsStatus planFileTimes(std::string_view path, bool isFolder, const DateParams& params, const FileSystem& fs,
                        std::int64_t utcOffset, TimeChange& change)
@@ -86,20 +125,9 @@ OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host
                              std::int64_t utcOffset)
 {
     if (!selectionCheck(ws, host)) return {};
-    if (!params.ckAccess && !params.ckModify && !params.ckCreate && !params.chkTime)
-        return refuse(host, {CodePage::gbk().fromUtf8("请选择新的日期或时间！"), ""});
+    if (auto refusal = checkDateParams(params)) return refuse(host, std::move(*refusal));
 
-    const std::string notStored =
-        CodePage::gbk().fromUtf8("所在的文件系统不能保存扩展属性 user.DOSATTRIB，无法记录创建日期");
-    ChangePlan plan;
-    forEachMarkedRow(ws.files, [&](std::size_t row) {
-        PlannedChange change;
-        change.row = row;
-        change.path = ws.files.fullPath(row);
-        const FsStatus planned = planFileTimes(change.path, false, params, fs, utcOffset, change.times);
-        if (planned != FsStatus::Ok) change.leftAlone = refusalReason(planned, notStored);
-        plan.push_back(std::move(change));
-    });
+    ChangePlan plan = planDateRun(params, ws.files, fs, utcOffset);
 
     const auto apply = [&](const PlannedChange& change) {
         const FsStatus status = fs.setTimes(change.path, change.times);
@@ -126,7 +154,7 @@ OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host
         if (outcome.status != FsStatus::Ok) lastFolder = outcome.folder;
         return outcome;
     };
-    return applyChangePlan(plan, ws, host, apply, notStored, folderStep);
+    return applyChangePlan(plan, ws, host, apply, creationNotStored(), folderStep);
 }
 
 } // namespace qv

@@ -8,6 +8,7 @@
 // setTimes per marked row, plus the same for a folder when asked.
 
 #include "filelist/entry_time.h"
+#include "fileops/change_plan.h"
 #include "fileops/local_time.h"
 #include "operation/operation.h"
 #include "operation/workspace.h"
@@ -15,6 +16,7 @@
 #include "platform/file_system.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace qv {
@@ -52,6 +54,15 @@ FsStatus SetFileTimes(std::string_view path, bool isFolder, const DateParams& pa
 // when it gives Ok; nothing is written.
 FsStatus planFileTimes(std::string_view path, bool isFolder, const DateParams& params, const FileSystem& fs,
                        std::int64_t utcOffset, TimeChange& change);
+
+// The check below ("请选择新的日期或时间！"), or nothing when it passes.
+std::optional<Refusal> checkDateParams(const DateParams& params);
+
+// The plan btnDateClick applies: one change per marked row, in display
+// order, with the times planFileTimes gives, or left alone (Skipped) with
+// the reason: missing, a folder, read-only, a symbolic link when a creation
+// time is asked for, no permission. Reads the entries; changes nothing.
+ChangePlan planDateRun(const DateParams& params, const FileList& files, const FileSystem& fs, std::int64_t utcOffset);
 
 // Runs the date change over the marked entries in display order. Refuses,
 // with nothing changed, when the selection check fails or no box of the

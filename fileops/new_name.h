@@ -2,7 +2,7 @@
 // A file's name as rename and change extension see it (base name and
 // extension), and the planned rename to a computed name.
 
-#include "platform/file_system.h"
+#include "fileops/change_plan.h"
 
 #include <optional>
 #include <string>
@@ -15,17 +15,20 @@ namespace qv {
 // ".profile". The extension itself is typeOf(name) (filelist/file_list.h).
 std::string_view baseNameOf(std::string_view name);
 
-struct Workspace;
-class FileSystem;
-struct PlannedChange;
+class FileList;
+
+// The longest name Linux file systems take, in bytes of its UTF-8 form on disk.
+constexpr std::size_t longestDiskName = 255;
+
+// Why `name` cannot be given to a file in place, code page 936, or nothing
+// when it can: text::isSafeNewName (text/output_path.h) refuses it, or its UTF-8 form on disk is longer
+// than longestDiskName bytes.
+std::optional<std::string> invalidNameReason(std::string_view name);
 
 // The planned rename of the entry in `row` to `newName` in its own folder:
-// nothing when the name stays the same; left alone, with the reason, when
-// text::isSafeNewName (text/output_path.h) refuses the name.
-std::optional<PlannedChange> planRename(const Workspace& ws, std::size_t row, const std::string& newName);
-
-// Renames a planned file without replacing anything and, when that worked
-// and the row still holds that file, rewrites its name cell.
-FsStatus applyRename(const PlannedChange& change, Workspace& ws, FileSystem& fs);
+// Unchanged when the name stays the same (same bytes), Invalid with the
+// reason when invalidNameReason refuses the name, otherwise Ok. Whether the
+// name is free is the rename plan's question (fileops/rename_plan.h).
+PlannedChange planRename(const FileList& files, std::size_t row, const std::string& newName);
 
 } // namespace qv

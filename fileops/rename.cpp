@@ -2,6 +2,7 @@
 
 #include "fileops/change_plan.h"
 #include "fileops/new_name.h"
+#include "fileops/rename_plan.h"
 #include "fileops/rename_template.h"
 #include "operation/host.h"
 #include "platform/code_page.h"
@@ -10,17 +11,13 @@
 #include "text/bytes.h"
 #include "text/run_error.h"
 
+#include <memory>
 #include <optional>
 
 namespace qv {
 namespace {
 
 enum class Mode { Template, NameList, ReplacementList };
-
-OperationResult refuseTemplate(Host& host, const char* utf8)
-{
-    return refuse(host, {CodePage::gbk().fromUtf8(utf8), "edtNewFilename"});
-}
 
 // The lines of the file at `path`, or nothing when no file is there (a
 // folder counts as none, as for Windows). A FIFO or device exists but is
@@ -44,19 +41,17 @@ std::optional<text::LineList> readListFile(const std::string& name, const Rename
 
 // The template of one row in template mode: the operation's own variables
 // replaced, every occurrence, letter case ignored.
-std::string templateForRow(const std::string& templ, const Workspace& ws, std::size_t row, std::string_view base,
+std::string templateForRow(const std::string& templ, const FileList& files, std::size_t row, std::string_view base,
                            std::optional<SerialNumber>& serial)
 {
     FileVariables variables;
     variables.filename = std::string(base);
-    variables.createdate = dateOfCell(ws.files.cell(row, CreatedColumn));
-    variables.modifydate = dateOfCell(ws.files.cell(row, ModifiedColumn));
-    const std::string_view folder = ws.files.folder(row);
+    variables.createdate = dateOfCell(files.cell(row, CreatedColumn));
+    variables.modifydate = dateOfCell(files.cell(row, ModifiedColumn));
+    const std::string_view folder = files.folder(row);
     const auto slash = folder.rfind('/');
     variables.lastdir = std::string(slash == std::string_view::npos ? std::string_view{} : folder.substr(slash + 1));
     std::string out = substituteFileVariables(templ, variables);
-    // The counter moves on for every row that reaches this point, whether
-    // its rename then succeeds or not.
     if (serial) out = serial->replaceIn(out);
     return out;
 }
@@ -79,50 +74,59 @@ bool renameReadsDates(const RenameParams& params)
     return text::findIgnoreCase("${createdate}", typed) != 0 || text::findIgnoreCase("${modifydate}", typed) != 0;
 }
 
+std::optional<Refusal> checkRenameTemplate(const RenameParams& params)
+{
+    const std::string templ = text::lower(text::trim(params.edtNewFilename));
+    const auto refusal = [](const char* utf8) { return Refusal{CodePage::gbk().fromUtf8(utf8), "edtNewFilename"}; };
+    if (templ.empty() || templ == "${filename}") return refusal("请输入新文件名格式！");
+    if (text::find("${", templ) == 0) return refusal("新文件名格式不正确，请在左边选择变量或函数！");
+    if (templ.find('"') != std::string::npos) return refusal("新文件名格式中不需要使用双引号！");
+    return std::nullopt;
+}
+
+NewNameOf renameNames(const RenameParams& params, const FileList& files, const FileSystem& fs)
+{
+    const std::string typed(text::trim(params.edtNewFilename));
+    auto templ = std::make_shared<const std::string>(text::lower(typed));
+    const std::optional<SerialNumber> serial = findSerialNumber(*templ);
+
+    Mode mode = Mode::Template;
+    auto lines = std::make_shared<text::LineList>();
+    if (const auto name = listFileName(*templ, typed, "${file(")) {
+        mode = Mode::NameList;
+        if (auto read = readListFile(*name, params, fs)) *lines = std::move(*read);
+    }
+    if (const auto name = listFileName(*templ, typed, "${file2(")) {
+        mode = Mode::ReplacementList;
+        if (auto read = readListFile(*name, params, fs)) *lines = std::move(*read);
+    }
+
+    return [&files, mode, templ, lines, serial](std::size_t row, std::int64_t ordinal) -> std::optional<std::string> {
+        const std::string name(files.name(row));
+        const std::string_view base = baseNameOf(name);
+        std::string rowTemplate;
+        if (mode == Mode::Template) {
+            // The counter moves on for every marked row, whether its rename
+            // then succeeds or not.
+            std::optional<SerialNumber> rowSerial = serial;
+            if (rowSerial) rowSerial->next += ordinal;
+            rowTemplate = templateForRow(*templ, files, row, base, rowSerial);
+        } else {
+            // The line goes with the grid row, marked rows before it or not.
+            if (row - 1 >= lines->size()) return std::nullopt;
+            rowTemplate = listTemplateForRow(mode, text::trim((*lines)[row - 1]), base);
+        }
+        return EvaluateTemplate(base, rowTemplate) + std::string(typeOf(name));
+    };
+}
+
 OperationResult btnFilenameClick(const RenameParams& params, Workspace& ws, Host& host, FileSystem& fs)
 {
     if (!selectionCheck(ws, host)) return {};
-    const std::string_view typed = text::trim(params.edtNewFilename);
-    const std::string templ = text::lower(typed);
-    if (templ.empty() || templ == "${filename}") return refuseTemplate(host, "请输入新文件名格式！");
-    if (text::find("${", templ) == 0) return refuseTemplate(host, "新文件名格式不正确，请在左边选择变量或函数！");
-    if (templ.find('"') != std::string::npos) return refuseTemplate(host, "新文件名格式中不需要使用双引号！");
-
+    if (auto refusal = checkRenameTemplate(params)) return refuse(host, std::move(*refusal));
     ws.counters.stChangeCount = 0;
-    std::optional<SerialNumber> serial = findSerialNumber(templ);
-
-    Mode mode = Mode::Template;
-    text::LineList lines;
-    if (const auto name = listFileName(templ, typed, "${file(")) {
-        mode = Mode::NameList;
-        if (auto read = readListFile(*name, params, fs)) lines = std::move(*read);
-    }
-    if (const auto name = listFileName(templ, typed, "${file2(")) {
-        mode = Mode::ReplacementList;
-        if (auto read = readListFile(*name, params, fs)) lines = std::move(*read);
-    }
-
-    ChangePlan plan;
-    for (std::size_t row = 1; row <= ws.files.lastRow() && !ws.files.isEmpty(); ++row) {
-        if (!ws.files.isMarked(row)) continue;
-        const std::string name(ws.files.name(row));
-        const std::string_view base = baseNameOf(name);
-        const std::string_view ext = typeOf(name);
-
-        std::string rowTemplate;
-        if (mode == Mode::Template) {
-            rowTemplate = templateForRow(templ, ws, row, base, serial);
-        } else {
-            // The line goes with the grid row, marked rows before it or not.
-            if (row - 1 >= lines.size()) break;
-            rowTemplate = listTemplateForRow(mode, text::trim(lines[row - 1]), base);
-        }
-
-        const std::string newName = EvaluateTemplate(base, rowTemplate) + std::string(ext);
-        if (auto change = planRename(ws, row, newName)) plan.push_back(std::move(*change));
-    }
-    return applyChangePlan(plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); },
-                           {});
+    const RenamePlan plan = planRenames(ws.files, renameNames(params, ws.files, fs), fs, params.chains);
+    return applyRenamePlan(plan, ws, host, fs);
 }
 
 } // namespace qv

@@ -18,9 +18,12 @@
 // reported once at the end. Cost: one template evaluation and one rename per
 // marked row; the list file is read once.
 
+#include "fileops/rename_plan.h"
 #include "operation/operation.h"
 #include "operation/workspace.h"
 #include "platform/file_system.h"
+
+#include <optional>
 
 #include <string>
 
@@ -35,6 +38,10 @@ struct RenameParams {
     // second place a list file named by ${file(...)} is looked for when it
     // is not found relative to the current directory. Empty: nowhere else.
     std::string programFolder;
+    // "允许名称互换与顺移": names held by files of the run that move away are
+    // no conflict (fileops/rename_plan.h). Off: each file in display order,
+    // only when its name is free at its turn.
+    bool chains = false;
 };
 
 // True when the rename reads the entries' dates: the template holds
@@ -42,13 +49,23 @@ struct RenameParams {
 // more of an entry than its name and folder.
 bool renameReadsDates(const RenameParams& params);
 
+// The first of the three template checks below that fails, or nothing.
+std::optional<Refusal> checkRenameTemplate(const RenameParams& params);
+
+// The new names of the rows of `files` under a template that passed the
+// checks: reads the list file of a list mode through `fs` now, and evaluates
+// one row's template on each call. The result refers to `files`. Throws
+// qv::RunError as btnFilenameClick does, here or for a row.
+NewNameOf renameNames(const RenameParams& params, const FileList& files, const FileSystem& fs);
+
 // Runs the rename over the marked entries in display order. Refuses, with
 // nothing changed, when the selection check fails or the template is empty
 // or "${filename}" ("请输入新文件名格式！"), has no "${"
 // ("新文件名格式不正确，请在左边选择变量或函数！"), or holds a double quote
 // ("新文件名格式中不需要使用双引号！"). Otherwise sets stChangeCount to 0,
 // raises it for each file renamed, rewrites that row's name cell and ends
-// with the closing message.
+// with the closing message. The files moved and left alone are those of
+// planRenames (fileops/rename_plan.h) over renameNames.
 // Throws qv::RunError when the serial number's start or width does not
 // convert, or a list file exists but cannot be read; files renamed before
 // stay renamed and counted.

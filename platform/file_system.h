@@ -208,6 +208,16 @@ public:
     // True when something (file, directory, symbolic link) exists at `path`.
     virtual bool exists(std::string_view path) const = 0;
 
+    // True when `a` and `b` both exist and name the same entry: on a
+    // case-insensitive file system, two spellings of one name do. Cost: two
+    // stats. The default knows no other spelling than the exact one.
+    virtual bool sameEntry(std::string_view a, std::string_view b) const { return a == b && exists(a); }
+
+    // False when this process may not change the times or attributes of the
+    // entry at `path` (it neither owns it nor has the privilege to). Cost:
+    // one stat. The default allows everything.
+    virtual bool mayChangeMetadata(std::string_view) const { return true; }
+
     // The changes below open the folder that holds `path` without following
     // a symbolic link as its last element (FolderIsLink) and act inside that
     // open folder, so that a folder swapped for a link during a run cannot

@@ -593,6 +593,22 @@ bool PosixFileSystem::exists(std::string_view path) const
     return disk && lstat(disk->c_str(), &info) == 0;
 }
 
+bool PosixFileSystem::sameEntry(std::string_view a, std::string_view b) const
+{
+    const auto first = toDisk(a), second = toDisk(b);
+    struct stat x, y;
+    return first && second && lstat(first->c_str(), &x) == 0 && lstat(second->c_str(), &y) == 0 &&
+           x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
+
+bool PosixFileSystem::mayChangeMetadata(std::string_view path) const
+{
+    const auto disk = toDisk(path);
+    struct stat info;
+    if (!disk || lstat(disk->c_str(), &info) != 0) return true; // the change itself says why not
+    return geteuid() == 0 || info.st_uid == geteuid();
+}
+
 FsStatus PosixFileSystem::remove(std::string_view path)
 {
     const auto disk = toDisk(path);

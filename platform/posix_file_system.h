@@ -70,6 +70,8 @@ public:
     std::unique_ptr<FolderListing> listFolder(std::string_view folder) const override;
     std::optional<FileEntry> stat(std::string_view path) const override;
     bool exists(std::string_view path) const override;
+    bool sameEntry(std::string_view a, std::string_view b) const override;
+    bool mayChangeMetadata(std::string_view path) const override;
     FsStatus remove(std::string_view path) override;
     FsStatus renameNoReplace(std::string_view from, std::string_view to) override;
     FsStatus setTimes(std::string_view path, const TimeChange& change) override;

@@ -1,6 +1,7 @@
 #include "platform/process_paths.h"
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace qv {
 
@@ -18,6 +19,11 @@ std::string currentFolder()
     const auto folder = std::filesystem::current_path(error);
     if (error) return {};
     return folder.string();
+}
+
+int processId()
+{
+    return static_cast<int>(getpid());
 }
 
 } // namespace qv

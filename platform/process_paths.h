@@ -14,4 +14,8 @@ std::string executableFolder();
 // deleted, or is not reachable).
 std::string currentFolder();
 
+// The id of this process, for names of our own that must not clash with
+// another instance's.
+int processId();
+
 } // namespace qv

@@ -4,6 +4,8 @@
 #include "app/pages/page_kit.h"
 #include "fileops/file_attributes.h"
 #include "fileops/file_dates.h"
+#include "fileops/plan_text.h"
+#include "platform/clock.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -66,9 +68,11 @@ QWidget* buildDatePage(const OperationPage& info, PageRunner& runner)
         frame.body->addWidget(picker, row++, 1);
     }
     frame.body->addWidget(chkDirDate, row, 0, 1, 2);
+    QLabel* summary = named(new QLabel, "lblPreview");
+    frame.body->addWidget(summary, row + 1, 0, 1, 3);
     frame.body->setColumnStretch(2, 1);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
+    const auto readParams = [=] {
         DateParams params;
         params.ckModify = ckModify->isChecked();
         params.dtModify = calendarDateOf(dtModify->date());
@@ -79,8 +83,28 @@ QWidget* buildDatePage(const OperationPage& info, PageRunner& runner)
         params.chkTime = chkTime->isChecked();
         params.dtpTime = timeOfDayOf(dtpTime->time());
         params.chkDirDate = chkDirDate->isChecked();
-        return resultOf([&] { return btnDateClick(params, ws, host, fs); });
+        return params;
+    };
+    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return btnDateClick(readParams(), ws, host, fs); });
     });
+    const auto changed = runner.offerPreview(
+        frame.page,
+        [readParams](const Workspace& ws, const FileSystem& fs) {
+            const DateParams params = readParams();
+            if (auto refusal = checkDateParams(params)) return PreviewRequest{std::move(refusal->message)};
+            const std::int64_t utcOffset = currentUtcOffset();
+            PreviewRequest request;
+            request.plan = [params, &ws, &fs, utcOffset] { return planDateRun(params, ws.files, fs, utcOffset); };
+            request.describe = [utcOffset](const PlannedChange& change) { return dateChangeText(change, utcOffset); };
+            return request;
+        },
+        summary);
+    for (QCheckBox* box : {ckModify, ckCreate, ckAccess, chkTime})
+        QObject::connect(box, &QCheckBox::toggled, box, [changed] { changed(); });
+    for (QDateEdit* picker : {dtModify, dtCreate, dtAccess})
+        QObject::connect(picker, &QDateEdit::dateChanged, picker, [changed] { changed(); });
+    QObject::connect(dtpTime, &QTimeEdit::timeChanged, dtpTime, [changed] { changed(); });
     return frame.page;
 }
 
@@ -97,17 +121,35 @@ QWidget* buildAttributePage(const OperationPage& info, PageRunner& runner)
     int column = 1;
     for (QCheckBox* box : {ckNormal, ckSystem, ckReadonly, ckHidden}) frame.body->addWidget(box, 0, column++);
     frame.body->addWidget(chkDirProp, 1, 1, 1, 4);
+    QLabel* summary = named(new QLabel, "lblPreview");
+    frame.body->addWidget(summary, 2, 0, 1, 6);
     frame.body->setColumnStretch(5, 1);
 
-    bindStart(frame.page, frame.start, runner, [=](Workspace& ws, Host& host, FileSystem& fs) {
+    const auto readParams = [=] {
         AttributeParams params;
         params.ckNormal = ckNormal->isChecked();
         params.ckSystem = ckSystem->isChecked();
         params.ckReadonly = ckReadonly->isChecked();
         params.ckHidden = ckHidden->isChecked();
         params.chkDirProp = chkDirProp->isChecked();
-        return resultOf([&] { return btnPropClick(params, ws, host, fs); });
+        return params;
+    };
+    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return btnPropClick(readParams(), ws, host, fs); });
     });
+    const auto changed = runner.offerPreview(
+        frame.page,
+        [readParams](const Workspace& ws, const FileSystem& fs) {
+            const AttributeParams params = readParams();
+            if (auto refusal = checkAttributeParams(params)) return PreviewRequest{std::move(refusal->message)};
+            PreviewRequest request;
+            request.plan = [params, &ws, &fs] { return planPropRun(params, ws.files, fs); };
+            request.describe = [](const PlannedChange& change) { return attributeChangeText(change); };
+            return request;
+        },
+        summary);
+    for (QCheckBox* box : {ckNormal, ckSystem, ckReadonly, ckHidden})
+        QObject::connect(box, &QCheckBox::toggled, box, [changed] { changed(); });
     return frame.page;
 }
 

@@ -5,6 +5,7 @@
 // calls the core through the adapters here, so a change in the core's call
 // shapes touches this file only.
 
+#include "app/preview_source.h"
 #include "operation/operation.h"
 
 #include <QString>
@@ -15,6 +16,7 @@
 #include <string>
 #include <type_traits>
 
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -41,6 +43,15 @@ public:
     // runs use. A preview never writes through it.
     virtual const Workspace& previewWorkspace() const = 0;
     virtual const FileSystem& previewFileSystem() const = 0;
+    // Offers the grid's preview column for `page`: while the page is shown,
+    // the column shows the plan `source` gives and `summary` sums it up.
+    // Returns what the page calls whenever its parameters change. The
+    // default shows no preview.
+    virtual std::function<void()> offerPreview(QWidget* page, PreviewSource source, QLabel* summary)
+    {
+        (void)page, (void)source, (void)summary;
+        return [] {};
+    }
 };
 
 // The result of an operation call, whether it returns OperationResult or

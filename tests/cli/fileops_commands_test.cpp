@@ -81,7 +81,8 @@ TEST_F(FileOpsCommands, RefusalsGiveStatusOneAndLeftAloneFilesAreListed)
     // 256 bytes, one more than a Linux file system takes.
     r = run("rename", {"--template", "${AddRight(" + std::string(251, 'b') + ")}", a});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "成功处理文件总数量：0\n1 个文件未处理\n" + a + "：文件名过长\n");
+    EXPECT_EQ(r.out, "成功处理文件总数量：0\n1 个文件未处理\n" + a +
+                         "：算出的新文件名超过 255 字节，文件系统不接受这样长的名称\n");
     EXPECT_EQ(names(), std::vector<std::string>{"a.txt"});
 }
 
@@ -135,6 +136,86 @@ TEST_F(FileOpsCommands, SymbolicLinksAreNamedAsTheReasonTheyWereLeftAlone)
         EXPECT_EQ(r.out, "成功处理文件总数量：0\n1 个文件未处理\n" + link +
                              "：这是一个符号链接，符号链接本身不能记录属性和创建日期\n");
     }
+}
+
+TEST_F(FileOpsCommands, DryRunPrintsThePlanOneLineAFileAndChangesNothing)
+{
+    const std::string one = make("1.txt"), two = make("2.txt"), three = make("3.txt");
+    const std::string a1 = make("a1.txt"), a2 = make("a2.txt"), xtxt = make("x.txt");
+    make("x.doc");
+    const std::string link = (folder_ / "link.txt").string();
+    std::filesystem::create_symlink(one, link);
+    const std::string dir = folder_.string() + "/";
+    const std::string longExt(255, 'e');
+    const struct {
+        const char* what;
+        CommandName command;
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {"shift without chains",
+         "rename",
+         {"--dry-run", "--template", "${Sn(2,1)}", one, two, three},
+         0,
+         one + "\t" + dir + "2.txt\tchain\n" + two + "\t" + dir + "3.txt\tchain\n" + three + "\t" + dir + "4.txt\tok\n",
+         ""},
+        {"shift with chains",
+         "rename",
+         {"--dry-run", "--chains", "--template", "${Sn(2,1)}", one, two, three},
+         0,
+         one + "\t" + dir + "2.txt\tok\n" + two + "\t" + dir + "3.txt\tok\n" + three + "\t" + dir + "4.txt\tok\n",
+         ""},
+        {"duplicate, unchanged, a name held by a file that stays",
+         "rename",
+         {"--dry-run", "--template", "${GetLeft(1)}", a1, a2, one, two},
+         0,
+         a1 + "\t" + dir + "a.txt\tok\n" + a2 + "\t" + dir + "a.txt\tduplicate\n" + one + "\t" + dir +
+             "1.txt\tunchanged\n" + two + "\t" + dir + "2.txt\tunchanged\n",
+         ""},
+        {"a name taken outside the run, invalid names",
+         "ext",
+         {"--dry-run", "--template", "doc", xtxt, one},
+         0,
+         xtxt + "\t" + dir + "x.doc\texists\n" + one + "\t" + dir + "1.doc\tok\n",
+         ""},
+        {"invalid names",
+         "ext",
+         {"--dry-run", "--template", "${ext}/", one},
+         0,
+         one + "\t" + dir + "1.txt/\tinvalid\n",
+         ""},
+        {"a name longer than 255 bytes",
+         "ext",
+         {"--dry-run", "--template", longExt, one},
+         0,
+         one + "\t" + dir + "1." + longExt + "\tinvalid\n",
+         ""},
+        {"refused template", "ext", {"--dry-run", one}, 1, "", "请输入新扩展名格式！\n"},
+        {"attributes: a link is left alone",
+         "attrs",
+         {"--dry-run", "--hidden", one, link},
+         0,
+         one + "\t\tok\n" + link + "\t\tskipped: 这是一个符号链接，符号链接本身不能记录属性和创建日期\n",
+         ""},
+        {"dates: a missing file is left alone",
+         "dates",
+         {"--dry-run", "--modify", "2020-01-02", one, dir + "gone.txt"},
+         0,
+         one + "\t\tok\n" + dir + "gone.txt\t\tskipped: 文件不存在\n",
+         ""},
+        {"dates: nothing ticked", "dates", {"--dry-run", one}, 1, "", "请选择新的日期或时间！\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CliRun r = run(c.command, c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(names(), (std::vector<std::string>{"1.txt", "2.txt", "3.txt", "a1.txt", "a2.txt", "link.txt", "x.doc",
+                                                     "x.txt"}));
+    }
+    EXPECT_EQ(PosixFileSystem().stat(one)->attributes & 0x2u, 0u);
 }
 
 TEST_F(FileOpsCommands, BadDatesAndTimesAreWrongUsage)

@@ -177,5 +177,33 @@ TEST_F(FileAttributes, FileOfAnotherUserIsNotCounted)
     EXPECT_EQ(dosAttribHex(path("a.txt")), "");
 }
 
+TEST_F(FileAttributes, ThePlanNamesLinksAndFilesOfAnotherUser)
+{
+    addFile("a.txt");
+    std::filesystem::create_symlink(path("a.txt"), path("link.txt"));
+    addEntry("link.txt");
+    const ChangePlan plan = planPropRun({.ckHidden = true}, ws.files, fs);
+    ASSERT_EQ(plan.size(), 2u);
+    EXPECT_EQ(plan[0].status, PlanStatus::Ok);
+    EXPECT_EQ(plan[1].reason, gbk("这是一个符号链接，符号链接本身不能记录属性和创建日期"));
+
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to plan as the user 'nobody'";
+    std::filesystem::permissions(path("a.txt"), std::filesystem::perms(0644));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Exit codes: 20 when the plan says "没有权限", 21 otherwise; 99 when
+        // 'nobody' cannot reach the file.
+        if (setgid(65534) != 0 || setuid(65534) != 0 || access(path("a.txt").c_str(), R_OK) != 0) _exit(99);
+        const ChangePlan asNobody = planPropRun({.ckHidden = true}, ws.files, fs);
+        _exit(asNobody[0].status == PlanStatus::Skipped && asNobody[0].reason == gbk("没有权限") ? 20 : 21);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 99) GTEST_SKIP() << "the user 'nobody' cannot reach the test folder";
+    EXPECT_EQ(WEXITSTATUS(status), 20);
+}
+
 } // namespace
 } // namespace qv::testing

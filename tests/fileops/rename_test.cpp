@@ -126,7 +126,7 @@ TEST_F(Rename, SecondOfTwoFilesWithTheSameNewNameIsLeftAlone)
     EXPECT_EQ(read("a2.txt"), "second");
     EXPECT_EQ(nameCells(), (Strings{"a.txt", "a2.txt"}));
     EXPECT_EQ(messageTexts(), Strings{"成功处理文件总数量：1\r\n1 个文件未处理"});
-    EXPECT_EQ(host.messages[0].details, path("a2.txt").string() + "：目标文件已存在");
+    EXPECT_EQ(host.messages[0].details, path("a2.txt").string() + "：本次处理中前面的文件将得到同一名称");
 }
 
 TEST_F(Rename, ChainOfRenamesNeverOverwrites)
