@@ -17,7 +17,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     // Every file streams straight into the one output; it is put in place
     // only once the last file is in, under the name of the last file read
     // (events processed between rows may have changed the list).
-    const std::unique_ptr<AtomicFileWriter> output = fs.createAtomically(text::outputPath(lastMarked));
+    const std::unique_ptr<AtomicFileWriter> output = fs.createAtomically(outputDiskPath(lastMarked));
     std::string lastPath;
     RunLoop run(ws, host, outcome, markedCount(ws.files));
     walkMarkedRows(ws.files, run, [&](std::size_t row) {
@@ -34,7 +34,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
         outcome.processed = 0;
         ws.counters.stChangeCount = 0;
     } else if (!lastPath.empty()) {
-        output->commitAs(text::outputPath(lastPath));
+        output->commitAs(outputDiskPath(lastPath));
     }
     host.showMessage(MessageKind::Information, closingMessage(ws.counters.stChangeCount));
     return outcome;

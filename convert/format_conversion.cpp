@@ -5,6 +5,7 @@
 #include "convert/spreadsheet_converter.h"
 #include "convert/text_converter.h"
 #include "operation/run_loop.h"
+#include "platform/disk_name.h"
 
 namespace qv {
 namespace {
@@ -28,7 +29,7 @@ public:
         : run_(run), host_(host), fs_(fs), server_(server)
     { }
 
-    void failed(const Entry& entry, std::string reason) { run_.skipped(entry.path, std::move(reason)); }
+    void failed(const Entry& entry, std::string reason) { run_.skipped(shownPath(entry.path), std::move(reason)); }
 
     // TxtTo and VcfTo: one file after the other.
     void convertEachText(const std::vector<Entry>& entries, const ConversionCall& call)

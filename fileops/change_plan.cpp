@@ -1,5 +1,7 @@
 #include "fileops/change_plan.h"
 
+#include "platform/disk_name.h"
+
 #include "operation/host.h"
 #include "operation/run_loop.h"
 #include "platform/code_page.h"
@@ -36,11 +38,11 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
     RunLoop run(ws, host, result, static_cast<std::int64_t>(plan.size()));
     walkItems(plan, run, [&](const PlannedChange& change) {
         if (change.leftAlone)
-            run.skipped(change.path, *change.leftAlone);
+            run.skipped(shownPath(change.path), *change.leftAlone);
         else if (const FsStatus status = apply(change); status == FsStatus::Ok)
             run.processed();
         else
-            run.skipped(change.path, refusalReason(status, notSupported));
+            run.skipped(shownPath(change.path), refusalReason(status, notSupported));
         run.advance();
     });
     showClosing(host, fileOpsClosingMessage(ws.counters.stChangeCount), result.skipped);

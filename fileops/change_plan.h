@@ -28,8 +28,9 @@ class Host;
 
 struct PlannedChange {
     std::size_t row = 0;
-    std::string path;                     // the entry's full path, code page 936
-    std::string newName;                  // rename, change extension: the name it gets
+    std::string path;                     // the entry's full path as written on disk
+    std::string newName;                  // rename, change extension: the name it gets (code page 936)
+    bool recodesOnly = false;             // rename: the name keeps its text, written in UTF-8 from now on
     TimeChange times;                     // dates: the times it gets
     std::uint32_t attributes = 0;         // attributes: the bits it gets
     std::optional<std::string> leftAlone; // why it will not be changed (code page 936)

@@ -1,7 +1,7 @@
 #include "fileops/file_attributes.h"
 
-#include "operation/host.h"
 #include "fileops/change_plan.h"
+#include "operation/host.h"
 #include "platform/code_page.h"
 
 #include <string>
@@ -32,8 +32,8 @@ OperationResult btnPropClick(const AttributeParams& params, Workspace& ws, Host&
     const auto apply = [&](const PlannedChange& change) {
         const FsStatus status = fs.setAttributes(change.path, change.attributes);
         if (params.chkDirProp && ws.files.fullPath(change.row) == change.path &&
-            ws.files.folder(change.row) != lastFolder) {
-            const std::string folder(ws.files.folder(change.row));
+            ws.files.diskFolder(change.row) != lastFolder) {
+            const std::string folder(ws.files.diskFolder(change.row));
             if (fs.setAttributes(folder, change.attributes) == FsStatus::Ok) lastFolder = folder;
         }
         return status;

@@ -1,7 +1,7 @@
 #include "fileops/file_dates.h"
 
-#include "operation/host.h"
 #include "fileops/change_plan.h"
+#include "operation/host.h"
 #include "platform/code_page.h"
 #include "text/bytes.h"
 
@@ -113,11 +113,11 @@ OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host
                 ws.files.setCreated(change.row,
                                     cellValue(params.dtCreate, ws.files.cell(change.row, CreatedColumn), params));
         }
-        if (params.chkDirDate && rowHoldsFile && ws.files.folder(change.row) != lastFolder) {
+        if (params.chkDirDate && rowHoldsFile && ws.files.diskFolder(change.row) != lastFolder) {
             // A folder that refused is skipped for the files after it; one
             // that took the change gets it again for the next file, which
             // changes nothing further.
-            const std::string folder(ws.files.folder(change.row));
+            const std::string folder(ws.files.diskFolder(change.row));
             if (SetFileTimes(folder, true, params, fs, utcOffset) != FsStatus::Ok) lastFolder = folder;
         }
         return status;

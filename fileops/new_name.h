@@ -26,13 +26,17 @@ struct Workspace;
 class FileSystem;
 struct PlannedChange;
 
-// The planned rename of the entry in `row` to `newName` in its own folder:
-// nothing when the name stays the same; left alone, with the reason, when
-// isSafeNewName refuses the name.
-std::optional<PlannedChange> planRename(const Workspace& ws, std::size_t row, const std::string& newName);
+// The planned rename of the entry in `row` to `newName` in its own folder,
+// the new name written in UTF-8: nothing when the name stays the same (with
+// `toUtf8`, a same-text name written in code page 936 on disk is planned as
+// a change that only recodes it, recodesOnly); left alone, with the reason,
+// when isSafeNewName refuses the name or it has no exact UTF-8 form.
+std::optional<PlannedChange> planRename(const Workspace& ws, std::size_t row, const std::string& newName,
+                                        bool toUtf8 = false);
 
-// Renames a planned file without replacing anything and, when that worked
-// and the row still holds that file, rewrites its name cell.
+// Renames a planned file without replacing anything (the new name in UTF-8
+// in the folder as written on disk) and, when that worked and the row still
+// holds that file, rewrites its name cell.
 FsStatus applyRename(const PlannedChange& change, Workspace& ws, FileSystem& fs);
 
 } // namespace qv

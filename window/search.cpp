@@ -5,10 +5,12 @@
 #include "operation/workspace.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/disk_name.h"
 #include "platform/file_system.h"
 #include "platform/name_mask.h"
 #include "text/bytes.h"
 #include "text/field_split.h"
+#include "window/list_commands.h"
 
 #include <algorithm>
 #include <chrono>
@@ -51,16 +53,25 @@ public:
         if (!mask.empty()) matcher_.emplace(mask);
     }
 
-    void visitFolder(const std::string& relative)
+    // Visits the folder `relative` (text) below the current search folder;
+    // `relativeOnDisk` is the same path as its names are written on disk.
+    void visitFolder(const std::string& relative, const std::string& relativeOnDisk)
     {
         if (!matcher_) return;
         const std::string_view base = text::trim(ws_.currentSearchFolder);
-        std::string dir(base);
-        if (!relative.empty()) dir.append("/").append(relative);
+        // The folder typed is text; on disk it is written in UTF-8. One with
+        // no exact UTF-8 form names no folder and finds nothing.
+        const std::optional<std::string> baseOnDisk = utf8DiskForm(base);
+        if (!baseOnDisk) return finishVisit();
+        Folder dir{std::string(base), *baseOnDisk};
+        if (!relative.empty()) {
+            dir.text.append("/").append(relative);
+            dir.disk.append("/").append(relativeOnDisk);
+        }
 
-        auto listing = fs_.listFolder(dir);
+        auto listing = fs_.listFolder(dir.disk);
         const bool subfolders = criteria_.subfolders;
-        if (firstMask_) skippedNames_ += skippedIn(*listing, subfolders);
+        if (firstMask_) countSkipped(*listing, subfolders);
         std::vector<std::optional<FileEntry>> details(listing->items().size());
         filePass(*listing, details, dir);
         if (!subfolders) return finishVisit();
@@ -68,9 +79,12 @@ public:
         // The folders to enter are known before the first is entered, so the
         // listing is closed first: one open folder at a time however deep.
         const std::size_t count = details.size();
-        std::vector<std::pair<std::size_t, std::string>> subfolderNames;
-        for (std::size_t i = 0; i < count; ++i)
-            if (entersFolder(*listing, details, i)) subfolderNames.emplace_back(i, listing->items()[i].name);
+        std::vector<std::pair<std::size_t, Folder>> subfolderNames;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!entersFolder(*listing, details, i)) continue;
+            const FolderItem& item = listing->items()[i];
+            subfolderNames.emplace_back(i, Folder{item.name, diskFormOf(item.name, item.encoding)});
+        }
         listing.reset();
 
         auto next = subfolderNames.begin();
@@ -78,7 +92,11 @@ public:
             if (host_.stopRequested()) break;
             host_.processEvents();
             if (next == subfolderNames.end() || next->first != i) continue;
-            visitFolder(relative.empty() ? next->second : relative + "/" + next->second);
+            const Folder& sub = next->second;
+            if (relative.empty())
+                visitFolder(sub.text, sub.disk);
+            else
+                visitFolder(relative + "/" + sub.text, relativeOnDisk + "/" + sub.disk);
             ++next;
         }
         finishVisit();
@@ -87,18 +105,31 @@ public:
     // Names left out are counted in the first mask's round only, so each
     // folder's are counted once however many masks there are.
     void setFirstMask(bool first) { firstMask_ = first; }
-    std::size_t skippedNames() const { return skippedNames_; }
+    // Names left out: UTF-8 with a character GBK lacks, and neither UTF-8
+    // nor GBK.
+    std::size_t skippedNoGbkForm() const { return skippedNoGbkForm_; }
+    std::size_t skippedNeitherEncoding() const { return skippedNeitherEncoding_; }
 
 private:
-    // The unconvertible names of a folder: every one when its subfolders are
-    // searched too (any of them could have been a folder to enter), else
-    // those the mask matches.
-    std::size_t skippedIn(const FolderListing& listing, bool subfolders) const
+    // A folder as shown and as written on disk.
+    struct Folder {
+        std::string text;
+        std::string disk;
+    };
+
+    // Counts the names of a folder left out for having no text: every one
+    // when its subfolders are searched too (any of them could have been a
+    // folder to enter), else those the mask matches.
+    void countSkipped(const FolderListing& listing, bool subfolders)
     {
         const auto& names = listing.unconvertibleNames();
-        if (subfolders) return names.size();
-        return static_cast<std::size_t>(std::count_if(
-            names.begin(), names.end(), [&](const std::u16string& name) { return matcher_->matches(name); }));
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (!subfolders && !matcher_->matches(names[i])) continue;
+            if (listing.unconvertibleFaults()[i] == NameFault::NeitherEncoding)
+                ++skippedNeitherEncoding_;
+            else
+                ++skippedNoGbkForm_;
+        }
     }
 
     // The details of item `i`, read once.
@@ -112,7 +143,7 @@ private:
     // Matching names are checked one by one; links, FIFOs and devices are
     // never listed, so their details are not read, nor the attributes of a
     // file the size filter turns away.
-    void filePass(const FolderListing& listing, std::vector<std::optional<FileEntry>>& details, const std::string& dir)
+    void filePass(const FolderListing& listing, std::vector<std::optional<FileEntry>>& details, const Folder& dir)
     {
         const auto& items = listing.items();
         for (std::size_t i = 0; i < items.size(); ++i) {
@@ -181,11 +212,17 @@ private:
         return true;
     }
 
-    void appendEntry(const FileEntry& entry, const std::string& dir)
+    void appendEntry(const FileEntry& entry, const Folder& dir)
     {
-        ws_.files.append(ListEntry{entry.name, dir, clampSize(entry.size),
-                                   toLocalSeconds(toSeconds(entry.creationTime), utcOffset_),
-                                   toLocalSeconds(toSeconds(entry.lastWriteTime), utcOffset_)});
+        ListEntry row;
+        row.name = entry.name;
+        row.folder = dir.text;
+        row.encoding = entry.encoding;
+        row.diskFolder = dir.disk;
+        row.size = clampSize(entry.size);
+        row.created = toLocalSeconds(toSeconds(entry.creationTime), utcOffset_);
+        row.modified = toLocalSeconds(toSeconds(entry.lastWriteTime), utcOffset_);
+        ws_.files.append(row);
     }
 
     Workspace& ws_;
@@ -196,7 +233,8 @@ private:
     std::optional<std::int64_t> minSize_;
     std::optional<std::int64_t> maxSize_;
     std::optional<NameMask> matcher_;
-    std::size_t skippedNames_ = 0;
+    std::size_t skippedNoGbkForm_ = 0;
+    std::size_t skippedNeitherEncoding_ = 0;
     bool firstMask_ = true;
 };
 
@@ -221,7 +259,7 @@ void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const Search
         for (const std::string& folder : folders) {
             if (host.stopRequested()) break;
             ws.currentSearchFolder = folder;
-            search.visitFolder({});
+            search.visitFolder({}, {});
         }
     };
     // Masks are cut at each ";" and not trimmed: " *.ini" finds only names
@@ -234,9 +272,8 @@ void cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, const Search
     searchMask(types);
 
     ws.counters.stSrcCount = static_cast<std::int64_t>(ws.files.entryCount());
-    if (search.skippedNames() > 0)
-        host.showMessage(MessageKind::Information, gbk.fromUtf8("有 " + std::to_string(search.skippedNames()) +
-                                                                " 个文件或目录的名称无法以GBK编码表示，已跳过。"));
+    const std::string skipped = skippedNamesMessage(search.skippedNoGbkForm(), search.skippedNeitherEncoding());
+    if (!skipped.empty()) host.showMessage(MessageKind::Information, skipped);
 }
 
 } // namespace qv
