@@ -41,15 +41,17 @@ int runRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
 {
     const std::vector<OptionSpec> specs{
         {"template", "T", "", "the rename template, e.g. '${AddLeft(x_)}', '${Sn(1,3)}', '${File(names.txt)}'"},
+        {"to-utf8", "", "", "names written in GBK on disk get the same name in UTF-8; the template may be left out"},
         listOption};
     const auto options = parseOptions(args, specs);
-    if (printedHelp(options, "rename [--template T] [--list PATH] FILE...",
+    if (printedHelp(options, "rename [--template T] [--to-utf8] [--list PATH] FILE...",
                     "Gives every FILE a new base name; the extension stays. Never replaces an existing file.", specs,
                     out))
         return 0;
     PosixFileSystem fs;
     ConsoleHost host(out, err);
-    const RenameParams params{toProgramText(options.value("template")), programFolder()};
+    RenameParams params{toProgramText(options.value("template")), programFolder()};
+    params.chkNameToUtf8 = options.flag("to-utf8");
     Workspace ws =
         workspaceOf(options, fs, host, renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None);
     btnFilenameClick(params, ws, host, fs);

@@ -28,6 +28,7 @@ const std::vector<OptionSpec>& specs()
         {"date", "modify|create|access:YYYY-MM-DD:YYYY-MM-DD", "off",
          "only files whose chosen local date lies in the range, both days included"},
         {"no-sub", "", "", "do not search subfolders (default: subfolders are searched)"},
+        {"show-encoding", "", "", "add a seventh column: how the name is written on disk, utf-8 or gbk"},
         {"sort", "COLUMN[:desc]", "off",
          "sort the list as a click on a column title does; COLUMN is name, folder, size, created, modified or type"},
     };
@@ -103,8 +104,9 @@ std::string searchFolders(const std::string& utf8Folders, ConsoleHost& host, boo
     return folders;
 }
 
-// The list, one entry a line, cells separated by TAB, written in blocks.
-void printEntries(const FileList& files, std::ostream& out)
+// The list, one entry a line, cells separated by TAB, written in blocks;
+// with `showEncoding` the name's encoding on disk after the six cells.
+void printEntries(const FileList& files, std::ostream& out, bool showEncoding)
 {
     constexpr std::size_t block = 1 << 16;
     std::string text;
@@ -118,6 +120,7 @@ void printEntries(const FileList& files, std::ostream& out)
             else
                 text += toConsoleText(cell);
         }
+        if (showEncoding) text.append("\t").append(encodingName(files.encoding(row)));
         text += '\n';
         if (text.size() >= block) {
             out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -132,7 +135,7 @@ void printEntries(const FileList& files, std::ostream& out)
 int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const std::string usage = "search [--folder \"A;B\"] [--types \"*.txt;*.ini\"] [--size MIN:MAX] "
-                              "[--date KIND:FROM:TO] [--no-sub] [--sort COLUMN[:desc]]";
+                              "[--date KIND:FROM:TO] [--no-sub] [--sort COLUMN[:desc]] [--show-encoding]";
     const auto options = parseOptions(args, specs());
     if (options.helpRequested()) {
         out << helpText(usage,
@@ -168,7 +171,7 @@ int runSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     cbSearchClick(ws, host, fs, criteria);
     if (host.refused() && !foldersRefused) return 1;
     if (order.first >= 0) sortFileList(ws.files, order.first, order.second);
-    printEntries(ws.files, out);
+    printEntries(ws.files, out, options.flag("show-encoding"));
     return foldersRefused ? 1 : 0;
 }
 

@@ -5,6 +5,7 @@
 #include "fileops/rename_template.h"
 #include "operation/host.h"
 #include "platform/code_page.h"
+#include "platform/disk_name.h"
 #include "template/evaluator.h"
 #include "template/file_variables.h"
 #include "text/bytes.h"
@@ -27,10 +28,14 @@ OperationResult refuseTemplate(Host& host, const char* utf8)
 // refused unread: reading it could block the run for ever.
 std::optional<text::LineList> readIfFile(const FileSystem& fs, const std::string& path)
 {
-    const auto entry = fs.stat(path);
+    // The name typed is text, written on disk in UTF-8; one without an exact
+    // UTF-8 form names no file.
+    const std::optional<std::string> disk = utf8DiskForm(path);
+    if (!disk) return std::nullopt;
+    const auto entry = fs.stat(*disk);
     if (!entry || (entry->attributes & attr::directory)) return std::nullopt;
     if (entry->attributes & attr::device) throw RunError(formatMessage("Cannot open file %s", path));
-    return fs.readLineList(path);
+    return fs.readLineList(*disk);
 }
 
 // The lines of the list file `name`: looked for relative to the current
@@ -84,8 +89,13 @@ OperationResult btnFilenameClick(const RenameParams& params, Workspace& ws, Host
     if (!selectionCheck(ws, host)) return {};
     const std::string_view typed = text::trim(params.edtNewFilename);
     const std::string templ = text::lower(typed);
-    if (templ.empty() || templ == "${filename}") return refuseTemplate(host, "请输入新文件名格式！");
-    if (text::find("${", templ) == 0) return refuseTemplate(host, "新文件名格式不正确，请在左边选择变量或函数！");
+    // Converting names to UTF-8 may keep every name's text: an empty template
+    // or ${filename} alone is then a plain conversion.
+    const bool keepsNames = params.chkNameToUtf8 && (templ.empty() || templ == "${filename}");
+    if (!keepsNames) {
+        if (templ.empty() || templ == "${filename}") return refuseTemplate(host, "请输入新文件名格式！");
+        if (text::find("${", templ) == 0) return refuseTemplate(host, "新文件名格式不正确，请在左边选择变量或函数！");
+    }
     if (templ.find('"') != std::string::npos) return refuseTemplate(host, "新文件名格式中不需要使用双引号！");
 
     ws.counters.stChangeCount = 0;
@@ -109,6 +119,10 @@ OperationResult btnFilenameClick(const RenameParams& params, Workspace& ws, Host
         const std::string_view base = baseNameOf(name);
         const std::string_view ext = typeOf(name);
 
+        if (keepsNames) {
+            if (auto change = planRename(ws, row, name, true)) plan.push_back(std::move(*change));
+            continue;
+        }
         std::string rowTemplate;
         if (mode == Mode::Template) {
             rowTemplate = templateForRow(templ, ws, row, base, serial);
@@ -119,7 +133,7 @@ OperationResult btnFilenameClick(const RenameParams& params, Workspace& ws, Host
         }
 
         const std::string newName = EvaluateTemplate(base, rowTemplate) + std::string(ext);
-        if (auto change = planRename(ws, row, newName)) plan.push_back(std::move(*change));
+        if (auto change = planRename(ws, row, newName, params.chkNameToUtf8)) plan.push_back(std::move(*change));
     }
     return applyChangePlan(plan, ws, host, [&](const PlannedChange& change) { return applyRename(change, ws, fs); },
                            {});

@@ -6,6 +6,7 @@
 #include "fileops/change_extension.h"
 #include "fileops/rename.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
@@ -32,10 +33,15 @@ QWidget* buildRenamePage(const OperationPage& info, PageRunner& runner)
     QLineEdit* edtNewFilename = editBox("edtNewFilename", {}, QStringLiteral("请输入新文件名格式."));
     frame.body->addWidget(captionFor(QStringLiteral("新文件名:"), edtNewFilename), 0, 0);
     frame.body->addWidget(edtNewFilename, 0, 1);
-    bindStart(frame.page, frame.start, runner, [edtNewFilename](Workspace& ws, Host& host, FileSystem& fs) {
-        const RenameParams params{gbkText(edtNewFilename), toGbk(QCoreApplication::applicationDirPath())};
-        return resultOf([&] { return btnFilenameClick(params, ws, host, fs); });
-    });
+    auto* chkNameToUtf8 = new QCheckBox(QStringLiteral("文件名转为UTF-8编码"));
+    chkNameToUtf8->setObjectName("chkNameToUtf8");
+    frame.body->addWidget(chkNameToUtf8, 1, 1);
+    bindStart(frame.page, frame.start, runner,
+              [edtNewFilename, chkNameToUtf8](Workspace& ws, Host& host, FileSystem& fs) {
+                  RenameParams params{gbkText(edtNewFilename), toGbk(QCoreApplication::applicationDirPath())};
+                  params.chkNameToUtf8 = chkNameToUtf8->isChecked();
+                  return resultOf([&] { return btnFilenameClick(params, ws, host, fs); });
+              });
     return frame.page;
 }
 
