@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -36,12 +37,14 @@ GridMenu::GridMenu(QTableView* grid, Workspace& ws, std::function<void(const std
 
 QString GridMenu::fullPath(std::size_t row) const
 {
-    return QDir::current().absoluteFilePath(fromGbk(ws_.files.fullPath(row)));
+    // The path as the system takes it: the disk bytes, decoded as Qt's file
+    // functions decode names.
+    return QDir::current().absoluteFilePath(QFile::decodeName(QByteArray::fromStdString(ws_.files.fullPath(row))));
 }
 
 QString GridMenu::folderPath(std::size_t row) const
 {
-    return absoluteFolder(fromGbk(ws_.files.folder(row)));
+    return absoluteFolder(QFile::decodeName(QByteArray::fromStdString(std::string(ws_.files.diskFolder(row)))));
 }
 
 void GridMenu::fill(std::size_t row)
@@ -52,8 +55,9 @@ void GridMenu::fill(std::size_t row)
                                      [this, row] { opener_->open(QUrl::fromLocalFile(fullPath(row))); });
     QAction* openFolder = menu_->addAction(QStringLiteral("打开所在文件夹"), this,
                                            [this, row] { opener_->open(QUrl::fromLocalFile(folderPath(row))); });
-    QAction* copyPath = menu_->addAction(QStringLiteral("复制完整路径"), this,
-                                         [this, row] { QGuiApplication::clipboard()->setText(fullPath(row)); });
+    QAction* copyPath = menu_->addAction(QStringLiteral("复制完整路径"), this, [this, row] {
+        QGuiApplication::clipboard()->setText(QDir::current().absoluteFilePath(fromGbk(ws_.files.shownPath(row))));
+    });
     menu_->addSeparator();
     menu_->addAction(ws_.files.isMarked(row) ? QStringLiteral("取消标记") : QStringLiteral("标记"), this,
                      [this, row] { toggleMark(row); });

@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -520,27 +521,20 @@ void MainWindow::btnAddClick()
 {
     const QStringList chosen = dialogs_->chooseFilesToAdd();
     if (chosen.isEmpty()) return;
+    // The add command takes the paths as the system writes them; it reads
+    // each name as UTF-8 or GBK and tells what it had to leave out.
     std::vector<std::string> paths;
-    std::size_t unconvertible = 0;
-    for (const QString& path : chosen) {
-        if (std::optional<std::string> bytes = toGbkExactly(path))
-            paths.push_back(std::move(*bytes));
-        else
-            ++unconvertible;
-    }
-    addFiles(paths, unconvertible);
+    for (const QString& path : chosen) paths.push_back(QFile::encodeName(path).toStdString());
+    addFiles(paths);
 }
 
-void MainWindow::addFiles(const std::vector<std::string>& paths, std::size_t unconvertible)
+void MainWindow::addFiles(const std::vector<std::string>& paths)
 {
     if (!paths.empty())
         runGuarded(nullptr, [&] {
             host_->startRun();
             qv::btnAddClick(ws_, *host_, fs_, paths);
         });
-    if (unconvertible > 0)
-        dialogs_->message(QMessageBox::Information,
-                          QStringLiteral("有 %1 个文件或目录的名称无法以GBK编码表示，已跳过。").arg(unconvertible));
 }
 
 void MainWindow::cmbVarChange(int index)

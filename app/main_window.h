@@ -93,7 +93,7 @@ private:
     void btnStopSearchClick();
     void btnOpenClick();
     void btnAddClick();
-    void addFiles(const std::vector<std::string>& paths, std::size_t unconvertible);
+    void addFiles(const std::vector<std::string>& paths);
     void attachHistories();
     // Tab goes through a page's boxes before its start button.
     void putStartButtonsLastInTabOrder();

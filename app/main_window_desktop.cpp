@@ -28,7 +28,7 @@ void MainWindow::openPaths(const QStringList& paths)
 {
     const OpenedPaths opened = sortOpenedPaths(paths, fs_);
     if (!opened.folders.isEmpty()) edFolder_->setText(opened.folders.join(QLatin1Char(';')));
-    addFiles(opened.files, opened.unconvertible);
+    addFiles(opened.files);
     if (!opened.unusableFolders.isEmpty())
         dialogs_->message(QMessageBox::Critical, unusableFoldersMessage(opened.unusableFolders));
 }

@@ -1,7 +1,8 @@
 #include "app/opened_paths.h"
 
-#include "app/gbk_text.h"
 #include "platform/file_system.h"
+
+#include <QFile>
 
 namespace qv::app {
 
@@ -9,14 +10,12 @@ OpenedPaths sortOpenedPaths(const QStringList& paths, const FileSystem& fs)
 {
     OpenedPaths sorted;
     for (const QString& path : paths) {
-        std::optional<std::string> bytes = toGbkExactly(path);
-        if (!bytes) {
-            ++sorted.unconvertible;
-            continue;
-        }
-        const std::optional<FileEntry> entry = fs.stat(*bytes);
+        // The add command takes a file's path as the system writes it, and
+        // tells the names it has to leave out.
+        std::string disk = QFile::encodeName(path).toStdString();
+        const std::optional<FileEntry> entry = fs.stat(disk);
         if (!entry || (entry->attributes & attr::directory) == 0) {
-            sorted.files.push_back(std::move(*bytes));
+            sorted.files.push_back(std::move(disk));
         } else if (path.contains(QLatin1Char(';'))) {
             sorted.unusableFolders << path;
         } else {

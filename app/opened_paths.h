@@ -17,11 +17,8 @@ class FileSystem;
 namespace qv::app {
 
 struct OpenedPaths {
-    std::vector<std::string> files; // code page 936, for the add command
+    std::vector<std::string> files; // disk paths, for the add command
     QStringList folders;            // for the folder box, in the order given
-    // Names with no exact code page 936 form, refused as the add command
-    // refuses them, never replaced by a look-alike.
-    std::size_t unconvertible = 0;
     // Folders whose name holds ";", which the folder box would cut in two.
     QStringList unusableFolders;
 };

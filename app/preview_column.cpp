@@ -110,7 +110,7 @@ void PreviewColumn::start()
         ordinal_[row] = marked;
         marked += files.isMarked(row) ? 1 : 0;
     }
-    builder_ = std::make_unique<RenamePlanBuilder>(files, request_.newNames);
+    builder_ = std::make_unique<RenamePlanBuilder>(files, request_.newNames, request_.toUtf8);
     if (summary_) summary_->setText(QStringLiteral("预览：正在计算……"));
     emit columnChanged();
     sliceTimer_.start();
@@ -168,7 +168,7 @@ const PlannedChange* PreviewColumn::changeOf(std::size_t row) const
     PlannedChange change;
     try {
         if (const auto name = request_.newNames(row, ordinal_[row]))
-            change = planRename(ws_.files, row, *name);
+            change = planRename(ws_.files, row, *name, request_.toUtf8);
         else
             change.leaveAlone(PlanStatus::Unchanged, {});
     } catch (const RunError& e) {
@@ -190,9 +190,9 @@ QVariant PreviewColumn::data(std::size_t row, int role) const
     const PlannedChange* change = changeOf(row);
     if (!change) return {};
     if (role == Qt::DisplayRole) return textOf(*change);
+    if (role == Qt::ToolTipRole) return change->reason.empty() ? QVariant() : QVariant(fromGbk(change->reason));
     if (!change->leftAlone()) return {};
-    if (role == Qt::ForegroundRole) return QBrush(QColor(Qt::red));
-    return fromGbk(change->reason);
+    return QBrush(QColor(Qt::red));
 }
 
 } // namespace qv::app

@@ -25,6 +25,7 @@ struct PreviewRequest {
     // Rename and change extension: the new names, planned row by row.
     NewNameOf newNames;
     bool chains = false;
+    bool toUtf8 = false; // rename: names written in code page 936 get their UTF-8 form
     // Dates and attributes: the whole plan, and what a change does.
     std::function<ChangePlan()> plan;
     std::function<std::string(const PlannedChange&)> describe;

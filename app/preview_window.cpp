@@ -55,7 +55,7 @@ PreviewContent contentOf(const ContentPreview& preview, QStringList source, bool
         content.refusal = fromGbk(preview.refusal->message);
         return content;
     }
-    content.outputName = QStringLiteral("输出文件：") + fromGbk(preview.outputPath);
+    content.outputName = QStringLiteral("输出文件：") + fromGbk(shownPath(preview.outputPath));
     if (!preview.skipReason.empty())
         content.note = QStringLiteral("不会写入：") + fromGbk(preview.skipReason);
     else if (!preview.complete)
@@ -80,7 +80,7 @@ PreviewContent previewOfCombine(const Workspace& ws, const FileSystem& fs)
 {
     const ContentPreview preview = previewCombine(ws.files, fs, previewLineLimit);
     QStringList sources;
-    forEachMarkedRow(ws.files, [&](std::size_t row) { sources << fromGbk(ws.files.fullPath(row)); });
+    forEachMarkedRow(ws.files, [&](std::size_t row) { sources << fromGbk(ws.files.shownPath(row)); });
     return contentOf(preview, sources, false);
 }
 

@@ -42,7 +42,7 @@ std::vector<Command> buildCommands()
          runNumberCommand},
         {"search",
          "search [--folder \"A;B\"] [--types \"*.txt;*.ini\"] [--size MIN:MAX] [--date KIND:FROM:TO] [--no-sub] "
-         "[--sort COLUMN[:desc]]",
+         "[--sort COLUMN[:desc]] [--show-encoding]",
          "list files of folders by type masks and filters",
          "Searches folders for files and prints one entry a line: name, folder, size, created, modified and type, "
          "separated by TAB.",
@@ -52,6 +52,7 @@ std::vector<Command> buildCommands()
           {"date", "modify|create|access:YYYY-MM-DD:YYYY-MM-DD", "off",
            "only files whose chosen local date lies in the range, both days included"},
           {"no-sub", "", "", "do not search subfolders (default: subfolders are searched)"},
+          {"show-encoding", "", "", "add a seventh column: how the name is written on disk, utf-8 or gbk"},
           {"sort", "COLUMN[:desc]", "off",
            "sort the list as a click on a column title does; COLUMN is name, folder, size, created, modified or "
            "type"}},
@@ -59,10 +60,11 @@ std::vector<Command> buildCommands()
          0,
          runSearchCommand},
         {"rename",
-         "rename [--template T] [--chains] [--dry-run] [--list PATH] FILE...",
+         "rename [--template T] [--to-utf8] [--chains] [--dry-run] [--list PATH] FILE...",
          "rename files by a template",
          "Gives every FILE a new base name; the extension stays. Never replaces an existing file.",
          {{"template", "T", "", "the rename template, e.g. '${AddLeft(x_)}', '${Sn(1,3)}', '${File(names.txt)}'"},
+          {"to-utf8", "", "", "names written in GBK on disk get the same name in UTF-8; the template may be left out"},
           chainsOption,
           fileDryRunOption,
           listOption},

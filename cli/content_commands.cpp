@@ -33,7 +33,7 @@ int exitStatus(const ConsoleHost& host)
 std::string targetOutput(const FileList& files, std::size_t)
 {
     const TwoFilePick pick = pickTwoFiles(files);
-    return pick.found ? text::outputPath(files.fullPath(pick.second)) : std::string();
+    return pick.found ? outputDiskPath(files.fullPath(pick.second)) : std::string();
 }
 
 } // namespace
@@ -85,7 +85,7 @@ int runCombineCommand(const ParsedOptions& options, std::ostream& out, std::ostr
     command.resultOf = [](const FileList& files, std::size_t) {
         std::string last;
         forEachMarkedRow(files, [&](std::size_t row) { last = files.fullPath(row); });
-        return text::outputPath(last);
+        return outputDiskPath(last);
     };
     return runContentCommand(options, out, err, command);
 }

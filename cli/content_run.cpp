@@ -31,7 +31,7 @@ std::size_t previewLineCount(const std::string& value)
 
 std::string resultOf(const ContentCommand& command, const FileList& files, std::size_t row)
 {
-    return command.resultOf ? command.resultOf(files, row) : text::outputPath(files.fullPath(row));
+    return command.resultOf ? command.resultOf(files, row) : outputDiskPath(files.fullPath(row));
 }
 
 void printPlan(std::ostream& out, const Workspace& ws, const ContentCommand& command, const OperationResult& result,
@@ -41,7 +41,8 @@ void printPlan(std::ostream& out, const Workspace& ws, const ContentCommand& com
         const std::string source = ws.files.fullPath(row);
         const std::string target = resultOf(command, ws.files, row);
         for (const SkippedFile& skipped : result.skipped)
-            if (skipped.path == source) return printPlanLine(out, source, target, skippedStatus(skipped.reason));
+            if (skipped.path == shownPath(source))
+                return printPlanLine(out, source, target, skippedStatus(skipped.reason));
         if (const DryRunFileSystem::Output* written = dry.output(target))
             printPlanLine(out, source, target, writtenStatus(written->replaces));
     });
@@ -63,7 +64,7 @@ int printPreview(std::ostream& out, std::ostream& err, Workspace& ws, ConsoleHos
         return 1;
     }
     if (!preview.skipReason.empty()) {
-        err << toConsoleText(preview.outputPath) << ": " << skippedStatus(preview.skipReason) << '\n';
+        err << toConsoleText(shownPath(preview.outputPath)) << ": " << skippedStatus(preview.skipReason) << '\n';
         return 0;
     }
     for (const std::string& line : preview.lines) out << (command.outputIsUtf8 ? line : toConsoleText(line)) << '\n';

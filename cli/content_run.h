@@ -21,8 +21,8 @@ extern const OptionSpec previewOption;
 struct ContentCommand {
     // The run, through whatever host and file system it is given.
     std::function<OperationResult(Workspace&, Host&, FileSystem&)> run;
-    // The path the run writes for the FILE of `row`; by default its output
-    // file beside it.
+    // The disk path the run writes for the FILE of `row`; by default its
+    // output file beside it.
     std::function<std::string(const FileList& files, std::size_t row)> resultOf;
     // The run's job for --preview; nothing when the run would do nothing.
     // Empty for a subcommand without --preview.

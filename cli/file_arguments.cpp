@@ -11,9 +11,9 @@ namespace qv::cli {
 
 std::vector<std::string> readPathList(const std::string& utf8Path)
 {
-    const std::optional<std::string> path = toProgramName(utf8Path);
-    if (!path) throw RunError(formatMessage("Cannot open file %s", toProgramText(printableArgument(utf8Path))));
-    const std::string bytes = readFileBytes(*path);
+    if (utf8Path.empty() || utf8Path.find('\0') != std::string::npos)
+        throw RunError(formatMessage("Cannot open file %s", toProgramText(printableArgument(utf8Path))));
+    const std::string bytes = readFileBytes(utf8Path);
     std::vector<std::string> paths;
     for (const std::string_view line : text::LineList::fromBytes(bytes))
         if (!line.empty()) paths.emplace_back(line);
@@ -24,13 +24,14 @@ void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, 
                       EntryDetails details)
 {
     const std::int64_t offset = currentUtcOffset();
-    for (const std::string& utf8 : utf8Paths) {
-        const std::optional<std::string> path = toProgramName(utf8);
-        if (!path) {
-            host.refuseInConsoleText(unconvertibleNameMessage(utf8));
+    for (const std::string& path : utf8Paths) {
+        std::optional<ListEntry> entry = entryOfDiskPath(path);
+        if (!entry) {
+            host.refuseInConsoleText(unconvertibleNameMessage(path));
             continue;
         }
-        appendPathEntry(ws, *path, details == EntryDetails::SizeAndTimes ? fs.stat(*path) : std::nullopt, offset);
+        appendPathEntry(ws, std::move(*entry), details == EntryDetails::SizeAndTimes ? fs.stat(path) : std::nullopt,
+                        offset);
         ws.files.setMark(ws.files.lastRow(), true);
     }
 }

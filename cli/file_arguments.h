@@ -23,13 +23,15 @@ enum class EntryDetails {
     None,         // zero, for an operation that reads no more than the path
 };
 
-// Appends one marked entry per path (UTF-8). The folder is the path's folder
-// as given ("." for a bare name), the name what follows the last "/"; size and
-// times come from `fs` (zero for a file that does not exist, so that the
-// operation itself reports it) when `details` asks for them. Updates
-// stSrcCount. A path whose code page 936 form would name another file is not
-// added: it is refused by name through `host` (which makes the command exit
-// with 1) and the others go on.
+// Appends one marked entry per path, as the system gave its bytes (see
+// entryOfDiskPath: each name UTF-8, or code page 936 bytes where it is not
+// UTF-8). The folder is the path's folder as given ("." for a bare name), the
+// name what follows the last "/"; the entry keeps the bytes as its disk
+// form. Size and times come from `fs` (zero for a file that does not exist,
+// so that the operation itself reports it) when `details` asks for them.
+// Updates stSrcCount. A path with a name that has no exact text is not added:
+// it is refused by name through `host` (which makes the command exit with 1)
+// and the others go on.
 void addFileArguments(Workspace& ws, const std::vector<std::string>& utf8Paths, const FileSystem& fs, ConsoleHost& host,
                       EntryDetails details = EntryDetails::SizeAndTimes);
 

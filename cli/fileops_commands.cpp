@@ -58,14 +58,18 @@ int runRenameCommand(const ParsedOptions& options, std::ostream& out, std::ostre
 {
     PosixFileSystem fs;
     ConsoleHost host(out, err);
-    const RenameParams params{toProgramText(options.value("template")), programFolder(), options.flag("chains")};
+    RenameParams params{toProgramText(options.value("template")), programFolder(), options.flag("chains")};
+    params.chkNameToUtf8 = options.flag("to-utf8");
     Workspace ws =
         workspaceOf(options, fs, host, renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None);
     if (options.flag("dry-run"))
         return dryRun(
             ws, host, checkRenameTemplate(params),
-            [&] { return planRenames(ws.files, renameNames(params, ws.files, fs), fs, params.chains).changes; }, true,
-            out);
+            [&] {
+                return planRenames(ws.files, renameNames(params, ws.files, fs), fs, params.chains, params.chkNameToUtf8)
+                    .changes;
+            },
+            true, out);
     btnFilenameClick(params, ws, host, fs);
     return host.exitStatus();
 }

@@ -1,17 +1,17 @@
 #include "cli/plan_lines.h"
 
 #include "cli/console_text.h"
-#include "filelist/file_list.h"
+#include "platform/disk_name.h"
 
 #include <ostream>
 
 namespace qv::cli {
 namespace {
 
-std::string oneField(std::string_view gbk)
+std::string oneField(std::string_view diskPath)
 {
     std::string out;
-    for (const char c : toConsoleText(gbk)) {
+    for (const char c : toConsoleText(shownPath(diskPath))) {
         if (c == '\t')
             out += "\\t";
         else if (c == '\n')
@@ -22,12 +22,6 @@ std::string oneField(std::string_view gbk)
             out += c;
     }
     return out;
-}
-
-std::string_view folderOf(std::string_view path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
 }
 
 } // namespace
@@ -65,7 +59,7 @@ std::string planStatusText(const PlannedChange& change)
 void printChangePlan(std::ostream& out, const ChangePlan& plan, bool withResult)
 {
     for (const PlannedChange& change : plan)
-        printPlanLine(out, change.path, withResult ? joinPath(folderOf(change.path), change.newName) : std::string(),
+        printPlanLine(out, change.path, withResult ? diskPathBeside(change.path, change.newName) : std::string(),
                       planStatusText(change));
 }
 

@@ -12,9 +12,9 @@
 
 namespace qv::cli {
 
-// Prints one plan line; `source` and `result` are code page 936, `status`
-// UTF-8. TAB and line breaks inside a name are printed as \t, \r and \n, so
-// that every FILE stays one line of three fields.
+// Prints one plan line; `source` and `result` are disk paths, printed as
+// their text (shownPath) in UTF-8, `status` is UTF-8. TAB and line breaks inside a name are printed as \t, \r and \n,
+// so that every FILE stays one line of three fields.
 void printPlanLine(std::ostream& out, std::string_view source, std::string_view result, std::string_view status);
 
 // "ok" or "replace" (an existing file at RESULT would be replaced), as

@@ -88,8 +88,9 @@ std::string searchFolders(const std::string& utf8Folders, ConsoleHost& host, boo
     return folders;
 }
 
-// The list, one entry a line, cells separated by TAB, written in blocks.
-void printEntries(const FileList& files, std::ostream& out)
+// The list, one entry a line, cells separated by TAB, written in blocks;
+// with `showEncoding` the name's encoding on disk after the six cells.
+void printEntries(const FileList& files, std::ostream& out, bool showEncoding)
 {
     constexpr std::size_t block = 1 << 16;
     std::string text;
@@ -103,6 +104,7 @@ void printEntries(const FileList& files, std::ostream& out)
             else
                 text += toConsoleText(cell);
         }
+        if (showEncoding) text.append("\t").append(encodingName(files.encoding(row)));
         text += '\n';
         if (text.size() >= block) {
             out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -141,7 +143,7 @@ int runSearchCommand(const ParsedOptions& options, std::ostream& out, std::ostre
     cbSearchClick(ws, host, fs, criteria);
     if (host.refused() && !foldersRefused) return 1;
     if (order.first >= 0) sortFileList(ws.files, order.first, order.second);
-    printEntries(ws.files, out);
+    printEntries(ws.files, out, options.flag("show-encoding"));
     return foldersRefused ? 1 : 0;
 }
 

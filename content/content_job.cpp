@@ -1,6 +1,8 @@
 #include "content/content_job.h"
 
 #include "content/run_sources.h"
+#include "platform/disk_name.h"
+
 #include "operation/run_loop.h"
 #include "platform/code_page.h"
 #include "text/line_scanner.h"
@@ -22,14 +24,19 @@ std::string closingMessage(std::int64_t count, CountUnit unit)
            programText(unit == CountUnit::Files ? " 个文件!" : " 条记录!");
 }
 
+std::string outputDiskPath(std::string_view sourceDiskPath)
+{
+    return diskPathBeside(sourceDiskPath, text::outputPath(nameTextOf(sourceDiskPath)));
+}
+
 FileVerdict processContentFile(const FileList& files, std::size_t row, const Transform& transform, Host& host,
                                FileSystem& fs, text::LineList& source, text::LineList& output)
 {
-    const ContentFile file{files, row, files.fullPath(row)};
-    source = fs.readLineList(file.fullPath);
+    const ContentFile file{files, row, files.shownPath(row), files.fullPath(row)};
+    source = fs.readLineList(file.diskPath);
     output.clear();
     FileVerdict verdict = transform(source, file, output, host);
-    if (!verdict.skip) fs.writeLineList(text::outputPath(file.fullPath), output);
+    if (!verdict.skip) fs.writeLineList(outputDiskPath(file.diskPath), output);
     return verdict;
 }
 
@@ -105,11 +112,11 @@ std::optional<FileVerdict> processFile(const FileList& files, std::size_t row, c
                                        FileSystem& fs, text::LineList& source, text::LineList& output)
 {
     if (job.perLine) {
-        const ContentFile file{files, row, files.fullPath(row)};
+        const ContentFile file{files, row, files.shownPath(row), files.fullPath(row)};
         if (const LineTransform transform = job.perLine(file)) {
-            const std::unique_ptr<AtomicFileWriter> writer = fs.createAtomically(text::outputPath(file.fullPath));
+            const std::unique_ptr<AtomicFileWriter> writer = fs.createAtomically(outputDiskPath(file.diskPath));
             try {
-                if (!streamLines(fs, file.fullPath, transform, *writer, host)) return std::nullopt;
+                if (!streamLines(fs, file.diskPath, transform, *writer, host)) return std::nullopt;
             } catch (SkipFile& skip) {
                 return FileVerdict::skipped(std::move(skip.reason)); // the writer leaves nothing behind
             }
@@ -139,7 +146,7 @@ OperationResult runContentJob(Workspace& ws, Host& host, FileSystem& fs, const C
     walkMarkedRows(ws.files, run, [&](std::size_t row) {
         std::string path = ws.files.fullPath(row);
         std::optional<FileVerdict> verdict;
-        if (sources.holds(text::outputPath(path))) {
+        if (sources.holds(outputDiskPath(path))) {
             verdict = FileVerdict::skipped(outputIsSourceReason());
         } else {
             try {

@@ -46,11 +46,12 @@
 namespace qv {
 
 // What a transform knows of the file it works on: the row of the file list
-// and the entry's full path (folder, "/", name).
+// and the entry's full path (folder, "/", name) as text, for ${fullname}.
 struct ContentFile {
     const FileList& files;
     std::size_t row;
     std::string fullPath;
+    std::string diskPath; // the path as written on disk, for the file system
 
     std::string_view name() const { return files.name(row); }
     // A cell of the row (NameColumn ... TypeColumn), as the grid shows it.
@@ -159,5 +160,10 @@ std::string closingMessage(std::int64_t count, CountUnit unit = CountUnit::Files
 // The code page 936 form of a message written in this source as UTF-8.
 // Messages are converted when shown, a few times per run at most.
 std::string programText(std::string_view utf8);
+
+// The output file beside the source at `sourceDiskPath`: the source's folder
+// as written on disk, and text::outputPath of the source's name written in
+// UTF-8 (a source named in code page 936 bytes gets a UTF-8 output name).
+std::string outputDiskPath(std::string_view sourceDiskPath);
 
 } // namespace qv

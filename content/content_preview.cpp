@@ -100,8 +100,8 @@ ContentPreview previewContentJob(const ContentJob& job, const FileList& files, s
                 return preview;
             }
         if (job.prepare) job.prepare();
-        const ContentFile file{files, row, files.fullPath(row)};
-        preview.outputPath = text::outputPath(file.fullPath);
+        const ContentFile file{files, row, files.shownPath(row), files.fullPath(row)};
+        preview.outputPath = outputDiskPath(file.diskPath);
         if (RunSources(files).holds(preview.outputPath)) {
             preview.skipReason = outputIsSourceReason();
             return preview;
@@ -120,7 +120,7 @@ ContentPreview previewCombine(const FileList& files, const FileSystem& fs, std::
     std::string lastMarked;
     forEachMarkedRow(files, [&](std::size_t row) { lastMarked = files.fullPath(row); });
     if (lastMarked.empty()) return preview;
-    preview.outputPath = text::outputPath(lastMarked);
+    preview.outputPath = outputDiskPath(lastMarked);
     if (RunSources(files).holds(preview.outputPath)) {
         preview.skipReason = outputIsSourceReason();
         return preview;
@@ -150,7 +150,7 @@ ContentPreview previewTwoFiles(const FileList& files, const FileSystem& fs, std:
     ContentPreview preview;
     const TwoFilePick pick = pickTwoFiles(files);
     const std::string target = files.fullPath(pick.second);
-    preview.outputPath = text::outputPath(target);
+    preview.outputPath = outputDiskPath(target);
     if (RunSources(files).holds(preview.outputPath)) {
         preview.skipReason = outputIsSourceReason();
         return preview;

@@ -23,7 +23,7 @@ struct ContentPreview {
     // The parameters would be refused (or a field does not convert): the
     // message the run would show. Nothing else is set then.
     std::optional<Refusal> refusal;
-    std::string outputPath;         // code page 936
+    std::string outputPath;         // as written on disk (shownPath gives its text)
     std::string skipReason;         // the run would leave the file alone for this (code page 936)
     std::vector<std::string> lines; // the first lines of the output, without their breaks
     bool complete = false;          // `lines` is the whole output

@@ -2,7 +2,6 @@
 
 #include "content/run_sources.h"
 #include "operation/run_loop.h"
-#include "text/output_path.h"
 
 #include <string>
 
@@ -15,7 +14,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
 
     std::string lastMarked;
     forEachMarkedRow(ws.files, [&](std::size_t row) { lastMarked = ws.files.fullPath(row); });
-    if (RunSources(ws.files).holds(text::outputPath(lastMarked))) {
+    if (RunSources(ws.files).holds(outputDiskPath(lastMarked))) {
         // The one output would replace one of the files it is made of.
         RunLoop run(ws, host, outcome, 0);
         run.skipped(lastMarked, outputIsSourceReason());
@@ -25,7 +24,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
     // Every file streams straight into the one output; it is put in place
     // only once the last file is in, under the name of the last file read
     // (events processed between rows may have changed the list).
-    const std::unique_ptr<AtomicFileWriter> output = fs.createAtomically(text::outputPath(lastMarked));
+    const std::unique_ptr<AtomicFileWriter> output = fs.createAtomically(outputDiskPath(lastMarked));
     std::string lastPath;
     RunLoop run(ws, host, outcome, markedCount(ws.files));
     walkMarkedRows(ws.files, run, [&](std::size_t row) {
@@ -34,7 +33,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
             if (!streamWrittenForm(fs, path, *output, host)) return false;
         } catch (const FileChangedWhileRead&) {
             // What went into the output may be cut short: nothing is written.
-            run.skipped(std::move(path), fileChangedReason());
+            run.skipped(path, fileChangedReason());
             return false;
         }
         run.processed();
@@ -48,7 +47,7 @@ OperationResult btnFileCombineClick(const FileCombineParams&, Workspace& ws, Hos
         outcome.processed = 0;
         ws.counters.stChangeCount = 0;
     } else if (!lastPath.empty()) {
-        output->commitAs(text::outputPath(lastPath));
+        output->commitAs(outputDiskPath(lastPath));
     }
     if (!outcome.skipped.empty()) outcome.status = OperationResult::Status::Done; // ended by the changed file
     showClosing(host, closingMessage(ws.counters.stChangeCount), outcome);

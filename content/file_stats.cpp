@@ -38,7 +38,7 @@ std::optional<FileStats> btnFileInfoClick(const FileStatsParams& params, const W
     std::string bytes = fs.readFile(path);
     const auto size = static_cast<std::int64_t>(bytes.size());
     FileStats stats = countLines(text::LineList::fromBytes(std::move(bytes)), size, host);
-    stats.edtFilename = path;
+    stats.edtFilename = ws.files.shownPath(params.currentRow);
     host.showMessage(MessageKind::Information, programText("成功统计完成!"));
     return stats;
 }

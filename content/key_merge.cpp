@@ -1,5 +1,6 @@
 #include "content/key_merge.h"
 
+#include "content/content_job.h"
 #include "text/bytes.h"
 #include "text/output_path.h"
 
@@ -79,7 +80,7 @@ OperationResult btnSynClick(const KeyMergeParams&, Workspace& ws, Host& host, Fi
     const std::string targetPath = ws.files.fullPath(pick.second);
     const text::LineList target = fs.readLineList(targetPath);
     const KeyMergeResult merged = mergeKeys(source, target, host);
-    fs.writeLineList(text::outputPath(targetPath), merged.lines);
+    fs.writeLineList(outputDiskPath(targetPath), merged.lines);
 
     outcome.status = OperationResult::Status::Done;
     outcome.processed = merged.records;

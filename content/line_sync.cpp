@@ -1,5 +1,6 @@
 #include "content/line_sync.h"
 
+#include "content/content_job.h"
 #include "text/bytes.h"
 #include "text/keyword_list.h"
 #include "text/output_path.h"
@@ -52,7 +53,7 @@ OperationResult btnLineSynClick(const LineSyncParams& params, Workspace& ws, Hos
     const std::string targetPath = ws.files.fullPath(pick.second);
     const text::LineList target = fs.readLineList(targetPath);
     const LineSyncResult synced = syncLines(source, target, keywords, host);
-    fs.writeLineList(text::outputPath(targetPath), synced.lines);
+    fs.writeLineList(outputDiskPath(targetPath), synced.lines);
 
     OperationResult outcome;
     outcome.status = OperationResult::Status::Done;

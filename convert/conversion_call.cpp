@@ -1,5 +1,7 @@
 #include "convert/conversion_call.h"
 
+#include "platform/disk_name.h"
+
 #include "text/bytes.h"
 
 namespace qv {
@@ -68,15 +70,13 @@ std::string newExtension(std::string_view argument)
 
 std::string convertedPath(std::string_view sourcePath, std::string_view extension)
 {
-    const std::size_t slash = sourcePath.rfind('/');
-    const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-    const std::size_t dot = sourcePath.rfind('.');
-    std::string path(sourcePath);
-    if (dot == std::string_view::npos || dot <= nameStart)
-        path += '.';
+    std::string name = nameTextOf(sourcePath);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0)
+        name += '.';
     else
-        path.resize(dot + 1);
-    return path.append(extension);
+        name.resize(dot + 1);
+    return diskPathBeside(sourcePath, name.append(extension));
 }
 
 } // namespace qv

@@ -36,6 +36,8 @@ std::string newExtension(std::string_view argument);
 // ("/d/book.xls" gives "/d/book.csv"). A file name without "." other than a
 // leading one gets "." and the extension appended ("/d.x/README" gives
 // "/d.x/README.csv"), so the result always lies in the source's folder.
+// Both are disk paths: the folder stays as written on disk, the new name is
+// written in UTF-8.
 std::string convertedPath(std::string_view sourcePath, std::string_view extension);
 
 } // namespace qv

@@ -6,6 +6,7 @@
 #include "convert/spreadsheet_converter.h"
 #include "convert/text_converter.h"
 #include "operation/run_loop.h"
+#include "platform/disk_name.h"
 #include "text/output_path.h"
 
 namespace qv {

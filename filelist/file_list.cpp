@@ -2,6 +2,7 @@
 
 #include "filelist/entry_time.h"
 #include "platform/code_page.h"
+#include "platform/disk_name.h"
 
 #include <algorithm>
 #include <array>
@@ -68,15 +69,40 @@ std::int64_t FileList::size(std::size_t row) const
     return row >= 1 && row <= entryCount() ? at(row - 1).size : 0;
 }
 
-std::string FileList::fullPath(std::size_t row) const
+std::string FileList::shownPath(std::size_t row) const
 {
     return joinPath(folder(row), name(row));
+}
+
+NameEncoding FileList::encoding(std::size_t row) const
+{
+    return row >= 1 && row <= entryCount() ? at(row - 1).encoding : NameEncoding::Utf8;
+}
+
+std::string_view FileList::diskFolder(std::size_t row) const
+{
+    if (row < 1 || row > entryCount()) return {};
+    const std::uint32_t id = at(row - 1).folder;
+    return folderDisk_[id].empty() ? std::string_view(folders_[id]) : std::string_view(folderDisk_[id]);
+}
+
+std::string FileList::fullPath(std::size_t row) const
+{
+    if (row < 1 || row > entryCount()) return joinPath({}, {});
+    const Row& r = at(row - 1);
+    return joinPath(diskFolder(row), diskFormOf(r.name, r.encoding));
+}
+
+std::string FileList::diskPathFor(std::size_t row, std::string_view newName) const
+{
+    return joinPath(diskFolder(row), diskFormOf(newName, NameEncoding::Utf8));
 }
 
 void FileList::setName(std::size_t row, std::string name)
 {
     if (row < 1 || row > entryCount()) return;
     at(row - 1).name = std::move(name);
+    at(row - 1).encoding = NameEncoding::Utf8;
     cellsChanged(row, row, NameColumn, TypeColumn);
 }
 
@@ -94,12 +120,16 @@ void FileList::setModified(std::size_t row, std::int64_t localSeconds)
     cellsChanged(row, row, ModifiedColumn, ModifiedColumn);
 }
 
-std::uint32_t FileList::internFolder(const std::string& folder)
+std::uint32_t FileList::internFolder(const std::string& folder, const std::string& disk)
 {
     // Searches append whole folders at a time: try the latest folder first.
-    if (!folders_.empty() && folders_.back() == folder) return static_cast<std::uint32_t>(folders_.size() - 1);
-    const auto [found, added] = folderIds_.try_emplace(folder, static_cast<std::uint32_t>(folders_.size()));
-    if (added) folders_.push_back(folder);
+    const auto latestDisk = [&] { return folderDisk_.back().empty() ? folders_.back() : folderDisk_.back(); };
+    if (!folders_.empty() && latestDisk() == disk) return static_cast<std::uint32_t>(folders_.size() - 1);
+    const auto [found, added] = folderIds_.try_emplace(disk, static_cast<std::uint32_t>(folders_.size()));
+    if (added) {
+        folders_.push_back(folder);
+        folderDisk_.push_back(disk == folder ? std::string() : disk);
+    }
     return found->second;
 }
 
@@ -138,7 +168,9 @@ void FileList::cellsChanged(std::size_t first, std::size_t last, int firstColumn
 void FileList::append(const ListEntry& entry)
 {
     const bool wasEmpty = isEmpty();
-    rows_.push_back(Row{entry.name, internFolder(entry.folder), false, entry.size, entry.created, entry.modified});
+    const std::string disk = entry.diskFolder ? *entry.diskFolder : diskFormOf(entry.folder, NameEncoding::Utf8);
+    rows_.push_back(Row{entry.name, internFolder(entry.folder, disk), false, entry.encoding, entry.size, entry.created,
+                        entry.modified});
     placeholderMarked_ = false;
     if (!observer_) return;
     if (wasEmpty)
@@ -153,6 +185,7 @@ void FileList::clear()
     rows_.shrink_to_fit();
     gapBegin_ = gapEnd_ = 0;
     folders_.clear();
+    folderDisk_.clear();
     folderIds_.clear();
     placeholderMarked_ = false;
     if (observer_) observer_->listReset();
@@ -265,7 +298,7 @@ void FileList::flipMarks(std::size_t first, std::size_t last)
 bool FileList::isConsistent() const
 {
     if (!isEmpty() && placeholderMarked_) return false;
-    if (folders_.size() != folderIds_.size()) return false;
+    if (folders_.size() != folderIds_.size() || folderDisk_.size() != folders_.size()) return false;
     if (gapBegin_ > gapEnd_ || gapEnd_ > rows_.size()) return false;
     for (std::size_t i = 0; i < entryCount(); ++i)
         if (at(i).folder >= folders_.size()) return false;

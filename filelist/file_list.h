@@ -15,6 +15,17 @@
 // appended by a search or the add command starts unmarked. The placeholder
 // row has a mark of its own that no entry ever inherits.
 //
+// Each entry also knows how its name and folder are written on disk, so that
+// every operation reaches exactly the file that was listed (two files "中文.txt",
+// one named in UTF-8 and one in code page 936 bytes, are two entries acting
+// on two files). The name's disk form costs one byte, its NameEncoding, kept
+// in the row's padding: the bytes are the UTF-8 form of the text or the
+// text's own bytes (see platform/disk_name.h). A folder's disk form is stored
+// once per interned folder, and only where it differs from the folder text
+// (a non-ASCII folder): a million rows in a few thousand folders cost a few
+// hundred kB more, not a second copy of the names. fullPath() builds the disk
+// path when asked, one code page conversion for a non-ASCII UTF-8 name.
+//
 // The rows are kept in a gap buffer: removing rows one by one while walking
 // up (or down) the list moves only the rows between two removals, so the
 // delete command's bottom-up walk costs O(rows) in all, not O(rows^2).
@@ -22,7 +33,10 @@
 // An observer is told of every change after it is made, as ranges, so a
 // view repaints or shifts only what changed.
 
+#include "platform/disk_name.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,11 +53,14 @@ struct ListEntry {
     std::string name;   // the file's name, extension included, no folder part
     std::string folder; // the folder as the caller built it
     std::int64_t size = 0;
-    std::int64_t created = 0;  // local seconds since 1970 (see entry_time.h)
-    std::int64_t modified = 0; // local seconds since 1970
+    std::int64_t created = 0;                   // local seconds since 1970 (see entry_time.h)
+    std::int64_t modified = 0;                  // local seconds since 1970
+    NameEncoding encoding = NameEncoding::Utf8; // how the name is written on disk
+    // The folder's path on disk; none means the UTF-8 form of `folder`.
+    std::optional<std::string> diskFolder;
 };
 
-// The path an operation works on: folder, "/", name, joined as they stand.
+// Folder, "/", name, joined as they stand.
 std::string joinPath(std::string_view folder, std::string_view name);
 
 // The type cell of a name: from its last "." to the end, dot included;
@@ -91,10 +108,20 @@ public:
     std::string_view name(std::size_t row) const;
     std::string_view folder(std::size_t row) const;
     std::int64_t size(std::size_t row) const;
+    // The disk path an operation works on: the folder's and the name's disk
+    // forms joined by "/", never re-derived from the shown text.
     std::string fullPath(std::size_t row) const;
+    // The path as text, folder cell, "/", name cell: for messages and exports.
+    std::string shownPath(std::size_t row) const;
+    NameEncoding encoding(std::size_t row) const;
+    std::string_view diskFolder(std::size_t row) const;
+    // The disk path a file of this row's folder gets under `newName` (code
+    // page 936), written in UTF-8, as every name the program makes is.
+    std::string diskPathFor(std::size_t row, std::string_view newName) const;
 
     // Rewrite one cell of an entry after an operation changed its file: the
-    // name (the type cell follows it), or a time in local seconds since 1970.
+    // name (the type cell follows it; the name is now written in UTF-8 on
+    // disk), or a time in local seconds since 1970.
     // Rows outside 1..entryCount() are left alone.
     void setName(std::size_t row, std::string name);
     void setCreated(std::size_t row, std::int64_t localSeconds);
@@ -137,13 +164,15 @@ private:
     struct Row {
         std::string name;
         std::uint32_t folder = 0;
-        bool marked = false; // fits in the padding after `folder`
+        bool marked = false;                        // fits in the padding after `folder`
+        NameEncoding encoding = NameEncoding::Utf8; // and so does this
         std::int64_t size = 0;
         std::int64_t created = 0;
         std::int64_t modified = 0;
     };
 
-    std::uint32_t internFolder(const std::string& folder);
+    // The id of the folder whose disk form is `disk` (shown as `folder`).
+    std::uint32_t internFolder(const std::string& folder, const std::string& disk);
     // The mark of grid row 1..lastRow(): an entry's own, or the placeholder's.
     bool& markOf(std::size_t row) { return isEmpty() ? placeholderMarked_ : at(row - 1).marked; }
     // Row storage with the gap: entry index i (0-based) lives at rows_[i]
@@ -169,8 +198,9 @@ private:
         explicit operator bool() const { return ptr != nullptr; }
     };
     ObserverSlot observer_;
-    std::vector<std::string> folders_;
-    std::unordered_map<std::string, std::uint32_t> folderIds_;
+    std::vector<std::string> folders_;                         // texts, by id
+    std::vector<std::string> folderDisk_;                      // disk forms by id; "" where equal to the text
+    std::unordered_map<std::string, std::uint32_t> folderIds_; // by disk form
     bool placeholderMarked_ = false;
 };
 

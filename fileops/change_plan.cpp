@@ -3,6 +3,7 @@
 #include "operation/host.h"
 #include "operation/run_loop.h"
 #include "platform/code_page.h"
+#include "platform/disk_name.h"
 
 #include <set>
 
@@ -42,7 +43,7 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
         if (!folderStep) return;
         const std::optional<FolderOutcome> outcome = folderStep(change);
         if (outcome && outcome->status != FsStatus::Ok && refusedFolders.insert(outcome->folder).second)
-            result.skipped.push_back({outcome->folder, refusalReason(outcome->status, notSupported)});
+            result.skipped.push_back({shownPath(outcome->folder), refusalReason(outcome->status, notSupported)});
     };
     RunLoop run(ws, host, result, static_cast<std::int64_t>(plan.size()));
     walkItems(plan, run, [&](const PlannedChange& change) {

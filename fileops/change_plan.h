@@ -40,8 +40,8 @@ enum class PlanStatus : std::uint8_t {
 
 struct PlannedChange {
     std::size_t row = 0;
-    std::string path;                   // the entry's full path, code page 936
-    std::string newName;                // rename, change extension: the name it gets
+    std::string path;                   // the entry's full path as written on disk
+    std::string newName;                // rename, change extension: the name it gets (code page 936)
     TimeChange times;                   // dates: the times it gets
     std::uint32_t attributes = 0;       // attributes: the bits it gets
     std::uint32_t attributesBefore = 0; // attributes: the bits it has

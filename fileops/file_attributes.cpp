@@ -64,9 +64,9 @@ OperationResult btnPropClick(const AttributeParams& params, Workspace& ws, Host&
     std::string lastFolder;
     const auto folderStep = [&](const PlannedChange& change) -> std::optional<FolderOutcome> {
         if (!params.chkDirProp || ws.files.fullPath(change.row) != change.path ||
-            ws.files.folder(change.row) == lastFolder)
+            ws.files.diskFolder(change.row) == lastFolder)
             return std::nullopt;
-        FolderOutcome outcome{std::string(ws.files.folder(change.row))};
+        FolderOutcome outcome{std::string(ws.files.diskFolder(change.row))};
         outcome.status = fs.setAttributes(outcome.folder, change.attributes);
         if (outcome.status == FsStatus::Ok) lastFolder = outcome.folder;
         return outcome;

@@ -144,12 +144,12 @@ OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host
     std::string lastFolder;
     const auto folderStep = [&](const PlannedChange& change) -> std::optional<FolderOutcome> {
         if (!params.chkDirDate || ws.files.fullPath(change.row) != change.path ||
-            ws.files.folder(change.row) == lastFolder)
+            ws.files.diskFolder(change.row) == lastFolder)
             return std::nullopt;
         // A folder that refused is skipped for the files after it; one that
         // took the change gets it again for the next file, which changes
         // nothing further.
-        FolderOutcome outcome{std::string(ws.files.folder(change.row))};
+        FolderOutcome outcome{std::string(ws.files.diskFolder(change.row))};
         outcome.status = SetFileTimes(outcome.folder, true, params, fs, utcOffset);
         if (outcome.status != FsStatus::Ok) lastFolder = outcome.folder;
         return outcome;

@@ -25,10 +25,12 @@ constexpr std::size_t longestDiskName = 255;
 // than longestDiskName bytes.
 std::optional<std::string> invalidNameReason(std::string_view name);
 
-// The planned rename of the entry in `row` to `newName` in its own folder:
-// Unchanged when the name stays the same (same bytes), Invalid with the
-// reason when invalidNameReason refuses the name, otherwise Ok. Whether the
-// name is free is the rename plan's question (fileops/rename_plan.h).
-PlannedChange planRename(const FileList& files, std::size_t row, const std::string& newName);
+// The planned rename of the entry in `row` to `newName` in its own folder,
+// the new name written in UTF-8 on disk: Unchanged when the name stays the
+// same (same text; with `toUtf8`, a same-text name written in code page 936
+// on disk is planned as Recode, a change of its encoding alone), Invalid with
+// the reason when invalidNameReason refuses the name, otherwise Ok. Whether
+// the name is free is the rename plan's question (fileops/rename_plan.h).
+PlannedChange planRename(const FileList& files, std::size_t row, const std::string& newName, bool toUtf8 = false);
 
 } // namespace qv

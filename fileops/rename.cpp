@@ -6,6 +6,7 @@
 #include "fileops/rename_template.h"
 #include "operation/host.h"
 #include "platform/code_page.h"
+#include "platform/disk_name.h"
 #include "template/evaluator.h"
 #include "template/file_variables.h"
 #include "text/bytes.h"
@@ -24,10 +25,14 @@ enum class Mode { Template, NameList, ReplacementList };
 // refused unread: reading it could block the run for ever.
 std::optional<text::LineList> readIfFile(const FileSystem& fs, const std::string& path)
 {
-    const auto entry = fs.stat(path);
+    // The name typed is text, written on disk in UTF-8; one without an exact
+    // UTF-8 form names no file.
+    const std::optional<std::string> disk = utf8DiskForm(path);
+    if (!disk) return std::nullopt;
+    const auto entry = fs.stat(*disk);
     if (!entry || (entry->attributes & attr::directory)) return std::nullopt;
     if (entry->attributes & attr::device) throw RunError(formatMessage("Cannot open file %s", path));
-    return fs.readLineList(path);
+    return fs.readLineList(*disk);
 }
 
 // The lines of the list file `name`: looked for relative to the current
@@ -66,6 +71,14 @@ std::string listTemplateForRow(Mode mode, std::string_view line, std::string_vie
     return text::replaceAll(base, replacement->oldText, replacement->newText);
 }
 
+// Converting names to UTF-8 may keep every name's text: an empty template
+// or ${filename} alone is then a plain conversion.
+bool keepsNames(const RenameParams& params)
+{
+    const std::string templ = text::lower(text::trim(params.edtNewFilename));
+    return params.chkNameToUtf8 && (templ.empty() || templ == "${filename}");
+}
+
 } // namespace
 
 bool renameReadsDates(const RenameParams& params)
@@ -78,14 +91,20 @@ std::optional<Refusal> checkRenameTemplate(const RenameParams& params)
 {
     const std::string templ = text::lower(text::trim(params.edtNewFilename));
     const auto refusal = [](const char* utf8) { return Refusal{CodePage::gbk().fromUtf8(utf8), "edtNewFilename"}; };
-    if (templ.empty() || templ == "${filename}") return refusal("请输入新文件名格式！");
-    if (text::find("${", templ) == 0) return refusal("新文件名格式不正确，请在左边选择变量或函数！");
+    if (!keepsNames(params)) {
+        if (templ.empty() || templ == "${filename}") return refusal("请输入新文件名格式！");
+        if (text::find("${", templ) == 0) return refusal("新文件名格式不正确，请在左边选择变量或函数！");
+    }
     if (templ.find('"') != std::string::npos) return refusal("新文件名格式中不需要使用双引号！");
     return std::nullopt;
 }
 
 NewNameOf renameNames(const RenameParams& params, const FileList& files, const FileSystem& fs)
 {
+    if (keepsNames(params))
+        return [&files](std::size_t row, std::int64_t) -> std::optional<std::string> {
+            return std::string(files.name(row));
+        };
     const std::string typed(text::trim(params.edtNewFilename));
     auto templ = std::make_shared<const std::string>(text::lower(typed));
     const std::optional<SerialNumber> serial = findSerialNumber(*templ);
@@ -125,7 +144,8 @@ OperationResult btnFilenameClick(const RenameParams& params, Workspace& ws, Host
     if (!selectionCheck(ws, host)) return {};
     if (auto refusal = checkRenameTemplate(params)) return refuse(host, std::move(*refusal));
     ws.counters.stChangeCount = 0;
-    const RenamePlan plan = planRenames(ws.files, renameNames(params, ws.files, fs), fs, params.chains);
+    const RenamePlan plan =
+        planRenames(ws.files, renameNames(params, ws.files, fs), fs, params.chains, params.chkNameToUtf8);
     return applyRenamePlan(plan, ws, host, fs);
 }
 

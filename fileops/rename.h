@@ -42,6 +42,12 @@ struct RenameParams {
     // no conflict (fileops/rename_plan.h). Off: each file in display order,
     // only when its name is free at its turn.
     bool chains = false;
+    // "文件名转为UTF-8编码" (`chkNameToUtf8`): every marked file whose name is
+    // written in code page 936 on disk also gets its name written in UTF-8
+    // when its text stays the same; an empty template (or ${filename} alone)
+    // then keeps each name's text, and names already in UTF-8 stay as they
+    // are. Every rename writes the new name in UTF-8 in any case.
+    bool chkNameToUtf8 = false;
 };
 
 // True when the rename reads the entries' dates: the template holds
@@ -60,7 +66,7 @@ NewNameOf renameNames(const RenameParams& params, const FileList& files, const F
 
 // Runs the rename over the marked entries in display order. Refuses, with
 // nothing changed, when the selection check fails or the template is empty
-// or "${filename}" ("请输入新文件名格式！"), has no "${"
+// or "${filename}" ("请输入新文件名格式！"; not with chkNameToUtf8), has no "${"
 // ("新文件名格式不正确，请在左边选择变量或函数！"), or holds a double quote
 // ("新文件名格式中不需要使用双引号！"). Otherwise sets stChangeCount to 0,
 // raises it for each file renamed, rewrites that row's name cell and ends

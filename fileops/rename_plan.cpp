@@ -5,6 +5,7 @@
 #include "operation/run_loop.h"
 #include "operation/workspace.h"
 #include "platform/code_page.h"
+#include "platform/disk_name.h"
 #include "platform/file_system.h"
 #include "platform/process_paths.h"
 #include "text/bytes.h"
@@ -30,20 +31,33 @@ std::string_view nameOf(std::string_view path)
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// `name` with the case of its ASCII letters swapped; the second byte of a
-// double-byte character is left as it is.
-std::string flippedCase(std::string_view name)
+// The disk name `name` with `letter` applied to each of its ASCII letters.
+// In a name written in code page 936 the second byte of a double-byte
+// character is no letter; in UTF-8 every byte below 0x80 is a character.
+template <typename Letter> std::string mapLetters(std::string_view name, Letter letter)
 {
+    const auto text = decodeDiskName(name);
+    const bool pairs = text && text->encoding == NameEncoding::Gbk;
     std::string out(name);
     for (std::size_t i = 0; i < out.size(); ++i) {
         unsigned char& c = reinterpret_cast<unsigned char&>(out[i]);
-        if (CodePage::isLeadByte(c)) {
+        if (pairs && CodePage::isLeadByte(c)) {
             ++i;
             continue;
         }
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) c ^= 0x20;
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) c = letter(c);
     }
     return out;
+}
+
+std::string flippedCase(std::string_view name)
+{
+    return mapLetters(name, [](unsigned char c) { return static_cast<unsigned char>(c ^ 0x20); });
+}
+
+std::string lowerCase(std::string_view name)
+{
+    return mapLetters(name, [](unsigned char c) { return static_cast<unsigned char>(c | 0x20); });
 }
 
 // The key a name is known by in its folder: the name itself, or its lower
@@ -66,7 +80,7 @@ public:
         std::string out(folder);
         out += '/';
         const auto found = insensitive_.find(std::string(folder));
-        out += found != insensitive_.end() && found->second ? text::lower(name) : std::string(name);
+        out += found != insensitive_.end() && found->second ? lowerCase(name) : std::string(name);
         return out;
     }
 
@@ -124,7 +138,7 @@ std::vector<RenameUnit> settleInOrder(ChangePlan& changes, const Keys& keys,
                     change.leaveAlone(PlanStatus::Chain, {});
                 else
                     leaveExisting(change);
-            } else if (fs.exists(joinPath(folderOf(change.path), change.newName))) {
+            } else if (fs.exists(diskPathBeside(change.path, change.newName))) {
                 leaveExisting(change);
             }
             if (change.leftAlone()) continue;
@@ -159,7 +173,7 @@ std::vector<RenameUnit> settleChains(ChangePlan& changes, const Keys& keys,
                 leaveExisting(change);
             else
                 waitsFor[i] = holder->second;
-        } else if (fs.exists(joinPath(folderOf(change.path), change.newName))) {
+        } else if (fs.exists(diskPathBeside(change.path, change.newName))) {
             leaveExisting(change);
         }
     }
@@ -249,8 +263,8 @@ void markChains(ChangePlan& changes, const std::vector<bool>& candidate, const K
 
 } // namespace
 
-RenamePlanBuilder::RenamePlanBuilder(const FileList& files, NewNameOf newNameOf)
-    : files_(files), newNameOf_(std::move(newNameOf))
+RenamePlanBuilder::RenamePlanBuilder(const FileList& files, NewNameOf newNameOf, bool toUtf8)
+    : files_(files), newNameOf_(std::move(newNameOf)), toUtf8_(toUtf8)
 { }
 
 bool RenamePlanBuilder::planRows(std::size_t rows)
@@ -262,7 +276,7 @@ bool RenamePlanBuilder::planRows(std::size_t rows)
         std::optional<std::string> newName;
         if (!listEnded_) newName = newNameOf_(nextRow_, ordinal_++);
         if (newName) {
-            change = planRename(files_, nextRow_, *newName);
+            change = planRename(files_, nextRow_, *newName, toUtf8_);
         } else {
             listEnded_ = true;
             change.row = nextRow_;
@@ -280,9 +294,10 @@ RenamePlan RenamePlanBuilder::finish(const FileSystem& fs, bool chains)
     return settleRenames(std::move(changes_), fs, chains);
 }
 
-RenamePlan planRenames(const FileList& files, const NewNameOf& newNameOf, const FileSystem& fs, bool chains)
+RenamePlan planRenames(const FileList& files, const NewNameOf& newNameOf, const FileSystem& fs, bool chains,
+                       bool toUtf8)
 {
-    RenamePlanBuilder builder(files, newNameOf);
+    RenamePlanBuilder builder(files, newNameOf, toUtf8);
     while (builder.planRows(std::numeric_limits<std::size_t>::max())) { }
     return builder.finish(fs, chains);
 }
@@ -296,7 +311,7 @@ RenamePlan settleRenames(ChangePlan changes, const FileSystem& fs, bool chains)
     for (const PlannedChange& change : changes) {
         const std::string_view folder = folderOf(change.path);
         keys.source.push_back(names.key(folder, nameOf(change.path)));
-        keys.target.push_back(names.key(folder, change.newName));
+        keys.target.push_back(names.key(folder, nameOf(diskPathBeside(change.path, change.newName))));
     }
     const auto sources = sourcesByKey(changes, keys);
     RenamePlan plan;
@@ -345,7 +360,7 @@ public:
         if (fs_.renameNoReplace(temporary, parked.path) == FsStatus::Ok)
             skip(parked, refusalReason(finished, {}));
         else
-            skip(parked, reasonText("文件暂留在临时名称 ") + temporary);
+            skip(parked, reasonText("文件暂留在临时名称 ") + shownPath(temporary));
     }
 
 private:
@@ -363,7 +378,7 @@ private:
 
     FsStatus moveToNewName(const PlannedChange& change, const std::string& from)
     {
-        const FsStatus status = fs_.renameNoReplace(from, joinPath(folderOf(change.path), change.newName));
+        const FsStatus status = fs_.renameNoReplace(from, diskPathBeside(change.path, change.newName));
         if (status == FsStatus::Ok) {
             // Events processed during the run may have changed the list.
             if (ws_.files.fullPath(change.row) == change.path) ws_.files.setName(change.row, change.newName);

@@ -70,7 +70,9 @@ using NewNameOf = std::function<std::optional<std::string>(std::size_t row, std:
 // rows at once with the same calls.
 class RenamePlanBuilder {
 public:
-    RenamePlanBuilder(const FileList& files, NewNameOf newNameOf);
+    // With `toUtf8`, a name that keeps its text but is written in code page
+    // 936 on disk is planned to be written in UTF-8 (Recode).
+    RenamePlanBuilder(const FileList& files, NewNameOf newNameOf, bool toUtf8 = false);
 
     // Computes the new names of up to `rows` more grid rows; false once the
     // last row is done. Throws what newNameOf throws.
@@ -86,10 +88,12 @@ private:
     std::size_t nextRow_ = 1;
     std::int64_t ordinal_ = 0;
     bool listEnded_ = false;
+    bool toUtf8_ = false;
 };
 
 // The whole plan in one call.
-RenamePlan planRenames(const FileList& files, const NewNameOf& newNameOf, const FileSystem& fs, bool chains);
+RenamePlan planRenames(const FileList& files, const NewNameOf& newNameOf, const FileSystem& fs, bool chains,
+                       bool toUtf8 = false);
 
 // Settles `changes` (display order; those still Ok are the candidates) as
 // described at the top and orders their moves.

@@ -1,6 +1,7 @@
 #include "operation/run_loop.h"
 
 #include "operation/host.h"
+#include "platform/disk_name.h"
 
 namespace qv {
 
@@ -26,9 +27,9 @@ void RunLoop::processed()
     ++result_.processed;
 }
 
-void RunLoop::skipped(std::string path, std::string reason)
+void RunLoop::skipped(std::string_view path, std::string reason)
 {
-    result_.skipped.push_back({std::move(path), std::move(reason)});
+    result_.skipped.push_back({shownPath(path), std::move(reason)});
 }
 
 void RunLoop::advance()

@@ -33,8 +33,9 @@ public:
 
     // The current file was processed: counted in stChangeCount and the result.
     void processed();
-    // The file `path` was left alone for `reason` (both code page 936).
-    void skipped(std::string path, std::string reason);
+    // The file at the disk path `path` was left alone for `reason` (code
+    // page 936); the list names it by its text (shownPath).
+    void skipped(std::string_view path, std::string reason);
     // One more file is done: reports the progress.
     void advance();
 

@@ -1,5 +1,7 @@
 #include "platform/file_io.h"
 
+#include "platform/disk_name.h"
+
 #include "platform/code_page.h"
 #include "platform/posix_file_system.h"
 #include "text/run_error.h"
@@ -29,16 +31,12 @@ namespace {
 constexpr const char* cannotOpen = "Cannot open file %s";
 constexpr const char* cannotCreate = "Cannot create file %s";
 
-// The UTF-8 path the system knows for a code page 936 path, or nothing when
-// the path cannot stand for exactly one file name.
+// The path the system takes for a disk path (see file_system.h), or nothing
+// when it is empty or holds a NUL byte.
 std::optional<std::string> systemPath(std::string_view path)
 {
     if (path.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
-    if (std::all_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return std::string(path);
-    const CodePage& gbk = CodePage::gbk();
-    if (!gbk.roundTrips(path)) return std::nullopt;
-    return gbk.toUtf8(path);
+    return std::string(path);
 }
 
 class FileDescriptor {
@@ -208,7 +206,7 @@ public:
     }
 
 private:
-    [[noreturn]] void fail() const { throw RunError(formatMessage(cannotCreate, givenPath_)); }
+    [[noreturn]] void fail() const { throw RunError(formatMessage(cannotCreate, shownPath(givenPath_))); }
 
     // Gives the unnamed file the target's name: directly when the target does
     // not exist, else under a temporary name that is then renamed over it.
@@ -254,14 +252,14 @@ std::size_t removeStaleTemporaries(const std::string& folder)
 PosixFileReader::PosixFileReader(std::string_view path) : path_(path)
 {
     const std::optional<std::string> source = systemPath(path);
-    if (!source) throw RunError(formatMessage(cannotOpen, path));
+    if (!source) throw RunError(formatMessage(cannotOpen, shownPath(path)));
     // O_NONBLOCK so that opening a FIFO cannot wait for a writer; the type is
     // then checked on what was opened, after links were followed.
     fd_ = ::open(source->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat status { };
     if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
         if (fd_ >= 0) ::close(fd_);
-        throw RunError(formatMessage(cannotOpen, path));
+        throw RunError(formatMessage(cannotOpen, shownPath(path)));
     }
     size_ = static_cast<std::uint64_t>(status.st_size);
     modifiedSeconds_ = status.st_mtim.tv_sec;
@@ -286,7 +284,7 @@ std::size_t PosixFileReader::read(char* buffer, std::size_t capacity)
     for (;;) {
         const ssize_t got = ::read(fd_, buffer, capacity);
         if (got >= 0) return static_cast<std::size_t>(got);
-        if (errno != EINTR) throw RunError(formatMessage(cannotOpen, path_));
+        if (errno != EINTR) throw RunError(formatMessage(cannotOpen, shownPath(path_)));
     }
 }
 
@@ -303,7 +301,7 @@ void PosixAtomicFileWriter::open()
 {
     if (file_) return;
     std::optional<std::string> target = systemPath(path_);
-    if (!target) throw RunError(formatMessage(cannotCreate, path_));
+    if (!target) throw RunError(formatMessage(cannotCreate, shownPath(path_)));
     file_ = std::make_unique<OutputFile>(std::move(*target), path_);
 }
 
@@ -324,7 +322,7 @@ void PosixAtomicFileWriter::commitAs(std::string_view path)
 {
     open();
     std::optional<std::string> target = systemPath(path);
-    if (!target) throw RunError(formatMessage(cannotCreate, path));
+    if (!target) throw RunError(formatMessage(cannotCreate, shownPath(path)));
     file_->retarget(std::move(*target), path);
     file_->commit();
 }

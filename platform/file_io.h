@@ -3,11 +3,10 @@
 // atomically writes files. The operations reach these through FileSystem
 // (openForReading, createAtomically, readFile, writeFile).
 //
-// Paths are code page 936 byte strings, as the file list holds them; they are
-// converted to UTF-8 for the operating system. A path that does not convert
-// losslessly, or that holds a NUL byte, is refused rather than opened, so it
-// never leads to another file. Errors are qv::RunError with the path as
-// given, in code page 936.
+// Paths are disk paths (see file_system.h), given to the system as they
+// stand; one that holds a NUL byte is refused rather than opened, so it never
+// leads to another file. Errors are qv::RunError with the path shown as text
+// (shownPath), in code page 936.
 
 #include "platform/file_system.h"
 

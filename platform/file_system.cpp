@@ -28,8 +28,12 @@ Listing FileSystem::list(std::string_view folder, std::string_view mask) const
         if (!matcher.matches(items[i].name)) continue;
         if (auto entry = listing->details(i, std::nullopt)) out.entries.push_back(std::move(*entry));
     }
-    for (const std::u16string& name : listing->unconvertibleNames())
-        if (matcher.matches(name)) ++out.skippedNames;
+    const auto& names = listing->unconvertibleNames();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!matcher.matches(names[i])) continue;
+        ++out.skippedNames;
+        if (listing->unconvertibleFaults()[i] == NameFault::NeitherEncoding) ++out.skippedNeitherEncoding;
+    }
     return out;
 }
 

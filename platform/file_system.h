@@ -5,13 +5,21 @@
 // attributes), and file contents: read whole or block by block, and written
 // atomically (a target is either its old content or the complete new one).
 //
-// Every path and name crossing this interface is a code page 936 byte string,
-// as the file list holds it, with "/" as separator. The real implementation
-// (PosixFileSystem) converts to and from the UTF-8 names on disk and refuses
-// any path that does not convert losslessly, so that an operation can never
-// reach a file other than the one named. Tests use the in-memory fake in
-// tests/support/memory_file_system.h.
+// Paths going in are disk paths: the bytes the system takes, "/" separated,
+// each element exactly as it is written on disk (UTF-8, or the code page 936
+// bytes of a name made on Chinese Windows). Nothing here converts a path, so
+// an operation reaches exactly the file whose name it read: a path for a
+// listed file is made from the disk names it was listed with (FileList::
+// fullPath), and a path the program makes from text (a new name, an output,
+// a folder the user typed) is the text's UTF-8 form (platform/disk_name.h,
+// utf8DiskForm), the system's encoding. A path holding a NUL byte is refused.
+// Names coming out (listings, stat) are the program's text, code page 936,
+// with the encoding that gives back their bytes on disk (diskFormOf); names
+// with no exact text are left out of listings and counted by their fault.
+// Messages that name a path (RunError) show it as text (shownPath).
+// Tests use the in-memory fake in tests/support/memory_file_system.h.
 
+#include "platform/disk_name.h"
 #include "text/line_list.h"
 #include "text/run_error.h"
 
@@ -53,20 +61,25 @@ using FileTime = std::chrono::sys_time<std::chrono::nanoseconds>;
 
 // One directory entry.
 struct FileEntry {
-    std::string name;             // code page 936, no folder part
+    // Code page 936, no folder part. From stat(), a last path element with
+    // no text (see decodeDiskName) is given as its bytes.
+    std::string name;
     std::uint32_t attributes = 0; // attr:: bits; attr::normal alone when no other bit is set
     std::uint64_t size = 0;       // bytes; 0 for directories and symbolic links
     FileTime creationTime{};
     FileTime lastWriteTime{};
     FileTime lastAccessTime{};
+    NameEncoding encoding = NameEncoding::Utf8; // how the name is written on disk
 };
 
 // The result of list().
 struct Listing {
     std::vector<FileEntry> entries;
     // Names that matched the mask but were left out because they have no
-    // lossless code page 936 form (invalid UTF-8, or a character GBK lacks).
+    // exact text (see decodeDiskName): all of them, and those neither UTF-8
+    // nor code page 936.
     std::size_t skippedNames = 0;
+    std::size_t skippedNeitherEncoding = 0;
 };
 
 // What a folder listing tells of an entry before its details are read.
@@ -79,6 +92,7 @@ enum class EntryType : std::uint8_t {
 struct FolderItem {
     std::string name; // code page 936
     EntryType type = EntryType::Other;
+    NameEncoding encoding = NameEncoding::Utf8; // how the name is written on disk
 };
 
 // Sizes from min to max bytes, both included.
@@ -95,13 +109,14 @@ class FolderListing {
 public:
     virtual ~FolderListing() = default;
 
-    // Every entry whose name has a lossless code page 936 form, "." and ".."
-    // included, in directory order (unsorted).
+    // Every entry whose name has an exact text (see decodeDiskName), "." and
+    // ".." included, in directory order (unsorted).
     const std::vector<FolderItem>& items() const { return items_; }
-    // The names left out for having no lossless code page 936 form (invalid
-    // UTF-8, or a character GBK lacks), as UTF-16 with U+FFFD for each
-    // ill-formed sequence, so that a caller can match them against a mask.
+    // The names left out for having no exact text, as UTF-16 with U+FFFD for
+    // each ill-formed UTF-8 sequence, so that a caller can match them against
+    // a mask; and, index for index, why each has none.
     const std::vector<std::u16string>& unconvertibleNames() const { return unconvertible_; }
+    const std::vector<NameFault>& unconvertibleFaults() const { return unconvertibleFaults_; }
 
     // The details of items()[index], as FileSystem::stat gives them. With
     // `sizes`, an entry whose size lies outside gives nothing, without its
@@ -111,6 +126,7 @@ public:
 protected:
     std::vector<FolderItem> items_;
     std::vector<std::u16string> unconvertible_;
+    std::vector<NameFault> unconvertibleFaults_;
 };
 
 // Why a change was refused. Ok means done.
@@ -122,7 +138,7 @@ enum class FsStatus {
     IsDirectory,   // the operation does not apply to directories
     NotSupported,  // the file system cannot store this (no user extended attributes, no rename flag)
     SymbolicLink,  // a symbolic link, which cannot carry attributes or a creation time
-    InvalidName,   // the path has no lossless UTF-8 form, or holds a NUL byte
+    InvalidName,   // the path holds a NUL byte, or a name the system refuses
     NameTooLong,   // a name (or the whole path) longer than the file system allows
     FolderIsLink,  // the folder holding the path is a symbolic link, never followed for a change
     AccessDenied,  // permissions refused it

@@ -2,6 +2,7 @@
 
 #include "platform/ascii.h"
 #include "platform/code_page.h"
+#include "platform/disk_name.h"
 #include "platform/dos_attributes.h"
 #include "platform/file_io.h"
 
@@ -28,39 +29,25 @@
 namespace qv {
 namespace {
 
-// The UTF-8 form of a code page 936 path; nothing when it has no lossless
-// one or holds a NUL byte (which would cut the path short).
+// A disk path as the system takes it; nothing when it holds a NUL byte
+// (which would cut the path short).
 std::optional<std::string> toDisk(std::string_view path)
 {
     if (path.find('\0') != std::string_view::npos) return std::nullopt;
-    if (isAscii(path)) return std::string(path);
-    if (!CodePage::gbk().roundTrips(path)) return std::nullopt;
-    return CodePage::gbk().toUtf8(path);
+    return std::string(path);
 }
 
-// UTF-16 of a name from disk; `valid` tells whether it was well-formed UTF-8
-// (ill-formed sequences become U+FFFD).
-std::u16string decodeUtf8(std::string_view utf8, bool& valid)
+// UTF-16 of a name from disk, ill-formed sequences as U+FFFD, so that a
+// name left out can still be matched against a mask.
+std::u16string widenForMask(std::string_view bytes)
 {
-    std::u16string out(utf8.size() + 1, u'\0');
+    std::u16string out(bytes.size() + 1, u'\0');
     int32_t length = 0, substitutions = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length, utf8.data(),
-                         static_cast<int32_t>(utf8.size()), 0xFFFD, &substitutions, &status);
-    valid = U_SUCCESS(status) && substitutions == 0;
+    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length, bytes.data(),
+                         static_cast<int32_t>(bytes.size()), 0xFFFD, &substitutions, &status);
     out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
     return out;
-}
-
-// The code page 936 form of a name from disk, when it converts both ways
-// without loss.
-std::optional<std::string> fromDisk(std::string_view utf8, const std::u16string& wide, bool valid)
-{
-    if (isAscii(utf8)) return std::string(utf8);
-    if (!valid) return std::nullopt;
-    std::string bytes = CodePage::gbk().fromUtf16(wide);
-    if (CodePage::gbk().toUtf16(bytes) != wide) return std::nullopt;
-    return bytes;
 }
 
 FsStatus statusFromErrno(int error)
@@ -191,7 +178,7 @@ struct Inspected {
 };
 
 // With `sizes`, a file whose size lies outside gives nothing.
-std::optional<Inspected> inspect(const DiskLocation& at, std::string_view name936,
+std::optional<Inspected> inspect(const DiskLocation& at, std::string_view name936, NameEncoding encoding,
                                  std::optional<SizeRange> sizes = std::nullopt)
 {
     Inspected out{};
@@ -211,6 +198,7 @@ std::optional<Inspected> inspect(const DiskLocation& at, std::string_view name93
 
     FileEntry& e = out.entry;
     e.name = std::string(name936);
+    e.encoding = encoding;
     e.attributes = bits;
     e.size = S_ISREG(mode) ? out.info.stx_size : 0;
     e.lastWriteTime = fromTimestamp(out.info.stx_mtime.tv_sec, out.info.stx_mtime.tv_nsec);
@@ -223,9 +211,20 @@ std::optional<Inspected> inspect(const DiskLocation& at, std::string_view name93
     return out;
 }
 
-std::optional<Inspected> inspect(const std::string& diskPath, std::string_view name936)
+// The text of a disk path's last element and how it is written; the
+// element's bytes when it has no text.
+DiskNameText lastElementText(std::string_view diskPath)
 {
-    return inspect(DiskLocation{AT_FDCWD, diskPath.c_str(), {}}, name936);
+    const std::string_view last = lastElement(diskPath);
+    if (auto name = decodeDiskName(last)) return std::move(*name);
+    return DiskNameText{std::string(last), NameEncoding::Utf8};
+}
+
+// The entry at a disk path, named as lastElementText says.
+std::optional<Inspected> inspect(const std::string& diskPath)
+{
+    const DiskNameText name = lastElementText(diskPath);
+    return inspect(DiskLocation{AT_FDCWD, diskPath.c_str(), {}}, name.text, name.encoding);
 }
 
 // The write bits a file whose read-only attribute is cleared gets back: the
@@ -316,12 +315,13 @@ struct OpenedItem {
     std::string path() const { return openedPath(self.get()); }
 };
 
-FsStatus openItem(const std::string& diskPath, std::string_view name936, OpenedItem& item)
+FsStatus openItem(const std::string& diskPath, OpenedItem& item)
 {
     if (const FsStatus s = openInFolder(diskPath, item.place); s != FsStatus::Ok) return s;
     item.self = Descriptor(openat(item.place.dir, item.place.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     if (!item.self.valid()) return statusFromErrno(errno);
-    auto found = inspect(DiskLocation{item.self.get(), "", {}}, name936);
+    const DiskNameText name = lastElementText(diskPath);
+    auto found = inspect(DiskLocation{item.self.get(), "", {}}, name.text, name.encoding);
     if (!found) return statusFromErrno(errno);
     item.found = std::move(*found);
     return FsStatus::Ok;
@@ -362,7 +362,7 @@ bool equalIgnoringCase(std::string_view from, std::string_view to)
         return from.size() == to.size() &&
                std::equal(from.begin(), from.end(), to.begin(), [&](char x, char y) { return lower(x) == lower(y); });
     }
-    const std::u16string a = CodePage::gbk().toUtf16(from), b = CodePage::gbk().toUtf16(to);
+    const std::u16string a = widenForMask(from), b = widenForMask(to);
     UErrorCode status = U_ZERO_ERROR;
     return u_strCaseCompare(reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
                             reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()),
@@ -537,7 +537,8 @@ public:
     {
         if (!dir_ || index >= items_.size()) return std::nullopt;
         const std::string& disk = diskNames_[index].empty() ? items_[index].name : diskNames_[index];
-        auto found = inspect(DiskLocation{dirfd(dir_), disk.c_str(), folder_}, items_[index].name, sizes);
+        auto found = inspect(DiskLocation{dirfd(dir_), disk.c_str(), folder_}, items_[index].name,
+                             items_[index].encoding, sizes);
         if (!found) return std::nullopt;
         return std::move(found->entry);
     }
@@ -545,28 +546,23 @@ public:
 private:
     void add(const dirent& item, int dir)
     {
-        const std::string_view utf8 = item.d_name;
-        std::optional<std::string> name;
-        if (isAscii(utf8)) {
-            name = std::string(utf8);
-        } else {
-            bool valid = false;
-            std::u16string wide = decodeUtf8(utf8, valid);
-            name = fromDisk(utf8, wide, valid);
-            if (!name) {
-                unconvertible_.push_back(std::move(wide));
-                return;
-            }
+        const std::string_view disk = item.d_name;
+        NameFault fault = NameFault::NeitherEncoding;
+        std::optional<DiskNameText> name = decodeDiskName(disk, &fault);
+        if (!name) {
+            unconvertible_.push_back(widenForMask(disk));
+            unconvertibleFaults_.push_back(fault);
+            return;
         }
         const auto type = typeOfEntry(dir, item);
         if (!type) return;
-        diskNames_.push_back(*name == utf8 ? std::string() : std::string(utf8));
-        items_.push_back(FolderItem{std::move(*name), *type});
+        diskNames_.push_back(name->text == disk ? std::string() : std::string(disk));
+        items_.push_back(FolderItem{std::move(name->text), *type, name->encoding});
     }
 
     std::string folder_;
     DIR* dir_ = nullptr;
-    std::vector<std::string> diskNames_; // the UTF-8 name where it differs from the item's
+    std::vector<std::string> diskNames_; // the name on disk where it differs from the item's text
 };
 
 } // namespace
@@ -581,7 +577,7 @@ std::optional<FileEntry> PosixFileSystem::stat(std::string_view path) const
 {
     const auto disk = toDisk(path);
     if (!disk) return std::nullopt;
-    auto found = inspect(*disk, lastElement(path));
+    auto found = inspect(*disk);
     if (!found) return std::nullopt;
     return std::move(found->entry);
 }
@@ -616,7 +612,8 @@ FsStatus PosixFileSystem::remove(std::string_view path)
     InFolder place;
     if (const FsStatus s = openInFolder(*disk, place); s != FsStatus::Ok) return s;
     const std::string folder = openedPath(place.dir);
-    const auto found = inspect(DiskLocation{place.dir, place.name.c_str(), folder}, lastElement(path));
+    const DiskNameText name = lastElementText(*disk);
+    const auto found = inspect(DiskLocation{place.dir, place.name.c_str(), folder}, name.text, name.encoding);
     if (!found) return statusFromErrno(errno);
     const std::uint32_t bits = found->entry.attributes;
     if (bits & attr::directory) return FsStatus::IsDirectory;
@@ -650,7 +647,7 @@ FsStatus PosixFileSystem::setTimes(std::string_view path, const TimeChange& chan
     const auto disk = toDisk(path);
     if (!disk) return FsStatus::InvalidName;
     OpenedItem item;
-    if (const FsStatus s = openItem(*disk, lastElement(path), item); s != FsStatus::Ok) return s;
+    if (const FsStatus s = openItem(*disk, item); s != FsStatus::Ok) return s;
     const Inspected& found = item.found;
     const std::uint32_t bits = found.entry.attributes;
     if ((bits & attr::readOnly) && !(bits & attr::directory)) return FsStatus::ReadOnly;
@@ -681,7 +678,7 @@ FsStatus PosixFileSystem::setAttributes(std::string_view path, std::uint32_t att
     if (!disk) return FsStatus::InvalidName;
     const std::string_view name = lastElement(path);
     OpenedItem item;
-    if (const FsStatus s = openItem(*disk, name, item); s != FsStatus::Ok) return s;
+    if (const FsStatus s = openItem(*disk, item); s != FsStatus::Ok) return s;
     const Inspected& found = item.found;
     const mode_t mode = found.info.stx_mode;
     if (S_ISLNK(mode)) return FsStatus::SymbolicLink;

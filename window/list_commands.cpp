@@ -6,8 +6,10 @@
 #include "operation/workspace.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/disk_name.h"
 #include "platform/file_system.h"
 #include "text/bytes.h"
+#include "text/run_error.h"
 
 #include <algorithm>
 #include <chrono>
@@ -45,18 +47,42 @@ void saveExport(Host& host, FileSystem& fs, const std::vector<std::string>& item
     if (items.empty()) return;
     const std::optional<std::string> path = host.chooseSavePath("");
     if (!path) return;
-    fs.writeFile(*path, exportText(items));
+    const std::optional<std::string> disk = utf8DiskForm(*path);
+    if (!disk) throw RunError(formatMessage("Cannot create file %s", *path));
+    fs.writeFile(*disk, exportText(items));
     host.showMessage(MessageKind::Information, CodePage::gbk().fromUtf8(done + std::to_string(items.size())));
 }
 
 } // namespace
 
-void appendPathEntry(Workspace& ws, const std::string& path, const std::optional<FileEntry>& found,
-                     std::int64_t utcOffset)
+std::optional<ListEntry> entryOfDiskPath(const std::string& path, NameFault* fault)
 {
+    const auto name = decodeDiskName(path.substr(path.rfind('/') + 1), fault);
+    if (!name) return std::nullopt;
+    const std::string diskFolder = folderOf(path);
+    auto folder = textOfDiskPath(diskFolder, fault);
+    if (!folder) return std::nullopt;
     ListEntry entry;
-    entry.folder = folderOf(path);
-    entry.name = path.substr(path.rfind('/') + 1);
+    entry.name = name->text;
+    entry.encoding = name->encoding;
+    entry.folder = std::move(*folder);
+    entry.diskFolder = diskFolder;
+    return entry;
+}
+
+std::string skippedNamesMessage(std::size_t noGbkForm, std::size_t neitherEncoding)
+{
+    std::string utf8;
+    if (noGbkForm > 0) utf8 += "有 " + std::to_string(noGbkForm) + " 个文件或目录的名称无法以GBK编码表示，已跳过。";
+    if (neitherEncoding > 0) {
+        if (!utf8.empty()) utf8 += "\n";
+        utf8 += "有 " + std::to_string(neitherEncoding) + " 个文件或目录的名称既不是UTF-8编码也不是GBK编码，已跳过。";
+    }
+    return utf8.empty() ? std::string() : CodePage::gbk().fromUtf8(utf8);
+}
+
+void appendPathEntry(Workspace& ws, ListEntry entry, const std::optional<FileEntry>& found, std::int64_t utcOffset)
+{
     if (found) {
         entry.size =
             static_cast<std::int64_t>(std::min<std::uint64_t>(found->size, std::numeric_limits<std::int64_t>::max()));
@@ -70,13 +96,22 @@ void appendPathEntry(Workspace& ws, const std::string& path, const std::optional
 void btnAddClick(Workspace& ws, Host& host, const FileSystem& fs, const std::vector<std::string>& paths)
 {
     const std::int64_t utcOffset = currentUtcOffset();
+    std::size_t noGbkForm = 0, neitherEncoding = 0;
     for (const std::string& path : paths) {
         const std::optional<FileEntry> found = fs.stat(path);
         if (!found || found->name.empty()) continue;
         host.processEvents();
         if ((found->attributes & fileAttributeSet) != found->attributes) continue;
-        appendPathEntry(ws, path, found, utcOffset);
+        NameFault fault = NameFault::NeitherEncoding;
+        auto entry = entryOfDiskPath(path, &fault);
+        if (!entry) {
+            ++(fault == NameFault::NoGbkForm ? noGbkForm : neitherEncoding);
+            continue;
+        }
+        appendPathEntry(ws, std::move(*entry), found, utcOffset);
     }
+    const std::string skipped = skippedNamesMessage(noGbkForm, neitherEncoding);
+    if (!skipped.empty()) host.showMessage(MessageKind::Information, skipped);
 }
 
 void btnExpClick(Workspace& ws, Host& host, FileSystem& fs)
@@ -85,7 +120,7 @@ void btnExpClick(Workspace& ws, Host& host, FileSystem& fs)
     const bool withFolder = host.ask(CodePage::gbk().fromUtf8("导出文件名称时，是否包含文件目录？"));
     std::vector<std::string> items;
     forEachMarkedRow(ws.files, [&](std::size_t row) {
-        items.push_back(withFolder ? ws.files.fullPath(row) : std::string(ws.files.name(row)));
+        items.push_back(withFolder ? ws.files.shownPath(row) : std::string(ws.files.name(row)));
     });
     saveExport(host, fs, items, "文件名称导出成功,导出总数量：");
 }

@@ -2,6 +2,7 @@
 // The list commands of the button row: add chosen files, export the marked
 // entries' names or folders, delete the marked entries' files.
 
+#include "filelist/file_list.h"
 #include "platform/file_system.h"
 
 #include <cstdint>
@@ -15,26 +16,40 @@ class FileSystem;
 class Host;
 struct Workspace;
 
-// Adds the files at `paths` (code page 936, "/" separated), in order, to
-// the end of the list, raising stSrcCount by one for each. A path that does
-// not exist, or whose entry carries an attribute bit outside the file
-// attribute set (a symbolic link, for example), is skipped silently. The
-// folder cell is the path up to its last "/", that "/" left out ("/a.txt"
-// gives ""); a path without "/" gets the folder "." so that its full path
-// still names the same file. A file added twice is listed twice. New rows
-// start unmarked. Processes events once per file.
+// Adds the files at `paths` (disk paths: the raw bytes a file dialog or a
+// command line gives, "/" separated), in order, to the end of the list,
+// raising stSrcCount by one for each. A path that does not exist, or whose
+// entry carries an attribute bit outside the file attribute set (a symbolic
+// link, for example), is skipped silently. A path with an element that has no
+// exact text (see decodeDiskName) is skipped and counted, and the count told
+// afterwards as the search tells it (skippedNamesMessage). The folder cell is
+// the path up to its last "/", that "/" left out ("/a.txt" gives ""); a path
+// without "/" gets the folder "." so that its full path still names the same
+// file. The entry keeps the path's bytes as its disk form. A file added twice
+// is listed twice. New rows start unmarked.
+// Processes events once per file.
 void btnAddClick(Workspace& ws, Host& host, const FileSystem& fs, const std::vector<std::string>& paths);
 
-// Appends the entry of one path as the add command does (folder and name
-// split at the last "/", size and times from `found`, zero without it) and
+// The entry of one disk path as the add command makes it (folder and name
+// split at the last "/" and shown as their text, disk forms kept, size and
+// times zero); nothing, with the fault, when an element has no text.
+std::optional<ListEntry> entryOfDiskPath(const std::string& path, NameFault* fault = nullptr);
+
+// Appends `entry` with the size and times of `found` (zero without it) and
 // raises stSrcCount; the new row starts unmarked.
-void appendPathEntry(Workspace& ws, const std::string& path, const std::optional<FileEntry>& found,
-                     std::int64_t utcOffset);
+void appendPathEntry(Workspace& ws, ListEntry entry, const std::optional<FileEntry>& found, std::int64_t utcOffset);
+
+// The information the search and the add command give for names left out,
+// code page 936, a line per kind: "有 N 个文件或目录的名称无法以GBK编码表示，
+// 已跳过。" and "有 N 个文件或目录的名称既不是UTF-8编码也不是GBK编码，已跳过。";
+// "" when both counts are 0.
+std::string skippedNamesMessage(std::size_t noGbkForm, std::size_t neitherEncoding);
 
 // Exports the marked entries' names: after the selection check, asks
 // "导出文件名称时，是否包含文件目录？" (Yes: full paths, No: names only),
-// asks the host for a save path and writes (through `fs`) one item per line, each followed
-// by CR LF, bytes as they stand. Reports "文件名称导出成功,导出总数量：N".
+// asks the host for a save path (text, written in UTF-8 on disk) and writes
+// (through `fs`) one item per line, each followed by CR LF, the texts as
+// they stand (code page 936, as shown). Reports "文件名称导出成功,导出总数量：N".
 // A cancelled save writes nothing and says nothing. A file that cannot be
 // written throws RunError "Cannot create file <path>"; an earlier file of
 // that name is then left as it was.

@@ -5,10 +5,12 @@
 #include "operation/workspace.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/disk_name.h"
 #include "platform/file_system.h"
 #include "platform/name_mask.h"
 #include "text/bytes.h"
 #include "text/field_split.h"
+#include "window/list_commands.h"
 
 #include <algorithm>
 #include <chrono>
@@ -51,16 +53,25 @@ public:
         if (!mask.empty()) matcher_.emplace(mask);
     }
 
-    void visitFolder(const std::string& relative)
+    // Visits the folder `relative` (text) below the current search folder;
+    // `relativeOnDisk` is the same path as its names are written on disk.
+    void visitFolder(const std::string& relative, const std::string& relativeOnDisk)
     {
         if (!matcher_) return;
         const std::string_view base = text::trim(ws_.currentSearchFolder);
-        std::string dir(base);
-        if (!relative.empty()) dir.append("/").append(relative);
+        // The folder typed is text; on disk it is written in UTF-8. One with
+        // no exact UTF-8 form names no folder and finds nothing.
+        const std::optional<std::string> baseOnDisk = utf8DiskForm(base);
+        if (!baseOnDisk) return finishVisit();
+        Folder dir{std::string(base), *baseOnDisk};
+        if (!relative.empty()) {
+            dir.text.append("/").append(relative);
+            dir.disk.append("/").append(relativeOnDisk);
+        }
 
-        auto listing = fs_.listFolder(dir);
+        auto listing = fs_.listFolder(dir.disk);
         const bool subfolders = criteria_.subfolders;
-        if (firstMask_) noteSkippedNames(*listing, subfolders, dir);
+        if (firstMask_) noteSkippedNames(*listing, subfolders, dir.text);
         std::vector<std::optional<FileEntry>> details(listing->items().size());
         const std::vector<std::size_t> order = nameOrder(*listing);
         filePass(*listing, details, order, dir);
@@ -68,16 +79,22 @@ public:
 
         // The folders to enter are known before the first is entered, so the
         // listing is closed first: one open folder at a time however deep.
-        std::vector<std::string> subfolderNames(order.size());
-        for (std::size_t k = 0; k < order.size(); ++k)
-            if (entersFolder(*listing, details, order[k])) subfolderNames[k] = listing->items()[order[k]].name;
+        std::vector<std::optional<Folder>> subfolderNames(order.size());
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            if (!entersFolder(*listing, details, order[k])) continue;
+            const FolderItem& item = listing->items()[order[k]];
+            subfolderNames[k] = Folder{item.name, diskFormOf(item.name, item.encoding)};
+        }
         listing.reset();
 
-        for (const std::string& name : subfolderNames) {
+        for (const std::optional<Folder>& sub : subfolderNames) {
             if (host_.stopRequested()) break;
             host_.processEvents();
-            if (name.empty()) continue;
-            visitFolder(relative.empty() ? name : relative + "/" + name);
+            if (!sub) continue;
+            if (relative.empty())
+                visitFolder(sub->text, sub->disk);
+            else
+                visitFolder(relative + "/" + sub->text, relativeOnDisk + "/" + sub->disk);
         }
         finishVisit();
     }
@@ -86,17 +103,34 @@ public:
     // folder's are noted once however many masks there are.
     void setFirstMask(bool first) { firstMask_ = first; }
     std::vector<SkippedFile>& skippedNames() { return skippedNames_; }
+    // Of those, the names that are UTF-8 with a character GBK lacks, and
+    // those neither UTF-8 nor GBK.
+    std::size_t skippedNoGbkForm() const { return skippedNames_.size() - skippedNeitherEncoding_; }
+    std::size_t skippedNeitherEncoding() const { return skippedNeitherEncoding_; }
 
 private:
-    // The unconvertible names of a folder: every one when its subfolders are
-    // searched too (any of them could have been a folder to enter), else
-    // those the mask matches.
+    // A folder as shown and as written on disk.
+    struct Folder {
+        std::string text;
+        std::string disk;
+    };
+
+    // The names of a folder left out for having no text, shown as near as
+    // the code page allows: every one when its subfolders are searched too
+    // (any of them could have been a folder to enter), else those the mask
+    // matches.
     void noteSkippedNames(const FolderListing& listing, bool subfolders, const std::string& dir)
     {
         const CodePage& gbk = CodePage::gbk();
-        for (const std::u16string& name : listing.unconvertibleNames())
-            if (subfolders || matcher_->matches(name))
-                skippedNames_.push_back({dir + "/" + gbk.fromUtf16(name), gbk.fromUtf8("名称无法以GBK编码表示")});
+        const auto& names = listing.unconvertibleNames();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (!subfolders && !matcher_->matches(names[i])) continue;
+            const bool neither = listing.unconvertibleFaults()[i] == NameFault::NeitherEncoding;
+            skippedNeitherEncoding_ += neither ? 1 : 0;
+            skippedNames_.push_back(
+                {dir + "/" + gbk.fromUtf16(names[i]),
+                 gbk.fromUtf8(neither ? "名称既不是UTF-8编码也不是GBK编码" : "名称无法以GBK编码表示")});
+        }
     }
 
     // The details of item `i`, read once.
@@ -126,7 +160,7 @@ private:
     // never listed, so their details are not read, nor the attributes of a
     // file the size filter turns away.
     void filePass(const FolderListing& listing, std::vector<std::optional<FileEntry>>& details,
-                  const std::vector<std::size_t>& order, const std::string& dir)
+                  const std::vector<std::size_t>& order, const Folder& dir)
     {
         const auto& items = listing.items();
         for (const std::size_t i : order) {
@@ -195,11 +229,17 @@ private:
         return true;
     }
 
-    void appendEntry(const FileEntry& entry, const std::string& dir)
+    void appendEntry(const FileEntry& entry, const Folder& dir)
     {
-        ws_.files.append(ListEntry{entry.name, dir, clampSize(entry.size),
-                                   toLocalSeconds(toSeconds(entry.creationTime), utcOffset_),
-                                   toLocalSeconds(toSeconds(entry.lastWriteTime), utcOffset_)});
+        ListEntry row;
+        row.name = entry.name;
+        row.folder = dir.text;
+        row.encoding = entry.encoding;
+        row.diskFolder = dir.disk;
+        row.size = clampSize(entry.size);
+        row.created = toLocalSeconds(toSeconds(entry.creationTime), utcOffset_);
+        row.modified = toLocalSeconds(toSeconds(entry.lastWriteTime), utcOffset_);
+        ws_.files.append(row);
     }
 
     Workspace& ws_;
@@ -211,6 +251,7 @@ private:
     std::optional<std::int64_t> maxSize_;
     std::optional<NameMask> matcher_;
     std::vector<SkippedFile> skippedNames_;
+    std::size_t skippedNeitherEncoding_ = 0;
     bool firstMask_ = true;
 };
 
@@ -219,7 +260,8 @@ std::vector<std::string> missingFolders(const FileSystem& fs, const std::vector<
 {
     std::vector<std::string> missing;
     for (const std::string& folder : folders) {
-        const std::optional<FileEntry> entry = fs.stat(folder.empty() ? std::string_view("/") : folder);
+        const std::optional<std::string> disk = utf8DiskForm(folder.empty() ? std::string_view("/") : folder);
+        const std::optional<FileEntry> entry = disk ? fs.stat(*disk) : std::nullopt;
         const bool isFolder = entry && (entry->attributes & attr::directory) != 0;
         if (!isFolder && std::find(missing.begin(), missing.end(), folder) == missing.end()) missing.push_back(folder);
     }
@@ -247,7 +289,7 @@ SearchOutcome cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, con
         for (const std::string& folder : folders) {
             if (host.stopRequested()) break;
             ws.currentSearchFolder = folder;
-            search.visitFolder({});
+            search.visitFolder({}, {});
         }
     };
     // Masks are cut at each ";" and not trimmed: " *.ini" finds only names
@@ -260,12 +302,10 @@ SearchOutcome cbSearchClick(Workspace& ws, Host& host, const FileSystem& fs, con
     searchMask(types);
 
     ws.counters.stSrcCount = static_cast<std::int64_t>(ws.files.entryCount());
+    const std::string skipped = skippedNamesMessage(search.skippedNoGbkForm(), search.skippedNeitherEncoding());
     SearchOutcome outcome{std::move(search.skippedNames()), missingFolders(fs, folders)};
-    if (!outcome.skipped.empty())
-        host.showMessageWithDetails(MessageKind::Information,
-                                    gbk.fromUtf8("有 " + std::to_string(outcome.skipped.size()) +
-                                                 " 个文件或目录的名称无法以GBK编码表示，已跳过。"),
-                                    skippedDetails(outcome.skipped));
+    if (!skipped.empty())
+        host.showMessageWithDetails(MessageKind::Information, skipped, skippedDetails(outcome.skipped));
     return outcome;
 }
 

@@ -64,13 +64,19 @@ struct SearchOutcome {
 // - Calls host.processEvents() once per directory entry in both passes, and
 //   raises stSrcCount to the list's size after each folder, so the counter
 //   grows during the run; sets it once more at the end.
-// - Names that have no code page 936 form can be neither listed nor
-//   entered. Those met in the searched folders (files and folders, whatever
-//   the mask; each folder counted once) are told after the search as the
-//   information "有 N 个文件或目录的名称无法以GBK编码表示，已跳过。" with
-//   the skipped names as its details, and returned.
-// - A typed folder that does not exist is searched as an empty one and
-//   returned among the missing folders; nothing is shown for it.
+// - Names on disk are read as UTF-8 or, where they are not UTF-8, as code
+//   page 936 bytes (platform/disk_name.h); each entry keeps how its name and
+//   folder are written, so operations reach exactly that file. The folders
+//   typed are text, looked for under their UTF-8 form. Names with no exact
+//   text can be neither listed nor entered. Those met in the searched
+//   folders (files and folders, whatever the mask; each folder counted once)
+//   are told after the search in one information message, a line per kind:
+//   "有 N 个文件或目录的名称无法以GBK编码表示，已跳过。" (UTF-8 with a character
+//   GBK lacks) and "有 N 个文件或目录的名称既不是UTF-8编码也不是GBK编码，已跳过。",
+//   with the skipped names and why as its details, and returned.
+// - A typed folder that does not exist (looked for under its UTF-8 form) is
+//   searched as an empty one and returned among the missing folders;
+//   nothing is shown for it.
 // Marks are not touched. Cost: one listing of each folder per mask; the
 // details (a stat and an extended-attribute read) only of the files and
 // folders whose names match the mask and, with subfolders, of every folder.

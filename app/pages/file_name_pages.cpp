@@ -30,7 +30,7 @@ NamePreviewControls addNamePreviewControls(const PageFrame& frame)
                                                "循环互换经过临时名称 .qv-swap-<进程号>-<序号>"));
     controls.summary = named(new QLabel, "lblPreview");
     frame.body->addWidget(controls.chains, 1, 1);
-    frame.body->addWidget(controls.summary, 2, 0, 1, 2);
+    frame.body->addWidget(controls.summary, 3, 0, 1, 2);
     return controls;
 }
 
@@ -78,9 +78,12 @@ QWidget* buildRenamePage(const OperationPage& info, PageRunner& runner)
     frame.body->addWidget(edtNewFilename, 0, 1);
     const NamePreviewControls preview = addNamePreviewControls(frame);
     QCheckBox* chains = preview.chains;
-    const auto params = [edtNewFilename, chains] {
-        return RenameParams{gbkText(edtNewFilename), toGbk(QCoreApplication::applicationDirPath()),
-                            chains->isChecked()};
+    QCheckBox* chkNameToUtf8 = checkBox("chkNameToUtf8", QStringLiteral("文件名转为UTF-8编码"), false);
+    frame.body->addWidget(chkNameToUtf8, 2, 1);
+    const auto params = [edtNewFilename, chains, chkNameToUtf8] {
+        RenameParams p{gbkText(edtNewFilename), toGbk(QCoreApplication::applicationDirPath()), chains->isChecked()};
+        p.chkNameToUtf8 = chkNameToUtf8->isChecked();
+        return p;
     };
     bindStart(frame.page, frame.start, runner, [params](Workspace& ws, Host& host, FileSystem& fs) {
         return resultOf([&] { return btnFilenameClick(params(), ws, host, fs); });
@@ -93,10 +96,12 @@ QWidget* buildRenamePage(const OperationPage& info, PageRunner& runner)
             if (auto refusal = checkRenameTemplate(p)) return PreviewRequest{std::move(refusal->message)};
             request.newNames = renameNames(p, ws.files, fs);
             request.chains = p.chains;
+            request.toUtf8 = p.chkNameToUtf8;
             return request;
         },
         preview.summary);
     followPreview(edtNewFilename, chains, changed);
+    QObject::connect(chkNameToUtf8, &QCheckBox::toggled, chkNameToUtf8, [changed] { changed(); });
     return frame.page;
 }
 

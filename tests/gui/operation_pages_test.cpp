@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 
+#include <fstream>
+
 namespace qv::app {
 namespace {
 
@@ -73,6 +75,34 @@ protected:
         EXPECT_EQ(label("stChangeCount"), QString::fromLatin1(counter));
     }
 };
+
+// A folder of GBK-named files: the search lists them as Chinese text, and
+// the rename page's check box gives each its name in UTF-8 with an empty
+// template; a UTF-8 twin is left alone.
+TEST_F(Pages, RenamePageConvertsGbkNamesToUtf8)
+{
+    const std::string folder = QFile::encodeName(dir.path()).toStdString();
+    std::ofstream(folder + "/\xB1\xA8\xB8\xE6.txt", std::ios::binary) << "gbk"; // 报告.txt in GBK
+    std::ofstream(folder + "/\xD6\xD0\xCE\xC4.txt", std::ios::binary) << "gbk"; // 中文.txt in GBK
+    std::ofstream(folder + "/中文.txt", std::ios::binary) << "twin";
+    control<QLineEdit>("edFolder")->setText(dir.path());
+    click("cbSearch");
+    click("btnSelAll");
+    QStringList listed = names();
+    listed.sort();
+    EXPECT_EQ(listed,
+              (QStringList{QStringLiteral("中文.txt"), QStringLiteral("中文.txt"), QStringLiteral("报告.txt")}));
+    choosePage("TabSheet8");
+    EXPECT_FALSE(control<QCheckBox>("chkNameToUtf8")->isChecked());
+    control<QCheckBox>("chkNameToUtf8")->setChecked(true);
+    type("edtNewFilename", QString());
+    start("btnFilename");
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("成功处理文件总数量：1")));
+    EXPECT_EQ(contentOf(QStringLiteral("报告.txt")), "gbk");
+    EXPECT_EQ(contentOf(QStringLiteral("中文.txt")), "twin");
+    std::ifstream stillGbk(folder + "/\xD6\xD0\xCE\xC4.txt");
+    EXPECT_TRUE(stillGbk.good());
+}
 
 TEST_F(Pages, FileNamePagesRenameAndChangeTheExtension)
 {

@@ -97,18 +97,32 @@ namespace {
 
 class MemoryFolderListing final : public FolderListing {
 public:
-    void add(std::string name, const FileEntry& entry)
+    // `name` is the name as stored, its bytes on disk.
+    void add(const std::string& disk, const FileEntry& entry)
     {
+        NameFault fault = NameFault::NeitherEncoding;
+        auto decoded = decodeDiskName(disk, &fault);
+        if (!decoded) {
+            unconvertible_.push_back(u"\uFFFD");
+            unconvertibleFaults_.push_back(fault);
+            return;
+        }
+        std::string name = std::move(decoded->text);
         const std::uint32_t a = entry.attributes;
         const EntryType type = (a & (attr::reparsePoint | attr::device)) ? EntryType::Other
                                : (a & attr::directory)                   ? EntryType::Folder
                                                                          : EntryType::File;
         FileEntry copy = entry;
         copy.name = name;
+        copy.encoding = decoded->encoding;
         details_.push_back(std::move(copy));
-        items_.push_back(FolderItem{std::move(name), type});
+        items_.push_back(FolderItem{std::move(name), type, decoded->encoding});
     }
-    void addUnconvertible(std::size_t count) { unconvertible_.assign(count, u"\uFFFD"); }
+    void addUnconvertible(std::size_t count)
+    {
+        unconvertible_.insert(unconvertible_.end(), count, u"\uFFFD");
+        unconvertibleFaults_.insert(unconvertibleFaults_.end(), count, NameFault::NoGbkForm);
+    }
     std::optional<FileEntry> details(std::size_t index, std::optional<SizeRange> sizes) const override
     {
         if (index >= details_.size() || (sizes && !sizes->holds(details_[index].size))) return std::nullopt;
@@ -140,7 +154,12 @@ std::optional<FileEntry> MemoryFileSystem::stat(std::string_view path) const
 {
     const auto found = nodes_.find(key(path));
     if (found == nodes_.end()) return std::nullopt;
-    return found->second.entry;
+    FileEntry entry = found->second.entry;
+    if (auto decoded = decodeDiskName(entry.name)) {
+        entry.name = std::move(decoded->text);
+        entry.encoding = decoded->encoding;
+    }
+    return entry;
 }
 
 bool MemoryFileSystem::exists(std::string_view path) const

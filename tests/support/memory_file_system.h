@@ -1,16 +1,19 @@
 #pragma once
 // An in-memory FileSystem for tests of the code above the platform layer
 // (search, rename, dates, attributes, delete, and the operations that read
-// and write file contents). Paths are code page 936 byte
-// strings with "/" separators; repeated and trailing separators are ignored
+// and write file contents). Paths are disk paths, as for the real file
+// system: bytes with "/" separators, each name as written on disk (UTF-8, or
+// code page 936 bytes for a name made on Chinese Windows); listings and stat()
+// read names as the real one does (decodeDiskName), and names with no exact
+// text are counted, not listed; repeated and trailing separators are ignored
 // when a path is looked up, so "a//b/" names "a/b", and "" names "/".
 //
 // It behaves like the real file system where callers can see it:
 //   - listFolder() gives ".", ".." and then the folder's entries in the
 //     order they were added; "." carries the folder's own attributes, ".."
 //     its parent's; an entry with attr::reparsePoint or attr::device is of
-//     type Other; the names of addUnconvertibleNames() read as U+FFFD, which
-//     "*" and "*.*" match;
+//     type Other; the names of addUnconvertibleNames() (UTF-8 names with a
+//     character GBK lacks) read as U+FFFD, which "*" and "*.*" match;
 //   - remove() refuses folders and read-only files, renameNoReplace() never
 //     replaces (a case-only rename of one file works), setTimes() refuses
 //     read-only files, setAttributes() keeps the bits outside attr::settable;
