@@ -4,7 +4,6 @@
 #include "undo/content_hash.h"
 
 #include <chrono>
-#include <limits>
 #include <type_traits>
 
 namespace qv {
@@ -55,9 +54,14 @@ void putText(std::string& out, std::string_view text)
 void putTime(std::string& out, FileTime time)
 {
     const std::int64_t ns = time.time_since_epoch().count();
-    const std::int64_t seconds = ns / nanosPerSecond - (ns % nanosPerSecond < 0);
+    std::int64_t seconds = ns / nanosPerSecond;
+    std::int64_t nanos = ns % nanosPerSecond;
+    if (nanos < 0) {
+        --seconds;
+        nanos += nanosPerSecond;
+    }
     putU64(out, static_cast<std::uint64_t>(seconds));
-    putU32(out, static_cast<std::uint32_t>(ns - seconds * nanosPerSecond));
+    putU32(out, static_cast<std::uint32_t>(nanos));
 }
 
 void putFlag(std::string& out, bool flag)
@@ -209,12 +213,17 @@ public:
     {
         const auto seconds = static_cast<std::int64_t>(u64());
         const std::uint32_t nanos = u32();
-        constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / nanosPerSecond - 1;
-        if (nanos >= nanosPerSecond || seconds > limit || seconds < -limit) {
+        // seconds * 10^9 + nanos, without overflow on the way to the
+        // earliest FileTime, whose seconds alone overflow once multiplied.
+        std::int64_t whole = 0;
+        std::int64_t ns = 0;
+        const bool negative = seconds < 0 && nanos > 0;
+        if (nanos >= nanosPerSecond || __builtin_mul_overflow(seconds + negative, nanosPerSecond, &whole) ||
+            __builtin_add_overflow(whole, static_cast<std::int64_t>(nanos) - (negative ? nanosPerSecond : 0), &ns)) {
             good_ = false;
             return {};
         }
-        return FileTime(std::chrono::nanoseconds(seconds * nanosPerSecond + nanos));
+        return FileTime(std::chrono::nanoseconds(ns));
     }
     // How many more items of at least `itemSize` bytes can follow.
     std::size_t roomFor(std::size_t itemSize) const { return rest_.size() / itemSize; }
