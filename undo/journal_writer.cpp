@@ -56,12 +56,11 @@ JournalStatus JournalWriter::flush()
     if (!status_.ok() || buffered_ == 0) return status_;
     if (!started_) {
         status_ = checkJournal();
-        if (!status_.ok()) return status_;
-        buffer_.insert(0, header_);
+        if (status_.ok()) buffer_.insert(0, header_);
     }
-    status_ = store_.append(buffer_, journalMagic);
-    if (!status_.ok()) return status_;
-    started_ = true;
+    if (status_.ok()) status_ = store_.append(buffer_, journalMagic);
+    if (status_.ok()) started_ = true;
+    // A failed writer keeps nothing: it will not write again.
     buffer_.clear();
     buffered_ = 0;
     return status_;
