@@ -74,6 +74,18 @@ void setU32(std::string& out, std::size_t at, std::uint32_t v)
     for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>(v >> (8 * i));
 }
 
+void putRename(std::string& out, std::string_view oldPath, std::string_view newPath,
+               const std::optional<FileIdentity>& identity)
+{
+    putText(out, oldPath);
+    putText(out, newPath);
+    putFlag(out, identity.has_value());
+    if (identity) {
+        putU64(out, identity->size);
+        putTime(out, identity->lastWrite);
+    }
+}
+
 // Writes the frame around the body the callback appends.
 template <typename Body> void frame(std::string& out, std::uint8_t kind, std::string_view runId, Body&& body)
 {
@@ -101,11 +113,7 @@ struct Encoder {
             putText(out, p.value);
         }
     }
-    void operator()(const RenameRecord& r) const
-    {
-        putText(out, r.oldPath);
-        putText(out, r.newPath);
-    }
+    void operator()(const RenameRecord& r) const { putRename(out, r.oldPath, r.newPath, r.identity); }
     void operator()(const TimesRecord& r) const
     {
         putText(out, r.path);
@@ -263,6 +271,7 @@ std::optional<RecordBody> decodeBody(std::uint8_t kind, BodyReader& in)
         RenameRecord r;
         r.oldPath = in.name(maxPathLength);
         r.newPath = in.name(maxPathLength);
+        if (in.flag()) r.identity = FileIdentity{in.u64(), in.time()};
         return r;
     }
     case kindTimes: {
@@ -326,12 +335,15 @@ void appendRecord(std::string& out, std::string_view runId, const FileRecord& ch
     appendAny(out, runId, change);
 }
 
-void appendRename(std::string& out, std::string_view runId, std::string_view oldPath, std::string_view newPath)
+void appendRename(std::string& out, std::string_view runId, std::string_view oldPath, std::string_view newPath,
+                  std::optional<FileIdentity> identity)
 {
-    frame(out, kindRename, runId, [&] {
-        putText(out, oldPath);
-        putText(out, newPath);
-    });
+    frame(out, kindRename, runId, [&] { putRename(out, oldPath, newPath, identity); });
+}
+
+FileIdentity identityOf(const FileEntry& entry)
+{
+    return {entry.size, entry.lastWriteTime};
 }
 
 JournalContents readJournal(std::string_view bytes)

@@ -54,11 +54,25 @@ struct RunBeginRecord {
     bool operator==(const RunBeginRecord&) const = default;
 };
 
+// What tells one file from another when only names are recorded: its size
+// and modification time, which a rename keeps.
+struct FileIdentity {
+    std::uint64_t size = 0;
+    FileTime lastWrite{};
+    bool operator==(const FileIdentity&) const = default;
+};
+
+FileIdentity identityOf(const FileEntry& entry);
+
 // A rename, also each step through a temporary name of a swap or shift
-// (A -> tmp, B -> A, tmp -> B are three records).
+// (A -> tmp, B -> A, tmp -> B are three records). `identity` is the file's
+// before the rename. Without it an interrupted run that had made every
+// step of a swap cannot be told from one that had made none (the same
+// names exist either way), so renames through temporary names need it.
 struct RenameRecord {
     std::string oldPath;
     std::string newPath;
+    std::optional<FileIdentity> identity;
     bool operator==(const RenameRecord&) const = default;
 };
 
@@ -153,7 +167,8 @@ JournalContents readJournal(std::string_view bytes);
 // allocation than the growth of `out`.
 void appendRecord(std::string& out, std::string_view runId, const RecordBody& body);
 void appendRecord(std::string& out, std::string_view runId, const FileRecord& change);
-void appendRename(std::string& out, std::string_view runId, std::string_view oldPath, std::string_view newPath);
+void appendRename(std::string& out, std::string_view runId, std::string_view oldPath, std::string_view newPath,
+                  std::optional<FileIdentity> identity = std::nullopt);
 
 // "撤销记录文件已损坏（第 N 字节起<what>），之后的内容已忽略", or for a
 // foreign file "撤销记录文件不是本程序的格式，已忽略"; code page 936.

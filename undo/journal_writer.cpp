@@ -24,10 +24,10 @@ void JournalWriter::add(const FileRecord& change)
     ++buffered_;
 }
 
-void JournalWriter::addRename(std::string_view oldPath, std::string_view newPath)
+void JournalWriter::addRename(std::string_view oldPath, std::string_view newPath, std::optional<FileIdentity> identity)
 {
     if (!status_.ok()) return;
-    appendRename(buffer_, runId_, oldPath, newPath);
+    appendRename(buffer_, runId_, oldPath, newPath, identity);
     ++buffered_;
 }
 

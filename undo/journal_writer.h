@@ -45,7 +45,8 @@ public:
     // Buffers one record of what the run is about to do. Cost: the record's
     // encoding appended to one reused buffer.
     void add(const FileRecord& change);
-    void addRename(std::string_view oldPath, std::string_view newPath);
+    void addRename(std::string_view oldPath, std::string_view newPath,
+                   std::optional<FileIdentity> identity = std::nullopt);
 
     // Records buffered since the last flush.
     std::size_t buffered() const { return buffered_; }

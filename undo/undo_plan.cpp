@@ -13,20 +13,31 @@
 namespace qv {
 namespace {
 
-// Which names exist once the steps planned so far are made.
+// The files at the names a plan touches, once the steps planned so far
+// are made: the identity of the file found at a name, or nothing.
 class NameView {
 public:
     explicit NameView(const FileSystem& fs) : fs_(fs) { }
+    std::optional<FileIdentity> at(const std::string& path) const
+    {
+        if (const auto known = known_.find(path); known != known_.end()) return known->second;
+        if (const auto entry = fs_.stat(path)) return identityOf(*entry);
+        return std::nullopt;
+    }
     bool exists(const std::string& path) const
     {
-        const auto known = known_.find(path);
-        return known != known_.end() ? known->second : fs_.exists(path);
+        return known_.contains(path) ? at(path).has_value() : fs_.exists(path);
     }
-    void set(const std::string& path, bool exists) { known_[path] = exists; }
+    void move(const std::string& from, const std::string& to)
+    {
+        known_[to] = at(from);
+        known_[from] = std::nullopt;
+    }
+    void remove(const std::string& path) { known_[path] = std::nullopt; }
 
 private:
     const FileSystem& fs_;
-    std::unordered_map<std::string, bool> known_;
+    std::unordered_map<std::string, std::optional<FileIdentity>> known_;
 };
 
 // A rename that only changes letter case: on a case-insensitive file
@@ -70,25 +81,34 @@ OutputState compareOutput(const OutputRecord& r, const FileSystem& fs)
 
 class Planner {
 public:
-    Planner(const JournalRun& run, const FileSystem& fs) : fs_(fs), names_(fs), madeSeen_(run.ended) { }
+    Planner(const JournalRun& run, const FileSystem& fs)
+        : fs_(fs), names_(fs), interrupted_(!run.ended), madeSeen_(run.ended)
+    { }
 
     UndoStep step(const RenameRecord& r)
     {
         UndoStep s = makeStep(UndoAction::RenameBack, r.newPath);
         s.oldPath = r.oldPath;
-        const bool atNew = names_.exists(r.newPath);
+        const std::optional<FileIdentity> atNew = names_.at(r.newPath);
         const bool oldTaken = names_.exists(r.oldPath);
-        if (atNew && (!oldTaken || caseOnly(r.oldPath, r.newPath))) {
-            madeSeen_ = true;
-            names_.set(r.newPath, false);
-            names_.set(r.oldPath, true);
-            s.redo = RenameRecord{r.newPath, r.oldPath};
-        } else if (!atNew) {
+        // In a run that ended every change was made, so whatever has the new
+        // name is the file the run moved, maybe written to since. In an
+        // interrupted run a file of another size or time at the new name
+        // means the change was never made.
+        const bool moved = atNew && (!interrupted_ || !r.identity || *atNew == *r.identity);
+        if (!atNew) {
             s.status = oldTaken ? UndoStatus::NothingToDo : UndoStatus::NotFound;
+        } else if (!moved) {
+            s.status = madeSeen_ && !oldTaken ? UndoStatus::NotFound : UndoStatus::NothingToDo;
+        } else if (!oldTaken || caseOnly(r.oldPath, r.newPath)) {
+            madeSeen_ = true;
+            s.redo = RenameRecord{r.newPath, r.oldPath, atNew};
+            names_.move(r.newPath, r.oldPath);
         } else {
             // Both names exist: the old one was taken after the rename, or
-            // (in an interrupted run) the rename never happened.
-            s.status = madeSeen_ ? UndoStatus::OldNameTaken : UndoStatus::NothingToDo;
+            // (in an interrupted run, past its last change) the rename was
+            // never made.
+            s.status = madeSeen_ || r.identity ? UndoStatus::OldNameTaken : UndoStatus::NothingToDo;
         }
         return s;
     }
@@ -135,13 +155,14 @@ public:
         else if (state == OutputState::Different)
             s.status = madeSeen_ ? UndoStatus::Changed : UndoStatus::NothingToDo;
         else
-            names_.set(r.path, false);
+            names_.remove(r.path);
         return s;
     }
 
 private:
     const FileSystem& fs_;
     NameView names_;
+    bool interrupted_;
     // A change of the run is known to have been made: every older change
     // was made too (a run applies its changes in journal order), so a name
     // in the way is taken, not merely never vacated.

@@ -1,6 +1,6 @@
 #include "undo/run_history.h"
 
-#include "support/gbk.h"
+#include "journal_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,47 +8,6 @@ namespace qv::testing {
 namespace {
 
 using Strings = std::vector<std::string>;
-
-FileTime seconds(std::int64_t count)
-{
-    return FileTime(std::chrono::seconds(count));
-}
-
-// Builds journals record by record.
-class Journal {
-public:
-    Journal() : bytes_(journalMagic) { }
-    Journal& begin(const std::string& id, const std::string& operation = "op", std::int64_t started = 0)
-    {
-        appendRecord(bytes_, id, RecordBody{RunBeginRecord{operation, seconds(started), 0, {}}});
-        return *this;
-    }
-    Journal& undo(const std::string& id, const std::string& target)
-    {
-        begin(id, "undo");
-        appendRecord(bytes_, id, RecordBody{UndoMarkerRecord{target}});
-        return *this;
-    }
-    Journal& rename(const std::string& id, const std::string& from, const std::string& to)
-    {
-        appendRename(bytes_, id, from, to);
-        return *this;
-    }
-    Journal& output(const std::string& id, const std::string& path)
-    {
-        appendRecord(bytes_, id, FileRecord{OutputRecord{path, 1, seconds(0), 0, false}});
-        return *this;
-    }
-    Journal& end(const std::string& id)
-    {
-        appendRecord(bytes_, id, RecordBody{RunEndRecord{}});
-        return *this;
-    }
-    const std::string& bytes() const { return bytes_; }
-
-private:
-    std::string bytes_;
-};
 
 Strings idsAndStates(const RunHistory& history)
 {
@@ -117,7 +76,7 @@ TEST(RunHistory, RecordsOutsideTheirRunAreIgnored)
     const RunHistory history = readRunHistory(j.bytes());
     ASSERT_EQ(history.runs.size(), 1u);
     EXPECT_EQ(history.runs[0].header.operation, "first");
-    EXPECT_EQ(history.runs[0].changes, (std::vector<FileRecord>{RenameRecord{"a", "b"}}));
+    EXPECT_EQ(history.runs[0].changes, (std::vector<FileRecord>{RenameRecord{"a", "b", std::nullopt}}));
     EXPECT_EQ(history.runs[0].state, RunState::Done);
 }
 
@@ -127,7 +86,8 @@ TEST(RunHistory, InterleavedRunsKeepTheirOwnRecords)
     j.begin("w").begin("c").rename("w", "a", "b").rename("c", "x", "y").rename("w", "b", "c").end("c");
     const RunHistory history = readRunHistory(j.bytes());
     EXPECT_EQ(idsAndStates(history), (Strings{"c done", "w interrupted"}));
-    EXPECT_EQ(history.runs[1].changes, (std::vector<FileRecord>{RenameRecord{"a", "b"}, RenameRecord{"b", "c"}}));
+    EXPECT_EQ(history.runs[1].changes,
+              (std::vector<FileRecord>{RenameRecord{"a", "b", std::nullopt}, RenameRecord{"b", "c", std::nullopt}}));
 }
 
 TEST(RunHistory, DamagedJournalKeepsTheRunsBefore)
@@ -195,7 +155,7 @@ Strings runIds(std::string_view bytes)
 
 TEST(JournalTrimming, DropsTheOldestRunsBeyondTheBounds)
 {
-    // Each run of runsOf(3) takes 41 (RunBegin) + 25 (rename) + 15 (RunEnd) = 81 bytes.
+    // Each run of runsOf(3) takes 41 (RunBegin) + 26 (rename) + 15 (RunEnd) = 82 bytes.
     struct Case {
         const char* what;
         std::string bytes;
@@ -203,10 +163,10 @@ TEST(JournalTrimming, DropsTheOldestRunsBeyondTheBounds)
         std::string keep;
         std::optional<Strings> left; // nothing: unchanged
     } cases[] = {
-        {"within both bounds", runsOf(3), {3, 4 + 3 * 81}, "r2", std::nullopt},
+        {"within both bounds", runsOf(3), {3, 4 + 3 * 82}, "r2", std::nullopt},
         {"one run too many", runsOf(4), {3, 1 << 20}, "r3", Strings{"r3", "r2", "r1"}},
-        {"one byte over the size", runsOf(3), {100, 4 + 3 * 81 - 1}, "r2", Strings{"r2", "r1"}},
-        {"size allows one run", runsOf(3), {100, 4 + 81}, "r2", Strings{"r2"}},
+        {"one byte over the size", runsOf(3), {100, 4 + 3 * 82 - 1}, "r2", Strings{"r2", "r1"}},
+        {"size allows one run", runsOf(3), {100, 4 + 82}, "r2", Strings{"r2"}},
         {"the run that ended is kept over the size", runsOf(2, 50), {100, 100}, "r1", Strings{"r1"}},
         {"the kept run need not be the newest", runsOf(3), {1, 1 << 20}, "r0", Strings{"r0"}},
         {"foreign file", "QVJ2" + runsOf(3).substr(4), {1, 10}, "r2", std::nullopt},
@@ -242,7 +202,7 @@ TEST(JournalTrimming, KeepsInterleavedRecordsAndDropsStrayOnes)
     EXPECT_FALSE(read.damage);
     ASSERT_EQ(read.records.size(), 3u);
     for (const JournalRecord& record : read.records) EXPECT_EQ(record.runId, "new");
-    EXPECT_EQ(read.records[1].body, (RecordBody{RenameRecord{"x", "y"}}));
+    EXPECT_EQ(read.records[1].body, (RecordBody{RenameRecord{"x", "y", std::nullopt}}));
 }
 
 } // namespace
