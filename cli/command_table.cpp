@@ -4,9 +4,11 @@
 #include "cli/content_run.h"
 #include "cli/file_arguments.h"
 #include "cli/fileops_commands.h"
+#include "cli/journaled_command.h"
 #include "cli/line_commands.h"
 #include "cli/search_command.h"
 #include "cli/template_commands.h"
+#include "cli/undo_command.h"
 
 #include <algorithm>
 #include <ostream>
@@ -70,7 +72,8 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runRenameCommand},
+         runRenameCommand,
+         "更改文件名称"},
         {"ext",
          "ext [--template T] [--chains] [--dry-run] [--list PATH] FILE...",
          "change file extensions",
@@ -81,7 +84,8 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runExtCommand},
+         runExtCommand,
+         "更改文件扩展名"},
         {"dates",
          "dates [--modify DATE] [--create DATE] [--access DATE] [--time HH:MM:SS] [--dirs] [--dry-run] FILE...",
          "set file dates and times",
@@ -95,7 +99,8 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runDatesCommand},
+         runDatesCommand,
+         "更改文件或目录日期"},
         {"attrs",
          "attrs [--archive] [--system] [--readonly] [--hidden] [--dirs] [--dry-run] FILE...",
          "set file attributes",
@@ -109,7 +114,8 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runAttrsCommand},
+         runAttrsCommand,
+         "更改文件或目录属性"},
         {"cut",
          "cut [OPTIONS] FILE...",
          "cut a piece out of lines by a template",
@@ -122,7 +128,8 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runCutCommand},
+         runCutCommand,
+         "行内容截取字符"},
         {"insert",
          "insert [OPTIONS] FILE...",
          "rewrite lines through a template",
@@ -135,7 +142,8 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runInsertCommand},
+         runInsertCommand,
+         "行内容插入字符"},
         {"pattern",
          "pattern [OPTIONS] FILE...",
          "rebuild lines from a field pattern",
@@ -148,7 +156,8 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runPatternCommand},
+         runPatternCommand,
+         "行模式替换字符"},
         {"delete-lines",
          "delete-lines [OPTIONS] FILE...",
          "delete lines by number, interval, keyword or blankness",
@@ -162,7 +171,8 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runDeleteLinesCommand},
+         runDeleteLinesCommand,
+         "内容按行删除"},
         {"extract-lines",
          "extract-lines [OPTIONS] FILE...",
          "extract lines by number, interval or keyword",
@@ -176,7 +186,8 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runExtractLinesCommand},
+         runExtractLinesCommand,
+         "内容按行提取"},
         {"insert-lines",
          "insert-lines [OPTIONS] FILE...",
          "insert new lines at a number, an interval or keyword lines",
@@ -192,7 +203,8 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runInsertLinesCommand},
+         runInsertLinesCommand,
+         "内容插入新行"},
         {"stats",
          "stats FILE",
          "count the lines of one file",
@@ -209,7 +221,8 @@ std::vector<Command> buildCommands()
          {dryRunOption, listOption},
          0,
          anyCount,
-         runMergeKeysCommand},
+         runMergeKeysCommand,
+         "合并关键字内容"},
         {"sync-lines",
          "sync-lines [--keywords K] [--list PATH] SOURCE TARGET",
          "copy keyword lines of SOURCE into TARGET",
@@ -218,7 +231,8 @@ std::vector<Command> buildCommands()
          {{"keywords", "K", "", "keywords, separated by \";\" or blanks"}, dryRunOption, listOption},
          0,
          anyCount,
-         runSyncLinesCommand},
+         runSyncLinesCommand,
+         "按关键字同步行"},
         {"combine",
          "combine [--dry-run] [--list PATH] [FILE...]",
          "combine files into the last one's output file",
@@ -226,7 +240,8 @@ std::vector<Command> buildCommands()
          {dryRunOption, listOption},
          0,
          anyCount,
-         runCombineCommand},
+         runCombineCommand,
+         "文件内容合并"},
         {"replace",
          "replace --template T [--list PATH] [FILE...]",
          "apply a template to whole files",
@@ -234,7 +249,8 @@ std::vector<Command> buildCommands()
          {{"template", "T", "", "the template applied to each whole file"}, dryRunOption, previewOption, listOption},
          0,
          anyCount,
-         runReplaceCommand},
+         runReplaceCommand,
+         "文件内容替换"},
         {"charset",
          "charset --call C [--list PATH] [FILE...]",
          "convert between GBK and UTF-8",
@@ -242,7 +258,8 @@ std::vector<Command> buildCommands()
          {{"call", "C", "", "${ToUtf8()} or ${ToAnsi()}"}, dryRunOption, previewOption, listOption},
          0,
          anyCount,
-         runCharsetCommand},
+         runCharsetCommand,
+         "文件内容编码转换"},
         {"convert",
          "convert --call C [--list PATH] [FILE...]",
          "convert spreadsheets, CSV, text and vCard files to other formats",
@@ -253,7 +270,21 @@ std::vector<Command> buildCommands()
           listOption},
          0,
          anyCount,
-         runConvertCommand},
+         runConvertCommand,
+         "文件格式转换"},
+        {"undo",
+         "undo [--list] [--run ID] [--dry-run]",
+         "take back a run",
+         "Takes back the newest run that is not undone yet (or run ID), newest change first; never overwrites a "
+         "file. Runs are recorded in $XDG_DATA_HOME/qorvane/journal.",
+         {{"list", "", "",
+           "print the runs, newest first: ID, TIME, OPERATION, FILES, STATE (done, interrupted, undone)"},
+          {"run", "ID", "the newest", "take back this run"},
+          {"dry-run", "", "",
+           "change nothing; print SOURCE<TAB>RESULT<TAB>STATUS for every change it would take back"}},
+         0,
+         0,
+         runUndoCommand},
     };
 }
 
@@ -274,9 +305,12 @@ const Command* findCommand(std::string_view name)
 
 int runCommand(const Command& command, const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const ParsedOptions options = parseOptions(args, command.options);
+    std::vector<OptionSpec> specs = command.options;
+    if (!command.journalName.empty()) specs.push_back(noJournalOption);
+    ParsedOptions options = parseOptions(args, specs);
+    options.setJournalName(command.journalName);
     if (options.helpRequested()) {
-        out << helpText(command.usage, command.help, command.options);
+        out << helpText(command.usage, command.help, specs);
         return 0;
     }
     const std::size_t count = options.positional().size();

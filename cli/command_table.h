@@ -31,6 +31,10 @@ struct Command {
     std::size_t minArguments = 0; // positional arguments (FILE, TEMPLATE, ...)
     std::size_t maxArguments = anyCount;
     CommandHandler run = nullptr;
+    // For a subcommand that changes or creates files, its runs' name in the
+    // undo journal (the window's name for the operation); such a subcommand
+    // takes --no-journal. Empty: not journaled.
+    std::string journalName;
 };
 
 // The subcommands in the order the overview lists them.

@@ -4,6 +4,7 @@
 #include "cli/console_text.h"
 #include "cli/content_run.h"
 #include "cli/file_arguments.h"
+#include "cli/journaled_command.h"
 #include "cli/options.h"
 #include "cli/plan_lines.h"
 #include "content/charset_convert.h"
@@ -125,7 +126,8 @@ int runConvertCommand(const ParsedOptions& options, std::ostream& out, std::ostr
     std::ostringstream dropped;
     const bool dryRun = options.flag("dry-run");
     ConsoleHost host(dryRun ? dropped : out, err);
-    PosixFileSystem fs;
+    JournaledCommand journaled(options);
+    FileSystem& fs = journaled.fs();
     Workspace ws = workspaceOf(options, fs, host);
     const ConvertParams params{toProgramText(options.value("call"))};
     if (dryRun) {

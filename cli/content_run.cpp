@@ -3,6 +3,7 @@
 #include "cli/console_host.h"
 #include "cli/console_text.h"
 #include "cli/file_arguments.h"
+#include "cli/journaled_command.h"
 #include "cli/plan_lines.h"
 #include "content/content_preview.h"
 #include "operation/dry_run_file_system.h"
@@ -83,7 +84,8 @@ int runContentCommand(const ParsedOptions& options, std::ostream& out, std::ostr
     // run's closing message goes nowhere, its refusals to stderr as usual.
     std::ostringstream closing;
     ConsoleHost host(dryRun || preview ? closing : out, err);
-    PosixFileSystem fs;
+    JournaledCommand journaled(options);
+    FileSystem& fs = journaled.fs();
     Workspace ws = workspaceOf(options, fs, host);
     if (preview) return printPreview(out, err, ws, host, fs, command, previewLines);
     if (!dryRun) {

@@ -3,6 +3,7 @@
 #include "cli/console_host.h"
 #include "cli/console_text.h"
 #include "cli/file_arguments.h"
+#include "cli/journaled_command.h"
 #include "cli/options.h"
 #include "cli/plan_lines.h"
 #include "fileops/change_extension.h"
@@ -56,7 +57,8 @@ int dryRun(const Workspace& ws, ConsoleHost& host, std::optional<Refusal> refusa
 
 int runRenameCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    PosixFileSystem fs;
+    JournaledCommand journaled(options);
+    FileSystem& fs = journaled.fs();
     ConsoleHost host(out, err);
     RenameParams params{toProgramText(options.value("template")), programFolder(), options.flag("chains")};
     params.chkNameToUtf8 = options.flag("to-utf8");
@@ -76,7 +78,8 @@ int runRenameCommand(const ParsedOptions& options, std::ostream& out, std::ostre
 
 int runExtCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    PosixFileSystem fs;
+    JournaledCommand journaled(options);
+    FileSystem& fs = journaled.fs();
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host, EntryDetails::None);
     const ExtensionParams params{toProgramText(options.value("template")), options.flag("chains")};
@@ -107,7 +110,8 @@ int runDatesCommand(const ParsedOptions& options, std::ostream& out, std::ostrea
     }
     params.chkDirDate = options.flag("dirs");
 
-    PosixFileSystem fs;
+    JournaledCommand journaled(options);
+    FileSystem& fs = journaled.fs();
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host);
     if (options.flag("dry-run"))
@@ -127,7 +131,8 @@ int runAttrsCommand(const ParsedOptions& options, std::ostream& out, std::ostrea
     params.ckNormal = options.flag("archive") || !(params.ckSystem || params.ckReadonly || params.ckHidden);
     params.chkDirProp = options.flag("dirs");
 
-    PosixFileSystem fs;
+    JournaledCommand journaled(options);
+    FileSystem& fs = journaled.fs();
     ConsoleHost host(out, err);
     Workspace ws = workspaceOf(options, fs, host);
     if (options.flag("dry-run"))

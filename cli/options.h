@@ -34,7 +34,14 @@ public:
     std::string value(const std::string& name) const;
     std::optional<std::string> given(const std::string& name) const;
     const std::vector<std::string>& positional() const { return positional_; }
+    // The options given with a value, and the flags given.
+    const std::map<std::string, std::string>& givenValues() const { return values_; }
+    const std::set<std::string>& givenFlags() const { return flags_; }
     bool helpRequested() const { return help_; }
+    // The name the run of this subcommand goes into the undo journal under
+    // (UTF-8); empty when it is not journaled.
+    const std::string& journalName() const { return journalName_; }
+    void setJournalName(std::string name) { journalName_ = std::move(name); }
 
 private:
     friend ParsedOptions parseOptions(const std::vector<std::string>&, const std::vector<OptionSpec>&);
@@ -43,6 +50,7 @@ private:
     std::set<std::string> flags_;
     std::vector<std::string> positional_;
     bool help_ = false;
+    std::string journalName_;
 };
 
 // Throws UsageError for an unknown option or an option without its value.

@@ -5,6 +5,7 @@
 #include "platform/code_page.h"
 #include "platform/disk_name.h"
 
+#include <algorithm>
 #include <set>
 
 namespace qv {
@@ -35,7 +36,8 @@ std::string fileOpsClosingMessage(std::int64_t count)
 }
 
 OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& host, const ApplyChange& apply,
-                                std::string_view notSupported, const FolderStep& folderStep)
+                                std::string_view notSupported, const FolderStep& folderStep,
+                                const AnnounceBatch& announce)
 {
     OperationResult result;
     std::set<std::string> refusedFolders;
@@ -46,7 +48,13 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
             result.skipped.push_back({shownPath(outcome->folder), refusalReason(outcome->status, notSupported)});
     };
     RunLoop run(ws, host, result, static_cast<std::int64_t>(plan.size()));
+    std::size_t announcedUntil = 0;
     walkItems(plan, run, [&](const PlannedChange& change) {
+        const auto index = static_cast<std::size_t>(&change - plan.data());
+        if (announce && index == announcedUntil) {
+            announcedUntil = std::min(plan.size(), index + changesPerBatch);
+            announce(std::span<const PlannedChange>(plan).subspan(index, announcedUntil - index));
+        }
         if (change.leftAlone()) {
             if (change.status != PlanStatus::Unchanged) run.skipped(change.path, change.reason);
         } else {

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -76,8 +77,18 @@ using FolderStep = std::function<std::optional<FolderOutcome>(const PlannedChang
 // shown for a file whose file system cannot store the change. With
 // `folderStep`, called after each change made, a folder that refused is
 // listed with the files left alone, once per run.
+// Tells the file system ahead what a batch of the plan is about to change
+// (FileSystem::willChangeTimes and prepareChanges, for one).
+using AnnounceBatch = std::function<void(std::span<const PlannedChange> batch)>;
+
+// How many planned changes are told ahead at once.
+constexpr std::size_t changesPerBatch = 1024;
+
+// With `announce`, each batch of changesPerBatch planned changes is told
+// before the first of them is made.
 OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& host, const ApplyChange& apply,
-                                std::string_view notSupported, const FolderStep& folderStep = {});
+                                std::string_view notSupported, const FolderStep& folderStep = {},
+                                const AnnounceBatch& announce = {});
 
 // The reason text (code page 936) for a change the file system refused.
 std::string refusalReason(FsStatus status, std::string_view notSupported);

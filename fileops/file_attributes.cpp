@@ -71,7 +71,12 @@ OperationResult btnPropClick(const AttributeParams& params, Workspace& ws, Host&
         if (outcome.status == FsStatus::Ok) lastFolder = outcome.folder;
         return outcome;
     };
-    return applyChangePlan(plan, ws, host, apply, attributesNotStored(), folderStep);
+    const auto announce = [&](std::span<const PlannedChange> batch) {
+        for (const PlannedChange& change : batch)
+            if (!change.leftAlone()) fs.willChangeAttributes(change.path);
+        fs.prepareChanges();
+    };
+    return applyChangePlan(plan, ws, host, apply, attributesNotStored(), folderStep, announce);
 }
 
 } // namespace qv

@@ -154,7 +154,12 @@ OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host
         if (outcome.status != FsStatus::Ok) lastFolder = outcome.folder;
         return outcome;
     };
-    return applyChangePlan(plan, ws, host, apply, creationNotStored(), folderStep);
+    const auto announce = [&](std::span<const PlannedChange> batch) {
+        for (const PlannedChange& change : batch)
+            if (!change.leftAlone()) fs.willChangeTimes(change.path, change.times.creation.has_value());
+        fs.prepareChanges();
+    };
+    return applyChangePlan(plan, ws, host, apply, creationNotStored(), folderStep, announce);
 }
 
 } // namespace qv

@@ -348,7 +348,9 @@ public:
         }
         const PlannedChange& parked = plan_.changes[unit.changes.front()];
         std::string temporary;
-        if (const FsStatus status = park(parked.path, temporary); status != FsStatus::Ok) {
+        const auto reserved = reservedAttempt_.find(&unit);
+        const int firstAttempt = reserved != reservedAttempt_.end() ? reserved->second : nextAttempt_++;
+        if (const FsStatus status = park(parked.path, firstAttempt, temporary); status != FsStatus::Ok) {
             // The others wait for the parked file's name: none can move.
             for (const std::size_t i : unit.changes) skip(plan_.changes[i], refusalReason(status, {}));
             return;
@@ -363,13 +365,47 @@ public:
             skip(parked, reasonText("文件暂留在临时名称 ") + shownPath(temporary));
     }
 
+    // Tells the file system the moves of the units from `first` on, up to
+    // changesPerBatch of them, then has it prepare them; returns the index
+    // of the first unit not told. A cycle's temporary name is reserved here,
+    // so that the move through it is the one told.
+    std::size_t announceFrom(std::size_t first)
+    {
+        std::size_t told = 0, next = first;
+        for (; next < plan_.units.size() && told < changesPerBatch; ++next) {
+            const RenameUnit& unit = plan_.units[next];
+            told += unit.changes.size();
+            if (!unit.cycle) {
+                for (const std::size_t i : unit.changes) {
+                    const PlannedChange& change = plan_.changes[i];
+                    fs_.willRename(change.path, diskPathBeside(change.path, change.newName), false);
+                }
+                continue;
+            }
+            const PlannedChange& parked = plan_.changes[unit.changes.front()];
+            const int attempt = nextAttempt_++;
+            reservedAttempt_[&unit] = attempt;
+            const std::string temporary = joinPath(folderOf(parked.path), temporaryName(processId(), attempt));
+            fs_.willRename(parked.path, temporary, true);
+            for (std::size_t k = 1; k < unit.changes.size(); ++k) {
+                const PlannedChange& change = plan_.changes[unit.changes[k]];
+                fs_.willRename(change.path, diskPathBeside(change.path, change.newName), true);
+            }
+            fs_.willRename(temporary, diskPathBeside(parked.path, parked.newName), true);
+        }
+        fs_.prepareChanges();
+        return next;
+    }
+
 private:
-    // Moves `parked`'s file to a free temporary name in its folder.
-    FsStatus park(const std::string& path, std::string& temporary)
+    // Moves `parked`'s file to a free temporary name in its folder, trying
+    // the name of `firstAttempt` first.
+    FsStatus park(const std::string& path, int firstAttempt, std::string& temporary)
     {
         const std::string folder(folderOf(path));
-        FsStatus status = FsStatus::AlreadyExists;
-        for (int attempt = 0; attempt < 1000 && status == FsStatus::AlreadyExists; ++attempt) {
+        temporary = joinPath(folder, temporaryName(processId(), firstAttempt));
+        FsStatus status = fs_.renameNoReplace(path, temporary);
+        for (int attempt = 1; attempt < 1000 && status == FsStatus::AlreadyExists; ++attempt) {
             temporary = joinPath(folder, temporaryName(processId(), nextAttempt_++));
             status = fs_.renameNoReplace(path, temporary);
         }
@@ -401,6 +437,7 @@ private:
     FileSystem& fs_;
     RunLoop& run_;
     int nextAttempt_ = 0;
+    std::unordered_map<const RenameUnit*, int> reservedAttempt_;
 };
 
 } // namespace
@@ -415,7 +452,12 @@ OperationResult applyRenamePlan(const RenamePlan& plan, Workspace& ws, Host& hos
         run.advance();
     }
     RenameMoves moves(plan, ws, fs, run);
-    walkItems(plan.units, run, [&](const RenameUnit& unit) { moves.apply(unit); });
+    std::size_t announcedUntil = 0;
+    walkItems(plan.units, run, [&](const RenameUnit& unit) {
+        const auto index = static_cast<std::size_t>(&unit - plan.units.data());
+        if (index == announcedUntil) announcedUntil = moves.announceFrom(index);
+        moves.apply(unit);
+    });
     showClosing(host, fileOpsClosingMessage(ws.counters.stChangeCount), result);
     return result;
 }

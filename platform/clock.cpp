@@ -41,6 +41,12 @@ std::int64_t currentUtcOffset()
     return local.tm_gmtoff;
 }
 
+std::int64_t currentUnixNanoseconds()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 std::uint64_t clockSeed()
 {
     return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());

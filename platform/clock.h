@@ -31,6 +31,9 @@ const Clock& systemClock();
 // Seconds east of UTC of the machine's local time zone at this moment.
 std::int64_t currentUtcOffset();
 
+// Nanoseconds since 1970-01-01 00:00 UTC now, by the system clock.
+std::int64_t currentUnixNanoseconds();
+
 // A seed that differs from run to run: the system clock's current count.
 std::uint64_t clockSeed();
 

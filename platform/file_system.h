@@ -274,6 +274,24 @@ public:
     // Cost: one open and one fstat.
     virtual std::unique_ptr<FileReader> openForReading(std::string_view path) const = 0;
 
+    // Changes the caller is about to make, told ahead in batches so that a
+    // file system that journals its changes (undo/journaling_file_system.h)
+    // records a whole batch with one flush instead of one flush a change.
+    // willRename... buffer; prepareChanges() makes what they told durable,
+    // and throws RunError when it cannot (the caller then makes none of
+    // them). Telling is optional: a change not told is journaled on its own.
+    // The real file system does nothing here.
+    // `withIdentity`: record the file's size and time too, which taking back
+    // an interrupted swap needs to tell which steps were made. Cost: a stat.
+    virtual void willRename(std::string_view from, std::string_view to, bool withIdentity)
+    {
+        (void)from, (void)to, (void)withIdentity;
+    }
+    // `creation`: the creation time changes too.
+    virtual void willChangeTimes(std::string_view path, bool creation) { (void)path, (void)creation; }
+    virtual void willChangeAttributes(std::string_view path) { (void)path; }
+    virtual void prepareChanges() { }
+
     // A writer whose commit() replaces the file at `path`, creating it when
     // it does not exist. An existing target whose read-only attribute is set
     // is not replaced; nothing of an earlier file (permissions, owner,

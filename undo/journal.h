@@ -99,6 +99,8 @@ struct AttributesRecord {
 
 // A file the run writes: what it will hold once written (size, modification
 // time, ContentHash of the bytes) and whether it replaces an existing file.
+// The modification time is zero when it was not known ahead (a record
+// written before the file was put in place).
 struct OutputRecord {
     std::string path;
     std::uint64_t size = 0;

@@ -9,6 +9,7 @@ void JournalWriter::beginRun(std::string runId, const RunBeginRecord& header, st
     runId_ = std::move(runId);
     header_.clear();
     appendRecord(header_, runId_, RecordBody{header});
+    isUndo_ = undoes.has_value();
     if (undoes) appendRecord(header_, runId_, RecordBody{UndoMarkerRecord{std::move(*undoes)}});
     buffer_.clear();
     buffered_ = 0;
@@ -53,7 +54,9 @@ JournalStatus JournalWriter::checkJournal()
 
 JournalStatus JournalWriter::flush()
 {
-    if (!status_.ok() || buffered_ == 0) return status_;
+    // An undo is written even when it journals no change (removing an output
+    // leaves nothing to redo): its marker tells that the run is taken back.
+    if (!status_.ok() || (buffered_ == 0 && (started_ || !isUndo_))) return status_;
     if (!started_) {
         status_ = checkJournal();
         if (status_.ok()) buffer_.insert(0, header_);

@@ -11,7 +11,7 @@
 //
 // flush() makes the records durable (one write and one fdatasync), so a
 // change is never on disk before its record. A run that adds no file record
-// leaves nothing in the journal. The first flush also checks the journal: a
+// leaves nothing in the journal, except an undo that flushed. The first flush also checks the journal: a
 // damaged tail (a power cut during an append) is cut off, so that this run's
 // records are not hidden behind it, and repairedDamage() tells what was
 // dropped; a foreign file at the journal's path is never written to.
@@ -76,6 +76,7 @@ private:
     std::string buffer_;
     std::size_t buffered_ = 0;
     bool started_ = false; // the header is in the journal
+    bool isUndo_ = false;
     JournalStatus status_;
     std::optional<JournalDamage> repaired_;
 };

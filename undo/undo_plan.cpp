@@ -62,7 +62,9 @@ OutputState compareOutput(const OutputRecord& r, const FileSystem& fs)
     const std::optional<FileEntry> entry = fs.stat(r.path);
     if (!entry || entry->attributes & (attr::directory | attr::reparsePoint | attr::device))
         return OutputState::Different;
-    if (entry->size != r.size || entry->lastWriteTime != r.modified) return OutputState::Different;
+    // A modification time of zero was not known when the record was written.
+    if (entry->size != r.size || (r.modified != FileTime{} && entry->lastWriteTime != r.modified))
+        return OutputState::Different;
     try {
         const std::unique_ptr<FileReader> reader = fs.openForReading(r.path);
         ContentHash hash;

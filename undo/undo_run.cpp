@@ -1,0 +1,131 @@
+#include "undo/undo_run.h"
+
+#include "fileops/change_plan.h"
+#include "operation/host.h"
+#include "operation/run_loop.h"
+#include "operation/workspace.h"
+#include "platform/clock.h"
+#include "platform/code_page.h"
+#include "platform/journal_store.h"
+
+namespace qv {
+namespace {
+
+std::string programText(const char* utf8)
+{
+    return CodePage::gbk().fromUtf8(utf8);
+}
+
+RunBeginRecord headerNow(std::string operation, std::vector<RunParameter> parameters)
+{
+    RunBeginRecord header;
+    header.operation = std::move(operation);
+    header.started = FileTime(std::chrono::nanoseconds(currentUnixNanoseconds()));
+    header.utcOffsetSeconds = static_cast<std::int32_t>(currentUtcOffset());
+    header.parameters = std::move(parameters);
+    return header;
+}
+
+// Journals the redo records of a batch's ready steps: what taking back the
+// undo needs.
+bool journalBatch(JournalWriter& writer, std::span<const UndoStep> batch, Host& host)
+{
+    for (const UndoStep& step : batch)
+        if (step.status == UndoStatus::Ready && step.redo) writer.add(*step.redo);
+    const JournalStatus status = writer.flush();
+    if (!status.ok()) host.showMessage(MessageKind::Error, journalStatusMessage(status));
+    return status.ok();
+}
+
+} // namespace
+
+JournaledRun::JournaledRun(JournalStore& store, std::string operation, std::vector<RunParameter> parameters)
+    : writer_(store)
+{
+    writer_.beginRun(newRunId(), headerNow(std::move(operation), std::move(parameters)));
+}
+
+JournaledRun::~JournaledRun()
+{
+    writer_.endRun();
+}
+
+FileSystem& JournaledRun::fileSystem(FileSystem& fs)
+{
+    journaling_.emplace(fs, writer_);
+    return *journaling_;
+}
+
+RunHistory loadHistory(const JournalStore& store, Host& host)
+{
+    std::string bytes;
+    const JournalStatus status = store.read(bytes);
+    if (!status.ok()) {
+        host.showMessage(MessageKind::Error, journalStatusMessage(status));
+        return {};
+    }
+    RunHistory history = readRunHistory(bytes);
+    if (history.damage) host.showMessage(MessageKind::Information, journalDamageMessage(*history.damage));
+    return history;
+}
+
+TakeBack prepareTakeBack(const RunHistory& history, std::optional<std::string_view> runId, const FileSystem& fs)
+{
+    TakeBack back;
+    const JournalRun* run = runId ? findRun(history, *runId) : newestUndoable(history);
+    if (!run) {
+        back.refusal = programText(runId ? "撤销记录中没有这一次操作" : "没有可以撤销的操作");
+        return back;
+    }
+    if (auto refusal = undoRefusal(history, run->id)) {
+        back.refusal = std::move(refusal);
+        return back;
+    }
+    back.run = *run;
+    back.plan = planUndo(*run, fs);
+    return back;
+}
+
+std::string takeBackQuestion(const JournalRun& run)
+{
+    return programText("撤销上一次操作：") + run.header.operation + programText("，") + std::to_string(run.fileCount) +
+           programText(" 个文件？");
+}
+
+OperationResult takeBack(const TakeBack& back, JournalStore& store, FileSystem& fs, Workspace& ws, Host& host)
+{
+    OperationResult result;
+    JournalWriter writer(store);
+    writer.beginRun(newRunId(), headerNow(programText("撤销"), {{programText("撤销的操作"), back.run.id}}),
+                    back.run.id);
+    RunLoop run(ws, host, result, static_cast<std::int64_t>(back.plan.steps.size()));
+    UndoHooks hooks;
+    hooks.beforeBatch = [&](std::span<const UndoStep> batch) { return journalBatch(writer, batch, host); };
+    hooks.afterStep = [&](std::size_t) {
+        run.advance();
+        return run.goOn();
+    };
+    const std::vector<std::optional<FsStatus>> outcomes = applyUndo(back.plan, fs, hooks);
+    for (std::size_t i = 0; i < back.plan.steps.size(); ++i) {
+        const UndoStep& step = back.plan.steps[i];
+        if (step.status != UndoStatus::Ready) {
+            if (step.status != UndoStatus::NothingToDo) run.skipped(step.path, undoStatusReason(step.status));
+        } else if (outcomes[i] && *outcomes[i] == FsStatus::Ok) {
+            run.processed();
+        } else if (outcomes[i]) {
+            run.skipped(step.path, refusalReason(*outcomes[i], {}));
+        }
+    }
+    const JournalStatus ended = writer.endRun();
+    if (!ended.ok()) host.showMessage(MessageKind::Error, journalStatusMessage(ended));
+    showClosing(host, programText("成功撤销更改总数量：") + std::to_string(ws.counters.stChangeCount), result);
+    return result;
+}
+
+std::string runListLine(const JournalRun& run)
+{
+    return run.id + "\t" + formatRunTime(run.header.started, run.header.utcOffsetSeconds) + "\t" +
+           run.header.operation + "\t" + std::to_string(run.fileCount) + "\t" + std::string(runStateName(run.state));
+}
+
+} // namespace qv
