@@ -1,6 +1,12 @@
 #include "app/dialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace qv::app {
 
@@ -74,6 +80,38 @@ std::optional<QString> QtDialogs::chooseExportPath()
     dialog.setNameFilter(QStringLiteral("文本文件(*.txt) (*.txt)"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front();
+}
+
+std::optional<int> QtDialogs::chooseRun(const QStringList& headers, const QList<QStringList>& rows)
+{
+    QDialog dialog(parent_);
+    dialog.setObjectName(QStringLiteral("runHistory"));
+    dialog.setWindowTitle(QStringLiteral("操作记录"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(headers.size()), &dialog);
+    table->setHorizontalHeaderLabels(headers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size() && c < headers.size(); ++c)
+            table->setItem(r, c, new QTableWidgetItem(rows[r][c]));
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    if (!rows.isEmpty()) table->selectRow(0);
+    layout->addWidget(table);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* undo = buttons->addButton(QStringLiteral("撤销所选操作"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::RejectRole);
+    undo->setEnabled(!rows.isEmpty());
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(table, &QTableWidget::cellDoubleClicked, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.resize(640, 360);
+    if (dialog.exec() != QDialog::Accepted || table->currentRow() < 0) return std::nullopt;
+    return table->currentRow();
 }
 
 } // namespace qv::app

@@ -34,6 +34,9 @@ public:
     virtual QStringList chooseFilesToAdd() = 0;
     // The export save dialog; nothing when cancelled.
     virtual std::optional<QString> chooseExportPath() = 0;
+    // Lists runs of the undo journal, one a row of cells under `headers`, and
+    // returns the row chosen to be taken back; nothing when closed.
+    virtual std::optional<int> chooseRun(const QStringList& headers, const QList<QStringList>& rows) = 0;
 };
 
 // The real dialogs, owned by `parent`'s window.
@@ -48,6 +51,7 @@ public:
     std::optional<QString> chooseFolder(const QString& caption, const QString& startFolder) override;
     QStringList chooseFilesToAdd() override;
     std::optional<QString> chooseExportPath() override;
+    std::optional<int> chooseRun(const QStringList& headers, const QList<QStringList>& rows) override;
 
 private:
     QWidget* parent_;

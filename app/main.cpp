@@ -55,5 +55,7 @@ int main(int argc, char* argv[])
             std::printf("%s\n", window.windowTitle().toUtf8().constData());
             QApplication::quit();
         });
+    else
+        QTimer::singleShot(0, &window, [&window] { window.offerInterruptedRun(); });
     return QApplication::exec();
 }

@@ -103,6 +103,7 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption());
+    if (const std::optional<std::string> journal = defaultJournalPath()) journal_.emplace(*journal);
     host_ = std::make_unique<WindowHost>(*dialogs_, statusBar(), [this] {
         model_->flushPendingRows();
         refreshCounters();
@@ -162,7 +163,14 @@ std::optional<OperationResult> MainWindow::runOperation(QPushButton* start, cons
     std::optional<OperationResult> result;
     preview_->pause();
     host_->beginOperation();
-    runGuarded(start, [&] { result = operation(ws_, *host_, fs_); });
+    std::optional<JournaledRun> journaled;
+    FileSystem* fs = &fs_;
+    if (journal_) {
+        journaled.emplace(*journal_, journalNameOf(start), pageParameters(start->parentWidget()));
+        fs = &journaled->fileSystem(fs_);
+    }
+    runGuarded(start, [&] { result = operation(ws_, *host_, *fs); });
+    journaled.reset(); // the run's end goes into the journal before anything else happens
     host_->endOperation();
     // No result: a run error ended a run that had passed its checks.
     if (!result || result->ran()) rememberTemplateBoxes(start);
@@ -285,10 +293,15 @@ QWidget* MainWindow::buildListCommandRow()
     btnExpDir->setToolTip(QStringLiteral("导出当前选择的文件所在目录,保存到文本文件中."));
     auto* cbDel = named(new QPushButton(QStringLiteral("删除")), "cbDel");
     cbDel->setToolTip(QStringLiteral("删除当前选择的磁盘文件,删除后不能恢复."));
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{btnSelAll, btnDeSelAll, btnInverse, btnAdd, btnDel, btnExp, btnExpDir, cbDel})
+    auto* btnUndo = named(new QPushButton(QStringLiteral("撤销")), "btnUndo");
+    btnUndo->setToolTip(QStringLiteral("撤销上一次更改文件的操作 (Ctrl+Z)"));
+    auto* btnUndoHistory = named(new QPushButton(QStringLiteral("操作记录")), "btnUndoHistory");
+    btnUndoHistory->setToolTip(QStringLiteral("列出以往的操作，选择一次撤销"));
+    for (QWidget* w : std::initializer_list<QWidget*>{btnSelAll, btnDeSelAll, btnInverse, btnAdd, btnDel, btnExp,
+                                                      btnExpDir, cbDel, btnUndo, btnUndoHistory})
         layout->addWidget(w);
     layout->addStretch(1);
+    connectUndo(btnUndo, btnUndoHistory);
 
     connect(btnSelAll, &QToolButton::clicked, this, [this] { runGuarded(nullptr, [this] { btnSelAllClick(ws_); }); });
     connect(btnDeSelAll, &QToolButton::clicked, this,

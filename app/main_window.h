@@ -10,7 +10,9 @@
 #include "app/pages/run_operation.h"
 #include "app/window_host.h"
 #include "operation/workspace.h"
+#include "platform/journal_store.h"
 #include "platform/posix_file_system.h"
+#include "undo/undo_run.h"
 #include "window/mouse_release.h"
 #include "window/search.h"
 #include "window/tips.h"
@@ -72,6 +74,10 @@ public:
     // Nothing is searched.
     void openPaths(const QStringList& paths);
 
+    // Offers, once per run, to take back a run of the journal that was
+    // interrupted (the program was killed or the machine lost power).
+    void offerInterruptedRun();
+
 protected:
     // Closing while a run is going on stops it; the window closes when the
     // run has ended.
@@ -93,6 +99,16 @@ private:
     void btnStopSearchClick();
     void btnOpenClick();
     void btnAddClick();
+    // The undo buttons: "撤销" (and Ctrl+Z) takes back the newest run after
+    // a question; "操作记录" lists the runs and takes back the chosen one.
+    void connectUndo(QPushButton* undo, QPushButton* history);
+    void undoNewest();
+    void undoFromHistory();
+    void takeBackAsked(const TakeBack& back, const QString& question);
+    // A run's name in the journal: the selector text of the page whose start
+    // button is `start`; and the page's parameters: its boxes and switches.
+    static std::string journalNameOf(const QPushButton* start);
+    static std::vector<RunParameter> pageParameters(const QWidget* page);
     void addFiles(const std::vector<std::string>& paths);
     void attachHistories();
     // Tab goes through a page's boxes before its start button.
@@ -114,6 +130,7 @@ private:
     // The rotating tips under the operation pages.
     TipRotation tips_;
     PosixFileSystem fs_;
+    std::optional<PosixJournalStore> journal_; // none when no data folder is known
     std::unique_ptr<WindowHost> host_;
     FileListModel* model_ = nullptr;
     BoxHistory* history_ = nullptr;

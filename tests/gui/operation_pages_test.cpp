@@ -401,3 +401,39 @@ TEST_F(Pages, KeyMergePreviewShowsTheTargetsOutput)
 
 } // namespace
 } // namespace qv::app
+
+namespace qv::app {
+namespace {
+
+// A rename made in the window is taken back by "撤销" after its question;
+// the history lists it as taken back, and choosing the undo there redoes it.
+TEST_F(Pages, UndoTakesBackTheLastRunAndTheHistoryRedoesIt)
+{
+    listFiles({{"a.txt", "A"}, {"b.txt", "B"}});
+    choosePage("TabSheet8");
+    type("edtNewFilename", "${AddLeft(x_)}");
+    start("btnFilename");
+    EXPECT_EQ(contentOf("x_a.txt"), "A");
+
+    dialogs->questions.clear();
+    dialogs->answer = true;
+    click("btnUndo");
+    ASSERT_EQ(dialogs->questions.size(), 1u);
+    EXPECT_EQ(dialogs->questions[0], QStringLiteral("撤销上一次操作：更改文件名称，2 个文件？"));
+    EXPECT_EQ(lastMessage(), QStringLiteral("成功撤销更改总数量：2"));
+    EXPECT_EQ(contentOf("a.txt"), "A");
+    EXPECT_EQ(contentOf("b.txt"), "B");
+    EXPECT_EQ(contentOf("x_a.txt"), "<missing>");
+
+    dialogs->runChoice = 0; // the newest: the undo itself
+    click("btnUndoHistory");
+    ASSERT_GE(dialogs->runRows.size(), 2);
+    EXPECT_EQ(dialogs->runRows[0][1], QStringLiteral("撤销"));
+    EXPECT_EQ(dialogs->runRows[1][1], QStringLiteral("更改文件名称"));
+    EXPECT_EQ(dialogs->runRows[1][3], QStringLiteral("已撤销"));
+    EXPECT_EQ(contentOf("x_a.txt"), "A");
+    EXPECT_EQ(contentOf("x_b.txt"), "B");
+}
+
+} // namespace
+} // namespace qv::app

@@ -60,6 +60,11 @@ public:
     }
     QStringList chooseFilesToAdd() override { return filesToAdd; }
     std::optional<QString> chooseExportPath() override { return exportPath; }
+    std::optional<int> chooseRun(const QStringList&, const QList<QStringList>& rows) override
+    {
+        runRows = rows;
+        return runChoice;
+    }
 
     std::vector<Message> messages;
     std::function<void()> onMessage; // runs while a message would be up
@@ -69,6 +74,8 @@ public:
     QString folderPickerStart;
     QStringList filesToAdd;
     std::optional<QString> exportPath;
+    QList<QStringList> runRows;
+    std::optional<int> runChoice;
 };
 
 // The windows of a test keep their history in a fresh folder, never in the
