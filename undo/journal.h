@@ -68,9 +68,12 @@ FileIdentity identityOf(const FileEntry& entry);
 
 // A rename, also each step through a temporary name of a swap or shift
 // (A -> tmp, B -> A, tmp -> B are three records). `identity` is the file's
-// before the rename. Without it an interrupted run that had made every
-// step of a swap cannot be told from one that had made none (the same
-// names exist either way), so renames through temporary names need it.
+// before the rename. An interrupted run that had made every step of a swap
+// leaves the same names as one that had made none, so the steps of a swap
+// need it; other renames are told apart by their names alone and may go
+// without (it costs a stat per file where the list does not know it). In
+// an interrupted run, a file whose size or time changed after the rename
+// is taken for another file and left at its new name.
 struct RenameRecord {
     std::string oldPath;
     std::string newPath;
