@@ -2,9 +2,10 @@
 // works in a folder under /tmp (the same disk as the files a user renames,
 // when /tmp is no tmpfs): the journal itself, 100,000 rename records in
 // batches of 1024 with one fdatasync each; the renames alone; and the
-// renames with their records written ahead, batch by batch, as a run does,
-// once with the files' identities known (from the file list) and once with
-// a stat of each file for it. The counters give the journal's size.
+// renames with their records written ahead, batch by batch, as a run does:
+// with the files' identities known (from the file list), the same with the
+// journal at its size bound (so that runs end by trimming it), and with a
+// stat of each file for its identity. The counters give the journal's size.
 //
 // Run: ./build/bench/journal_bench --benchmark_counters_tabular=true
 
@@ -74,10 +75,26 @@ void BM_JournalOnly(benchmark::State& state)
 // Renames every file to new_* and back on alternate iterations.
 enum class Journaling { None, KnownIdentity, StatIdentity };
 
-void renameAll(benchmark::State& state, Journaling journaling)
+// Five earlier runs of 100,000 renames each: the journal at its size bound.
+void fillJournal()
+{
+    PosixJournalStore store(journalPath);
+    JournalWriter writer(store);
+    for (int run = 0; run < 5; ++run) {
+        writer.beginRun(newRunId(), header());
+        for (int i = 0; i < fileCount; ++i) {
+            writer.addRename(name("earlier", i), name("later", i));
+            if (writer.buffered() == journalBatchSize) writer.flush();
+        }
+        writer.endRun();
+    }
+}
+
+void renameAll(benchmark::State& state, Journaling journaling, bool fullJournal = false)
 {
     makeFiles();
     std::filesystem::remove(journalPath);
+    if (fullJournal) fillJournal();
     PosixFileSystem fs;
     std::uint64_t size = 0;
     bool forth = true;
@@ -119,6 +136,10 @@ void BM_RenameJournaled(benchmark::State& state)
 {
     renameAll(state, Journaling::KnownIdentity);
 }
+void BM_RenameJournaledFullJournal(benchmark::State& state)
+{
+    renameAll(state, Journaling::KnownIdentity, true);
+}
 void BM_RenameJournaledWithStat(benchmark::State& state)
 {
     renameAll(state, Journaling::StatIdentity);
@@ -130,6 +151,7 @@ void BM_RenameJournaledWithStat(benchmark::State& state)
 BENCHMARK(BM_JournalOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_Rename)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(3);
 BENCHMARK(BM_RenameJournaled)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(3);
+BENCHMARK(BM_RenameJournaledFullJournal)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(3);
 BENCHMARK(BM_RenameJournaledWithStat)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(3);
 
 } // namespace
