@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,6 +106,47 @@ JournalStatus readWhole(const std::string& path, std::string& bytes)
     return {};
 }
 
+// The whole file at `path`, mapped where it can be (a rewrite reads a whole
+// journal of up to tens of MiB; mapping spares copying it), else read. A
+// missing file is empty. Only a program that ignores the lock could shrink
+// the file while it is mapped.
+class WholeFile {
+public:
+    WholeFile(const WholeFile&) = delete;
+    WholeFile& operator=(const WholeFile&) = delete;
+    WholeFile() = default;
+    ~WholeFile()
+    {
+        if (mapped_) ::munmap(mapped_, size_);
+    }
+    JournalStatus open(const std::string& path)
+    {
+        const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (!fd.valid()) return errno == ENOENT ? JournalStatus{} : failure(Code::CannotOpen);
+        struct stat st { };
+        if (::fstat(fd.get(), &st) != 0) return failure(Code::CannotRead);
+        if (!S_ISREG(st.st_mode)) return {Code::ForeignFile, 0};
+        size_ = static_cast<std::size_t>(st.st_size);
+        if (size_ > 0) {
+            void* at = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd.get(), 0);
+            if (at != MAP_FAILED) {
+                mapped_ = at;
+                return {};
+            }
+        }
+        return readWhole(path, copy_);
+    }
+    std::string_view bytes() const
+    {
+        return mapped_ ? std::string_view(static_cast<const char*>(mapped_), size_) : std::string_view(copy_);
+    }
+
+private:
+    void* mapped_ = nullptr;
+    std::size_t size_ = 0;
+    std::string copy_;
+};
+
 } // namespace
 
 // Holds the flock of the lock file for as long as it lives.
@@ -169,9 +211,9 @@ JournalStatus PosixJournalStore::rewrite(const std::function<std::optional<std::
 {
     Lock held;
     if (const JournalStatus s = lock(true, held); !s.ok()) return s;
-    std::string current;
-    if (const JournalStatus s = readWhole(path_, current); !s.ok()) return s;
-    const std::optional<std::string> next = edit(current);
+    WholeFile current;
+    if (const JournalStatus s = current.open(path_); !s.ok()) return s;
+    const std::optional<std::string> next = edit(current.bytes());
     if (!next) return {};
 
     // The lock keeps every other writer out, so one fixed temporary name

@@ -63,7 +63,8 @@ public:
     // read, append or rewrite through any store of the same path runs in
     // between, so no record appended meanwhile is lost. The replacement is
     // atomic: a reader (or a power cut) sees the old journal or the complete
-    // new one. Cost: one read of the whole file, and when `edit` changes it,
+    // new one. Cost: one read (a mapping) of the whole file, and when `edit`
+    // changes it,
     // one write of a temporary file beside it, fsync, rename and an fsync of
     // the folder.
     virtual JournalStatus rewrite(const std::function<std::optional<std::string>(std::string_view)>& edit) = 0;

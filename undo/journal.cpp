@@ -3,6 +3,7 @@
 #include "platform/code_page.h"
 #include "undo/content_hash.h"
 
+#include <algorithm>
 #include <chrono>
 #include <type_traits>
 
@@ -77,8 +78,13 @@ void setU32(std::string& out, std::size_t at, std::uint32_t v)
 void putRename(std::string& out, std::string_view oldPath, std::string_view newPath,
                const std::optional<FileIdentity>& identity)
 {
+    // The new name mostly shares its folder with the old one: only the
+    // length of the common start and the rest are stored.
+    const auto shared = static_cast<std::size_t>(
+        std::mismatch(oldPath.begin(), oldPath.end(), newPath.begin(), newPath.end()).first - oldPath.begin());
     putText(out, oldPath);
-    putText(out, newPath);
+    putU32(out, static_cast<std::uint32_t>(shared));
+    putText(out, newPath.substr(shared));
     putFlag(out, identity.has_value());
     if (identity) {
         putU64(out, identity->size);
@@ -166,10 +172,12 @@ template <typename Variant> void appendAny(std::string& out, std::string_view ru
 
 // ---- decoding ----
 
-// Reads a body; any read past its end, or a value out of range, marks it bad.
+// Reads a body; any read past its end, or a value out of range, marks it
+// bad. Without `keepTexts` every text is checked but read as empty, so that
+// a scan of the whole journal allocates nothing per record.
 class BodyReader {
 public:
-    explicit BodyReader(std::string_view body) : rest_(body) { }
+    BodyReader(std::string_view body, bool keepTexts) : rest_(body), keepTexts_(keepTexts) { }
     bool good() const { return good_; }
     bool finished() const { return good_ && rest_.empty(); }
 
@@ -199,24 +207,26 @@ public:
         if (v > 1) good_ = false;
         return v == 1;
     }
-    std::string text(std::uint32_t maxLength = maxRecordBody)
+    std::string_view textView(std::uint32_t maxLength = maxRecordBody)
     {
         const std::uint32_t length = u32();
         if (length > maxLength || !need(length)) {
             good_ = false;
             return {};
         }
-        std::string v(rest_.substr(0, length));
+        const std::string_view v = rest_.substr(0, length);
         rest_.remove_prefix(length);
         return v;
     }
     // A path or run id: not empty, no NUL byte.
-    std::string name(std::uint32_t maxLength)
+    std::string_view nameView(std::uint32_t maxLength)
     {
-        std::string v = text(maxLength);
-        if (v.empty() || v.find('\0') != std::string::npos) good_ = false;
+        const std::string_view v = textView(maxLength);
+        if (v.empty() || v.find('\0') != std::string_view::npos) good_ = false;
         return v;
     }
+    std::string text() { return kept(textView()); }
+    std::string name(std::uint32_t maxLength) { return kept(nameView(maxLength)); }
     FileTime time()
     {
         const auto seconds = static_cast<std::int64_t>(u64());
@@ -236,6 +246,9 @@ public:
     // How many more items of at least `itemSize` bytes can follow.
     std::size_t roomFor(std::size_t itemSize) const { return rest_.size() / itemSize; }
 
+    // `v` as a string when texts are kept, else empty.
+    std::string kept(std::string_view v) const { return keepTexts_ ? std::string(v) : std::string(); }
+
 private:
     bool need(std::size_t n)
     {
@@ -244,6 +257,7 @@ private:
     }
 
     std::string_view rest_;
+    bool keepTexts_;
     bool good_ = true;
 };
 
@@ -269,8 +283,17 @@ std::optional<RecordBody> decodeBody(std::uint8_t kind, BodyReader& in)
     }
     case kindRename: {
         RenameRecord r;
-        r.oldPath = in.name(maxPathLength);
-        r.newPath = in.name(maxPathLength);
+        const std::string_view oldPath = in.nameView(maxPathLength);
+        const std::uint32_t shared = in.u32();
+        const std::string_view rest = in.textView(maxPathLength);
+        // Only the form the writer makes: the longest common start.
+        if (shared > oldPath.size() || shared + rest.size() == 0 || shared + rest.size() > maxPathLength ||
+            rest.find('\0') != std::string_view::npos ||
+            (shared < oldPath.size() && !rest.empty() && oldPath[shared] == rest[0]))
+            return std::nullopt;
+        r.oldPath = in.kept(oldPath);
+        r.newPath = in.kept(oldPath.substr(0, shared));
+        r.newPath += in.kept(rest);
         if (in.flag()) r.identity = FileIdentity{in.u64(), in.time()};
         return r;
     }
@@ -307,8 +330,50 @@ std::optional<RecordBody> decodeBody(std::uint8_t kind, BodyReader& in)
 
 std::uint32_t lengthAt(std::string_view bytes, std::size_t at)
 {
-    BodyReader in(bytes.substr(at, 4));
+    BodyReader in(bytes.substr(at, 4), false);
     return in.u32();
+}
+
+// Checks the journal record by record up to its first damage, calling
+// onRecord(offset, size, runId, body) for each valid one; with `keepTexts`
+// the body's texts are read, otherwise they are only checked.
+template <typename OnRecord>
+void walkJournal(std::string_view bytes, bool keepTexts, std::optional<JournalDamage>& damage, std::uint64_t& validSize,
+                 OnRecord&& onRecord)
+{
+    validSize = 0;
+    if (bytes.empty()) return;
+    if (bytes.size() < journalMagic.size() || !bytes.starts_with(journalMagic)) {
+        // A file cut short while its magic was written is a torn journal;
+        // anything else is not ours.
+        const bool torn = bytes.size() < journalMagic.size() && journalMagic.starts_with(bytes);
+        damage = JournalDamage{0, torn ? JournalDamageKind::Truncated : JournalDamageKind::ForeignFile};
+        return;
+    }
+    std::size_t at = journalMagic.size();
+    const auto damaged = [&](JournalDamageKind kind) {
+        damage = JournalDamage{at, kind};
+        validSize = at;
+    };
+    while (at < bytes.size()) {
+        if (bytes.size() - at < frameSize) return damaged(JournalDamageKind::Truncated);
+        const std::uint32_t length = lengthAt(bytes, at);
+        // The smallest body is a kind byte and a run id of one byte.
+        if (length < 6 || length > maxRecordBody) return damaged(JournalDamageKind::BadLength);
+        if (bytes.size() - at - frameSize < length) return damaged(JournalDamageKind::Truncated);
+        const std::string_view body = bytes.substr(at + frameSize, length);
+        if (checksum(bytes.substr(at, 4), body) != lengthAt(bytes, at + 4))
+            return damaged(JournalDamageKind::BadChecksum);
+        BodyReader in(body, keepTexts);
+        const std::uint8_t kind = in.u8();
+        const std::string_view runId = in.nameView(maxRunIdLength);
+        std::optional<RecordBody> decoded = in.good() ? decodeBody(kind, in) : std::nullopt;
+        if (!decoded || !in.finished()) return damaged(JournalDamageKind::BadRecord);
+        const auto size = static_cast<std::uint32_t>(frameSize + length);
+        onRecord(at, size, runId, std::move(*decoded));
+        at += size;
+    }
+    validSize = at;
 }
 
 } // namespace
@@ -349,45 +414,20 @@ FileIdentity identityOf(const FileEntry& entry)
 JournalContents readJournal(std::string_view bytes)
 {
     JournalContents result;
-    if (bytes.empty()) return result;
-    if (bytes.size() < journalMagic.size()) {
-        // A file cut short while its magic was written is a torn journal;
-        // anything else this short is not ours.
-        if (journalMagic.starts_with(bytes))
-            result.damage = JournalDamage{0, JournalDamageKind::Truncated};
-        else
-            result.damage = JournalDamage{0, JournalDamageKind::ForeignFile};
-        return result;
-    }
-    if (!bytes.starts_with(journalMagic)) {
-        result.damage = JournalDamage{0, JournalDamageKind::ForeignFile};
-        return result;
-    }
-    std::size_t at = journalMagic.size();
-    const auto damaged = [&](JournalDamageKind kind) {
-        result.damage = JournalDamage{at, kind};
-        result.validSize = at;
-        return std::move(result);
-    };
-    while (at < bytes.size()) {
-        if (bytes.size() - at < frameSize) return damaged(JournalDamageKind::Truncated);
-        const std::uint32_t length = lengthAt(bytes, at);
-        // The smallest body is a kind byte and a run id of one byte.
-        if (length < 6 || length > maxRecordBody) return damaged(JournalDamageKind::BadLength);
-        if (bytes.size() - at - frameSize < length) return damaged(JournalDamageKind::Truncated);
-        const std::string_view body = bytes.substr(at + frameSize, length);
-        if (checksum(bytes.substr(at, 4), body) != lengthAt(bytes, at + 4))
-            return damaged(JournalDamageKind::BadChecksum);
-        BodyReader in(body);
-        const std::uint8_t kind = in.u8();
-        std::string runId = in.name(maxRunIdLength);
-        std::optional<RecordBody> decoded = in.good() ? decodeBody(kind, in) : std::nullopt;
-        if (!decoded || !in.finished()) return damaged(JournalDamageKind::BadRecord);
-        result.records.push_back(
-            {std::move(runId), std::move(*decoded), at, static_cast<std::uint32_t>(frameSize + length)});
-        at += frameSize + length;
-    }
-    result.validSize = at;
+    walkJournal(bytes, true, result.damage, result.validSize,
+                [&](std::uint64_t offset, std::uint32_t size, std::string_view runId, RecordBody&& body) {
+                    result.records.push_back({std::string(runId), std::move(body), offset, size});
+                });
+    return result;
+}
+
+JournalIndex indexJournal(std::string_view bytes)
+{
+    JournalIndex result;
+    walkJournal(bytes, false, result.damage, result.validSize,
+                [&](std::uint64_t offset, std::uint32_t size, std::string_view runId, RecordBody&& body) {
+                    result.entries.push_back({offset, size, runId, std::holds_alternative<RunBeginRecord>(body)});
+                });
     return result;
 }
 

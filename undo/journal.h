@@ -13,7 +13,9 @@
 //   length and the body), body
 // all little-endian. A body is a kind byte, the run id, then the kind's
 // fields; texts are a uint32 length and the bytes, times are an int64 of
-// seconds since 1970 UTC and a uint32 of nanoseconds. The reader keeps
+// seconds since 1970 UTC and a uint32 of nanoseconds. A rename stores its
+// new path as the length it shares with the start of the old path and the
+// rest. The reader keeps
 // every whole, valid record before the first damage (a torn tail after a
 // power cut, a flipped byte, garbage), reports where the damage begins and
 // trusts nothing after it. A file that does not start with the magic is
@@ -66,9 +68,12 @@ FileIdentity identityOf(const FileEntry& entry);
 
 // A rename, also each step through a temporary name of a swap or shift
 // (A -> tmp, B -> A, tmp -> B are three records). `identity` is the file's
-// before the rename. Without it an interrupted run that had made every
-// step of a swap cannot be told from one that had made none (the same
-// names exist either way), so renames through temporary names need it.
+// before the rename. An interrupted run that had made every step of a swap
+// leaves the same names as one that had made none, so the steps of a swap
+// need it; other renames are told apart by their names alone and may go
+// without (it costs a stat per file where the list does not know it). In
+// an interrupted run, a file whose size or time changed after the rename
+// is taken for another file and left at its new name.
 struct RenameRecord {
     std::string oldPath;
     std::string newPath;
@@ -171,6 +176,26 @@ void appendRecord(std::string& out, std::string_view runId, const RecordBody& bo
 void appendRecord(std::string& out, std::string_view runId, const FileRecord& change);
 void appendRename(std::string& out, std::string_view runId, std::string_view oldPath, std::string_view newPath,
                   std::optional<FileIdentity> identity = std::nullopt);
+
+// Where each record of a journal lies and whose it is, without its
+// content: for trimming and for checking a journal before appending to it.
+struct JournalIndexEntry {
+    std::uint64_t offset = 0;
+    std::uint32_t size = 0;
+    std::string_view runId; // into the bytes indexed
+    bool runBegin = false;
+};
+
+struct JournalIndex {
+    std::vector<JournalIndexEntry> entries;
+    std::optional<JournalDamage> damage; // as readJournal finds it
+    std::uint64_t validSize = 0;
+};
+
+// The records readJournal would give, found by the same checks, but with no
+// allocation per record beyond its entry. Cost: one pass, one hash over
+// every byte.
+JournalIndex indexJournal(std::string_view bytes);
 
 // "撤销记录文件已损坏（第 N 字节起<what>），之后的内容已忽略", or for a
 // foreign file "撤销记录文件不是本程序的格式，已忽略"; code page 936.

@@ -1,5 +1,7 @@
 #include "undo/journal_writer.h"
 
+#include <algorithm>
+
 namespace qv {
 
 JournalWriter::JournalWriter(JournalStore& store, JournalBounds bounds) : store_(store), bounds_(bounds) { }
@@ -14,6 +16,9 @@ void JournalWriter::beginRun(std::string runId, const RunBeginRecord& header, st
     buffer_.clear();
     buffered_ = 0;
     started_ = false;
+    runsFound_ = 0;
+    bytesFound_ = 0;
+    bytesWritten_ = 0;
     status_ = {};
     repaired_.reset();
 }
@@ -38,7 +43,10 @@ JournalStatus JournalWriter::checkJournal()
 {
     bool foreign = false;
     const JournalStatus s = store_.rewrite([&](std::string_view bytes) -> std::optional<std::string> {
-        const JournalContents contents = readJournal(bytes);
+        const JournalIndex contents = indexJournal(bytes);
+        runsFound_ = static_cast<std::size_t>(std::count_if(contents.entries.begin(), contents.entries.end(),
+                                                            [](const JournalIndexEntry& e) { return e.runBegin; }));
+        bytesFound_ = std::max<std::uint64_t>(contents.validSize, journalMagic.size());
         if (!contents.damage) return std::nullopt;
         if (contents.damage->kind == JournalDamageKind::ForeignFile) {
             foreign = true;
@@ -62,7 +70,10 @@ JournalStatus JournalWriter::flush()
         if (status_.ok()) buffer_.insert(0, header_);
     }
     if (status_.ok()) status_ = store_.append(buffer_, journalMagic);
-    if (status_.ok()) started_ = true;
+    if (status_.ok()) {
+        started_ = true;
+        bytesWritten_ += buffer_.size();
+    }
     // A failed writer keeps nothing: it will not write again.
     buffer_.clear();
     buffered_ = 0;
@@ -74,9 +85,12 @@ JournalStatus JournalWriter::endRun()
     if (!flush().ok() || !started_) return status_;
     appendRecord(buffer_, runId_, RecordBody{RunEndRecord{}});
     status_ = store_.append(buffer_, journalMagic);
+    bytesWritten_ += buffer_.size();
     buffer_.clear();
     if (!status_.ok()) return status_;
-    status_ = trimJournal(store_, bounds_, runId_);
+    // Runs of other processes that ended meanwhile trimmed for their part.
+    if (runsFound_ + 1 > bounds_.maxRuns || bytesFound_ + bytesWritten_ > bounds_.maxBytes)
+        status_ = trimJournal(store_, bounds_, runId_);
     return status_;
 }
 

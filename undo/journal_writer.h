@@ -14,7 +14,8 @@
 // leaves nothing in the journal, except an undo that flushed. The first flush also checks the journal: a
 // damaged tail (a power cut during an append) is cut off, so that this run's
 // records are not hidden behind it, and repairedDamage() tells what was
-// dropped; a foreign file at the journal's path is never written to.
+// dropped; a foreign file at the journal's path is never written to. That
+// check reads the whole journal once per run.
 //
 // Once a flush fails the writer stays failed: later calls do nothing and
 // return that failure, so a caller may carry on and report it once.
@@ -23,6 +24,8 @@
 #include "undo/journal.h"
 #include "undo/run_history.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,10 +57,11 @@ public:
     // Appends the buffered records and makes them durable.
     JournalStatus flush();
 
-    // Records the run's end (when anything of it was written), then drops
-    // the oldest runs beyond the bounds (see trimJournalBytes). Cost: a
-    // flush, then one read of the whole journal and, when it is over its
-    // bounds, one rewrite.
+    // Records the run's end (when anything of it was written), then, when
+    // the journal as the first flush found it plus this run is over its
+    // bounds, drops the oldest runs (see trimJournalBytes). Runs of other
+    // processes that ended meanwhile trimmed for their own part. Cost: a
+    // flush; over the bounds, one read and one rewrite of the journal.
     JournalStatus endRun();
 
     const std::string& runId() const { return runId_; }
@@ -75,7 +79,10 @@ private:
     std::string header_; // the encoded RunBegin (and UndoMarker), written with the first batch
     std::string buffer_;
     std::size_t buffered_ = 0;
-    bool started_ = false; // the header is in the journal
+    bool started_ = false;           // the header is in the journal
+    std::size_t runsFound_ = 0;      // runs in the journal at the first flush
+    std::uint64_t bytesFound_ = 0;   // its size then, after any repair
+    std::uint64_t bytesWritten_ = 0; // appended by this run since
     bool isUndo_ = false;
     JournalStatus status_;
     std::optional<JournalDamage> repaired_;

@@ -143,8 +143,8 @@ std::string formatRunTime(FileTime time, std::int32_t utcOffsetSeconds)
 std::optional<std::string> trimJournalBytes(std::string_view bytes, const JournalBounds& bounds,
                                             std::string_view keepRunId)
 {
-    const JournalContents contents = readJournal(bytes);
-    if (contents.damage && contents.damage->kind == JournalDamageKind::ForeignFile) return std::nullopt;
+    const JournalIndex journal = indexJournal(bytes);
+    if (journal.damage && journal.damage->kind == JournalDamageKind::ForeignFile) return std::nullopt;
 
     struct RunSize {
         std::string_view id;
@@ -153,25 +153,28 @@ std::optional<std::string> trimJournalBytes(std::string_view bytes, const Journa
     };
     std::vector<RunSize> runs; // oldest first
     std::unordered_map<std::string_view, std::size_t> index;
-    std::vector<std::size_t> owner(contents.records.size(), SIZE_MAX); // the run of each record
-    for (std::size_t i = 0; i < contents.records.size(); ++i) {
-        const JournalRecord& record = contents.records[i];
-        auto found = index.find(record.runId);
+    std::vector<std::size_t> owner(journal.entries.size(), SIZE_MAX); // the run of each record
+    for (std::size_t i = 0; i < journal.entries.size(); ++i) {
+        const JournalIndexEntry& entry = journal.entries[i];
+        auto found = index.find(entry.runId);
         if (found == index.end()) {
-            if (!std::holds_alternative<RunBeginRecord>(record.body)) continue;
-            found = index.emplace(record.runId, runs.size()).first;
-            runs.push_back({record.runId});
+            if (!entry.runBegin) continue;
+            found = index.emplace(entry.runId, runs.size()).first;
+            runs.push_back({entry.runId});
         }
         owner[i] = found->second;
-        runs[found->second].bytes += record.size;
+        runs[found->second].bytes += entry.size;
     }
     if (runs.size() <= bounds.maxRuns && bytes.size() <= bounds.maxBytes) return std::nullopt;
 
+    // Over the size bound, a quarter of it is freed, so that a journal of
+    // large runs is not rewritten whole after each of them.
+    const std::uint64_t sizeGoal = bytes.size() > bounds.maxBytes ? bounds.maxBytes / 4 * 3 : bounds.maxBytes;
     std::uint64_t total = journalMagic.size();
     for (const RunSize& run : runs) total += run.bytes;
     std::size_t count = runs.size();
     for (RunSize& run : runs) {
-        if (count <= bounds.maxRuns && total <= bounds.maxBytes) break;
+        if (count <= bounds.maxRuns && total <= sizeGoal) break;
         if (run.id == keepRunId) continue;
         run.kept = false;
         total -= run.bytes;
@@ -180,9 +183,9 @@ std::optional<std::string> trimJournalBytes(std::string_view bytes, const Journa
 
     std::string trimmed(journalMagic);
     trimmed.reserve(total);
-    for (std::size_t i = 0; i < contents.records.size(); ++i) {
-        const JournalRecord& record = contents.records[i];
-        if (owner[i] != SIZE_MAX && runs[owner[i]].kept) trimmed.append(bytes.substr(record.offset, record.size));
+    for (std::size_t i = 0; i < journal.entries.size(); ++i) {
+        const JournalIndexEntry& entry = journal.entries[i];
+        if (owner[i] != SIZE_MAX && runs[owner[i]].kept) trimmed.append(bytes.substr(entry.offset, entry.size));
     }
     if (trimmed.size() == bytes.size()) return std::nullopt;
     return trimmed;

@@ -69,11 +69,14 @@ struct JournalBounds {
 
 // The journal without its oldest runs, so that it holds at most
 // bounds.maxRuns runs in at most bounds.maxBytes bytes; nothing when it is
-// within its bounds already, or is foreign (never rewritten). The run
+// within its bounds already, or is foreign (never rewritten). A journal
+// over the size bound is cut to three quarters of it: at its bound, a
+// journal of large runs would otherwise be rewritten (tens of MiB, with an
+// fsync) after every one of them. The run
 // `keepRunId` (the one that just ended) is never dropped, even when it
 // alone is over the size bound: it is the one a user most likely takes
 // back. A trimmed journal also loses the records of no run and a damaged
-// tail; kept records are copied as they are. Cost: one readJournal, one
+// tail; kept records are copied as they are. Cost: one indexJournal, one
 // copy.
 std::optional<std::string> trimJournalBytes(std::string_view bytes, const JournalBounds& bounds,
                                             std::string_view keepRunId);

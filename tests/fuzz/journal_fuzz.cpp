@@ -1,8 +1,9 @@
 // Any bytes as an undo journal, as they stand, behind the magic, and cut
 // into record bodies framed with valid checksums (so that the bodies' own
 // checks are reached): reading never crashes, allocates only what the input
-// holds, keeps only records that encode back to exactly their bytes, and the
-// history, the trimming and the undo checks built on them hold their shape.
+// holds, keeps only records that encode back to exactly their bytes, the
+// index agrees with the reader, and the history, the trimming and the undo
+// checks built on them hold their shape.
 #include "undo/content_hash.h"
 #include "undo/journal.h"
 #include "undo/run_history.h"
@@ -23,6 +24,18 @@ void check(std::string_view bytes)
         std::string again;
         qv::appendRecord(again, record.runId, record.body);
         if (again != bytes.substr(record.offset, record.size)) __builtin_trap();
+    }
+    // The index finds the same records and the same damage.
+    const qv::JournalIndex index = qv::indexJournal(bytes);
+    if (index.damage != contents.damage || index.validSize != contents.validSize ||
+        index.entries.size() != contents.records.size())
+        __builtin_trap();
+    for (std::size_t i = 0; i < index.entries.size(); ++i) {
+        const qv::JournalIndexEntry& entry = index.entries[i];
+        const qv::JournalRecord& record = contents.records[i];
+        if (entry.offset != record.offset || entry.size != record.size || entry.runId != record.runId ||
+            entry.runBegin != std::holds_alternative<qv::RunBeginRecord>(record.body))
+            __builtin_trap();
     }
 
     const qv::RunHistory history = qv::readRunHistory(bytes);

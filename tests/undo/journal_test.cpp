@@ -33,7 +33,7 @@ std::string framed(std::string_view body)
     return length + u32le(static_cast<std::uint32_t>(hash.digest())) + std::string(body);
 }
 
-// magic, RunBegin r1 (41 bytes at 4), Rename r1 a -> b (26 at 45), RunEnd r1 (15 at 71): 86 bytes.
+// magic, RunBegin r1 (41 bytes at 4), Rename r1 a -> b (30 at 45), RunEnd r1 (15 at 75): 90 bytes.
 std::string threeRecords()
 {
     std::string out(journalMagic);
@@ -66,8 +66,8 @@ TEST(JournalFormat, RenameRecordBytes)
 {
     std::string out;
     appendRename(out, "r1", "a", "b");
-    const std::string body = std::string("\x02") + text("r1") + text("a") + text("b") + std::string(1, '\0');
-    EXPECT_EQ(out.substr(0, 4), std::string("\x12\0\0\0", 4));
+    const std::string body = std::string("\x02") + text("r1") + text("a") + u32le(0) + text("b") + std::string(1, '\0');
+    EXPECT_EQ(out.substr(0, 4), std::string("\x16\0\0\0", 4));
     EXPECT_EQ(out, framed(body));
 }
 
@@ -80,6 +80,9 @@ TEST(JournalFormat, EveryRecordKindRoundTrips)
         {"r", RunBeginRecord{"", ns(-1), -18000, {}}},
         {"r", RenameRecord{"/d/" + gbkName, std::string("/d/\x01\n\xff\x80", 7), std::nullopt}},
         {"r", RenameRecord{"/d/a", "/d/tmp", FileIdentity{12345, ns(-7)}}},
+        {"r", RenameRecord{"/d/x", "/d/x.bak", std::nullopt}},
+        {"r", RenameRecord{"/d/abc", "/d/ab", std::nullopt}},
+        {"r", RenameRecord{"a", "/d/a", std::nullopt}},
         {"r", TimesRecord{"/d/a", ns(1), ns(-1'500'000'000), ns(999'999'999)}},
         {"r", TimesRecord{"/d/a", FileTime::min(), FileTime::max(), std::nullopt}},
         {"r", AttributesRecord{"/d/a", 0x21, std::string("\0\x05\0\x05\0", 5), 0644}},
@@ -108,7 +111,7 @@ TEST(JournalFormat, EveryRecordKindRoundTrips)
 TEST(JournalFormat, DamageKeepsEveryWholeRecordBefore)
 {
     const std::string base = threeRecords();
-    ASSERT_EQ(base.size(), 86u);
+    ASSERT_EQ(base.size(), 90u);
     const auto flipped = [&](std::size_t at, char mask) {
         std::string s = base;
         s[at] ^= mask;
@@ -126,14 +129,14 @@ TEST(JournalFormat, DamageKeepsEveryWholeRecordBefore)
         JournalDamage damage;
         std::uint64_t validSize;
     } cases[] = {
-        {"cut in the last frame", base.substr(0, 75), 2, {71, JournalDamageKind::Truncated}, 71},
-        {"cut in the last body", base.substr(0, 81), 2, {71, JournalDamageKind::Truncated}, 71},
+        {"cut in the last frame", base.substr(0, 79), 2, {75, JournalDamageKind::Truncated}, 75},
+        {"cut in the last body", base.substr(0, 85), 2, {75, JournalDamageKind::Truncated}, 75},
         {"cut in the magic", "QV", 0, {0, JournalDamageKind::Truncated}, 0},
-        {"garbage after the end", base + "xyz", 3, {86, JournalDamageKind::Truncated}, 86},
-        {"zeros after the end", base + std::string(16, '\0'), 3, {86, JournalDamageKind::BadLength}, 86},
+        {"garbage after the end", base + "xyz", 3, {90, JournalDamageKind::Truncated}, 90},
+        {"zeros after the end", base + std::string(16, '\0'), 3, {90, JournalDamageKind::BadLength}, 90},
         {"flipped body byte", flipped(60, 0x01), 1, {45, JournalDamageKind::BadChecksum}, 45},
         {"flipped checksum byte", flipped(49, '\x80'), 1, {45, JournalDamageKind::BadChecksum}, 45},
-        {"length one longer", withLength(19), 1, {45, JournalDamageKind::BadChecksum}, 45},
+        {"length one longer", withLength(23), 1, {45, JournalDamageKind::BadChecksum}, 45},
         {"absurd length", withLength(0xFFFFFFFF), 1, {45, JournalDamageKind::BadLength}, 45},
         {"length over the record limit", withLength(maxRecordBody + 1), 1, {45, JournalDamageKind::BadLength}, 45},
         {"length below any record", withLength(3), 1, {45, JournalDamageKind::BadLength}, 45},
@@ -163,7 +166,11 @@ TEST(JournalFormat, RecordsThatMakeNoSenseAreDamage)
         {"NUL in a path", "\x02" + id + text(std::string("a\0b", 3)) + text("c")},
         {"empty path", "\x02" + id + text("") + text("c")},
         {"path over the limit", "\x02" + id + text(std::string(maxPathLength + 1, 'p')) + text("c")},
-        {"byte after the fields", "\x02" + id + text("a") + text("b") + std::string(1, '\0') + "x"},
+        {"byte after the fields", "\x02" + id + text("a") + u32le(0) + text("b") + std::string(1, '\0') + "x"},
+        {"new path sharing more than the old path",
+         "\x02" + id + text("ab") + u32le(3) + text("c") + std::string(1, '\0')},
+        {"shared start not the longest", "\x02" + id + text("ab") + u32le(1) + text("bc") + std::string(1, '\0')},
+        {"empty new path", "\x02" + id + text("ab") + u32le(0) + text("") + std::string(1, '\0')},
         {"text longer than the body", "\x02" + id + u32le(1000) + "a"},
         {"flag neither 0 nor 1", "\x03" + id + text("a") + zeroTime + zeroTime + "\x02"},
         {"a second's worth of nanoseconds",
@@ -180,14 +187,14 @@ TEST(JournalFormat, RecordsThatMakeNoSenseAreDamage)
         bytes += framed(c.body);
         const JournalContents read = readJournal(bytes);
         EXPECT_EQ(read.records.size(), 1u) << c.what;
-        EXPECT_EQ(read.damage, (JournalDamage{30, JournalDamageKind::BadRecord})) << c.what;
+        EXPECT_EQ(read.damage, (JournalDamage{34, JournalDamageKind::BadRecord})) << c.what;
     }
 }
 
 TEST(JournalFormat, DamageMessages)
 {
-    EXPECT_EQ(utf8(journalDamageMessage({71, JournalDamageKind::Truncated})),
-              "撤销记录文件已损坏（第 71 字节起的记录不完整），之后的内容已忽略");
+    EXPECT_EQ(utf8(journalDamageMessage({75, JournalDamageKind::Truncated})),
+              "撤销记录文件已损坏（第 75 字节起的记录不完整），之后的内容已忽略");
     EXPECT_EQ(utf8(journalDamageMessage({45, JournalDamageKind::BadChecksum})),
               "撤销记录文件已损坏（第 45 字节起的记录校验和不符），之后的内容已忽略");
     EXPECT_EQ(utf8(journalDamageMessage({0, JournalDamageKind::ForeignFile})), "撤销记录文件不是本程序的格式，已忽略");

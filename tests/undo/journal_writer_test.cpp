@@ -140,6 +140,7 @@ TEST(JournalWriter, EndOfRunTrimsTheOldestRuns)
         writer.addRename("a", "b");
         EXPECT_TRUE(writer.endRun().ok());
     }
+    EXPECT_EQ(store.rewrites, 1); // only the third run found the journal full
     const RunHistory history = readRunHistory(store.bytes);
     ASSERT_EQ(history.runs.size(), 2u);
     EXPECT_EQ(history.runs[0].id, "r3");

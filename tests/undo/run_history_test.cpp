@@ -155,7 +155,7 @@ Strings runIds(std::string_view bytes)
 
 TEST(JournalTrimming, DropsTheOldestRunsBeyondTheBounds)
 {
-    // Each run of runsOf(3) takes 41 (RunBegin) + 26 (rename) + 15 (RunEnd) = 82 bytes.
+    // Each run of runsOf(3) takes 41 (RunBegin) + 30 (rename) + 15 (RunEnd) = 86 bytes.
     struct Case {
         const char* what;
         std::string bytes;
@@ -163,10 +163,11 @@ TEST(JournalTrimming, DropsTheOldestRunsBeyondTheBounds)
         std::string keep;
         std::optional<Strings> left; // nothing: unchanged
     } cases[] = {
-        {"within both bounds", runsOf(3), {3, 4 + 3 * 82}, "r2", std::nullopt},
+        {"within both bounds", runsOf(3), {3, 4 + 3 * 86}, "r2", std::nullopt},
         {"one run too many", runsOf(4), {3, 1 << 20}, "r3", Strings{"r3", "r2", "r1"}},
-        {"one byte over the size", runsOf(3), {100, 4 + 3 * 82 - 1}, "r2", Strings{"r2", "r1"}},
-        {"size allows one run", runsOf(3), {100, 4 + 82}, "r2", Strings{"r2"}},
+        {"one byte over the size", runsOf(3), {100, 4 + 3 * 86 - 1}, "r2", Strings{"r2", "r1"}},
+        {"size allows one run", runsOf(3), {100, 4 + 86}, "r2", Strings{"r2"}},
+        {"over the size, a quarter is freed", runsOf(4), {100, 4 + 4 * 86 - 1}, "r3", Strings{"r3", "r2"}},
         {"the run that ended is kept over the size", runsOf(2, 50), {100, 100}, "r1", Strings{"r1"}},
         {"the kept run need not be the newest", runsOf(3), {1, 1 << 20}, "r0", Strings{"r0"}},
         {"foreign file", "QVJ2" + runsOf(3).substr(4), {1, 10}, "r2", std::nullopt},
