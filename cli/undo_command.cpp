@@ -32,7 +32,9 @@ int runUndoCommand(const ParsedOptions& options, std::ostream& out, std::ostream
         host.showMessage(MessageKind::Error, toProgramText("找不到撤销记录的位置：$XDG_DATA_HOME 与 $HOME 都未设置"));
         return 1;
     }
-    const RunHistory history = loadHistory(*store, host);
+    // What is wrong with the journal goes to stderr: stdout carries the list.
+    ConsoleHost reports(err, err);
+    const RunHistory history = loadHistory(*store, reports);
     if (options.flag("list")) {
         for (const JournalRun& run : history.runs) out << toConsoleText(runListLine(run)) << '\n';
         return 0;

@@ -109,8 +109,15 @@ void JournalingFileSystem::recordOutput(std::string_view path, std::uint64_t siz
 void JournalingFileSystem::willRename(std::string_view from, std::string_view to, bool withIdentity)
 {
     std::optional<FileIdentity> identity;
-    if (withIdentity)
-        if (const std::optional<FileEntry> entry = inner_.stat(from)) identity = identityOf(*entry);
+    if (withIdentity) {
+        // A file told to move on from a name it has not reached yet (a
+        // temporary name of a cycle) is the file told to move there.
+        if (const std::optional<FileEntry> entry = inner_.stat(from))
+            identity = identityOf(*entry);
+        else if (const auto moving = identityAt_.find(std::string(from)); moving != identityAt_.end())
+            identity = moving->second;
+        if (identity) identityAt_[std::string(to)] = *identity;
+    }
     journal_.addRename(from, to, identity);
     renames_.insert(renameKey(from, to));
 }

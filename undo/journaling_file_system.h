@@ -23,6 +23,7 @@
 #include "undo/journal_writer.h"
 
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace qv {
@@ -71,6 +72,8 @@ private:
     std::unordered_set<std::string> renames_; // from + '\0' + to
     std::unordered_set<std::string> times_;
     std::unordered_set<std::string> attributes_;
+    // Where a file told to move with its identity is going, and that identity.
+    std::unordered_map<std::string, FileIdentity> identityAt_;
 };
 
 } // namespace qv
