@@ -64,7 +64,7 @@ void BM_JournalOnly(benchmark::State& state)
         writer.beginRun(newRunId(), header());
         for (int i = 0; i < fileCount; ++i) {
             writer.addRename(name("photo", i), name("new_photo", i), FileIdentity{123456, FileTime{}});
-            if (writer.buffered() == journalBatchSize && !writer.flush().ok()) state.SkipWithError("flush failed");
+            if (writer.buffered() == changesPerBatch && !writer.flush().ok()) state.SkipWithError("flush failed");
         }
         if (!writer.endRun().ok()) state.SkipWithError("end failed");
         size = journalSize();
@@ -84,7 +84,7 @@ void fillJournal()
         writer.beginRun(newRunId(), header());
         for (int i = 0; i < fileCount; ++i) {
             writer.addRename(name("earlier", i), name("later", i));
-            if (writer.buffered() == journalBatchSize) writer.flush();
+            if (writer.buffered() == changesPerBatch) writer.flush();
         }
         writer.endRun();
     }
@@ -104,8 +104,8 @@ void renameAll(benchmark::State& state, Journaling journaling, bool fullJournal 
         writer.beginRun(newRunId(), header());
         const char* from = forth ? "photo" : "new_photo";
         const char* to = forth ? "new_photo" : "photo";
-        for (int first = 0; first < fileCount; first += journalBatchSize) {
-            const int last = std::min<int>(fileCount, first + journalBatchSize);
+        for (int first = 0; first < fileCount; first += changesPerBatch) {
+            const int last = std::min<int>(fileCount, first + changesPerBatch);
             if (journaling != Journaling::None) {
                 for (int i = first; i < last; ++i) {
                     std::optional<FileIdentity> identity = FileIdentity{0, FileTime{}};

@@ -13,6 +13,7 @@
 // reports progress and stops when the user asks: what was changed stays.
 
 #include "operation/operation.h"
+#include "operation/run_loop.h"
 #include "operation/workspace.h"
 #include "platform/file_system.h"
 
@@ -80,9 +81,6 @@ using FolderStep = std::function<std::optional<FolderOutcome>(const PlannedChang
 // Tells the file system ahead what a batch of the plan is about to change
 // (FileSystem::willChangeTimes and prepareChanges, for one).
 using AnnounceBatch = std::function<void(std::span<const PlannedChange> batch)>;
-
-// How many planned changes are told ahead at once.
-constexpr std::size_t changesPerBatch = 1024;
 
 // With `announce`, each batch of changesPerBatch planned changes is told
 // before the first of them is made.

@@ -13,10 +13,17 @@
 #include "operation/operation.h"
 #include "operation/workspace.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace qv {
+
+// Planned changes a run tells the file system ahead at once, and the undo
+// journal makes durable with one flush: few enough fdatasync calls that
+// journaling costs little next to the changes, few enough records that a run
+// killed between flush and changes leaves little to sort out.
+constexpr std::size_t changesPerBatch = 1024;
 
 class RunLoop {
 public:

@@ -3,7 +3,7 @@
 //
 //   JournalWriter journal(store);
 //   journal.beginRun(newRunId(), header);
-//   for each batch of up to journalBatchSize planned changes:
+//   for each batch of up to changesPerBatch (operation/run_loop.h) planned changes:
 //       journal.add(change) for each;
 //       if (!journal.flush().ok()) ... tell the user, go on unjournaled or stop;
 //       apply the batch;
@@ -20,6 +20,7 @@
 // Once a flush fails the writer stays failed: later calls do nothing and
 // return that failure, so a caller may carry on and report it once.
 
+#include "operation/run_loop.h"
 #include "platform/journal_store.h"
 #include "undo/journal.h"
 #include "undo/run_history.h"
@@ -31,11 +32,6 @@
 #include <string_view>
 
 namespace qv {
-
-// Planned changes per flush: few enough fdatasync calls that journaling
-// costs little next to the changes, few enough records that a run killed
-// between flush and changes leaves little to sort out.
-constexpr std::size_t journalBatchSize = 1024;
 
 class JournalWriter {
 public:

@@ -259,8 +259,8 @@ std::vector<std::optional<FsStatus>> applyUndo(const UndoPlan& plan, FileSystem&
     std::vector<std::optional<FsStatus>> outcomes(plan.steps.size());
     const std::span<const UndoStep> steps(plan.steps);
     std::size_t done = 0;
-    for (std::size_t first = 0; first < steps.size(); first += journalBatchSize) {
-        const auto batch = steps.subspan(first, std::min(journalBatchSize, steps.size() - first));
+    for (std::size_t first = 0; first < steps.size(); first += changesPerBatch) {
+        const auto batch = steps.subspan(first, std::min(changesPerBatch, steps.size() - first));
         if (hooks.beforeBatch && !hooks.beforeBatch(batch)) break;
         for (std::size_t i = 0; i < batch.size(); ++i) {
             if (batch[i].status != UndoStatus::Ready) continue;

@@ -83,7 +83,7 @@ std::optional<std::string> undoRefusal(const RunHistory& history, std::string_vi
 std::string undoStatusReason(UndoStatus status);
 
 struct UndoHooks {
-    // Before each batch of up to journalBatchSize steps (not all of them
+    // Before each batch of up to changesPerBatch steps (not all of them
     // ready): journal the batch's redo records and flush. False stops.
     std::function<bool(std::span<const UndoStep> batch)> beforeBatch;
     // After each step tried, with the number of steps tried so far. False
