@@ -1,6 +1,7 @@
 // Swaps, shifts and cycles run by qorvane-cli as a separate process: on the
 // case-insensitive stand-in (a preloaded shim), and killed at random moments.
 
+#include "support/killed_run.h"
 #include "support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -164,29 +165,13 @@ TEST_F(RenameChains, AKilledRunLosesNoFile)
     }
     const std::regex temporary(R"(\.qv-swap-\d+-\d+)");
     const Strings args = renameArgs(files, bases, false);
-    std::vector<char*> argv{const_cast<char*>(QV_CLI)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
     // Starts the run; kills it after `delay` unless it is over by then; runs
-    // it to its end without one.
-    // Each run journals into a journal of its own, so that the time before
+    // it to its end without one. Each run journals into a journal of its own, so that the time before
     // the first rename does not grow with the other tests' runs.
     const std::string journalFolder = folder_.string() + ".data";
     const auto runFor = [&](std::optional<std::chrono::microseconds> delay) {
         std::filesystem::remove_all(journalFolder);
-        const pid_t child = fork();
-        if (child == 0) {
-            setenv("XDG_DATA_HOME", journalFolder.c_str(), 1);
-            std::freopen("/dev/null", "w", stdout);
-            execv(QV_CLI, argv.data());
-            _exit(127);
-        }
-        if (delay) {
-            std::this_thread::sleep_for(*delay);
-            kill(child, SIGKILL);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
+        testing::runKilledAfter(QV_CLI, args, delay, journalFolder.c_str());
     };
     // How long a whole run takes here, so the kills fall inside one.
     makeFiles(files);

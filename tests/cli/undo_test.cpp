@@ -4,6 +4,7 @@
 
 #include "cli_run.h"
 #include "platform/posix_file_system.h"
+#include "support/killed_run.h"
 #include "support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -228,23 +229,8 @@ TEST_F(Undo, AKilledRenameIsTakenBackWhole)
     const std::vector<Strings> runs = {
         {"rename", "--template", "${AddLeft(x_)}", "--list", fileList},
     };
-    // Starts `args`; kills it after `delay` unless it is over by then.
     const auto runFor = [](const Strings& args, std::optional<std::chrono::microseconds> delay) {
-        std::vector<char*> argv{const_cast<char*>(QV_CLI)};
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        const pid_t child = fork();
-        if (child == 0) {
-            std::freopen("/dev/null", "w", stdout);
-            execv(QV_CLI, argv.data());
-            _exit(127);
-        }
-        if (delay) {
-            std::this_thread::sleep_for(*delay);
-            kill(child, SIGKILL);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
+        testing::runKilledAfter(QV_CLI, args, delay);
     };
     std::mt19937 random(20240522);
     int killedPartWay = 0;
