@@ -70,6 +70,10 @@ struct FileEntry {
     FileTime lastWriteTime{};
     FileTime lastAccessTime{};
     NameEncoding encoding = NameEncoding::Utf8; // how the name is written on disk
+    // Which file this is on which volume, kept by a rename; 0 and 0 where
+    // the file system tells none.
+    std::uint64_t device = 0;
+    std::uint64_t fileNumber = 0;
 };
 
 // The result of list().

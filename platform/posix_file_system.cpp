@@ -23,6 +23,7 @@
 #include <pthread.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -201,6 +202,8 @@ std::optional<Inspected> inspect(const DiskLocation& at, std::string_view name93
     e.encoding = encoding;
     e.attributes = bits;
     e.size = S_ISREG(mode) ? out.info.stx_size : 0;
+    e.device = makedev(out.info.stx_dev_major, out.info.stx_dev_minor);
+    e.fileNumber = out.info.stx_ino;
     e.lastWriteTime = fromTimestamp(out.info.stx_mtime.tv_sec, out.info.stx_mtime.tv_nsec);
     e.lastAccessTime = fromTimestamp(out.info.stx_atime.tv_sec, out.info.stx_atime.tv_nsec);
     e.creationTime = e.lastWriteTime;

@@ -20,6 +20,14 @@ enum Kind : std::uint8_t {
     kindRunEnd = 7,
 };
 
+// What a rename record tells of the file it moves. Journals written before
+// file numbers were kept hold size and time alone.
+enum IdentityForm : std::uint8_t {
+    identityNone = 0,
+    identitySizeAndTime = 1,
+    identityWithFileNumber = 2,
+};
+
 constexpr std::size_t frameSize = 8; // length and checksum
 constexpr std::int64_t nanosPerSecond = 1'000'000'000;
 
@@ -85,10 +93,12 @@ void putRename(std::string& out, std::string_view oldPath, std::string_view newP
     putText(out, oldPath);
     putU32(out, static_cast<std::uint32_t>(shared));
     putText(out, newPath.substr(shared));
-    putFlag(out, identity.has_value());
+    out.push_back(static_cast<char>(identity ? identityWithFileNumber : identityNone));
     if (identity) {
         putU64(out, identity->size);
         putTime(out, identity->lastWrite);
+        putU64(out, identity->device);
+        putU64(out, identity->fileNumber);
     }
 }
 
@@ -294,7 +304,12 @@ std::optional<RecordBody> decodeBody(std::uint8_t kind, BodyReader& in)
         r.oldPath = in.kept(oldPath);
         r.newPath = in.kept(oldPath.substr(0, shared));
         r.newPath += in.kept(rest);
-        if (in.flag()) r.identity = FileIdentity{in.u64(), in.time()};
+        switch (in.u8()) {
+        case identityNone: break;
+        case identitySizeAndTime: r.identity = FileIdentity{in.u64(), in.time()}; break;
+        case identityWithFileNumber: r.identity = FileIdentity{in.u64(), in.time(), in.u64(), in.u64()}; break;
+        default: return std::nullopt;
+        }
         return r;
     }
     case kindTimes: {
@@ -408,7 +423,14 @@ void appendRename(std::string& out, std::string_view runId, std::string_view old
 
 FileIdentity identityOf(const FileEntry& entry)
 {
-    return {entry.size, entry.lastWriteTime};
+    return {entry.size, entry.lastWriteTime, entry.device, entry.fileNumber};
+}
+
+bool isSameFile(const FileIdentity& recorded, const FileIdentity& found)
+{
+    const bool numbered = recorded.fileNumber != 0 && found.fileNumber != 0;
+    return recorded.size == found.size && recorded.lastWrite == found.lastWrite &&
+           (!numbered || (recorded.device == found.device && recorded.fileNumber == found.fileNumber));
 }
 
 JournalContents readJournal(std::string_view bytes)

@@ -56,15 +56,23 @@ struct RunBeginRecord {
     bool operator==(const RunBeginRecord&) const = default;
 };
 
-// What tells one file from another when only names are recorded: its size
-// and modification time, which a rename keeps.
+// What tells one file from another when only names are recorded, all of
+// which a rename keeps: its volume and file number, and its size and
+// modification time. Records from before file numbers were kept have 0 and 0
+// there.
 struct FileIdentity {
     std::uint64_t size = 0;
     FileTime lastWrite{};
+    std::uint64_t device = 0;
+    std::uint64_t fileNumber = 0;
     bool operator==(const FileIdentity&) const = default;
 };
 
 FileIdentity identityOf(const FileEntry& entry);
+
+// True when `found` is the file `recorded` describes, unchanged since:
+// the same size and time, and the same file where both know its number.
+bool isSameFile(const FileIdentity& recorded, const FileIdentity& found);
 
 // A rename, also each step through a temporary name of a swap or shift
 // (A -> tmp, B -> A, tmp -> B are three records). `identity` is the file's
@@ -73,7 +81,7 @@ FileIdentity identityOf(const FileEntry& entry);
 // need it; other renames are told apart by their names alone and may go
 // without (it costs a stat per file where the list does not know it). In
 // an interrupted run, a file whose size or time changed after the rename
-// is taken for another file and left at its new name.
+// is taken for another file and left at its new name (see isSameFile).
 struct RenameRecord {
     std::string oldPath;
     std::string newPath;

@@ -95,9 +95,9 @@ public:
         const bool oldTaken = names_.exists(r.oldPath);
         // In a run that ended every change was made, so whatever has the new
         // name is the file the run moved, maybe written to since. In an
-        // interrupted run a file of another size or time at the new name
-        // means the change was never made.
-        const bool moved = atNew && (!interrupted_ || !r.identity || *atNew == *r.identity);
+        // interrupted run another file at the new name, or one of another
+        // size or time, means the change was never made.
+        const bool moved = atNew && (!interrupted_ || !r.identity || isSameFile(*r.identity, *atNew));
         if (!atNew) {
             s.status = oldTaken ? UndoStatus::NothingToDo : UndoStatus::NotFound;
         } else if (!moved) {

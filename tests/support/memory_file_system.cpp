@@ -48,6 +48,7 @@ void MemoryFileSystem::put(const std::string& entryKey, FileEntry entry)
         auto& children = folder.children;
         if (std::find(children.begin(), children.end(), entry.name) == children.end()) children.push_back(entry.name);
     }
+    if (entry.fileNumber == 0) entry.fileNumber = ++lastFileNumber_; // a new file; a renamed one keeps its number
     nodes_[entryKey].entry = std::move(entry);
 }
 

@@ -83,6 +83,7 @@ private:
     void commitContent(std::string_view path, std::string bytes);
 
     std::map<std::string, Node> nodes_;
+    std::uint64_t lastFileNumber_ = 0;
     bool storageSupported_ = true;
 };
 

@@ -71,6 +71,32 @@ TEST(JournalFormat, RenameRecordBytes)
     EXPECT_EQ(out, framed(body));
 }
 
+TEST(JournalFormat, RenameIdentityForms)
+{
+    // The form byte after the names: 0 none, 1 size and time (journals
+    // written before file numbers were kept), 2 with device and file number.
+    const std::string names = text("r1") + text("a") + u32le(0) + text("b");
+    const std::string sizeAndTime = u32le(5) + u32le(0) + u32le(7) + u32le(0) + u32le(9);
+    const std::string numbers = u32le(0x801) + u32le(0) + u32le(42) + u32le(0);
+    struct Case {
+        std::string form;
+        std::optional<FileIdentity> identity; // nothing: the record is damage
+        bool damaged;
+    } cases[] = {
+        {std::string(1, '\0'), std::nullopt, false},
+        {"\x01" + sizeAndTime, FileIdentity{5, ns(7'000'000'009)}, false},
+        {"\x02" + sizeAndTime + numbers, FileIdentity{5, ns(7'000'000'009), 0x801, 42}, false},
+        {"\x03" + sizeAndTime + numbers, std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        const JournalContents read = readJournal(std::string(journalMagic) + framed("\x02" + names + c.form));
+        EXPECT_EQ(read.damage.has_value(), c.damaged) << static_cast<int>(c.form[0]);
+        if (c.damaged) continue;
+        ASSERT_EQ(read.records.size(), 1u);
+        EXPECT_EQ(std::get<RenameRecord>(read.records[0].body).identity, c.identity) << static_cast<int>(c.form[0]);
+    }
+}
+
 TEST(JournalFormat, EveryRecordKindRoundTrips)
 {
     const std::string gbkName = gbk("报告 一.txt");
@@ -79,7 +105,7 @@ TEST(JournalFormat, EveryRecordKindRoundTrips)
          RunBeginRecord{gbk("更改文件名称"), ns(1714572202'123456789), 28800, {{"template", "${sn(1,3)}"}, {"x", ""}}}},
         {"r", RunBeginRecord{"", ns(-1), -18000, {}}},
         {"r", RenameRecord{"/d/" + gbkName, std::string("/d/\x01\n\xff\x80", 7), std::nullopt}},
-        {"r", RenameRecord{"/d/a", "/d/tmp", FileIdentity{12345, ns(-7)}}},
+        {"r", RenameRecord{"/d/a", "/d/tmp", FileIdentity{12345, ns(-7), 0x801, UINT64_MAX}}},
         {"r", RenameRecord{"/d/x", "/d/x.bak", std::nullopt}},
         {"r", RenameRecord{"/d/abc", "/d/ab", std::nullopt}},
         {"r", RenameRecord{"a", "/d/a", std::nullopt}},
