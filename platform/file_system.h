@@ -156,6 +156,12 @@ struct TimeChange {
     std::optional<FileTime> lastAccess;
 };
 
+// See FileSystem::storedMetadata.
+struct StoredMetadata {
+    std::string dosAttributes;
+    std::uint32_t permissions = 0;
+};
+
 // A file opened for reading, read block by block. Throws RunError "Cannot
 // open file <path>" when a read fails.
 class FileReader {
@@ -269,6 +275,29 @@ public:
     // NotSupported when the file system cannot store the result, SymbolicLink
     // when `path` is a symbolic link; then nothing is changed.
     virtual FsStatus setAttributes(std::string_view path, std::uint32_t attributes) = 0;
+
+    // What setAttributes and a creation time write, exactly as the entry at
+    // `path` stores it, so that it can be put back unchanged: the raw value
+    // of its DOS attributes (empty when it has none) and its permission bits
+    // (with set-user-ID, set-group-ID and sticky). Nothing for a missing
+    // entry, a symbolic link, or a file system that keeps no such form (the
+    // default). Cost: one stat and one extended-attribute read.
+    virtual std::optional<StoredMetadata> storedMetadata(std::string_view path) const
+    {
+        (void)path;
+        return std::nullopt;
+    }
+
+    // Puts back the raw DOS attributes storedMetadata gave (removing them
+    // when `dosAttributes` is empty) and, with `permissions`, the permission
+    // bits; the times stay. Refuses symbolic links (SymbolicLink); the
+    // default refuses everything (NotSupported).
+    virtual FsStatus restoreStoredMetadata(std::string_view path, std::string_view dosAttributes,
+                                           std::optional<std::uint32_t> permissions)
+    {
+        (void)path, (void)dosAttributes, (void)permissions;
+        return FsStatus::NotSupported;
+    }
 
     // The file at `path`, opened for reading. Only regular files are read (a
     // symbolic link is followed to one): a FIFO, device or socket could block

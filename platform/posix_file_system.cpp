@@ -134,11 +134,15 @@ ssize_t getDosAttrib(const DiskLocation& at, char* buffer, std::size_t size)
     return lgetxattr(at.fullPath().c_str(), dosAttribName, buffer, size);
 }
 
-std::optional<DosAttributes> readDosAttributes(const DiskLocation& at)
+// Calls `use` with the raw value of user.DOSATTRIB at `at` and gives what it
+// returns; nothing, errno telling why, when the entry has none (ENODATA,
+// ENOTSUP) or it cannot be read.
+template <typename Use>
+auto withRawDosAttrib(const DiskLocation& at, Use&& use) -> std::optional<decltype(use(std::string_view()))>
 {
     char small[256];
     ssize_t length = getDosAttrib(at, small, sizeof small);
-    if (length >= 0) return decodeDosAttributes(std::string_view(small, static_cast<std::size_t>(length)));
+    if (length >= 0) return use(std::string_view(small, static_cast<std::size_t>(length)));
     if (errno != ERANGE) return std::nullopt;
     const ssize_t needed = getDosAttrib(at, nullptr, 0);
     if (needed <= 0 || needed > 65536) return std::nullopt;
@@ -146,7 +150,12 @@ std::optional<DosAttributes> readDosAttributes(const DiskLocation& at)
     length = getDosAttrib(at, buffer.data(), buffer.size());
     if (length < 0) return std::nullopt;
     buffer.resize(static_cast<std::size_t>(length));
-    return decodeDosAttributes(buffer);
+    return use(std::string_view(buffer));
+}
+
+std::optional<DosAttributes> readDosAttributes(const DiskLocation& at)
+{
+    return withRawDosAttrib(at, decodeDosAttributes).value_or(std::nullopt);
 }
 
 // The attribute bits the file type alone gives; what a new user.DOSATTRIB
@@ -722,6 +731,50 @@ FsStatus PosixFileSystem::setAttributes(std::string_view path, std::uint32_t att
         if (written == FsStatus::Ok) restoreDosAttributes(opened, found.dos);
         return statusFromErrno(error);
     }
+    return FsStatus::Ok;
+}
+
+std::optional<StoredMetadata> PosixFileSystem::storedMetadata(std::string_view path) const
+{
+    const auto disk = toDisk(path);
+    OpenedItem item;
+    if (!disk || openItem(*disk, item) != FsStatus::Ok || S_ISLNK(item.found.info.stx_mode)) return std::nullopt;
+    StoredMetadata stored;
+    stored.permissions = item.found.info.stx_mode & 07777;
+    const auto raw = withRawDosAttrib(DiskLocation{item.self.get(), "", {}},
+                                      [](std::string_view value) { return std::string(value); });
+    if (raw)
+        stored.dosAttributes = *raw;
+    else if (errno != ENODATA && errno != ENOTSUP)
+        return std::nullopt;
+    return stored;
+}
+
+FsStatus PosixFileSystem::restoreStoredMetadata(std::string_view path, std::string_view dosAttributes,
+                                                std::optional<std::uint32_t> permissions)
+{
+    const auto disk = toDisk(path);
+    if (!disk) return FsStatus::InvalidName;
+    OpenedItem item;
+    if (const FsStatus s = openItem(*disk, item); s != FsStatus::Ok) return s;
+    const mode_t mode = item.found.info.stx_mode & 07777;
+    if (S_ISLNK(item.found.info.stx_mode)) return FsStatus::SymbolicLink;
+
+    // Without write permission a user may not change user.* attributes: it
+    // is granted for the change and the wanted bits are set last.
+    const std::string opened = item.path();
+    const mode_t writable = mode | S_IWUSR;
+    if (writable != mode && chmod(opened.c_str(), writable) != 0) return statusFromErrno(errno);
+    const int written = dosAttributes.empty()
+                            ? removexattr(opened.c_str(), dosAttribName)
+                            : setxattr(opened.c_str(), dosAttribName, dosAttributes.data(), dosAttributes.size(), 0);
+    if (written != 0 && !(dosAttributes.empty() && (errno == ENODATA || errno == ENOTSUP))) {
+        const int error = errno;
+        if (writable != mode) chmod(opened.c_str(), mode);
+        return statusFromErrno(error);
+    }
+    const mode_t wanted = permissions ? static_cast<mode_t>(*permissions & 07777) : mode;
+    if (wanted != writable && chmod(opened.c_str(), wanted) != 0) return statusFromErrno(errno);
     return FsStatus::Ok;
 }
 

@@ -76,6 +76,9 @@ public:
     FsStatus renameNoReplace(std::string_view from, std::string_view to) override;
     FsStatus setTimes(std::string_view path, const TimeChange& change) override;
     FsStatus setAttributes(std::string_view path, std::uint32_t attributes) override;
+    std::optional<StoredMetadata> storedMetadata(std::string_view path) const override;
+    FsStatus restoreStoredMetadata(std::string_view path, std::string_view dosAttributes,
+                                   std::optional<std::uint32_t> permissions) override;
     // Contents through platform/file_io.h (PosixFileReader,
     // PosixAtomicFileWriter): O_TMPFILE + link where the file system has
     // unnamed files, a named temporary beside the target elsewhere.

@@ -137,6 +137,8 @@ struct Encoder {
         putTime(out, r.lastAccess);
         putFlag(out, r.creation.has_value());
         if (r.creation) putTime(out, *r.creation);
+        putFlag(out, r.dosAttrib.has_value());
+        if (r.dosAttrib) putText(out, *r.dosAttrib);
     }
     void operator()(const AttributesRecord& r) const
     {
@@ -318,6 +320,8 @@ std::optional<RecordBody> decodeBody(std::uint8_t kind, BodyReader& in)
         r.lastWrite = in.time();
         r.lastAccess = in.time();
         if (in.flag()) r.creation = in.time();
+        // Journals written before the raw DOS attributes were kept end here.
+        if (!in.finished() && in.flag()) r.dosAttrib = in.text();
         return r;
     }
     case kindAttributes: {

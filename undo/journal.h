@@ -90,12 +90,16 @@ struct RenameRecord {
 };
 
 // The times a file had before the run changed them. `creation` is empty
-// when the run left the creation time alone.
+// when the run left the creation time alone. A creation time is written
+// into the file's DOS attributes, so with it, where known, comes their raw
+// value before (empty when the file had none; see FileSystem::
+// storedMetadata), which puts back the creation time exactly.
 struct TimesRecord {
     std::string path;
     FileTime lastWrite{};
     FileTime lastAccess{};
     std::optional<FileTime> creation;
+    std::optional<std::string> dosAttrib;
     bool operator==(const TimesRecord&) const = default;
 };
 

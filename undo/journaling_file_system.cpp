@@ -61,8 +61,12 @@ bool JournalingFileSystem::addTimes(std::string_view path, bool creation)
     const std::optional<FileEntry> entry = inner_.stat(path);
     if (!entry) return false; // the change itself will say why not
     std::optional<FileTime> created;
-    if (creation) created = entry->creationTime;
-    journal_.add(TimesRecord{std::string(path), entry->lastWriteTime, entry->lastAccessTime, created});
+    std::optional<std::string> dosAttrib;
+    if (creation) {
+        created = entry->creationTime;
+        if (auto stored = inner_.storedMetadata(path)) dosAttrib = std::move(stored->dosAttributes);
+    }
+    journal_.add(TimesRecord{std::string(path), entry->lastWriteTime, entry->lastAccessTime, created, dosAttrib});
     return true;
 }
 
@@ -70,7 +74,12 @@ bool JournalingFileSystem::addAttributes(std::string_view path)
 {
     const std::optional<FileEntry> entry = inner_.stat(path);
     if (!entry) return false;
-    journal_.add(AttributesRecord{std::string(path), entry->attributes, std::nullopt, std::nullopt});
+    AttributesRecord record{std::string(path), entry->attributes, std::nullopt, std::nullopt};
+    if (auto stored = inner_.storedMetadata(path)) {
+        record.dosAttrib = std::move(stored->dosAttributes);
+        record.permissions = stored->permissions;
+    }
+    journal_.add(std::move(record));
     return true;
 }
 
@@ -93,6 +102,13 @@ FsStatus JournalingFileSystem::setAttributes(std::string_view path, std::uint32_
 {
     if (attributes_.erase(std::string(path)) == 0 && addAttributes(path)) flushOrThrow();
     return inner_.setAttributes(path, attributes);
+}
+
+FsStatus JournalingFileSystem::restoreStoredMetadata(std::string_view path, std::string_view dosAttributes,
+                                                     std::optional<std::uint32_t> permissions)
+{
+    if (addAttributes(path)) flushOrThrow();
+    return inner_.restoreStoredMetadata(path, dosAttributes, permissions);
 }
 
 std::unique_ptr<AtomicFileWriter> JournalingFileSystem::createAtomically(std::string_view path)

@@ -5,8 +5,10 @@
 // (undo/undo_run.h); reading passes straight through.
 //
 // - renameNoReplace: the old and new name.
-// - setTimes: the times the file has before (read with one stat).
-// - setAttributes: the attributes the file has before.
+// - setTimes: the times the file has before (read with one stat), and with
+//   a creation time the raw DOS attributes that hold it.
+// - setAttributes, restoreStoredMetadata: the attributes the file has
+//   before, as bits and as stored (FileSystem::storedMetadata).
 // - createAtomically: the output's path, size and ContentHash, and whether
 //   it replaces a file, recorded when the writer commits, before the file is
 //   put in place.
@@ -49,6 +51,12 @@ public:
     FsStatus renameNoReplace(std::string_view from, std::string_view to) override;
     FsStatus setTimes(std::string_view path, const TimeChange& change) override;
     FsStatus setAttributes(std::string_view path, std::uint32_t attributes) override;
+    std::optional<StoredMetadata> storedMetadata(std::string_view path) const override
+    {
+        return inner_.storedMetadata(path);
+    }
+    FsStatus restoreStoredMetadata(std::string_view path, std::string_view dosAttributes,
+                                   std::optional<std::uint32_t> permissions) override;
     std::unique_ptr<AtomicFileWriter> createAtomically(std::string_view path) override;
 
     void willRename(std::string_view from, std::string_view to, bool withIdentity) override;

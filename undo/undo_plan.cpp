@@ -118,12 +118,15 @@ public:
     UndoStep step(const TimesRecord& r)
     {
         UndoStep s = makeStep(UndoAction::RestoreTimes, r.path);
-        s.times = TimeChange{r.creation, r.lastWrite, r.lastAccess};
+        s.times = TimeChange{r.dosAttrib ? std::nullopt : r.creation, r.lastWrite, r.lastAccess};
+        s.dosAttrib = r.dosAttrib;
         if (!names_.exists(r.path)) {
             s.status = UndoStatus::NotFound;
         } else if (const auto now = fs_.stat(r.path)) {
-            s.redo = TimesRecord{r.path, now->lastWriteTime, now->lastAccessTime,
-                                 r.creation ? std::optional(now->creationTime) : std::nullopt};
+            std::optional<FileTime> created;
+            if (r.creation) created = now->creationTime;
+            s.redo = TimesRecord{r.path, now->lastWriteTime, now->lastAccessTime, created,
+                                 r.dosAttrib ? storedDosAttrib(r.path) : std::nullopt};
         }
         return s;
     }
@@ -132,10 +135,18 @@ public:
     {
         UndoStep s = makeStep(UndoAction::RestoreAttributes, r.path);
         s.attributes = r.attributes;
-        if (!names_.exists(r.path))
+        if (r.dosAttrib && r.permissions) {
+            s.dosAttrib = r.dosAttrib;
+            s.permissions = r.permissions;
+        }
+        if (!names_.exists(r.path)) {
             s.status = UndoStatus::NotFound;
-        else if (const auto now = fs_.stat(r.path))
-            s.redo = AttributesRecord{r.path, now->attributes, std::nullopt, std::nullopt};
+        } else if (const auto now = fs_.stat(r.path)) {
+            const std::optional<StoredMetadata> stored = fs_.storedMetadata(r.path);
+            s.redo =
+                AttributesRecord{r.path, now->attributes, stored ? std::optional(stored->dosAttributes) : std::nullopt,
+                                 stored ? std::optional(stored->permissions) : std::nullopt};
+        }
         return s;
     }
 
@@ -162,6 +173,12 @@ public:
     }
 
 private:
+    std::optional<std::string> storedDosAttrib(const std::string& path) const
+    {
+        if (auto stored = fs_.storedMetadata(path)) return std::move(stored->dosAttributes);
+        return std::nullopt;
+    }
+
     const FileSystem& fs_;
     NameView names_;
     bool interrupted_;
@@ -198,8 +215,15 @@ FsStatus applyStep(const UndoStep& step, FileSystem& fs)
 {
     switch (step.action) {
     case UndoAction::RenameBack: return fs.renameNoReplace(step.path, step.oldPath);
-    case UndoAction::RestoreTimes: return fs.setTimes(step.path, step.times);
-    case UndoAction::RestoreAttributes: return fs.setAttributes(step.path, step.attributes);
+    case UndoAction::RestoreTimes: {
+        const FsStatus status = fs.setTimes(step.path, step.times);
+        if (status != FsStatus::Ok || !step.dosAttrib) return status;
+        return fs.restoreStoredMetadata(step.path, *step.dosAttrib, std::nullopt);
+    }
+    case UndoAction::RestoreAttributes:
+        if (step.dosAttrib && step.permissions)
+            return fs.restoreStoredMetadata(step.path, *step.dosAttrib, step.permissions);
+        return fs.setAttributes(step.path, step.attributes);
     case UndoAction::RemoveOutput: return fs.remove(step.path);
     }
     return FsStatus::Failed;

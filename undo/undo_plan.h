@@ -53,6 +53,12 @@ struct UndoStep {
     std::string oldPath;          // RenameBack: the name it gets back
     TimeChange times;             // RestoreTimes: the times it gets back (creation only when the run changed it)
     std::uint32_t attributes = 0; // RestoreAttributes: the attr:: bits it gets back
+    // RestoreTimes, RestoreAttributes: the raw DOS attributes it gets back,
+    // where the journal knows them; they carry the creation time, so
+    // `times` then leaves it alone. RestoreAttributes with them: the
+    // permission bits it gets back, in place of `attributes`.
+    std::optional<std::string> dosAttrib;
+    std::optional<std::uint32_t> permissions;
     UndoStatus status = UndoStatus::Ready;
     // What the undo run journals before a ready step, so that the undo can
     // itself be taken back: the reverse rename, or the times or attributes

@@ -24,6 +24,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -46,9 +47,18 @@ std::string readQuietly(const fs::path& path)
     return bytes;
 }
 
+std::string hexOf(std::string_view bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (const unsigned char c : bytes) out += {digits[c >> 4], digits[c & 15]};
+    return out;
+}
+
 // Each file of the run folder with everything undo must give back: name,
-// content, the two POSIX times to the nanosecond, permission bits, and the
-// attribute bits and creation time the program reads.
+// content, the two POSIX times to the nanosecond, permission bits, the
+// attribute bits and creation time the program reads, and the stored DOS
+// attributes, byte for byte.
 Strings snapshot(const fs::path& folder)
 {
     PosixFileSystem posix;
@@ -63,10 +73,11 @@ Strings snapshot(const fs::path& folder)
         line += " mode=" + std::to_string(st.st_mode & 07777);
         if (entry) {
             line += " attr=" + std::to_string(entry->attributes);
-            // Creation times are kept in 100 ns units: a birth time put back
-            // keeps its first seven decimals.
-            line += " c=" + std::to_string(entry->creationTime.time_since_epoch().count() / 100);
+            line += " c=" + std::to_string(entry->creationTime.time_since_epoch().count());
         }
+        char dos[256];
+        const ssize_t length = ::lgetxattr(e.path().c_str(), "user.DOSATTRIB", dos, sizeof dos);
+        line += length < 0 ? std::string(" dos=none") : " dos=" + hexOf(std::string_view(dos, length));
         out.push_back(line);
     }
     std::sort(out.begin(), out.end());
@@ -191,6 +202,25 @@ TEST_F(Undo, EveryOperationTakenBackLeavesTheFolderAsBefore)
         EXPECT_EQ(undone.status, 0) << undone.out << undone.err;
         EXPECT_EQ(undone.err, "");
         EXPECT_EQ(snapshot(files_), before);
+    }
+}
+
+TEST_F(Undo, StoredAttributesComeBackByteForByte)
+{
+    // A value the program cannot read and set-user-ID, which a change of
+    // the read-only attribute drops: both come back exactly.
+    const std::string a = make("a.txt", "a");
+    const std::string foreign = "not a form the program knows";
+    ASSERT_EQ(::setxattr(a.c_str(), "user.DOSATTRIB", foreign.data(), foreign.size(), 0), 0);
+    ASSERT_EQ(::chmod(a.c_str(), 04755), 0);
+    const Strings before = snapshot(files_);
+    for (const Strings& args : std::vector<Strings>{{"--readonly", a}, {"--create", "1999-12-31", a}}) {
+        const CliRun done = run(args[0] == "--readonly" ? "attrs" : "dates", args);
+        ASSERT_EQ(done.status, 0) << done.out << done.err;
+        ASSERT_NE(snapshot(files_), before) << args[0];
+        const CliRun undone = run("undo", {});
+        EXPECT_EQ(undone.status, 0) << undone.out << undone.err;
+        EXPECT_EQ(snapshot(files_), before) << args[0];
     }
 }
 
