@@ -26,8 +26,7 @@ echo "building (Release) ..." >&2
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF >/dev/null
 ninja -C "$build" qv_cli qv_convert >/dev/null
 c++ -O2 -std=c++20 -I"$root" "$root/bench/content_driver.cpp" -o "$build/content_driver" \
-    "$build/cli/libqv_cli.a" "$build/libqv_convert.a" "$build/libqv_content.a" "$build/libqv_fileops.a" "$build/libqv_filelist.a" \
-    "$build/libqv_template.a" "$build/libqv_platform.a" "$build/libqv_text.a" \
+    -Wl,--start-group "$build/cli/libqv_cli.a" "$build"/libqv_*.a -Wl,--end-group \
     $(pkg-config --libs opencc) -licuuc -licudata
 driver="$build/content_driver"
 
