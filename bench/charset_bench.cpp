@@ -87,9 +87,20 @@ struct Converter {
     }
 };
 
-void setBytes(benchmark::State& state, std::size_t perIteration)
+// Converts every piece of `input` onto the end of one output string, as the
+// charset run does; `append(piece, out)` converts one piece. The figures are
+// bytes of input.
+template <typename Append>
+void convertPieces(benchmark::State& state, const std::string& input, const std::vector<std::string_view>& pieces,
+                   std::size_t outputReserve, Append append)
 {
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * perIteration));
+    for (auto _ : state) {
+        std::string out;
+        out.reserve(outputReserve);
+        for (std::string_view piece : pieces) append(piece, out);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
 }
 
 void BM_ToUtf8Icu(benchmark::State& state)
@@ -97,30 +108,18 @@ void BM_ToUtf8Icu(benchmark::State& state)
     const Data& d = data();
     Converter icu;
     std::u16string units;
-    for (auto _ : state) {
-        std::string out;
-        out.reserve(d.gbk.size() * 3 / 2);
-        for (std::string_view piece : d.gbkPieces) {
-            units.resize(piece.size() + 1);
-            UErrorCode status = U_ZERO_ERROR;
-            units.resize(ucnv_toUChars(icu.gbk.get(), units.data(), units.size(), piece.data(), piece.size(), &status));
-            appendUtf8(units, out);
-        }
-        benchmark::DoNotOptimize(out.data());
-    }
-    setBytes(state, d.gbk.size());
+    convertPieces(state, d.gbk, d.gbkPieces, d.gbk.size() * 3 / 2, [&](std::string_view piece, std::string& out) {
+        units.resize(piece.size() + 1);
+        UErrorCode status = U_ZERO_ERROR;
+        units.resize(ucnv_toUChars(icu.gbk.get(), units.data(), units.size(), piece.data(), piece.size(), &status));
+        appendUtf8(units, out);
+    });
 }
 
 void BM_ToUtf8Tables(benchmark::State& state)
 {
     const Data& d = data();
-    for (auto _ : state) {
-        std::string out;
-        out.reserve(d.gbk.size() * 3 / 2);
-        for (std::string_view piece : d.gbkPieces) appendCodePageAsUtf8(piece, out);
-        benchmark::DoNotOptimize(out.data());
-    }
-    setBytes(state, d.gbk.size());
+    convertPieces(state, d.gbk, d.gbkPieces, d.gbk.size() * 3 / 2, appendCodePageAsUtf8);
 }
 
 void BM_ToAnsiIcu(benchmark::State& state)
@@ -129,33 +128,20 @@ void BM_ToAnsiIcu(benchmark::State& state)
     Converter icu;
     std::u16string units;
     std::string bytes;
-    for (auto _ : state) {
-        std::string out;
-        out.reserve(d.utf8.size());
-        for (std::string_view piece : d.utf8Pieces) {
-            units.clear();
-            decodeUtf8(piece, units);
-            bytes.resize(units.size() * 2 + 1);
-            UErrorCode status = U_ZERO_ERROR;
-            bytes.resize(
-                ucnv_fromUChars(icu.gbk.get(), bytes.data(), bytes.size(), units.data(), units.size(), &status));
-            out += bytes;
-        }
-        benchmark::DoNotOptimize(out.data());
-    }
-    setBytes(state, d.utf8.size());
+    convertPieces(state, d.utf8, d.utf8Pieces, d.utf8.size(), [&](std::string_view piece, std::string& out) {
+        units.clear();
+        decodeUtf8(piece, units);
+        bytes.resize(units.size() * 2 + 1);
+        UErrorCode status = U_ZERO_ERROR;
+        bytes.resize(ucnv_fromUChars(icu.gbk.get(), bytes.data(), bytes.size(), units.data(), units.size(), &status));
+        out += bytes;
+    });
 }
 
 void BM_ToAnsiTables(benchmark::State& state)
 {
     const Data& d = data();
-    for (auto _ : state) {
-        std::string out;
-        out.reserve(d.utf8.size());
-        for (std::string_view piece : d.utf8Pieces) appendUtf8AsCodePage(piece, out);
-        benchmark::DoNotOptimize(out.data());
-    }
-    setBytes(state, d.utf8.size());
+    convertPieces(state, d.utf8, d.utf8Pieces, d.utf8.size(), appendUtf8AsCodePage);
 }
 
 BENCHMARK(BM_ToUtf8Icu)->Unit(benchmark::kMillisecond);

@@ -11,46 +11,22 @@
 # (Debian package "time"), iconv and python3.
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "$0")/common.sh"
 size_mb=${1:-60}
 build="$root/build-charset-bench"
-work=$(mktemp -d "${TMPDIR:-/tmp}/qv-charset-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-[ -x /usr/bin/time ] || { echo "needs /usr/bin/time (apt-get install time)" >&2; exit 1; }
+make_work charset
+need_time
 
 echo "building (Release) ..." >&2
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF >/dev/null
-ninja -C "$build" qorvane-cli >/dev/null
+build_release "$build" qorvane-cli
 cli="$build/cli/qorvane-cli"
 [ -x "$cli" ] || cli=$(find "$build" -name qorvane-cli -type f -perm -u+x | head -1)
 
 echo "generating ${size_mb} MB of GBK text ..." >&2
-python3 - "$work/data.txt" "$size_mb" <<'PY'
-import random, sys
-path, size = sys.argv[1], int(sys.argv[2]) * 1000 * 1000
-random.seed(1)
-words = ["中文", "测试", "数据", "文件", "批量", "处理", "编码", "内容", "行号", "关键字", "北京", "上海"]
-block = []
-for i in range(20000):
-    cn = "".join(random.choice(words) for _ in range(random.randint(1, 6)))
-    ascii_part = "".join(random.choice("abcdefghijklmnopqrstuvwxyz0123456789") for _ in range(random.randint(3, 20)))
-    block.append(f"{ascii_part};{cn} {i}\r\n".encode("gbk") if i % 2 else f"ID{i:06d};{cn};{ascii_part}\r\n".encode("gbk"))
-chunk = b"".join(block)
-with open(path, "wb") as out:
-    written = 0
-    while written < size:
-        out.write(chunk)
-        written += len(chunk)
-PY
+generate_gbk_text "$work/data.txt" "$size_mb" crlf
 bytes=$(stat -c %s "$work/data.txt")
 echo "data: $bytes bytes, $(wc -l < "$work/data.txt") lines"
-
-# time_of COMMAND...: prints "seconds peak_kb" of the command.
-time_of() {
-    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || { cat "$work/stderr" >&2; exit 1; }
-    cat "$work/time"
-}
 
 # best_of COMMAND...: "seconds peak_kb", the best time and highest peak of
 # $repeat runs, dirty pages flushed before each so no run pays for another's
@@ -61,7 +37,7 @@ best_of() {
     for ((i = 0; i < repeat; i++)); do
         sync
         read -r t m < <(time_of "$@")
-        best=$(awk -v a="$best" -v b="$t" 'BEGIN { print (b < a ? b : a) }')
+        best=$(smaller "$best" "$t")
         peak=$(( m > peak ? m : peak ))
     done
     echo "$best $peak"

@@ -13,55 +13,20 @@
 # Needs /usr/bin/time (Debian package "time"), mawk and python3.
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "$0")/common.sh"
 size_mb=${1:-60}
 big_mb=${2:-300}
 build="$root/build-content-bench"
-work=$(mktemp -d "${TMPDIR:-/tmp}/qv-content-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-[ -x /usr/bin/time ] || { echo "needs /usr/bin/time (apt-get install time)" >&2; exit 1; }
+make_work content
+need_time
 
 echo "building (Release) ..." >&2
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF >/dev/null
-ninja -C "$build" qv_cli qv_convert >/dev/null
+build_release "$build" qv_cli qv_convert
 c++ -O2 -std=c++20 -I"$root" "$root/bench/content_driver.cpp" -o "$build/content_driver" \
-    "$build/cli/libqv_cli.a" "$build/libqv_convert.a" "$build/libqv_content.a" "$build/libqv_fileops.a" "$build/libqv_filelist.a" \
-    "$build/libqv_template.a" "$build/libqv_platform.a" "$build/libqv_text.a" \
+    -Wl,--start-group "$build/cli/libqv_cli.a" "$build"/libqv_*.a -Wl,--end-group \
     $(pkg-config --libs opencc) -licuuc -licudata
 driver="$build/content_driver"
-
-# generate PATH SIZE_MB: the test text, lines ended by LF.
-generate() {
-    python3 - "$1" "$2" <<'PY'
-import random, sys
-path, size = sys.argv[1], int(sys.argv[2]) * 1000 * 1000
-random.seed(1)
-words = ["中文", "测试", "数据", "文件", "批量", "处理", "编码", "内容", "行号", "关键字", "北京", "上海"]
-block = []
-for i in range(20000):
-    cn = "".join(random.choice(words) for _ in range(random.randint(1, 6)))
-    ascii_part = "".join(random.choice("abcdefghijklmnopqrstuvwxyz0123456789") for _ in range(random.randint(3, 20)))
-    kind = i % 4
-    if kind == 0: line = f"ID{i:06d};{cn};{ascii_part}"
-    elif kind == 1: line = f"{ascii_part};{cn} Port {i}"
-    elif kind == 2: line = f"{cn};ERROR {ascii_part};{i * 7}"
-    else: line = f"user{i % 97};{ascii_part}{cn}"
-    block.append(line.encode("gbk") + b"\n")
-chunk = b"".join(block)
-with open(path, "wb") as out:
-    written = 0
-    while written < size:
-        out.write(chunk)
-        written += len(chunk)
-PY
-}
-
-# time_of COMMAND...: prints "seconds peak_kb" of the command (output discarded).
-time_of() {
-    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || { cat "$work/stderr" >&2; exit 1; }
-    cat "$work/time"
-}
 
 # The machine may be shared: each side runs $repeat times, alternating, and
 # the best time and the highest peak count. Dirty pages are flushed before
@@ -73,11 +38,11 @@ compare() { # NAME, then our command as a string, then theirs
     for ((i = 0; i < repeat; i++)); do
         sync
         read -r t m < <(time_of bash -c "$ours")
-        t_ours=$(awk -v a="$t_ours" -v b="$t" 'BEGIN { print (b < a ? b : a) }')
+        t_ours=$(smaller "$t_ours" "$t")
         m_ours=$(( m > m_ours ? m : m_ours ))
         sync
         read -r t m < <(time_of bash -c "$theirs")
-        t_theirs=$(awk -v a="$t_theirs" -v b="$t" 'BEGIN { print (b < a ? b : a) }')
+        t_theirs=$(smaller "$t_theirs" "$t")
         m_theirs=$(( m > m_theirs ? m : m_theirs ))
         rm -f "$work"/*.qv.txt "$work/theirs.txt"
     done
@@ -113,9 +78,9 @@ run_all() { # DATA: the file every comparison reads
 
 export LC_ALL=C
 echo "generating ${size_mb} MB of GBK text ..." >&2
-generate "$work/data.txt" "$size_mb"
+generate_gbk_text "$work/data.txt" "$size_mb" lf
 run_all "$work/data.txt"
 rm -f "$work/data.txt"
 echo "generating ${big_mb} MB of GBK text ..." >&2
-generate "$work/big.txt" "$big_mb"
+generate_gbk_text "$work/big.txt" "$big_mb" lf
 run_all "$work/big.txt"

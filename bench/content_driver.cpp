@@ -1,36 +1,31 @@
 // A small command-line driver for the benchmark script: runs one of the line
 // subcommands the way qorvane-cli does (messages on stdout/stderr, status 0
-// done, 1 refused, 2 run error), so the script does not depend on how the
-// main program's subcommand table is wired.
+// done, 1 refused, 2 run error), with the options of its row in the
+// subcommand table, but without recording the run in the undo journal: the
+// script times the operation, and its runs over throw-away files do not
+// belong in the user's journal.
 
-#include "cli/content_commands.h"
-#include "cli/line_commands.h"
+#include "cli/command_table.h"
 #include "cli/options.h"
-#include "text/run_error.h"
 
 #include <iostream>
-#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv)
 {
-    using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
-    const std::map<std::string, Command> commands{
-        {"cut", qv::cli::runCutCommand},
-        {"insert", qv::cli::runInsertCommand},
-        {"pattern", qv::cli::runPatternCommand},
-        {"delete-lines", qv::cli::runDeleteLinesCommand},
-        {"extract-lines", qv::cli::runExtractLinesCommand},
-        {"insert-lines", qv::cli::runInsertLinesCommand},
-        {"combine", qv::cli::runCombineCommand},
-    };
-    if (argc < 2 || !commands.count(argv[1])) {
+    const std::set<std::string> timed{"cut",           "insert",       "pattern", "delete-lines",
+                                      "extract-lines", "insert-lines", "combine"};
+    const qv::cli::Command* command = argc >= 2 && timed.count(argv[1]) ? qv::cli::findCommand(argv[1]) : nullptr;
+    if (!command) {
         std::cerr << "usage: content_driver SUBCOMMAND [OPTIONS] FILE...\n";
         return 1;
     }
     try {
-        return commands.at(argv[1])(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+        const qv::cli::ParsedOptions options =
+            qv::cli::parseOptions(std::vector<std::string>(argv + 2, argv + argc), command->options);
+        return command->run(options, std::cout, std::cerr);
     } catch (const qv::cli::UsageError& e) {
         std::cerr << e.what() << '\n';
         return 1;

@@ -8,15 +8,14 @@
 # Builds a Release qorvane-cli in build-convert-bench/. Needs soffice.
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "$0")/common.sh"
 count=${1:-50}
 build="$root/build-convert-bench"
-work=$(mktemp -d "${TMPDIR:-/tmp}/qv-convert-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+make_work convert
 
 echo "building (Release) ..." >&2
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF >/dev/null
-ninja -C "$build" qorvane-cli >/dev/null
+build_release "$build" qorvane-cli
 cli="$build/cli/qorvane-cli"
 
 echo "generating $count workbooks ..." >&2

@@ -42,7 +42,7 @@ const std::vector<std::string>& lines()
     return corpus;
 }
 
-void evaluateLines(benchmark::State& state, const char* templ)
+void BM_Evaluate(benchmark::State& state, const char* templ)
 {
     static const FixedClock clock;
     const std::string t = templ;
@@ -54,31 +54,6 @@ void evaluateLines(benchmark::State& state, const char* templ)
         if (++i == subjects.size()) i = 0;
     }
     state.SetItemsProcessed(state.iterations());
-}
-
-void BM_GetMid(benchmark::State& state)
-{
-    evaluateLines(state, "${GetMid(3,8)}");
-}
-void BM_RepStr(benchmark::State& state)
-{
-    evaluateLines(state, "${RepStr(a,b)}");
-}
-void BM_AddLeftNested(benchmark::State& state)
-{
-    evaluateLines(state, "${AddLeft(${GetLeft(4)}_)}");
-}
-void BM_AddMid2Nested(benchmark::State& state)
-{
-    evaluateLines(state, "${AddMid2(=,${Len(ab)},<${Pos(r)}>)}");
-}
-void BM_Chs2Num(benchmark::State& state)
-{
-    evaluateLines(state, "${Chs2Num(${GetMid(1,16)})}");
-}
-void BM_Date(benchmark::State& state)
-{
-    evaluateLines(state, "${Date(yyyy-mm-dd)}");
 }
 
 // A million lines cycling through the corpus, each ending in its number so
@@ -95,7 +70,7 @@ const std::vector<std::string>& millionLines()
     return corpus;
 }
 
-void applyPrepared(benchmark::State& state, const char* templ)
+void BM_MillionPrepared(benchmark::State& state, const char* templ)
 {
     static const FixedClock clock;
     const qv::PreparedTemplate prepared(templ, clock);
@@ -110,7 +85,7 @@ void applyPrepared(benchmark::State& state, const char* templ)
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(subjects.size()));
 }
 
-void evaluateEachLine(benchmark::State& state, const char* templ)
+void BM_MillionFull(benchmark::State& state, const char* templ)
 {
     static const FixedClock clock;
     const std::string t = templ;
@@ -122,23 +97,6 @@ void evaluateEachLine(benchmark::State& state, const char* templ)
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(subjects.size()));
-}
-
-void BM_MillionGetMidPrepared(benchmark::State& state)
-{
-    applyPrepared(state, "${GetMid(3,8)}");
-}
-void BM_MillionGetMidFull(benchmark::State& state)
-{
-    evaluateEachLine(state, "${GetMid(3,8)}");
-}
-void BM_MillionAddLeftPrepared(benchmark::State& state)
-{
-    applyPrepared(state, "${AddLeft(x)}");
-}
-void BM_MillionAddLeftFull(benchmark::State& state)
-{
-    evaluateEachLine(state, "${AddLeft(x)}");
 }
 
 // ${AddLeft(a${AddLeft(a...)})}: each level's result holds the one below.
@@ -168,7 +126,7 @@ std::string wideLen(std::int64_t width)
     return templ + ")}";
 }
 
-void evaluateNested(benchmark::State& state, std::string (*build)(std::int64_t))
+void BM_Nested(benchmark::State& state, std::string (*build)(std::int64_t))
 {
     static const FixedClock clock;
     const std::string templ = build(state.range(0));
@@ -180,31 +138,23 @@ void evaluateNested(benchmark::State& state, std::string (*build)(std::int64_t))
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_NestedAddLeft(benchmark::State& state)
-{
-    evaluateNested(state, deepAddLeft);
-}
-void BM_NestedLen(benchmark::State& state)
-{
-    evaluateNested(state, deepLen);
-}
-void BM_SideBySideLen(benchmark::State& state)
-{
-    evaluateNested(state, wideLen);
-}
-
 } // namespace
 
-BENCHMARK(BM_NestedAddLeft)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NestedLen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SideBySideLen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GetMid);
-BENCHMARK(BM_RepStr);
-BENCHMARK(BM_AddLeftNested);
-BENCHMARK(BM_AddMid2Nested);
-BENCHMARK(BM_Chs2Num);
-BENCHMARK(BM_Date);
-BENCHMARK(BM_MillionGetMidPrepared)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MillionGetMidFull)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MillionAddLeftPrepared)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MillionAddLeftFull)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Nested, AddLeft, deepAddLeft)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Nested, Len, deepLen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Nested, SideBySideLen, wideLen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Evaluate, GetMid, "${GetMid(3,8)}");
+BENCHMARK_CAPTURE(BM_Evaluate, RepStr, "${RepStr(a,b)}");
+BENCHMARK_CAPTURE(BM_Evaluate, AddLeftNested, "${AddLeft(${GetLeft(4)}_)}");
+BENCHMARK_CAPTURE(BM_Evaluate, AddMid2Nested, "${AddMid2(=,${Len(ab)},<${Pos(r)}>)}");
+BENCHMARK_CAPTURE(BM_Evaluate, Chs2Num, "${Chs2Num(${GetMid(1,16)})}");
+BENCHMARK_CAPTURE(BM_Evaluate, Date, "${Date(yyyy-mm-dd)}");
+BENCHMARK_CAPTURE(BM_MillionPrepared, GetMid, "${GetMid(3,8)}")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MillionFull, GetMid, "${GetMid(3,8)}")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MillionPrepared, AddLeft, "${AddLeft(x)}")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MillionFull, AddLeft, "${AddLeft(x)}")->Unit(benchmark::kMillisecond);

@@ -5,7 +5,7 @@
 // row-shifting walk took about 30 s here). The file system is a stand-in
 // whose deletes always succeed, so only the list's work is timed.
 
-#include "operation/host.h"
+#include "bench/quiet_host.h"
 #include "operation/workspace.h"
 #include "platform/posix_file_system.h"
 #include "window/list_commands.h"
@@ -14,15 +14,6 @@
 
 namespace qv {
 namespace {
-
-class QuietHost final : public Host {
-public:
-    void showMessage(MessageKind, std::string_view) override { }
-    bool ask(std::string_view) override { return true; }
-    std::optional<std::string> chooseSavePath(std::string_view) override { return std::nullopt; }
-    void processEvents() override { }
-    void reportProgress(std::int64_t, std::int64_t) override { }
-};
 
 class DeletingFileSystem final : public FileSystem {
 public:

@@ -16,22 +16,19 @@
 # Needs: cmake, ninja, perl rename (apt-get install rename).
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$here/build-release}
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "$0")/common.sh"
+build=${1:-$root/build-release}
 count=${2:-100000}
 cli=$build/cli/qorvane-cli
-if [ ! -x "$cli" ]; then
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF >/dev/null
-    ninja -C "$build" qorvane-cli >/dev/null
-fi
+[ -x "$cli" ] || build_release "$build" qorvane-cli
 perl_rename=$(command -v file-rename || command -v rename || true)
 if [ -z "$perl_rename" ] || ! "$perl_rename" -V >/dev/null 2>&1; then
     echo "Perl rename is missing: apt-get install -y rename" >&2
     exit 1
 fi
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/qv-rename-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+make_work rename
 
 # Makes $work/files holding f000001.dat ... and the list of their paths.
 make_files() {
@@ -68,23 +65,25 @@ report() { # name qorvane-seconds other-seconds other-name
         "$1" "$2" "$4" "$3" "$(echo "$3 / $2" | bc -l)"
 }
 
+# against_perl NAME TEMPLATE PERL_EXPRESSION NAMES: renames fresh files with
+# qorvane-cli by TEMPLATE, then fresh files again with Perl rename by
+# PERL_EXPRESSION, checks both times that every name matches NAMES and
+# reports the two times.
+against_perl() {
+    local q p
+    make_files
+    q=$(timed "$cli" rename --template "$2" --list "$work/paths")
+    check "$4"
+    make_files
+    p=$(timed sh -c "\"$perl_rename\" '$3' < \"$work/names\"")
+    check "$4"
+    report "$1" "$q" "$p" "perl rename"
+}
+
 echo "renaming $count files in one folder ($(nproc) cores, $(uname -r))"
 
-make_files
-q=$(timed "$cli" rename --template '${AddLeft(x_)}' --list "$work/paths")
-check '^x_f[0-9]{6}\.dat$'
-make_files
-p=$(timed sh -c "\"$perl_rename\" 's/^/x_/' < \"$work/names\"")
-check '^x_f[0-9]{6}\.dat$'
-report prefix "$q" "$p" "perl rename"
-
-make_files
-q=$(timed "$cli" rename --template '${Sn(1,6)}' --list "$work/paths")
-check '^[0-9]{6}\.dat$'
-make_files
-p=$(timed sh -c "\"$perl_rename\" 'our \$n; my \$e = s/(\\.[^.]*)\$// ? \$1 : \"\"; \$_ = sprintf(\"%06d\", ++\$n) . \$e' < \"$work/names\"")
-check '^[0-9]{6}\.dat$'
-report serial "$q" "$p" "perl rename"
+against_perl prefix '${AddLeft(x_)}' 's/^/x_/' '^x_f[0-9]{6}\.dat$'
+against_perl serial '${Sn(1,6)}' 'our $n; my $e = s/(\.[^.]*)$// ? $1 : ""; $_ = sprintf("%06d", ++$n) . $e' '^[0-9]{6}\.dat$'
 
 if [ "${MV_LOOP:-0}" = 1 ]; then
     make_files

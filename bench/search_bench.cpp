@@ -7,8 +7,8 @@
 // BM_Search* with BM_Find* for the ratio; BM_Sort* is the time to sort
 // 500,000 rows.
 
+#include "bench/quiet_host.h"
 #include "filelist/sort.h"
-#include "operation/host.h"
 #include "operation/workspace.h"
 #include "platform/posix_file_system.h"
 #include "window/search.h"
@@ -23,15 +23,6 @@
 
 namespace qv {
 namespace {
-
-class QuietHost final : public Host {
-public:
-    void showMessage(MessageKind, std::string_view) override { }
-    bool ask(std::string_view) override { return false; }
-    std::optional<std::string> chooseSavePath(std::string_view) override { return std::nullopt; }
-    void processEvents() override { }
-    void reportProgress(std::int64_t, std::int64_t) override { }
-};
 
 struct Tree {
     std::string root;
@@ -64,10 +55,10 @@ const Tree& tree()
     return t;
 }
 
-void runSearch(benchmark::State& state, bool sizeFilter)
+void BM_Search(benchmark::State& state, bool sizeFilter)
 {
     PosixFileSystem fs;
-    QuietHost host;
+    QuietHost host(false);
     SearchCriteria criteria;
     criteria.folders = tree().root;
     criteria.types = "*.txt";
@@ -81,28 +72,11 @@ void runSearch(benchmark::State& state, bool sizeFilter)
     }
 }
 
-void runFind(benchmark::State& state, const std::string& expression)
+void BM_Find(benchmark::State& state, const std::string& expression)
 {
     const std::string command = "find '" + tree().root + "' " + expression + " > /dev/null";
     for (auto _ : state)
         if (std::system(command.c_str()) != 0) state.SkipWithError("find failed");
-}
-
-void BM_SearchTxt(benchmark::State& state)
-{
-    runSearch(state, false);
-}
-void BM_FindTxt(benchmark::State& state)
-{
-    runFind(state, "-type f -name '*.txt'");
-}
-void BM_SearchTxtSize(benchmark::State& state)
-{
-    runSearch(state, true);
-}
-void BM_FindTxtSize(benchmark::State& state)
-{
-    runFind(state, "-type f -name '*.txt' -size +99c -size -501c");
 }
 
 FileList bigList()
@@ -118,7 +92,7 @@ FileList bigList()
     return files;
 }
 
-void runSort(benchmark::State& state, int column)
+void BM_Sort500k(benchmark::State& state, int column)
 {
     const FileList original = bigList();
     for (auto _ : state) {
@@ -130,26 +104,19 @@ void runSort(benchmark::State& state, int column)
     }
 }
 
-void BM_Sort500kByName(benchmark::State& state)
+// Each runs three times, timed on the wall clock.
+void threeRealRuns(benchmark::internal::Benchmark* run)
 {
-    runSort(state, NameColumn);
-}
-void BM_Sort500kBySize(benchmark::State& state)
-{
-    runSort(state, SizeColumn);
-}
-void BM_Sort500kByFolder(benchmark::State& state)
-{
-    runSort(state, FolderColumn);
+    run->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 }
 
-BENCHMARK(BM_SearchTxt)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_FindTxt)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_SearchTxtSize)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_FindTxtSize)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Sort500kByName)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Sort500kBySize)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Sort500kByFolder)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(BM_Search, Txt, false)->Apply(threeRealRuns);
+BENCHMARK_CAPTURE(BM_Find, Txt, "-type f -name '*.txt'")->Apply(threeRealRuns);
+BENCHMARK_CAPTURE(BM_Search, TxtSize, true)->Apply(threeRealRuns);
+BENCHMARK_CAPTURE(BM_Find, TxtSize, "-type f -name '*.txt' -size +99c -size -501c")->Apply(threeRealRuns);
+BENCHMARK_CAPTURE(BM_Sort500k, ByName, NameColumn)->Apply(threeRealRuns);
+BENCHMARK_CAPTURE(BM_Sort500k, BySize, SizeColumn)->Apply(threeRealRuns);
+BENCHMARK_CAPTURE(BM_Sort500k, ByFolder, FolderColumn)->Apply(threeRealRuns);
 
 } // namespace
 } // namespace qv

@@ -16,17 +16,14 @@
 #   configured as a Release build and qorvane-cli is built when missing.
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$here/build-release}
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "$0")/common.sh"
+build=${1:-$root/build-release}
 runs=${RUNS:-5}
 cli=$build/cli/qorvane-cli
-if [ ! -x "$cli" ]; then
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF >/dev/null
-    ninja -C "$build" qorvane-cli >/dev/null
-fi
+[ -x "$cli" ] || build_release "$build" qorvane-cli
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/qv-search-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+make_work search
 perl -e '
     my ($root, $made) = ($ARGV[0], 0);
     for my $top (0..19) {

@@ -5,8 +5,8 @@
 // counters give both wall times, the overhead in percent and the journal's
 // size in bytes.
 
+#include "bench/quiet_host.h"
 #include "fileops/rename.h"
-#include "operation/host.h"
 #include "operation/workspace.h"
 #include "platform/code_page.h"
 #include "platform/journal_store.h"
@@ -27,15 +27,6 @@ namespace qv {
 namespace {
 
 constexpr int files = 100'000;
-
-class QuietHost final : public Host {
-public:
-    void showMessage(MessageKind, std::string_view) override { }
-    bool ask(std::string_view) override { return true; }
-    std::optional<std::string> chooseSavePath(std::string_view) override { return std::nullopt; }
-    void processEvents() override { }
-    void reportProgress(std::int64_t, std::int64_t) override { }
-};
 
 // A fresh folder of `files` empty files, all marked in a workspace.
 Workspace freshFolder(const std::filesystem::path& folder)

@@ -14,6 +14,7 @@
 #include "platform/process_paths.h"
 #include "text/run_error.h"
 
+#include <functional>
 #include <optional>
 #include <ostream>
 
@@ -38,58 +39,71 @@ template <typename Parse> auto parseOption(const std::string& name, const std::s
     }
 }
 
-// The dry run of an operation whose parameters passed `refusal`: prints the
-// refusal (status 1) or the plan (status 0).
-template <typename Plan>
-int dryRun(const Workspace& ws, ConsoleHost& host, std::optional<Refusal> refusal, Plan plan, bool withResult,
-           std::ostream& out)
+// A file operation as its subcommand runs it: the details its entries need,
+// the check its parameters must pass before a dry run, the plan the dry run
+// prints (with RESULT or without) and the run itself.
+struct FileOperation {
+    EntryDetails details = EntryDetails::SizeAndTimes;
+    std::function<std::optional<Refusal>()> check;
+    std::function<ChangePlan(const Workspace&, FileSystem&)> plan;
+    bool planHasResult = false;
+    std::function<void(Workspace&, Host&, FileSystem&)> run;
+};
+
+// Runs `operation` over the FILE arguments, journaled; with --dry-run prints
+// the refusal (status 1) or the plan (status 0) instead.
+int runFileOperation(const ParsedOptions& options, std::ostream& out, std::ostream& err, const FileOperation& operation)
 {
-    if (!selectionCheck(ws, host)) return 1;
-    if (refusal) {
-        refuse(host, std::move(*refusal));
-        return 1;
+    JournaledCommand journaled(options);
+    FileSystem& fs = journaled.fs();
+    ConsoleHost host(out, err);
+    Workspace ws = workspaceOf(options, fs, host, operation.details);
+    if (options.flag("dry-run")) {
+        if (!selectionCheck(ws, host)) return 1;
+        if (std::optional<Refusal> refusal = operation.check()) {
+            refuse(host, std::move(*refusal));
+            return 1;
+        }
+        printChangePlan(out, operation.plan(ws, fs), operation.planHasResult);
+        return 0;
     }
-    printChangePlan(out, plan(), withResult);
-    return 0;
+    operation.run(ws, host, fs);
+    return host.exitStatus();
 }
 
 } // namespace
 
 int runRenameCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    JournaledCommand journaled(options);
-    FileSystem& fs = journaled.fs();
-    ConsoleHost host(out, err);
     RenameParams params{toProgramText(options.value("template")), programFolder(), options.flag("chains")};
     params.chkNameToUtf8 = options.flag("to-utf8");
-    Workspace ws =
-        workspaceOf(options, fs, host, renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None);
-    if (options.flag("dry-run"))
-        return dryRun(
-            ws, host, checkRenameTemplate(params),
-            [&] {
-                return planRenames(ws.files, renameNames(params, ws.files, fs), fs, params.chains, params.chkNameToUtf8)
-                    .changes;
-            },
-            true, out);
-    btnFilenameClick(params, ws, host, fs);
-    return host.exitStatus();
+    return runFileOperation(
+        options, out, err,
+        {.details = renameReadsDates(params) ? EntryDetails::SizeAndTimes : EntryDetails::None,
+         .check = [&] { return checkRenameTemplate(params); },
+         .plan =
+             [&](const Workspace& ws, FileSystem& fs) {
+                 return planRenames(ws.files, renameNames(params, ws.files, fs), fs, params.chains,
+                                    params.chkNameToUtf8)
+                     .changes;
+             },
+         .planHasResult = true,
+         .run = [&](Workspace& ws, Host& host, FileSystem& fs) { btnFilenameClick(params, ws, host, fs); }});
 }
 
 int runExtCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    JournaledCommand journaled(options);
-    FileSystem& fs = journaled.fs();
-    ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, fs, host, EntryDetails::None);
     const ExtensionParams params{toProgramText(options.value("template")), options.flag("chains")};
-    if (options.flag("dry-run"))
-        return dryRun(
-            ws, host, checkExtensionTemplate(params),
-            [&] { return planRenames(ws.files, extensionNames(params, ws.files), fs, params.chains).changes; }, true,
-            out);
-    btnExtClick(params, ws, host, fs);
-    return host.exitStatus();
+    return runFileOperation(
+        options, out, err,
+        {.details = EntryDetails::None,
+         .check = [&] { return checkExtensionTemplate(params); },
+         .plan =
+             [&](const Workspace& ws, FileSystem& fs) {
+                 return planRenames(ws.files, extensionNames(params, ws.files), fs, params.chains).changes;
+             },
+         .planHasResult = true,
+         .run = [&](Workspace& ws, Host& host, FileSystem& fs) { btnExtClick(params, ws, host, fs); }});
 }
 
 int runDatesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -109,17 +123,12 @@ int runDatesCommand(const ParsedOptions& options, std::ostream& out, std::ostrea
         params.dtpTime = parseOption("time", *given, parseTimeOfDay);
     }
     params.chkDirDate = options.flag("dirs");
-
-    JournaledCommand journaled(options);
-    FileSystem& fs = journaled.fs();
-    ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, fs, host);
-    if (options.flag("dry-run"))
-        return dryRun(
-            ws, host, checkDateParams(params), [&] { return planDateRun(params, ws.files, fs, currentUtcOffset()); },
-            false, out);
-    btnDateClick(params, ws, host, fs);
-    return host.exitStatus();
+    return runFileOperation(
+        options, out, err,
+        {.check = [&] { return checkDateParams(params); },
+         .plan = [&](const Workspace& ws,
+                     FileSystem& fs) { return planDateRun(params, ws.files, fs, currentUtcOffset()); },
+         .run = [&](Workspace& ws, Host& host, FileSystem& fs) { btnDateClick(params, ws, host, fs); }});
 }
 
 int runAttrsCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -130,16 +139,11 @@ int runAttrsCommand(const ParsedOptions& options, std::ostream& out, std::ostrea
     params.ckHidden = options.flag("hidden");
     params.ckNormal = options.flag("archive") || !(params.ckSystem || params.ckReadonly || params.ckHidden);
     params.chkDirProp = options.flag("dirs");
-
-    JournaledCommand journaled(options);
-    FileSystem& fs = journaled.fs();
-    ConsoleHost host(out, err);
-    Workspace ws = workspaceOf(options, fs, host);
-    if (options.flag("dry-run"))
-        return dryRun(
-            ws, host, checkAttributeParams(params), [&] { return planPropRun(params, ws.files, fs); }, false, out);
-    btnPropClick(params, ws, host, fs);
-    return host.exitStatus();
+    return runFileOperation(
+        options, out, err,
+        {.check = [&] { return checkAttributeParams(params); },
+         .plan = [&](const Workspace& ws, FileSystem& fs) { return planPropRun(params, ws.files, fs); },
+         .run = [&](Workspace& ws, Host& host, FileSystem& fs) { btnPropClick(params, ws, host, fs); }});
 }
 
 } // namespace qv::cli

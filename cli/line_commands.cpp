@@ -14,6 +14,7 @@
 
 #include <ostream>
 #include <tuple>
+#include <type_traits>
 
 namespace qv::cli {
 namespace {
@@ -62,16 +63,31 @@ std::string chosenMode(const ParsedOptions& options, const std::vector<std::stri
     return chosen;
 }
 
-// A line operation as runContentCommand runs it: `run` for the run and the
-// dry run, `job` (given the workspace) for the preview.
-template <typename Run, typename Job> ContentCommand lineCommand(Run run, Job job)
+// The line kind --lines chose, in an enum with the values All, LineNumber,
+// Keyword and WithText.
+template <typename Lines> Lines chosenLines(const LineChoice& choice)
+{
+    return choice.mode == "all"       ? Lines::All
+           : choice.mode == "number"  ? Lines::LineNumber
+           : choice.mode == "keyword" ? Lines::Keyword
+                                      : Lines::WithText;
+}
+
+// Runs a line operation with `params` as runContentCommand runs it: `click`
+// for the run and the dry run, `job` for the preview.
+template <typename Params, typename Job>
+int runLineOperation(const ParsedOptions& options, std::ostream& out, std::ostream& err, const Params& params,
+                     OperationResult (*click)(const Params&, Workspace&, Host&, FileSystem&), Job job)
 {
     ContentCommand command;
-    command.run = std::move(run);
-    command.previewJob = [job = std::move(job)](Workspace& ws, const FileSystem&) -> std::optional<ContentJob> {
-        return job(ws);
+    command.run = [params, click](Workspace& ws, Host& host, FileSystem& fs) { return click(params, ws, host, fs); };
+    command.previewJob = [params, job](Workspace& ws, const FileSystem&) -> std::optional<ContentJob> {
+        if constexpr (std::is_invocable_v<Job, const Params&, RandomIndex&>)
+            return job(params, ws.random); // a job that draws random lines
+        else
+            return job(params);
     };
-    return command;
+    return runContentCommand(options, out, err, command);
 }
 
 } // namespace
@@ -84,16 +100,10 @@ int runCutCommand(const ParsedOptions& options, std::ostream& out, std::ostream&
     LineCutParams params;
     params.edtCutFormat = toProgramText(options.value("template"));
     params.rbKeepCut = keep == "piece";
-    params.lines = choice.mode == "all"       ? CutLines::All
-                   : choice.mode == "number"  ? CutLines::LineNumber
-                   : choice.mode == "keyword" ? CutLines::Keyword
-                                              : CutLines::WithText;
+    params.lines = chosenLines<CutLines>(choice);
     if (choice.mode == "number") params.edtCutLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtCutKeys = choice.argument;
-    return runContentCommand(
-        options, out, err,
-        lineCommand([params](Workspace& ws, Host& host, FileSystem& fs) { return btnCutClick(params, ws, host, fs); },
-                    [params](Workspace&) { return lineCutJob(params); }));
+    return runLineOperation(options, out, err, params, btnCutClick, lineCutJob);
 }
 
 int runInsertCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -101,26 +111,17 @@ int runInsertCommand(const ParsedOptions& options, std::ostream& out, std::ostre
     const LineChoice choice = lineChoice(options.value("lines"));
     LineInsertParams params;
     params.edtInsFormat = toProgramText(options.value("template"));
-    params.lines = choice.mode == "all"       ? InsertLines::All
-                   : choice.mode == "number"  ? InsertLines::LineNumber
-                   : choice.mode == "keyword" ? InsertLines::Keyword
-                                              : InsertLines::WithText;
+    params.lines = chosenLines<InsertLines>(choice);
     if (choice.mode == "number") params.edtInsLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtInsKeys = choice.argument;
-    return runContentCommand(
-        options, out, err,
-        lineCommand([params](Workspace& ws, Host& host, FileSystem& fs) { return btnInsClick(params, ws, host, fs); },
-                    [params](Workspace&) { return lineInsertJob(params); }));
+    return runLineOperation(options, out, err, params, btnInsClick, lineInsertJob);
 }
 
 int runPatternCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
     const LinePatternParams params{memoText(options.value("pattern")), toProgramText(options.value("prefix")),
                                    toProgramText(options.value("count"))};
-    return runContentCommand(options, out, err,
-                             lineCommand([params](Workspace& ws, Host& host,
-                                                  FileSystem& fs) { return btnReplaceClick(params, ws, host, fs); },
-                                         [params](Workspace&) { return linePatternJob(params); }));
+    return runLineOperation(options, out, err, params, btnReplaceClick, linePatternJob);
 }
 
 int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -134,10 +135,7 @@ int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::
     params.edtDelLineNo = toProgramText(options.value("numbers"));
     if (mode == "interval") std::tie(params.edtLines, params.edtLineNum) = intervalOf(options.value("interval"));
     params.edtDelKeys = toProgramText(options.value("keywords"));
-    return runContentCommand(options, out, err,
-                             lineCommand([params](Workspace& ws, Host& host,
-                                                  FileSystem& fs) { return btnDelLineClick(params, ws, host, fs); },
-                                         [params](Workspace&) { return deleteLinesJob(params); }));
+    return runLineOperation(options, out, err, params, btnDelLineClick, deleteLinesJob);
 }
 
 int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -151,10 +149,7 @@ int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std:
     if (mode == "interval") std::tie(params.edtGetLines, params.edtGetLineNo) = intervalOf(options.value("interval"));
     params.edtGetKeys = toProgramText(options.value("keywords"));
     params.chkGetNoneLine = !options.flag("no-empty");
-    return runContentCommand(options, out, err,
-                             lineCommand([params](Workspace& ws, Host& host,
-                                                  FileSystem& fs) { return btnGetLineClick(params, ws, host, fs); },
-                                         [params](Workspace&) { return extractLinesJob(params); }));
+    return runLineOperation(options, out, err, params, btnGetLineClick, extractLinesJob);
 }
 
 int runInsertLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
@@ -169,10 +164,7 @@ int runInsertLinesCommand(const ParsedOptions& options, std::ostream& out, std::
     params.edtNewLineNo = toProgramText(options.value("at"));
     if (mode == "interval") std::tie(params.edtInsPers, params.edtInsNum) = intervalOf(options.value("interval"));
     params.edtLineKey = toProgramText(options.value("keywords"));
-    return runContentCommand(options, out, err,
-                             lineCommand([params](Workspace& ws, Host& host,
-                                                  FileSystem& fs) { return btnInsLineClick(params, ws, host, fs); },
-                                         [params](Workspace& ws) { return insertNewLinesJob(params, ws.random); }));
+    return runLineOperation(options, out, err, params, btnInsLineClick, insertNewLinesJob);
 }
 
 } // namespace qv::cli
