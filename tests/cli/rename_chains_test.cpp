@@ -2,6 +2,7 @@
 // case-insensitive stand-in (a preloaded shim), and killed at random moments.
 
 #include "support/killed_run.h"
+#include "support/shim_child.h"
 #include "support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -27,32 +27,10 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// The sanitizer runtime this test runs with, if any: it must come first in
-// the LD_PRELOAD of a sanitized child.
-std::string sanitizerRuntime()
-{
-    std::ifstream maps("/proc/self/maps");
-    for (std::string line; std::getline(maps, line);)
-        if (const auto at = line.find('/'); at != std::string::npos && line.find("/libasan.so") != std::string::npos)
-            return line.substr(at);
-    return "";
-}
-
-std::string readAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class RenameChains : public testing::FolderTest {
 protected:
     RenameChains() : FolderTest("chains") { }
 
-    void makeFiles(const Strings& names)
-    {
-        for (const auto& e : std::filesystem::directory_iterator(folder_)) std::filesystem::remove(e.path());
-        for (const std::string& name : names) std::ofstream(folder_ / name, std::ios::binary) << name;
-    }
     // The rename arguments that give `marked` (in that order) the base names
     // `bases` through a name list beside the folder.
     Strings renameArgs(const Strings& marked, const Strings& bases, bool dryRun)
@@ -68,27 +46,11 @@ protected:
     // Runs qorvane-cli under the shim; what it printed on stdout.
     std::string runUnderShim(const std::string& fileSystem, const Strings& args)
     {
-        std::string preload = sanitizerRuntime();
-        preload += (preload.empty() ? "" : " ") + std::string(QV_CASEFOLD_SHIM);
+        const std::string preload = testing::preloadWith(QV_CASEFOLD_SHIM);
         std::string command = "exec env " + fileSystem + " QV_CASEFOLD_DIR='" + folder_.string() + "' LD_PRELOAD='" +
                               preload + "' '" + QV_CLI + "'";
         for (const std::string& arg : args) command += " '" + arg + "'";
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) return {};
-        std::string output;
-        char buffer[256];
-        while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-        pclose(pipe);
-        return output;
-    }
-    // "name=content" of every entry, sorted.
-    Strings entries() const
-    {
-        Strings out;
-        for (const auto& e : std::filesystem::directory_iterator(folder_))
-            out.push_back(e.path().filename().string() + "=" + readAll(e.path()));
-        std::sort(out.begin(), out.end());
-        return out;
+        return testing::runCommand(command).output;
     }
 };
 
@@ -136,7 +98,7 @@ TEST_F(RenameChains, SwapsShiftsAndCyclesOnTheCaseInsensitiveStandIn)
     for (const char* fileSystem : {"QV_CASEFOLD_LINKS=1", "QV_CASEFOLD_NOREPLACE=1 QV_CASEFOLD_LINKS=1"}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.what) + ", " + fileSystem);
-            makeFiles(c.files);
+            testing::fillFolder(folder_, c.files);
             std::string statuses;
             std::string plan = runUnderShim(fileSystem, renameArgs(c.marked, c.bases, true));
             for (std::size_t end; (end = plan.find('\n')) != std::string::npos; plan.erase(0, end + 1))
@@ -144,7 +106,7 @@ TEST_F(RenameChains, SwapsShiftsAndCyclesOnTheCaseInsensitiveStandIn)
                             plan.substr(plan.rfind('\t', end) + 1, end - plan.rfind('\t', end) - 1);
             EXPECT_EQ(statuses, c.statuses);
             runUnderShim(fileSystem, renameArgs(c.marked, c.bases, false));
-            EXPECT_EQ(entries(), c.after);
+            EXPECT_EQ(testing::folderEntries(folder_), c.after);
         }
     }
 }
@@ -174,24 +136,24 @@ TEST_F(RenameChains, AKilledRunLosesNoFile)
         testing::runKilledAfter(QV_CLI, args, delay, journalFolder.c_str());
     };
     // How long a whole run takes here, so the kills fall inside one.
-    makeFiles(files);
+    testing::fillFolder(folder_, files);
     const auto start = std::chrono::steady_clock::now();
     runFor(std::nullopt);
     const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    ASSERT_EQ(readAll(folder_ / "1000.txt"), "1199.txt");
+    ASSERT_EQ(testing::fileBytes(folder_ / "1000.txt"), "1199.txt");
 
     std::mt19937 random(4242);
     int killedPartWay = 0;
     // Sixteen kills, and more (up to 48) until one falls inside the renames.
     for (int trial = 0; trial < 16 || (killedPartWay == 0 && trial < 48); ++trial) {
         SCOPED_TRACE(trial);
-        makeFiles(files);
+        testing::fillFolder(folder_, files);
         runFor(std::chrono::microseconds(random() % (whole.count() + 1)));
 
         std::map<std::string, int> seen;
         bool moved = false, unmoved = false;
         for (const auto& e : std::filesystem::directory_iterator(folder_)) {
-            const std::string name = e.path().filename().string(), content = readAll(e.path());
+            const std::string name = e.path().filename().string(), content = testing::fileBytes(e.path());
             ++seen[content];
             moved = moved || name == newName[content];
             unmoved = unmoved || name == content;

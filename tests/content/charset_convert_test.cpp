@@ -11,8 +11,7 @@ namespace qv {
 namespace {
 
 using testing::gbk;
-using Charset = testing::ContentFixture;
-using CharsetInMemory = testing::MemoryContentFixture;
+CONTENT_TEST_SUITES(Charset);
 
 TEST(CharsetCall, NameBetweenDollarBraceAndParenthesis)
 {
@@ -343,8 +342,7 @@ TEST_F(Charset, RefusalsAndUnknownCalls)
     addFile("a.txt", "x");
     ws.counters.stChangeCount = 3;
     const OperationResult empty = btnCharsetClick({""}, ws, host, fs);
-    ASSERT_TRUE(empty.refusal);
-    EXPECT_EQ(empty.refusal->focus, "edtCharset");
+    EXPECT_EQ(refusalFocus(empty), "edtCharset");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"新文件格式为空,请输入后再试!"});
 
     host.messages.clear();

@@ -5,6 +5,7 @@
 // folder on the real disk; MemoryContentFixture in the in-memory file
 // system, for the tests that need nothing of a real disk.
 
+#include "operation/operation.h"
 #include "operation/workspace.h"
 #include "platform/posix_file_system.h"
 #include "support/gbk.h"
@@ -70,6 +71,12 @@ protected:
         }
     }
 
+    // The field a refused run puts the focus on; "(not refused)" when it ran.
+    static std::string refusalFocus(const OperationResult& outcome)
+    {
+        return outcome.refusal ? outcome.refusal->focus : "(not refused)";
+    }
+
     // The recorded message texts (UTF-8), in order.
     std::vector<std::string> messageTexts() const { return host.messageTexts(); }
 
@@ -85,3 +92,9 @@ using ContentFixture = ContentFixtureOn<PosixFileSystem>;
 using MemoryContentFixture = ContentFixtureOn<MemoryFileSystem>;
 
 } // namespace qv::testing
+
+// Names the two fixtures of one operation's tests: Suite works on the real
+// disk, SuiteInMemory in the in-memory file system.
+#define CONTENT_TEST_SUITES(Suite)                                                                                     \
+    using Suite = ::qv::testing::ContentFixture;                                                                       \
+    using Suite##InMemory = ::qv::testing::MemoryContentFixture

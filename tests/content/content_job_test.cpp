@@ -2,6 +2,7 @@
 
 #include "content/line_cut.h"
 #include "content_fixture.h"
+#include "support/run_error_message.h"
 #include "text/run_error.h"
 
 #include <filesystem>
@@ -54,8 +55,7 @@ TEST_F(Job, RefusalIsShownWithItsFocusAndNothingIsTouched)
     job.prepare = [&] { prepared = true; };
     const OperationResult outcome = runContentJob(ws, host, fs, job);
     EXPECT_EQ(outcome.status, OperationResult::Status::Refused);
-    ASSERT_TRUE(outcome.refusal);
-    EXPECT_EQ(outcome.refusal->focus, "edtThing");
+    EXPECT_EQ(refusalFocus(outcome), "edtThing");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(host.messages[0].text, "不行");
@@ -107,12 +107,8 @@ TEST_F(Job, UnreadableThirdFileLeavesTwoOutputsAndTheCounterAtTwo)
     addFile("2.txt", "two");
     addEntry("3.txt");
     addFile("4.txt", "four");
-    try {
-        runContentJob(ws, host, fs, copyJob());
-        FAIL() << "expected a run error";
-    } catch (const RunError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot open file " + path("3.txt"));
-    }
+    EXPECT_EQ(testing::runErrorMessage([&] { runContentJob(ws, host, fs, copyJob()); }),
+              "Cannot open file " + path("3.txt"));
     EXPECT_EQ(read("1.qv.txt"), "one\r\n");
     EXPECT_EQ(read("2.qv.txt"), "two\r\n");
     EXPECT_FALSE(exists("4.qv.txt"));

@@ -1,6 +1,7 @@
 #include "content/content_replace.h"
 
 #include "content_fixture.h"
+#include "support/run_error_message.h"
 #include "text/run_error.h"
 
 namespace qv {
@@ -81,9 +82,7 @@ TEST_F(Replace, EvaluatorSeesTheLineBreaks)
 TEST_F(Replace, EmptyTemplateIsRefused)
 {
     addFile("a.txt", "x");
-    const OperationResult outcome = btnRepContClick({""}, ws, host, fs);
-    ASSERT_TRUE(outcome.refusal);
-    EXPECT_EQ(outcome.refusal->focus, "edtRepCont");
+    EXPECT_EQ(refusalFocus(btnRepContClick({""}, ws, host, fs)), "edtRepCont");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"内容替换格式为空,请输入后再试!"});
     EXPECT_FALSE(exists("a.qv.txt"));
 }
@@ -107,12 +106,8 @@ TEST_F(Replace, RunawayGrowthEndsTheRunWithoutOutput)
     addFile("b.txt", std::string(65536, 'a'));
     addFile("c.txt", "xyz");
     const std::string templ = "${RepStr(a," + std::string(4097, 'b') + "${Pos(a)})}";
-    try {
-        btnRepContClick({templ}, ws, host, fs);
-        ADD_FAILURE() << "no error";
-    } catch (const RunError& error) {
-        EXPECT_EQ(std::string(error.what()), gbk("生成的文本超过 256 MB 的上限，处理已停止！"));
-    }
+    EXPECT_EQ(testing::runErrorMessage([&] { btnRepContClick({templ}, ws, host, fs); }),
+              gbk("生成的文本超过 256 MB 的上限，处理已停止！"));
     EXPECT_EQ(read("a.qv.txt"), "xyz\r\n");
     EXPECT_FALSE(exists("b.qv.txt"));
     EXPECT_FALSE(exists("c.qv.txt"));

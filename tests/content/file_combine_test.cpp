@@ -9,8 +9,7 @@ namespace qv {
 namespace {
 
 using testing::gbk;
-using Combine = testing::ContentFixture;
-using CombineInMemory = testing::MemoryContentFixture;
+CONTENT_TEST_SUITES(Combine);
 
 TEST_F(CombineInMemory, ConcatenatesInDisplayOrderIntoTheLastMarkedFile)
 {

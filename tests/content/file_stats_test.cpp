@@ -1,6 +1,7 @@
 #include "content/file_stats.h"
 
 #include "content_fixture.h"
+#include "support/run_error_message.h"
 #include "text/run_error.h"
 
 namespace qv {
@@ -8,8 +9,7 @@ namespace {
 
 using testing::gbk;
 using testing::utf8;
-using Stats = testing::ContentFixture;
-using StatsInMemory = testing::MemoryContentFixture;
+CONTENT_TEST_SUITES(Stats);
 
 TEST_F(StatsInMemory, CountsTable)
 {
@@ -70,12 +70,8 @@ TEST_F(Stats, SelectionCheckAndUnreadableFile)
     EXPECT_FALSE(btnFileInfoClick({1}, ws, host, fs));
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"没有源文件，请搜索后再试！"});
     addEntry("missing.txt");
-    try {
-        btnFileInfoClick({1}, ws, host, fs);
-        FAIL() << "expected a run error";
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.what(), "Cannot open file " + path("missing.txt"));
-    }
+    EXPECT_EQ(testing::runErrorMessage([&] { btnFileInfoClick({1}, ws, host, fs); }),
+              "Cannot open file " + path("missing.txt"));
     EXPECT_EQ(host.messages.size(), 1u);
 }
 

@@ -1,14 +1,14 @@
 #include "content/insert_new_lines.h"
 
 #include "content_fixture.h"
+#include "support/run_error_message.h"
 #include "text/run_error.h"
 
 namespace qv {
 namespace {
 
 using testing::gbk;
-using InsertNewLines = testing::ContentFixture;
-using InsertNewLinesInMemory = testing::MemoryContentFixture;
+CONTENT_TEST_SUITES(InsertNewLines);
 
 InsertNewLinesParams atLine(std::string content, std::string number = "0", std::string templ = "")
 {
@@ -45,9 +45,7 @@ TEST_F(InsertNewLines, ChecksRefuseInOrderWithTheirFocus)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         host.messages.clear();
-        const OperationResult outcome = btnInsLineClick(c.params, ws, host, fs);
-        ASSERT_TRUE(outcome.refusal) << c.message;
-        EXPECT_EQ(outcome.refusal->focus, c.focus);
+        EXPECT_EQ(refusalFocus(btnInsLineClick(c.params, ws, host, fs)), c.focus) << c.message;
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
         EXPECT_FALSE(exists("a.qv.txt"));
     }
@@ -160,12 +158,7 @@ TEST_F(InsertNewLines, FieldsThatDoNotConvertEndTheRunBeforeAnyFile)
     };
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
-        try {
-            btnInsLineClick(c.params, ws, host, fs);
-            ADD_FAILURE() << c.error;
-        } catch (const RunError& e) {
-            EXPECT_EQ(std::string(e.what()), c.error);
-        }
+        EXPECT_EQ(testing::runErrorMessage([&] { btnInsLineClick(c.params, ws, host, fs); }), c.error);
         EXPECT_FALSE(exists("a.qv.txt"));
     }
 }

@@ -7,8 +7,7 @@ namespace qv {
 namespace {
 
 using testing::gbk;
-using KeyMerge = testing::ContentFixture;
-using KeyMergeInMemory = testing::MemoryContentFixture;
+CONTENT_TEST_SUITES(KeyMerge);
 
 TEST_F(KeyMerge, KeyIsTheBytesBeforeTheFirstEquals)
 {

@@ -1,14 +1,14 @@
 #include "content/line_cut.h"
 
 #include "content_fixture.h"
+#include "support/run_error_message.h"
 #include "text/run_error.h"
 
 namespace qv {
 namespace {
 
 using testing::gbk;
-using LineCut = testing::ContentFixture;
-using LineCutInMemory = testing::MemoryContentFixture;
+CONTENT_TEST_SUITES(LineCut);
 
 TEST_F(LineCut, ChecksRefuseInOrderAndTouchNothing)
 {
@@ -116,12 +116,10 @@ TEST_F(LineCut, PositionsCountBytesOfGbkText)
 TEST_F(LineCut, LineNumberThatDoesNotConvertEndsTheRunBeforeAnyFile)
 {
     addFile("a.txt", "abc");
-    try {
-        btnCutClick({"${GetLeft(1)}", true, CutLines::WithText, "1x", ""}, ws, host, fs);
-        FAIL() << "expected a run error";
-    } catch (const RunError& e) {
-        EXPECT_EQ(std::string(e.what()), "'1x' is not a valid integer value");
-    }
+    EXPECT_EQ(testing::runErrorMessage([&] {
+                  btnCutClick({"${GetLeft(1)}", true, CutLines::WithText, "1x", ""}, ws, host, fs);
+              }),
+              "'1x' is not a valid integer value");
     EXPECT_FALSE(exists("a.qv.txt"));
     EXPECT_TRUE(host.messages.empty());
 }

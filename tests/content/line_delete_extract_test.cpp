@@ -1,14 +1,14 @@
 #include "content/line_delete_extract.h"
 
 #include "content_fixture.h"
+#include "support/run_error_message.h"
 #include "text/run_error.h"
 
 namespace qv {
 namespace {
 
 using testing::gbk;
-using DeleteLines = testing::ContentFixture;
-using DeleteLinesInMemory = testing::MemoryContentFixture;
+CONTENT_TEST_SUITES(DeleteLines);
 using ExtractLines = testing::ContentFixture;
 
 const std::string tenLines = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n";
@@ -46,12 +46,7 @@ TEST(RangeList, PartsThatAreNotIntegersAreRunErrors)
         {"99999999999", "'99999999999' is not a valid integer value"},
     };
     for (const Case& c : cases) {
-        try {
-            parseRangeList(c.text);
-            ADD_FAILURE() << c.text;
-        } catch (const RunError& e) {
-            EXPECT_EQ(std::string(e.what()), c.error) << c.text;
-        }
+        EXPECT_EQ(testing::runErrorMessage([&] { parseRangeList(c.text); }), c.error) << c.text;
     }
 }
 
@@ -109,9 +104,7 @@ TEST_F(DeleteLines, RefusalsComeBeforeAnythingIsRead)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         host.messages.clear();
-        const OperationResult outcome = btnDelLineClick(c.params, ws, host, fs);
-        ASSERT_TRUE(outcome.refusal);
-        EXPECT_EQ(outcome.refusal->focus, c.focus);
+        EXPECT_EQ(refusalFocus(btnDelLineClick(c.params, ws, host, fs)), c.focus);
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
         EXPECT_FALSE(exists("a.qv.txt"));
     }
@@ -130,12 +123,7 @@ TEST_F(DeleteLines, FieldsAreReadInEveryModeBeforeAnyFile)
     };
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
-        try {
-            btnDelLineClick(c.params, ws, host, fs);
-            ADD_FAILURE() << c.error;
-        } catch (const RunError& e) {
-            EXPECT_EQ(std::string(e.what()), c.error);
-        }
+        EXPECT_EQ(testing::runErrorMessage([&] { btnDelLineClick(c.params, ws, host, fs); }), c.error);
         EXPECT_FALSE(exists("a.qv.txt"));
     }
 }
@@ -170,11 +158,9 @@ TEST_F(ExtractLines, RefusalsAndRunErrors)
 {
     addFile("a.txt", "abc");
     OperationResult outcome = btnGetLineClick({ExtractMode::Keywords, "1", "2", "1", "", true}, ws, host, fs);
-    ASSERT_TRUE(outcome.refusal);
-    EXPECT_EQ(outcome.refusal->focus, "edtGetKeys");
+    EXPECT_EQ(refusalFocus(outcome), "edtGetKeys");
     outcome = btnGetLineClick({ExtractMode::Interval, "1", "$0", "1", "", true}, ws, host, fs);
-    ASSERT_TRUE(outcome.refusal);
-    EXPECT_EQ(outcome.refusal->focus, "edtGetLines");
+    EXPECT_EQ(refusalFocus(outcome), "edtGetLines");
     EXPECT_EQ(messageTexts(),
               (std::vector<std::string>{"提取关键字为空,请输入后再试!", "间隔行数必须大于0,请输入后再试!"}));
     // An N of 0 matters only in interval mode.

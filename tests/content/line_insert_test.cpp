@@ -2,6 +2,7 @@
 
 #include "content/line_rules.h"
 #include "content_fixture.h"
+#include "support/run_error_message.h"
 #include "template/file_variables.h"
 #include "text/run_error.h"
 
@@ -105,12 +106,11 @@ TEST_F(LineInsert, BadSerialTokensAndLineNumbersEndTheRunBeforeAnyFile)
     };
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
-        try {
-            btnInsClick({c.templ, InsertLines::WithText, c.number, ""}, ws, host, fs);
-            ADD_FAILURE() << "expected a run error for " << c.templ;
-        } catch (const RunError& e) {
-            EXPECT_EQ(std::string(e.what()), c.error) << c.templ;
-        }
+        EXPECT_EQ(testing::runErrorMessage([&] {
+                      btnInsClick({c.templ, InsertLines::WithText, c.number, ""}, ws, host, fs);
+                  }),
+                  c.error)
+            << c.templ;
         EXPECT_FALSE(exists("a.qv.txt"));
     }
 }

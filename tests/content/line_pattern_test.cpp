@@ -136,9 +136,7 @@ TEST(ExpandCalls, SelfCopyingCallsStayWithinTheSizeBound)
 TEST_F(LinePatternJob, EmptyPatternIsRefusedWithFocus)
 {
     addFile("a.txt", "a");
-    const OperationResult outcome = btnReplaceClick({"", "$", "3"}, ws, host, fs);
-    ASSERT_TRUE(outcome.refusal);
-    EXPECT_EQ(outcome.refusal->focus, "mmPattern");
+    EXPECT_EQ(refusalFocus(btnReplaceClick({"", "$", "3"}, ws, host, fs)), "mmPattern");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"模式格式为空,请输入后再试!"});
     EXPECT_FALSE(exists("a.qv.txt"));
 }

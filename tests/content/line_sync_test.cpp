@@ -2,6 +2,7 @@
 
 #include "content_fixture.h"
 #include "support/gbk.h"
+#include "support/run_error_message.h"
 #include "text/run_error.h"
 
 namespace qv {
@@ -49,12 +50,8 @@ TEST_F(LineSync, MatchBeyondTheTargetIsARunErrorNamingTheLine)
 {
     addFile("src.txt", "x\r\nx\r\nkey here\r\n");
     addFile("dst.txt", "1\r\n2\r\n");
-    try {
-        btnLineSynClick({"key"}, ws, host, fs);
-        FAIL() << "expected a run error";
-    } catch (const RunError& e) {
-        EXPECT_EQ(utf8(e.what()), "源文件第 3 行含有关键字,但目标文件只有 2 行!");
-    }
+    EXPECT_EQ(utf8(testing::runErrorMessage([&] { btnLineSynClick({"key"}, ws, host, fs); })),
+              "源文件第 3 行含有关键字,但目标文件只有 2 行!");
     EXPECT_FALSE(exists("dst.qv.txt"));
     EXPECT_TRUE(host.messages.empty());
 }
@@ -67,11 +64,9 @@ TEST_F(LineSync, ChecksComeInOrder)
     const OperationResult outcome = btnLineSynClick({"k"}, ws, host, fs);
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{"没有源文件，请搜索后再试！", "关键字为空,请输入后再试!",
                                                         "请选择需要按关键字进行同步的两个文件！"}));
-    ASSERT_TRUE(outcome.refusal);
-    EXPECT_EQ(outcome.refusal->focus, "");
+    EXPECT_EQ(refusalFocus(outcome), "");
     const OperationResult empty = btnLineSynClick({""}, ws, host, fs);
-    ASSERT_TRUE(empty.refusal);
-    EXPECT_EQ(empty.refusal->focus, "edtLineKeys");
+    EXPECT_EQ(refusalFocus(empty), "edtLineKeys");
     EXPECT_FALSE(exists("a.qv.txt"));
 }
 

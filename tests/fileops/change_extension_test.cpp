@@ -46,8 +46,7 @@ TEST_F(ChangeExtension, NewNames)
         {"表格.XLS", "文本", "表格.文本", ".文本"},
     };
     for (const auto& c : cases) {
-        ws = Workspace{};
-        host.messages.clear();
+        startOver();
         const std::string sub = std::to_string(&c - cases);
         addFile(sub + "/" + c.name, c.name);
         run(c.templ);

@@ -74,8 +74,7 @@ TEST_F(FileAttributes, TickedBitsAreSetTheOthersClearedAndStoredAsSambaDoes)
          "0x000005000500000001000000270000000000000000000000"},
     };
     for (const auto& c : cases) {
-        ws = Workspace{};
-        host.messages.clear();
+        startOver();
         const std::string name = std::to_string(&c - cases) + ".txt";
         addFile(name);
         // Start from the opposite bits, so every bit has to change.

@@ -103,8 +103,7 @@ TEST_F(FileDates, DateBoxesWithAndWithoutTheTimeBox)
          "2021-11-30 14:00:00"},
     };
     for (const auto& c : cases) {
-        ws = Workspace{};
-        host.messages.clear();
+        startOver();
         const std::string name = std::to_string(&c - cases) + ".txt";
         addDatedFile(name);
         run(c.params);

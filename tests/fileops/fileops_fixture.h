@@ -36,6 +36,13 @@ protected:
         if (!HasFailure()) removeTestFolder(folder_);
     }
 
+    // An empty workspace and message record, for the next case of a table.
+    void startOver()
+    {
+        ws = Workspace{};
+        host.messages.clear();
+    }
+
     // The test folder, or a sub-folder of it (created), as a path string.
     std::string folder(const std::string& sub = "") const
     {

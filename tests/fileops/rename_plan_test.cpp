@@ -159,8 +159,7 @@ TEST_F(RenamePlanTest, TheDryRunPredictsTheRunFileForFile)
     std::mt19937 random(20261209);
     const auto pick = [&](const Strings& from) { return from[random() % from.size()]; };
     for (int trial = 0; trial < 150; ++trial) {
-        ws = Workspace{};
-        host.messages.clear();
+        startOver();
         const std::string sub = "t" + std::to_string(trial);
         Strings files, marked;
         for (const std::string& name : pool)

@@ -1,5 +1,6 @@
 #include "fileops/new_name.h"
 #include "fileops/rename_template.h"
+#include "support/run_error_message.h"
 #include "text/output_path.h"
 #include "text/run_error.h"
 
@@ -47,12 +48,7 @@ TEST(SerialNumber, ArgumentsThatAreNoIntegersAreRunErrors)
         {"${sn(99999999999,3)}", "'99999999999' is not a valid integer value"},
     };
     for (const auto& c : cases) {
-        try {
-            findSerialNumber(c.templ);
-            ADD_FAILURE() << c.templ << " converted";
-        } catch (const RunError& e) {
-            EXPECT_EQ(std::string(e.what()), c.message) << c.templ;
-        }
+        EXPECT_EQ(testing::runErrorMessage([&] { findSerialNumber(c.templ); }), c.message) << c.templ;
     }
 }
 

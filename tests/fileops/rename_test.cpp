@@ -1,6 +1,7 @@
 #include "fileops/rename.h"
 
 #include "fileops_fixture.h"
+#include "support/run_error_message.h"
 #include "text/run_error.h"
 
 #include <sys/stat.h>
@@ -184,8 +185,7 @@ TEST_F(Rename, NamesThatWouldLeaveTheFolderAreRefusedAndReported)
         {"ef.txt", "${AddLeft(../)}"}, // "../ef.txt"
     };
     for (const auto& c : cases) {
-        ws = Workspace{};
-        host.messages.clear();
+        startOver();
         addFile(c.name);
         run(c.templ);
         EXPECT_EQ(messageTexts(), (Strings{"成功处理文件总数量：0\r\n1 个文件未处理"})) << c.templ;
@@ -197,8 +197,7 @@ TEST_F(Rename, NamesThatWouldLeaveTheFolderAreRefusedAndReported)
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(folder()).parent_path() / "ef.txt"));
 
     // A refusal is counted once per file and does not stop the run.
-    ws = Workspace{};
-    host.messages.clear();
+    startOver();
     addFile("x/a.txt");
     addFile("x/b.txt");
     addFile("x/ab.txt");
@@ -293,12 +292,7 @@ TEST_F(Rename, ConversionFailuresAreRunErrorsBeforeAnythingMoves)
 {
     addFile("a.txt");
     ws.counters.stChangeCount = 7;
-    try {
-        run("${sn(start,width)}");
-        ADD_FAILURE() << "no run error";
-    } catch (const RunError& e) {
-        EXPECT_EQ(std::string(e.what()), "'start' is not a valid integer value");
-    }
+    EXPECT_EQ(testing::runErrorMessage([&] { run("${sn(start,width)}"); }), "'start' is not a valid integer value");
     EXPECT_EQ(ws.counters.stChangeCount, 0);
     EXPECT_EQ(names(), Strings{"a.txt"});
     EXPECT_TRUE(host.messages.empty());
@@ -309,12 +303,7 @@ TEST_F(Rename, ListFileThatCannotBeReadIsARunErrorNotAHang)
     const std::string fifo = path("pipe").string();
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     addFile("a.txt");
-    try {
-        run("${File(" + fifo + ")}");
-        ADD_FAILURE() << "no run error";
-    } catch (const RunError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot open file " + fifo);
-    }
+    EXPECT_EQ(testing::runErrorMessage([&] { run("${File(" + fifo + ")}"); }), "Cannot open file " + fifo);
     EXPECT_TRUE(exists("a.txt"));
 }
 

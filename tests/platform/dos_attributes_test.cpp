@@ -12,82 +12,73 @@ using namespace std::string_literals;
 constexpr std::uint64_t newYear2024 = 133485408000000000;
 const std::string newYear2024Bytes = "\x00\xC0\x89\x76\x45\x3C\xDA\x01"s;
 
-TEST(DosAttributesDecode, VersionFiveAsSambaWritesIt)
+// The body of a version 3 blob after its header.
+const std::string versionThreeBody = "\x11\x00\x00\x00"s                                       // valid flags
+                                     "\x24\x00\x00\x00"s                                       // attrib
+                                     "\x00\x00\x00\x00"s                                       // ea_size
+                                     "\x00\x10\x00\x00\x00\x00\x00\x00"s                       // size
+                                     "\x00\x10\x00\x00\x00\x00\x00\x00"s                       // alloc_size
+                                     + newYear2024Bytes + "\x99\x99\x99\x99\x99\x99\x99\x01"s; // change_time
+
+TEST(DosAttributesDecode, EachVersionGivesTheAttributesAndTheCreationTime)
 {
-    const std::string blob = "\x00\x00\x05\x00\x05\x00\x00\x00"s // empty text, version, discriminant, padding
-                             "\x11\x00\x00\x00"s                 // valid: attrib, create_time
-                             "\x21\x00\x00\x00"s +
-                             newYear2024Bytes;
-    const auto decoded = decodeDosAttributes(blob);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->attributes, 0x21u);
-    EXPECT_EQ(decoded->createTime, newYear2024);
+    struct Case {
+        const char* what;
+        std::string blob;
+        std::uint32_t attributes;
+    };
+    const Case cases[] = {
+        {"version 5 as Samba writes it",
+         "\x00\x00\x05\x00\x05\x00\x00\x00"s // empty text, version, discriminant, padding
+         "\x11\x00\x00\x00"s                 // valid: attrib, create_time
+         "\x21\x00\x00\x00"s +
+             newYear2024Bytes,
+         0x21},
+        {"version 4 skips the invented time",
+         "\x00\x00\x04\x00\x04\x00\x00\x00"s
+         "\x11\x00\x00\x00"s
+         "\x22\x00\x00\x00"s
+         "\x01\x02\x03\x04\x05\x06\x07\x08"s +
+             newYear2024Bytes,
+         0x22},
+        {"version 3 with sizes before the times", "\x00\x00\x03\x00\x03\x00\x00\x00"s + versionThreeBody, 0x24},
+        {"version 1 has no valid flags",
+         "\x00\x00\x01\x00\x01\x00\x00\x00"s
+         "\x20\x00\x00\x00"s
+         "\x00\x00\x00\x00"s
+         "\x05\x00\x00\x00\x00\x00\x00\x00"s
+         "\x00\x10\x00\x00\x00\x00\x00\x00"s +
+             newYear2024Bytes + "\x00\x00\x00\x00\x00\x00\x00\x00"s,
+         0x20},
+        // "0x20" text (5 bytes with its NUL), one byte to align, then version 3.
+        {"binary behind old hex text wins",
+         "0x20\x00"s
+         "\x00"
+         "\x03\x00\x03\x00"
+         "\x00\x00"s
+         "\x11\x00\x00\x00"
+         "\x21\x00\x00\x00"
+         "\x00\x00\x00\x00"s +
+             std::string(16, '\0') + newYear2024Bytes + std::string(8, '\0'),
+         0x21},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto decoded = decodeDosAttributes(c.blob);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->attributes, c.attributes);
+        EXPECT_EQ(decoded->createTime, newYear2024);
+    }
 }
 
-TEST(DosAttributesDecode, VersionFourSkipsTheInventedTime)
+TEST(DosAttributesDecode, AttributeBitsWithoutTheirValidFlagDoNotCount)
 {
-    const std::string blob = "\x00\x00\x04\x00\x04\x00\x00\x00"s
-                             "\x11\x00\x00\x00"s
-                             "\x22\x00\x00\x00"s
-                             "\x01\x02\x03\x04\x05\x06\x07\x08"s +
-                             newYear2024Bytes;
-    const auto decoded = decodeDosAttributes(blob);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->attributes, 0x22u);
-    EXPECT_EQ(decoded->createTime, newYear2024);
-}
-
-TEST(DosAttributesDecode, VersionThreeWithSizesBeforeTheTimes)
-{
-    const std::string body = "\x11\x00\x00\x00"s                                       // valid flags
-                             "\x24\x00\x00\x00"s                                       // attrib
-                             "\x00\x00\x00\x00"s                                       // ea_size
-                             "\x00\x10\x00\x00\x00\x00\x00\x00"s                       // size
-                             "\x00\x10\x00\x00\x00\x00\x00\x00"s                       // alloc_size
-                             + newYear2024Bytes + "\x99\x99\x99\x99\x99\x99\x99\x01"s; // change_time
-    const auto decoded = decodeDosAttributes("\x00\x00\x03\x00\x03\x00\x00\x00"s + body);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->attributes, 0x24u);
-    EXPECT_EQ(decoded->createTime, newYear2024);
-
-    // Without the valid flag for attrib, the bits do not count.
-    std::string createOnly = "\x00\x00\x03\x00\x03\x00\x00\x00"s + body;
+    std::string createOnly = "\x00\x00\x03\x00\x03\x00\x00\x00"s + versionThreeBody;
     createOnly[8] = '\x10';
     const auto partial = decodeDosAttributes(createOnly);
     ASSERT_TRUE(partial);
     EXPECT_FALSE(partial->attributes);
     EXPECT_EQ(partial->createTime, newYear2024);
-}
-
-TEST(DosAttributesDecode, VersionOneHasNoValidFlags)
-{
-    const std::string blob = "\x00\x00\x01\x00\x01\x00\x00\x00"s
-                             "\x20\x00\x00\x00"s
-                             "\x00\x00\x00\x00"s
-                             "\x05\x00\x00\x00\x00\x00\x00\x00"s
-                             "\x00\x10\x00\x00\x00\x00\x00\x00"s +
-                             newYear2024Bytes + "\x00\x00\x00\x00\x00\x00\x00\x00"s;
-    const auto decoded = decodeDosAttributes(blob);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->attributes, 0x20u);
-    EXPECT_EQ(decoded->createTime, newYear2024);
-}
-
-TEST(DosAttributesDecode, BinaryBehindOldHexTextWins)
-{
-    // "0x20" text (5 bytes with its NUL), one byte to align, then version 3.
-    const std::string blob = "0x20\x00"s
-                             "\x00"
-                             "\x03\x00\x03\x00"
-                             "\x00\x00"s
-                             "\x11\x00\x00\x00"
-                             "\x21\x00\x00\x00"
-                             "\x00\x00\x00\x00"s +
-                             std::string(16, '\0') + newYear2024Bytes + std::string(8, '\0');
-    const auto decoded = decodeDosAttributes(blob);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->attributes, 0x21u);
-    EXPECT_EQ(decoded->createTime, newYear2024);
 }
 
 TEST(DosAttributesDecode, HexTextForm)

@@ -2,6 +2,7 @@
 
 #include "platform/posix_file_system.h"
 #include "support/gbk.h"
+#include "support/run_error_message.h"
 #include "support/test_folder.h"
 #include "text/run_error.h"
 
@@ -44,16 +45,6 @@ protected:
         for (const auto& entry : fs::directory_iterator(folder_)) out.push_back(entry.path().filename().string());
         std::sort(out.begin(), out.end());
         return out;
-    }
-
-    static std::string messageOf(const std::function<void()>& action)
-    {
-        try {
-            action();
-        } catch (const RunError& error) {
-            return error.what();
-        }
-        return "no error";
     }
 
     fs::path folder_;
@@ -103,15 +94,15 @@ TEST_F(FileIoTest, ReadRefusalsNameThePathAsGiven)
 {
     fs::create_directory(folder_ / "sub");
     const std::string missing = path("missing.txt");
-    EXPECT_EQ(messageOf([&] { readFileBytes(missing); }), "Cannot open file " + missing);
-    EXPECT_EQ(messageOf([&] { readFileBytes(path("sub")); }), "Cannot open file " + path("sub"));
-    EXPECT_EQ(messageOf([] { readFileBytes(""); }), "Cannot open file ");
+    EXPECT_EQ(testing::runErrorMessage([&] { readFileBytes(missing); }), "Cannot open file " + missing);
+    EXPECT_EQ(testing::runErrorMessage([&] { readFileBytes(path("sub")); }), "Cannot open file " + path("sub"));
+    EXPECT_EQ(testing::runErrorMessage([] { readFileBytes(""); }), "Cannot open file ");
 
     // A NUL would cut the name short and open another file. (The message
     // text, a C string, shows the path up to the NUL.)
     put(path("a"), "wrong file");
     const std::string withNul = path("a") + "\0.txt"s;
-    EXPECT_EQ(messageOf([&] { readFileBytes(withNul); }), "Cannot open file " + path("a"));
+    EXPECT_EQ(testing::runErrorMessage([&] { readFileBytes(withNul); }), "Cannot open file " + path("a"));
 }
 
 TEST_F(FileIoTest, OnlyRegularFilesAreRead)
@@ -124,7 +115,7 @@ TEST_F(FileIoTest, OnlyRegularFilesAreRead)
     put(path("real.txt"), "real");
     fs::create_symlink(path("real.txt"), path("to-real"));
     for (const std::string& source : {path("fifo"), path("to-fifo"), std::string("/dev/zero"), path("to-zero")})
-        EXPECT_EQ(messageOf([&] { readFileBytes(source); }), "Cannot open file " + source);
+        EXPECT_EQ(testing::runErrorMessage([&] { readFileBytes(source); }), "Cannot open file " + source);
     EXPECT_EQ(readFileBytes(path("to-real")), "real");
 }
 
@@ -132,7 +123,7 @@ TEST_F(FileIoTest, ReadOnlyOutputIsNotReplaced)
 {
     put(path("by-mode.txt"), "kept");
     fs::permissions(path("by-mode.txt"), fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(path("by-mode.txt"), "new"); }),
+    EXPECT_EQ(testing::runErrorMessage([&] { writeFileAtomically(path("by-mode.txt"), "new"); }),
               "Cannot create file " + path("by-mode.txt"));
     EXPECT_EQ(get(path("by-mode.txt")), "kept");
 
@@ -141,7 +132,8 @@ TEST_F(FileIoTest, ReadOnlyOutputIsNotReplaced)
     if (PosixFileSystem().setAttributes(path("by-attribute.txt"), attr::readOnly) != FsStatus::Ok)
         GTEST_SKIP() << "this file system keeps no user extended attributes";
     fs::permissions(path("by-attribute.txt"), fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_EQ(messageOf([&] { PosixFileSystem().writeLineList(path("by-attribute.txt"), text::LineList{"new"}); }),
+    EXPECT_EQ(testing::runErrorMessage(
+                  [&] { PosixFileSystem().writeLineList(path("by-attribute.txt"), text::LineList{"new"}); }),
               "Cannot create file " + path("by-attribute.txt"));
     EXPECT_EQ(get(path("by-attribute.txt")), "kept");
     EXPECT_EQ(names(), (std::vector<std::string>{"by-attribute.txt", "by-mode.txt"}));
@@ -159,7 +151,7 @@ TEST_F(FileIoTest, DiskPathsNameExactlyTheirBytes)
     // name is made, never "?x"; a message shows the name with "?".
     put(path("?x"), "other file");
     const std::string odd = path("\x81\x20x");
-    EXPECT_EQ(messageOf([&] { readFileBytes(odd); }), "Cannot open file " + path("? x"));
+    EXPECT_EQ(testing::runErrorMessage([&] { readFileBytes(odd); }), "Cannot open file " + path("? x"));
     writeFileAtomically(odd, "new");
     EXPECT_EQ(get(odd), "new");
     EXPECT_EQ(get(path("?x")), "other file");
@@ -190,15 +182,17 @@ TEST_F(FileIoTest, NewFileGetsOrdinaryPermissions)
 TEST_F(FileIoTest, WriteRefusalsLeaveNothingBehind)
 {
     const std::string inMissingFolder = path("no/such/out.txt");
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(inMissingFolder, "x"); }), "Cannot create file " + inMissingFolder);
+    EXPECT_EQ(testing::runErrorMessage([&] { writeFileAtomically(inMissingFolder, "x"); }),
+              "Cannot create file " + inMissingFolder);
 
     fs::create_directory(folder_ / "sub");
     put(path("sub/keep.txt"), "kept");
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(path("sub"), "x"); }), "Cannot create file " + path("sub"));
+    EXPECT_EQ(testing::runErrorMessage([&] { writeFileAtomically(path("sub"), "x"); }),
+              "Cannot create file " + path("sub"));
     EXPECT_EQ(get(path("sub/keep.txt")), "kept");
     EXPECT_EQ(names(), (std::vector<std::string>{"sub"}));
 
-    EXPECT_EQ(messageOf([] { writeFileAtomically("", "x"); }), "Cannot create file ");
+    EXPECT_EQ(testing::runErrorMessage([] { writeFileAtomically("", "x"); }), "Cannot create file ");
 }
 
 TEST_F(FileIoTest, FailedWriteKeepsTheOldTarget)
@@ -213,10 +207,12 @@ TEST_F(FileIoTest, FailedWriteKeepsTheOldTarget)
     limited.rlim_cur = 4096;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
 
-    const std::string message = messageOf([&] { writeFileAtomically(path("out.txt"), std::string(100000, 'n')); });
+    const std::string message =
+        testing::runErrorMessage([&] { writeFileAtomically(path("out.txt"), std::string(100000, 'n')); });
     text::LineList lines;
     for (int i = 0; i < 10000; ++i) lines.append("some line");
-    const std::string listMessage = messageOf([&] { PosixFileSystem().writeLineList(path("out.txt"), lines); });
+    const std::string listMessage =
+        testing::runErrorMessage([&] { PosixFileSystem().writeLineList(path("out.txt"), lines); });
 
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
@@ -238,7 +234,7 @@ TEST_F(FileIoTest, LineListsRoundTrip)
 
     PosixFileSystem().writeLineList(path("out.txt"), text::LineList());
     EXPECT_EQ(get(path("out.txt")), "");
-    EXPECT_EQ(messageOf([&] { PosixFileSystem().readLineList(path("missing")); }),
+    EXPECT_EQ(testing::runErrorMessage([&] { PosixFileSystem().readLineList(path("missing")); }),
               "Cannot open file " + path("missing"));
 }
 

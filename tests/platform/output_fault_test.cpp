@@ -2,6 +2,7 @@
 // limit, a full disk, and temporaries left by killed runs.
 #include "platform/file_io.h"
 
+#include "support/run_error_message.h"
 #include "support/test_folder.h"
 #include "text/run_error.h"
 
@@ -114,12 +115,8 @@ TEST_F(OutputFaults, FullDiskFailsTheWriteAndKeepsTheOldFile)
         GTEST_SKIP() << "cannot mount a small tmpfs here: " << std::strerror(errno);
     const std::string target = (small / "out.txt").string();
     std::ofstream(target) << "old";
-    std::string message;
-    try {
-        writeFileAtomically(target, std::string(1 << 20, 'f'));
-    } catch (const RunError& error) {
-        message = error.what();
-    }
+    const std::string message =
+        testing::runErrorMessage([&] { writeFileAtomically(target, std::string(1 << 20, 'f')); });
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(small)) left.push_back(entry.path().filename().string());
     const std::string kept = get(target);

@@ -19,10 +19,15 @@ std::vector<std::string> kinds(const std::string& bytes)
     return out;
 }
 
-TEST(JournalWriter, RecordsReachTheStoreOnlyAtFlushAndEnd)
-{
+// A writer on an empty journal held in memory, with the default bounds.
+class JournalWriterTest : public ::testing::Test {
+protected:
     MemoryJournalStore store;
-    JournalWriter writer(store);
+    JournalWriter writer{store};
+};
+
+TEST_F(JournalWriterTest, RecordsReachTheStoreOnlyAtFlushAndEnd)
+{
     writer.beginRun("r1", header);
     writer.addRename("a", "b");
     writer.add(TimesRecord{"c", FileTime{}, FileTime{}, std::nullopt});
@@ -47,10 +52,8 @@ TEST(JournalWriter, RecordsReachTheStoreOnlyAtFlushAndEnd)
     EXPECT_EQ(history.runs[0].state, RunState::Done);
 }
 
-TEST(JournalWriter, RunWithoutChangesLeavesNothing)
+TEST_F(JournalWriterTest, RunWithoutChangesLeavesNothing)
 {
-    MemoryJournalStore store;
-    JournalWriter writer(store);
     writer.beginRun("r1", header);
     EXPECT_TRUE(writer.flush().ok());
     EXPECT_TRUE(writer.endRun().ok());
@@ -58,10 +61,8 @@ TEST(JournalWriter, RunWithoutChangesLeavesNothing)
     EXPECT_EQ(store.appends, 0);
 }
 
-TEST(JournalWriter, UndoRunNamesItsTarget)
+TEST_F(JournalWriterTest, UndoRunNamesItsTarget)
 {
-    MemoryJournalStore store;
-    JournalWriter writer(store);
     writer.beginRun("r1", header);
     writer.addRename("a", "b");
     writer.endRun();
@@ -74,10 +75,8 @@ TEST(JournalWriter, UndoRunNamesItsTarget)
     EXPECT_EQ(history.runs[1].state, RunState::Undone);
 }
 
-TEST(JournalWriter, TornTailIsCutOffBeforeTheFirstRecords)
+TEST_F(JournalWriterTest, TornTailIsCutOffBeforeTheFirstRecords)
 {
-    MemoryJournalStore store;
-    JournalWriter writer(store);
     writer.beginRun("old", header);
     writer.addRename("a", "b");
     writer.flush();
@@ -96,11 +95,9 @@ TEST(JournalWriter, TornTailIsCutOffBeforeTheFirstRecords)
     EXPECT_EQ(history.runs[1].state, RunState::Interrupted);
 }
 
-TEST(JournalWriter, ForeignFileIsNeverWritten)
+TEST_F(JournalWriterTest, ForeignFileIsNeverWritten)
 {
-    MemoryJournalStore store;
     store.bytes = "my notes\n";
-    JournalWriter writer(store);
     writer.beginRun("r1", header);
     writer.addRename("a", "b");
     EXPECT_EQ(writer.flush().code, Code::ForeignFile);
@@ -110,10 +107,8 @@ TEST(JournalWriter, ForeignFileIsNeverWritten)
     EXPECT_EQ(store.appends, 0);
 }
 
-TEST(JournalWriter, FirstFailureStays)
+TEST_F(JournalWriterTest, FirstFailureStays)
 {
-    MemoryJournalStore store;
-    JournalWriter writer(store);
     writer.beginRun("r1", header);
     writer.addRename("a", "b");
     EXPECT_TRUE(writer.flush().ok());

@@ -3,6 +3,7 @@
 #include "support/gbk.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
+#include "support/run_error_message.h"
 #include "support/temp_tree.h"
 #include "text/run_error.h"
 #include "window/list_commands.h"
@@ -116,12 +117,8 @@ TEST_F(ListCommands, ExportToAnUnwritablePlaceIsARunError)
     entries({{"/x", "a.txt"}});
     ws.files.setMark(1, true);
     host.savePath = tree.path("no/such/dir.txt");
-    try {
-        btnExpDirClick(ws, host, fs);
-        ADD_FAILURE() << "no error";
-    } catch (const RunError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + tree.path("no/such/dir.txt"));
-    }
+    EXPECT_EQ(testing::runErrorMessage([&] { btnExpDirClick(ws, host, fs); }),
+              "Cannot create file " + tree.path("no/such/dir.txt"));
     EXPECT_TRUE(host.messages.empty());
 }
 
