@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,25 +38,67 @@ inline std::size_t nextByte(const char* data, std::size_t size, std::size_t from
     return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
 }
 
+// The line breaks of one block, found one after another: two memchr
+// passes over the block (CR, LF), each taken up again only once its last
+// find is passed.
+class BreakFinder {
+public:
+    // Searches data[from, size).
+    BreakFinder(const char* data, std::size_t size, std::size_t from)
+        : data_(data), size_(size), nextCr_(nextByte(data, size, from, '\r')), nextLf_(nextByte(data, size, from, '\n'))
+    { }
+    // The position of the first CR or LF in data[from, size), or size.
+    std::size_t next(std::size_t from)
+    {
+        if (nextCr_ < from) nextCr_ = nextByte(data_, size_, from, '\r');
+        if (nextLf_ < from) nextLf_ = nextByte(data_, size_, from, '\n');
+        return std::min(nextCr_, nextLf_);
+    }
+
+private:
+    const char* data_;
+    std::size_t size_;
+    std::size_t nextCr_, nextLf_;
+};
+
+// What a stream of blocks carries from one block to the next: whether a NUL
+// byte has ended the text, and whether the last block ended with a CR, whose
+// LF may start the next one.
+class BlockEdges {
+public:
+    // Cuts `block` at a NUL byte and gives where its new text starts (past
+    // the LF of a CR LF cut by the block edge); nothing once the text ended.
+    std::optional<std::size_t> start(std::string_view& block)
+    {
+        if (ended_) return std::nullopt;
+        ended_ = cutAtNul(block);
+        if (!afterCr_ || block.empty()) return 0;
+        afterCr_ = false;
+        return block[0] == '\n' ? 1 : 0;
+    }
+    void endedWithCr(bool cr) { afterCr_ = cr; }
+    bool ended() const { return ended_; }
+    void reset() { afterCr_ = ended_ = false; }
+
+private:
+    bool afterCr_ = false;
+    bool ended_ = false;
+};
+
 class LineScanner {
 public:
     // Hands every line that `block` completes to onLine(std::string_view), in
     // order. A view is valid only during its call.
     template <typename OnLine> void feed(std::string_view block, OnLine&& onLine)
     {
-        if (ended_) return;
-        ended_ = cutAtNul(block);
+        const std::optional<std::size_t> start = edges_.start(block);
+        if (!start) return;
         const char* const data = block.data();
         const std::size_t size = block.size();
-        std::size_t at = 0;
-        if (afterCr_ && size > 0) {
-            afterCr_ = false;
-            if (data[0] == '\n') at = 1;
-        }
-        std::size_t nextCr = nextByte(data, size, at, '\r');
-        std::size_t nextLf = nextByte(data, size, at, '\n');
+        std::size_t at = *start;
+        BreakFinder breaks(data, size, at);
         for (;;) {
-            const std::size_t end = std::min(nextCr, nextLf);
+            const std::size_t end = breaks.next(at);
             if (end == size) {
                 pending_.append(data + at, size - at);
                 return;
@@ -70,12 +113,10 @@ public:
             at = end + 1;
             if (data[end] == '\r') {
                 if (at == size)
-                    afterCr_ = true;
+                    edges_.endedWithCr(true);
                 else if (data[at] == '\n')
                     ++at;
             }
-            if (nextCr < at) nextCr = nextByte(data, size, at, '\r');
-            if (nextLf < at) nextLf = nextByte(data, size, at, '\n');
         }
     }
 
@@ -85,17 +126,15 @@ public:
     {
         if (!pending_.empty()) onLine(std::string_view(pending_));
         pending_.clear();
-        afterCr_ = false;
-        ended_ = false;
+        edges_.reset();
     }
 
     // True once a NUL byte ended the text: later blocks are ignored.
-    bool ended() const { return ended_; }
+    bool ended() const { return edges_.ended(); }
 
 private:
-    std::string pending_;  // the start of a line that the next block continues
-    bool afterCr_ = false; // the last block ended with CR: an LF starting the next one belongs to it
-    bool ended_ = false;
+    std::string pending_; // the start of a line that the next block continues
+    BlockEdges edges_;
 };
 
 } // namespace qv::text

@@ -21,31 +21,24 @@ public:
     // `out`. Nothing once a NUL byte has ended the text.
     void feed(std::string_view block, std::string& out)
     {
-        if (ended_) return;
-        ended_ = cutAtNul(block);
+        const std::optional<std::size_t> start = edges_.start(block);
+        if (!start) return;
         const char* const data = block.data();
         const std::size_t size = block.size();
-        std::size_t at = 0;
-        if (afterCr_ && size > 0) {
-            afterCr_ = false;
-            if (data[0] == '\n') at = 1; // the LF of a CR LF cut by the block edge
-        }
+        std::size_t at = *start;   // past the LF of a CR LF cut by the block edge
         std::size_t runStart = at; // bytes from here on are copied as they are
-        std::size_t nextCr = nextByte(data, size, at, '\r');
-        std::size_t nextLf = nextByte(data, size, at, '\n');
+        BreakFinder breaks(data, size, at);
         for (;;) {
-            const std::size_t end = std::min(nextCr, nextLf);
+            const std::size_t end = breaks.next(at);
             if (end == size) break;
             if (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') {
                 at = end + 2; // CR LF: already written form, the run goes on
             } else {
                 out.append(data + runStart, end - runStart).append("\r\n");
-                afterCr_ = data[end] == '\r' && end + 1 == size;
+                edges_.endedWithCr(data[end] == '\r' && end + 1 == size);
                 lineOpen_ = false;
                 at = runStart = end + 1;
             }
-            if (nextCr < at) nextCr = nextByte(data, size, at, '\r');
-            if (nextLf < at) nextLf = nextByte(data, size, at, '\n');
         }
         // The run left ends with a CR LF or inside a line: lone breaks cut it.
         if (size > runStart) {
@@ -59,11 +52,12 @@ public:
     void finish(std::string& out)
     {
         if (lineOpen_) out.append("\r\n");
-        lineOpen_ = afterCr_ = ended_ = false;
+        lineOpen_ = false;
+        edges_.reset();
     }
 
     // True once a NUL byte ended the text: later blocks are ignored.
-    bool ended() const { return ended_; }
+    bool ended() const { return edges_.ended(); }
 
 private:
     // True when the run data[runStart, size) ends with a CR LF break.
@@ -72,9 +66,8 @@ private:
         return size - runStart >= 2 && data[size - 2] == '\r' && data[size - 1] == '\n';
     }
 
-    bool afterCr_ = false;  // the block ended with a lone CR, already written as CR LF
+    BlockEdges edges_;      // a lone CR at a block's end is already written as CR LF
     bool lineOpen_ = false; // bytes of a line have been written but not its break
-    bool ended_ = false;
 };
 
 } // namespace qv::text

@@ -289,7 +289,8 @@ TEST_F(Charset, ToUtf8LeavesUtf8FilesAlone)
     addFile("gbk.txt", "\xD6\xD0\xCE\xC4\r\n");
     addFile("ascii.txt", "plain\n");
     addFile("late.txt", "\xC3\xA9\n" + longAscii + "\n\xD6\xD0\xCE\xC4");
-    addFile("bom.txt", "\xEF\xBB\xBFab\r\n");
+    addFile("bom.txt", "\xEF\xBB\xBF"
+                       "ab\r\n");
     const OperationResult outcome = btnCharsetClick({"${ToUtf8()}"}, ws, host, fs);
     EXPECT_EQ(outcome.processed, 3);
     EXPECT_FALSE(exists("u8.qv.txt"));
