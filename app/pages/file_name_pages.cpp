@@ -52,9 +52,7 @@ QWidget* buildExtensionPage(const OperationPage& info, PageRunner& runner)
     const NamePreviewControls preview = addNamePreviewControls(frame);
     QCheckBox* chains = preview.chains;
     const auto params = [edtNewExt, chains] { return ExtensionParams{gbkText(edtNewExt), chains->isChecked()}; };
-    bindStart(frame.page, frame.start, runner, [params](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnExtClick(params(), ws, host, fs); });
-    });
+    bindClick(frame, runner, params, btnExtClick);
     const auto changed = runner.offerPreview(
         frame.page,
         [params](const Workspace& ws, const FileSystem&) {
@@ -85,9 +83,7 @@ QWidget* buildRenamePage(const OperationPage& info, PageRunner& runner)
         p.chkNameToUtf8 = chkNameToUtf8->isChecked();
         return p;
     };
-    bindStart(frame.page, frame.start, runner, [params](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnFilenameClick(params(), ws, host, fs); });
-    });
+    bindClick(frame, runner, params, btnFilenameClick);
     const auto changed = runner.offerPreview(
         frame.page,
         [params](const Workspace& ws, const FileSystem& fs) {

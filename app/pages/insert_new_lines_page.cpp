@@ -66,9 +66,7 @@ QWidget* buildInsertNewLinesPage(const OperationPage& info, PageRunner& runner)
         params.edtLineKey = gbkText(edtLineKey);
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnInsLineClick(readParams(), ws, host, fs); });
-    });
+    bindClick(frame, runner, readParams, btnInsLineClick);
     addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
         RandomIndex random = ws.random; // the run's own picks stay untouched
         return previewOfJob(insertNewLinesJob(readParams(), random), ws, fs, row);

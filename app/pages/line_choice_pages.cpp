@@ -79,12 +79,8 @@ QWidget* buildDeleteLinesPage(const OperationPage& info, PageRunner& runner)
         params.edtDelKeys = gbkText(edtDelKeys);
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnDelLineClick(readParams(), ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        return previewOfJob(deleteLinesJob(readParams()), ws, fs, row);
-    });
+    bindClick(frame, runner, readParams, btnDelLineClick);
+    addJobPreview(frame, runner, readParams, deleteLinesJob);
     return frame.page;
 }
 
@@ -123,12 +119,8 @@ QWidget* buildExtractLinesPage(const OperationPage& info, PageRunner& runner)
         params.chkGetNoneLine = chkGetNoneLine->isChecked();
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnGetLineClick(readParams(), ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        return previewOfJob(extractLinesJob(readParams()), ws, fs, row);
-    });
+    bindClick(frame, runner, readParams, btnGetLineClick);
+    addJobPreview(frame, runner, readParams, extractLinesJob);
     return frame.page;
 }
 

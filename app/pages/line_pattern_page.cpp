@@ -30,12 +30,8 @@ QWidget* buildLinePatternPage(const OperationPage& info, PageRunner& runner)
     const auto readParams = [=] {
         return LinePatternParams{memoText(mmPattern), gbkText(edPrefix), gbkText(edArgNum)};
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnReplaceClick(readParams(), ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        return previewOfJob(linePatternJob(readParams()), ws, fs, row);
-    });
+    bindClick(frame, runner, readParams, btnReplaceClick);
+    addJobPreview(frame, runner, readParams, linePatternJob);
     return frame.page;
 }
 

@@ -78,12 +78,8 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
         params.edtCutKeys = gbkText(edtCutKeys);
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnCutClick(readParams(), ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        return previewOfJob(lineCutJob(readParams()), ws, fs, row);
-    });
+    bindClick(frame, runner, readParams, btnCutClick);
+    addJobPreview(frame, runner, readParams, lineCutJob);
     return frame.page;
 }
 
@@ -118,12 +114,8 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
         params.edtInsKeys = gbkText(edtInsKeys);
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnInsClick(readParams(), ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        return previewOfJob(lineInsertJob(readParams()), ws, fs, row);
-    });
+    bindClick(frame, runner, readParams, btnInsClick);
+    addJobPreview(frame, runner, readParams, lineInsertJob);
     return frame.page;
 }
 

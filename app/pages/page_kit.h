@@ -4,6 +4,7 @@
 // button, and the reading of control texts as code page 936 bytes.
 
 #include "app/pages/operation_pages.h"
+#include "app/pages/run_operation.h"
 
 #include <QString>
 
@@ -53,6 +54,16 @@ struct PageFrame {
     QHBoxLayout* buttons = nullptr; // the row the start button ends
 };
 PageFrame beginPage(const OperationPage& info, QLabel* bottomNote = nullptr);
+
+// Makes the page's start button run `click` (a core btn...Click call) with
+// the parameters `readParams` reads from the page's controls at that moment.
+template <typename ReadParams, typename Click>
+void bindClick(const PageFrame& frame, PageRunner& runner, ReadParams readParams, Click click)
+{
+    bindStart(frame.page, frame.start, runner, [readParams, click](Workspace& ws, Host& host, FileSystem& fs) {
+        return resultOf([&] { return click(readParams(), ws, host, fs); });
+    });
+}
 
 // The code page 936 bytes of a box's text ("?" for characters it lacks).
 std::string gbkText(const QLineEdit* box);

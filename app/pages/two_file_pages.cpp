@@ -22,9 +22,8 @@ QWidget* buildKeyMergePage(const OperationPage& info, PageRunner& runner)
                                                    "内容格式: KeyName=Value,常用于INI文件处理."),
                                     "Label50"),
                           0, 0);
-    bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnSynClick(KeyMergeParams{}, ws, host, fs); });
-    });
+    const auto readParams = [] { return KeyMergeParams{}; }; // the page has no controls
+    bindClick(frame, runner, readParams, btnSynClick);
     addPreviewButton(frame, runner, [](const Workspace& ws, const FileSystem& fs, std::size_t) {
         const auto merge = [](const text::LineList& source, const text::LineList& target, Host& host) {
             return mergeKeys(source, target, host).lines;
@@ -47,10 +46,8 @@ QWidget* buildLineSyncPage(const OperationPage& info, PageRunner& runner)
                   "Label26"),
         1, 0, 1, 3);
     frame.body->setColumnStretch(1, 1);
-    bindStart(frame.page, frame.start, runner, [edtLineKeys](Workspace& ws, Host& host, FileSystem& fs) {
-        const LineSyncParams params{gbkText(edtLineKeys)};
-        return resultOf([&] { return btnLineSynClick(params, ws, host, fs); });
-    });
+    const auto readParams = [edtLineKeys] { return LineSyncParams{gbkText(edtLineKeys)}; };
+    bindClick(frame, runner, readParams, btnLineSynClick);
     addPreviewButton(frame, runner, [edtLineKeys](const Workspace& ws, const FileSystem& fs, std::size_t) {
         const std::string keywordText = gbkText(edtLineKeys);
         if (keywordText.empty()) return PreviewContent{QStringLiteral("关键字为空,请输入后再试!"), {}, {}, {}, {}};
