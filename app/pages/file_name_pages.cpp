@@ -47,8 +47,7 @@ QWidget* buildExtensionPage(const OperationPage& info, PageRunner& runner)
 {
     const PageFrame frame = beginPage(info, testFirstNote(true));
     QLineEdit* edtNewExt = editBox("edtNewExt", {}, QStringLiteral("请输入新扩展名格式."));
-    frame.body->addWidget(captionFor(QStringLiteral("新扩展名:"), edtNewExt), 0, 0);
-    frame.body->addWidget(edtNewExt, 0, 1);
+    addCaptioned(frame.body, QStringLiteral("新扩展名:"), edtNewExt, 0, 0);
     const NamePreviewControls preview = addNamePreviewControls(frame);
     QCheckBox* chains = preview.chains;
     const auto params = [edtNewExt, chains] { return ExtensionParams{gbkText(edtNewExt), chains->isChecked()}; };
@@ -72,8 +71,7 @@ QWidget* buildRenamePage(const OperationPage& info, PageRunner& runner)
 {
     const PageFrame frame = beginPage(info, testFirstNote(true));
     QLineEdit* edtNewFilename = editBox("edtNewFilename", {}, QStringLiteral("请输入新文件名格式."));
-    frame.body->addWidget(captionFor(QStringLiteral("新文件名:"), edtNewFilename), 0, 0);
-    frame.body->addWidget(edtNewFilename, 0, 1);
+    addCaptioned(frame.body, QStringLiteral("新文件名:"), edtNewFilename, 0, 0);
     const NamePreviewControls preview = addNamePreviewControls(frame);
     QCheckBox* chains = preview.chains;
     QCheckBox* chkNameToUtf8 = checkBox("chkNameToUtf8", QStringLiteral("文件名转为UTF-8编码"), false);

@@ -31,8 +31,7 @@ QWidget* buildInsertNewLinesPage(const OperationPage& info, PageRunner& runner)
 
     frame.body->addWidget(captionFor(QStringLiteral("需要插入的文字内容："), mmoNewCont), 0, 0, 1, 2);
     frame.body->addWidget(mmoNewCont, 1, 0, 3, 2);
-    frame.body->addWidget(captionFor(QStringLiteral("插入的内容格式："), edtNewLineFormat), 4, 0);
-    frame.body->addWidget(edtNewLineFormat, 4, 1);
+    addCaptioned(frame.body, QStringLiteral("插入的内容格式："), edtNewLineFormat, 4, 0);
 
     frame.body->addWidget(rbNewLineNo, 0, 2);
     frame.body->addWidget(edtNewLineNo, 0, 3);

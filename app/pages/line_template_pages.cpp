@@ -42,8 +42,7 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
     QLineEdit* edtCutFormat = editBox("edtCutFormat", {}, QStringLiteral("请输入行内容截取格式."));
     QRadioButton* rbKeepCut = radioButton("rbKeepCut", QStringLiteral("保留截取到的内容"), true);
     QRadioButton* rbKeepLeft = radioButton("rbKeepLeft", QStringLiteral("保留截取后的内容"), false);
-    frame.body->addWidget(captionFor(QStringLiteral("截取格式:"), edtCutFormat), 0, 0);
-    frame.body->addWidget(edtCutFormat, 0, 1, 1, 2);
+    addCaptioned(frame.body, QStringLiteral("截取格式:"), edtCutFormat, 0, 0, 2);
     frame.body->addWidget(rbKeepCut, 1, 1);
     frame.body->addWidget(rbKeepLeft, 1, 2);
 
@@ -93,8 +92,7 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
     QLineEdit* edtInsLineNo = boxBeside(rbInsLineNo, editBox("edtInsLineNo", QStringLiteral("1")));
     QRadioButton* rbKeys = radioButton("rbKeys", QStringLiteral("关键字所在行插入"), false, keywordLinesHint);
     QLineEdit* edtInsKeys = boxBeside(rbKeys, editBox("edtInsKeys"));
-    frame.body->addWidget(captionFor(QStringLiteral("插入格式:"), edtInsFormat), 0, 0);
-    frame.body->addWidget(edtInsFormat, 0, 1, 1, 2);
+    addCaptioned(frame.body, QStringLiteral("插入格式:"), edtInsFormat, 0, 0, 2);
     frame.body->addWidget(rbAllLine, 1, 1);
     frame.body->addWidget(rbDataLine, 1, 2);
     frame.body->addWidget(rbInsLineNo, 2, 1);

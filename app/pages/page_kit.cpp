@@ -60,6 +60,12 @@ QLabel* captionFor(const QString& text, QWidget* buddy)
     return label;
 }
 
+void addCaptioned(QGridLayout* grid, const QString& caption, QWidget* box, int row, int column, int columnSpan)
+{
+    grid->addWidget(captionFor(caption, box), row, column);
+    grid->addWidget(box, row, column + 1, 1, columnSpan);
+}
+
 QLabel* noteLabel(const QString& text, const char* name)
 {
     auto* label = new QLabel(text);

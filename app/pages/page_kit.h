@@ -1,7 +1,8 @@
 #pragma once
-// The building blocks every operation page uses: named controls, captions
-// that announce their box, notes, memos, the page frame with its start
-// button, and the reading of control texts as code page 936 bytes.
+// The building blocks every operation page (and the window's own panels)
+// uses: named controls, captions that announce their box, notes, memos, the
+// page frame with its start button, and the reading of control texts as
+// code page 936 bytes.
 
 #include "app/pages/operation_pages.h"
 #include "app/pages/run_operation.h"
@@ -38,6 +39,9 @@ QRadioButton* radioButton(const char* name, const QString& text, bool checked, c
 
 // A caption label announcing `buddy` to screen readers.
 QLabel* captionFor(const QString& text, QWidget* buddy);
+// Puts `box` in `grid` at `row` from `column` + 1 over `columnSpan`
+// columns, its caption before it at `column`.
+void addCaptioned(QGridLayout* grid, const QString& caption, QWidget* box, int row, int column, int columnSpan = 1);
 // A note shown on the page; `name` may be null.
 QLabel* noteLabel(const QString& text, const char* name = nullptr);
 // The warning every changing page shows, in purple on the file name pages.

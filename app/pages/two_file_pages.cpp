@@ -37,8 +37,7 @@ QWidget* buildLineSyncPage(const OperationPage& info, PageRunner& runner)
 {
     const PageFrame frame = beginPage(info);
     QLineEdit* edtLineKeys = editBox("edtLineKeys");
-    frame.body->addWidget(captionFor(QStringLiteral("关键字："), edtLineKeys), 0, 0);
-    frame.body->addWidget(edtLineKeys, 0, 1);
+    addCaptioned(frame.body, QStringLiteral("关键字："), edtLineKeys, 0, 0);
     frame.body->addWidget(noteLabel(QStringLiteral("可分号隔开多个关键字。"), "Label25"), 0, 2);
     frame.body->addWidget(
         noteLabel(QStringLiteral("注意：根据关键字同步源文件行内容到目标文件中，替换目标文件同一行内容，\n"

@@ -23,8 +23,7 @@ namespace {
 QLineEdit* singleBox(const PageFrame& frame, const char* name, const QString& caption, QLabel* note = nullptr)
 {
     QLineEdit* box = editBox(name);
-    frame.body->addWidget(captionFor(caption, box), 0, 0);
-    frame.body->addWidget(box, 0, 1);
+    addCaptioned(frame.body, caption, box, 0, 0);
     if (note) frame.body->addWidget(note, 1, 0, 1, 2);
     return box;
 }
