@@ -20,14 +20,12 @@ QWidget* buildInsertNewLinesPage(const OperationPage& info, PageRunner& runner)
     QPlainTextEdit* mmoNewCont = memoBox("mmoNewCont");
     QLineEdit* edtNewLineFormat = editBox("edtNewLineFormat");
     QRadioButton* rbNewLineNo = radioButton("rbNewLineNo", QStringLiteral("指定行号插入"), true);
-    QLineEdit* edtNewLineNo = editBox("edtNewLineNo", QStringLiteral("0"));
-    edtNewLineNo->setAccessibleName(rbNewLineNo->text());
+    QLineEdit* edtNewLineNo = boxBeside(rbNewLineNo, editBox("edtNewLineNo", QStringLiteral("0")));
     QRadioButton* rbIntLine = radioButton("rbIntLine", QStringLiteral("间隔行插入"), false);
     QLineEdit* edtInsPers = editBox("edtInsPers", QStringLiteral("2"));
     QLineEdit* edtInsNum = editBox("edtInsNum", QStringLiteral("1"));
     QRadioButton* rbKeyLine = radioButton("rbKeyLine", QStringLiteral("关键字行插入"), false);
-    QLineEdit* edtLineKey = editBox("edtLineKey");
-    edtLineKey->setAccessibleName(rbKeyLine->text());
+    QLineEdit* edtLineKey = boxBeside(rbKeyLine, editBox("edtLineKey"));
 
     frame.body->addWidget(captionFor(QStringLiteral("需要插入的文字内容："), mmoNewCont), 0, 0, 1, 2);
     frame.body->addWidget(mmoNewCont, 1, 0, 3, 2);

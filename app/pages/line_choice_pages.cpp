@@ -35,20 +35,8 @@ QHBoxLayout* intervalRow(QLineEdit* every, const QString& middle, QLineEdit* pos
     return row;
 }
 
-// A radio button's box, named after the button for screen readers.
-QLineEdit* boxFor(QRadioButton* button, QLineEdit* box)
-{
-    box->setAccessibleName(button->text());
-    return box;
-}
-
-// How one of the pages names a way of choosing lines: its radio button,
-// the button's caption and the box (or boxes) beside it.
-struct BoxChoiceName {
-    const char* button;
-    QString caption;
-    const char* box;
-};
+// How one of the pages names the interval's radio button and its two
+// boxes.
 struct IntervalChoiceName {
     const char* button;
     QString caption;
@@ -57,9 +45,9 @@ struct IntervalChoiceName {
     const char* position;
 };
 struct LineChoiceNames {
-    BoxChoiceName byNumbers;
+    ChoiceName byNumbers;
     IntervalChoiceName byInterval;
-    BoxChoiceName byKeywords;
+    ChoiceName byKeywords;
 };
 
 // The controls both pages choose lines with: by line numbers (checked), by
@@ -80,12 +68,12 @@ LineChoice addLineChoice(const PageFrame& frame, const LineChoiceNames& names)
 {
     LineChoice choice;
     choice.byNumbers = radioButton(names.byNumbers.button, names.byNumbers.caption, true);
-    choice.numbers = boxFor(choice.byNumbers, editBox(names.byNumbers.box, QStringLiteral("1")));
+    choice.numbers = boxBeside(choice.byNumbers, editBox(names.byNumbers.box, QStringLiteral("1")));
     choice.byInterval = radioButton(names.byInterval.button, names.byInterval.caption, false);
     choice.every = editBox(names.byInterval.every, QStringLiteral("2"));
     choice.position = editBox(names.byInterval.position, QStringLiteral("1"));
     choice.byKeywords = radioButton(names.byKeywords.button, names.byKeywords.caption, false);
-    choice.keywords = boxFor(choice.byKeywords, editBox(names.byKeywords.box));
+    choice.keywords = boxBeside(choice.byKeywords, editBox(names.byKeywords.box));
 
     frame.body->addWidget(choice.byNumbers, 0, 0);
     frame.body->addWidget(choice.numbers, 0, 1);
@@ -97,6 +85,14 @@ LineChoice addLineChoice(const PageFrame& frame, const LineChoiceNames& names)
     frame.body->addWidget(noteLabel(keywordNote), 2, 2);
     frame.body->setColumnStretch(2, 1);
     return choice;
+}
+
+// The chosen way as the page's enumeration (DeleteMode or ExtractMode).
+template <typename Mode> Mode chosenMode(const LineChoice& choice)
+{
+    return choice.byInterval->isChecked()   ? Mode::Interval
+           : choice.byKeywords->isChecked() ? Mode::Keywords
+                                            : Mode::LineNumbers;
 }
 
 } // namespace
@@ -115,10 +111,7 @@ QWidget* buildDeleteLinesPage(const OperationPage& info, PageRunner& runner)
 
     const auto readParams = [=] {
         DeleteLinesParams params;
-        params.mode = lines.byInterval->isChecked()   ? DeleteMode::Interval
-                      : lines.byKeywords->isChecked() ? DeleteMode::Keywords
-                      : rbDelEmpty->isChecked()       ? DeleteMode::BlankLines
-                                                      : DeleteMode::LineNumbers;
+        params.mode = rbDelEmpty->isChecked() ? DeleteMode::BlankLines : chosenMode<DeleteMode>(lines);
         params.edtDelLineNo = gbkText(lines.numbers);
         params.edtLines = gbkText(lines.every);
         params.edtLineNum = gbkText(lines.position);
@@ -144,9 +137,7 @@ QWidget* buildExtractLinesPage(const OperationPage& info, PageRunner& runner)
 
     const auto readParams = [=] {
         ExtractLinesParams params;
-        params.mode = lines.byInterval->isChecked()   ? ExtractMode::Interval
-                      : lines.byKeywords->isChecked() ? ExtractMode::Keywords
-                                                      : ExtractMode::LineNumbers;
+        params.mode = chosenMode<ExtractMode>(lines);
         params.edtGetLineNum = gbkText(lines.numbers);
         params.edtGetLines = gbkText(lines.every);
         params.edtGetLineNo = gbkText(lines.position);

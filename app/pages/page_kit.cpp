@@ -53,6 +53,12 @@ QRadioButton* radioButton(const char* name, const QString& text, bool checked, c
     return button;
 }
 
+QLineEdit* boxBeside(QRadioButton* button, QLineEdit* box)
+{
+    box->setAccessibleName(button->text());
+    return box;
+}
+
 QLabel* captionFor(const QString& text, QWidget* buddy)
 {
     auto* label = new QLabel(text);

@@ -36,6 +36,16 @@ QLineEdit* resultBox(const char* name, const QString& text);
 QPlainTextEdit* memoBox(const char* name);
 QCheckBox* checkBox(const char* name, const QString& text, bool checked);
 QRadioButton* radioButton(const char* name, const QString& text, bool checked, const QString& hint = {});
+// The box beside a radio button, named after the button for screen readers.
+QLineEdit* boxBeside(QRadioButton* button, QLineEdit* box);
+
+// How a page names one of its radio buttons: its object name, its caption
+// and, when it has one, the object name of the box beside it.
+struct ChoiceName {
+    const char* button;
+    QString caption;
+    const char* box = nullptr;
+};
 
 // A caption label announcing `buddy` to screen readers.
 QLabel* captionFor(const QString& text, QWidget* buddy);
