@@ -53,13 +53,11 @@ struct LineChoiceNames {
 // The controls both pages choose lines with: by line numbers (checked), by
 // an interval (every N lines, the Mth), or by keywords.
 struct LineChoice {
-    QRadioButton* byNumbers = nullptr;
-    QLineEdit* numbers = nullptr;
+    Choice byNumbers;
     QRadioButton* byInterval = nullptr;
     QLineEdit* every = nullptr;
     QLineEdit* position = nullptr;
-    QRadioButton* byKeywords = nullptr;
-    QLineEdit* keywords = nullptr;
+    Choice byKeywords;
 };
 
 // Puts the line choice in rows 0 to 2 of the page, each way's note beside
@@ -67,21 +65,19 @@ struct LineChoice {
 LineChoice addLineChoice(const PageFrame& frame, const LineChoiceNames& names)
 {
     LineChoice choice;
-    choice.byNumbers = radioButton(names.byNumbers.button, names.byNumbers.caption, true);
-    choice.numbers = boxBeside(choice.byNumbers, editBox(names.byNumbers.box, QStringLiteral("1")));
+    choice.byNumbers = radioChoice(names.byNumbers, true, {}, QStringLiteral("1"));
     choice.byInterval = radioButton(names.byInterval.button, names.byInterval.caption, false);
     choice.every = editBox(names.byInterval.every, QStringLiteral("2"));
     choice.position = editBox(names.byInterval.position, QStringLiteral("1"));
-    choice.byKeywords = radioButton(names.byKeywords.button, names.byKeywords.caption, false);
-    choice.keywords = boxBeside(choice.byKeywords, editBox(names.byKeywords.box));
+    choice.byKeywords = radioChoice(names.byKeywords, false);
 
-    frame.body->addWidget(choice.byNumbers, 0, 0);
-    frame.body->addWidget(choice.numbers, 0, 1);
+    frame.body->addWidget(choice.byNumbers.button, 0, 0);
+    frame.body->addWidget(choice.byNumbers.box, 0, 1);
     frame.body->addWidget(noteLabel(rangeNote), 0, 2);
     frame.body->addWidget(choice.byInterval, 1, 0);
     frame.body->addLayout(intervalRow(choice.every, names.byInterval.middle, choice.position), 1, 1, 1, 2);
-    frame.body->addWidget(choice.byKeywords, 2, 0);
-    frame.body->addWidget(choice.keywords, 2, 1);
+    frame.body->addWidget(choice.byKeywords.button, 2, 0);
+    frame.body->addWidget(choice.byKeywords.box, 2, 1);
     frame.body->addWidget(noteLabel(keywordNote), 2, 2);
     frame.body->setColumnStretch(2, 1);
     return choice;
@@ -90,9 +86,9 @@ LineChoice addLineChoice(const PageFrame& frame, const LineChoiceNames& names)
 // The chosen way as the page's enumeration (DeleteMode or ExtractMode).
 template <typename Mode> Mode chosenMode(const LineChoice& choice)
 {
-    return choice.byInterval->isChecked()   ? Mode::Interval
-           : choice.byKeywords->isChecked() ? Mode::Keywords
-                                            : Mode::LineNumbers;
+    return choice.byInterval->isChecked()          ? Mode::Interval
+           : choice.byKeywords.button->isChecked() ? Mode::Keywords
+                                                   : Mode::LineNumbers;
 }
 
 } // namespace
@@ -112,10 +108,10 @@ QWidget* buildDeleteLinesPage(const OperationPage& info, PageRunner& runner)
     const auto readParams = [=] {
         DeleteLinesParams params;
         params.mode = rbDelEmpty->isChecked() ? DeleteMode::BlankLines : chosenMode<DeleteMode>(lines);
-        params.edtDelLineNo = gbkText(lines.numbers);
+        params.edtDelLineNo = gbkText(lines.byNumbers.box);
         params.edtLines = gbkText(lines.every);
         params.edtLineNum = gbkText(lines.position);
-        params.edtDelKeys = gbkText(lines.keywords);
+        params.edtDelKeys = gbkText(lines.byKeywords.box);
         return params;
     };
     bindClick(frame, runner, readParams, btnDelLineClick);
@@ -138,10 +134,10 @@ QWidget* buildExtractLinesPage(const OperationPage& info, PageRunner& runner)
     const auto readParams = [=] {
         ExtractLinesParams params;
         params.mode = chosenMode<ExtractMode>(lines);
-        params.edtGetLineNum = gbkText(lines.numbers);
+        params.edtGetLineNum = gbkText(lines.byNumbers.box);
         params.edtGetLines = gbkText(lines.every);
         params.edtGetLineNo = gbkText(lines.position);
-        params.edtGetKeys = gbkText(lines.keywords);
+        params.edtGetKeys = gbkText(lines.byKeywords.box);
         params.chkGetNoneLine = chkGetNoneLine->isChecked();
         return params;
     };

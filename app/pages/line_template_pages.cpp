@@ -39,12 +39,10 @@ struct TemplateLinesNames {
 // The lines both pages rewrite: all, those with text (checked), the line
 // of a number, or the lines holding a keyword.
 struct TemplateLines {
-    QRadioButton* all = nullptr;
-    QRadioButton* withText = nullptr;
-    QRadioButton* lineNumber = nullptr;
-    QLineEdit* lineNumberBox = nullptr;
-    QRadioButton* keyword = nullptr;
-    QLineEdit* keywordBox = nullptr;
+    Choice all;
+    Choice withText;
+    Choice lineNumber;
+    Choice keyword;
 };
 
 // Puts the choice of lines in `grid`, two columns wide and three rows
@@ -52,28 +50,26 @@ struct TemplateLines {
 TemplateLines addTemplateLines(QGridLayout* grid, int row, int column, const TemplateLinesNames& names)
 {
     TemplateLines lines;
-    lines.all = radioButton(names.all.button, names.all.caption, false);
-    lines.withText = radioButton(names.withText.button, names.withText.caption, true, textLinesHint);
-    lines.lineNumber = radioButton(names.lineNumber.button, names.lineNumber.caption, false);
-    lines.lineNumberBox = boxBeside(lines.lineNumber, editBox(names.lineNumber.box, QStringLiteral("1")));
-    lines.keyword = radioButton(names.keyword.button, names.keyword.caption, false, keywordLinesHint);
-    lines.keywordBox = boxBeside(lines.keyword, editBox(names.keyword.box));
-    grid->addWidget(lines.all, row, column);
-    grid->addWidget(lines.withText, row, column + 1);
-    grid->addWidget(lines.lineNumber, row + 1, column);
-    grid->addWidget(lines.lineNumberBox, row + 1, column + 1);
-    grid->addWidget(lines.keyword, row + 2, column);
-    grid->addWidget(lines.keywordBox, row + 2, column + 1);
+    lines.all = radioChoice(names.all, false);
+    lines.withText = radioChoice(names.withText, true, textLinesHint);
+    lines.lineNumber = radioChoice(names.lineNumber, false, {}, QStringLiteral("1"));
+    lines.keyword = radioChoice(names.keyword, false, keywordLinesHint);
+    grid->addWidget(lines.all.button, row, column);
+    grid->addWidget(lines.withText.button, row, column + 1);
+    grid->addWidget(lines.lineNumber.button, row + 1, column);
+    grid->addWidget(lines.lineNumber.box, row + 1, column + 1);
+    grid->addWidget(lines.keyword.button, row + 2, column);
+    grid->addWidget(lines.keyword.box, row + 2, column + 1);
     return lines;
 }
 
 // The chosen lines as the page's enumeration (CutLines or InsertLines).
 template <typename Lines> Lines chosenLines(const TemplateLines& lines)
 {
-    return lines.all->isChecked()          ? Lines::All
-           : lines.lineNumber->isChecked() ? Lines::LineNumber
-           : lines.keyword->isChecked()    ? Lines::Keyword
-                                           : Lines::WithText;
+    return lines.all.button->isChecked()          ? Lines::All
+           : lines.lineNumber.button->isChecked() ? Lines::LineNumber
+           : lines.keyword.button->isChecked()    ? Lines::Keyword
+                                                  : Lines::WithText;
 }
 
 } // namespace
@@ -106,8 +102,8 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
         params.edtCutFormat = gbkText(edtCutFormat);
         params.rbKeepCut = rbKeepCut->isChecked();
         params.lines = chosenLines<CutLines>(lines);
-        params.edtCutLineNo = gbkText(lines.lineNumberBox);
-        params.edtCutKeys = gbkText(lines.keywordBox);
+        params.edtCutLineNo = gbkText(lines.lineNumber.box);
+        params.edtCutKeys = gbkText(lines.keyword.box);
         return params;
     };
     bindClick(frame, runner, readParams, btnCutClick);
@@ -133,8 +129,8 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
         LineInsertParams params;
         params.edtInsFormat = gbkText(edtInsFormat);
         params.lines = chosenLines<InsertLines>(lines);
-        params.edtInsLineNo = gbkText(lines.lineNumberBox);
-        params.edtInsKeys = gbkText(lines.keywordBox);
+        params.edtInsLineNo = gbkText(lines.lineNumber.box);
+        params.edtInsKeys = gbkText(lines.keyword.box);
         return params;
     };
     bindClick(frame, runner, readParams, btnInsClick);

@@ -59,6 +59,14 @@ QLineEdit* boxBeside(QRadioButton* button, QLineEdit* box)
     return box;
 }
 
+Choice radioChoice(const ChoiceName& name, bool checked, const QString& hint, const QString& boxText)
+{
+    Choice choice;
+    choice.button = radioButton(name.button, name.caption, checked, hint);
+    if (name.box) choice.box = boxBeside(choice.button, editBox(name.box, boxText));
+    return choice;
+}
+
 QLabel* captionFor(const QString& text, QWidget* buddy)
 {
     auto* label = new QLabel(text);

@@ -46,6 +46,13 @@ struct ChoiceName {
     QString caption;
     const char* box = nullptr;
 };
+// A radio button and the box beside it (null when it has none).
+struct Choice {
+    QRadioButton* button = nullptr;
+    QLineEdit* box = nullptr;
+};
+// The radio button `name` gives, and its box holding `boxText`.
+Choice radioChoice(const ChoiceName& name, bool checked, const QString& hint = {}, const QString& boxText = {});
 
 // A caption label announcing `buddy` to screen readers.
 QLabel* captionFor(const QString& text, QWidget* buddy);
