@@ -2,6 +2,7 @@
 
 #include "app/dialogs.h"
 #include "app/gbk_text.h"
+#include "app/left_click.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QStringDecoder>
 #include <QVBoxLayout>
@@ -67,7 +67,7 @@ QString aboutText(const QString& usagePath)
 HelpLinks::HelpLinks(QAbstractButton* help, QLabel* maker, QObject* parent) : QObject(parent), maker_(maker)
 {
     connect(help, &QAbstractButton::clicked, this, &HelpLinks::SpeedButton1Click);
-    maker_->installEventFilter(this);
+    onLeftClick(maker_, this, [this] { Label11Click(); });
     maker_->setToolTip(homePage().isEmpty() ? QStringLiteral("关于") : homePage().toString());
 }
 
@@ -127,14 +127,6 @@ void HelpLinks::showAboutBox()
     box->setObjectName(QStringLiteral("aboutBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
-}
-
-bool HelpLinks::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == maker_ && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        Label11Click();
-    return QObject::eventFilter(watched, event);
 }
 
 } // namespace qv::app

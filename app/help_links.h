@@ -50,9 +50,6 @@ public:
     void SpeedButton1Click();
     void Label11Click();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void showUsageWindow(const QString& path);
     void showAboutBox();

@@ -10,6 +10,7 @@
 #include "app/name_cell_delegate.h"
 #include "app/opened_paths.h"
 #include "app/pages/operation_pages.h"
+#include "app/pages/page_kit.h"
 #include "app/preview_column.h"
 #include "app/tips_strip.h"
 #include "app/window_host.h"
@@ -53,20 +54,6 @@ namespace {
 // The list grows past the 511,999 entries the grid was once limited to;
 // the status bar says so.
 constexpr std::size_t formerCapacity = 511999;
-
-template <typename W> W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-// A caption label announcing `buddy` to screen readers.
-QLabel* captionFor(const QString& text, QWidget* buddy)
-{
-    auto* label = new QLabel(text);
-    label->setBuddy(buddy);
-    return label;
-}
 
 QLabel* counterLabel(const char* name, const char* colour)
 {
@@ -216,20 +203,16 @@ QGroupBox* MainWindow::buildSearchGroup()
     cmbFileType_->setEditable(true);
     cmbFileType_->setToolTip(QStringLiteral("可用分号(;)隔开多个文件类型"));
     cmbFileType_->addItems({"*.txt", "*.ini", "*.dat", "*.xls", "*.csv", "*.vcf", "*.htm", "*.asp", "*.jsp", "*.php"});
-    grid->addWidget(captionFor(QStringLiteral("文件目录："), edFolder_), 0, 0);
-    grid->addWidget(edFolder_, 0, 1, 1, 4);
+    addCaptioned(grid, QStringLiteral("文件目录："), edFolder_, 0, 0, 4);
     grid->addWidget(btnOpen, 0, 5);
-    grid->addWidget(captionFor(QStringLiteral("文件类型："), cmbFileType_), 0, 6);
-    grid->addWidget(cmbFileType_, 0, 7, 1, 3);
+    addCaptioned(grid, QStringLiteral("文件类型："), cmbFileType_, 0, 6, 3);
 
     ckFileSize_ = named(new QCheckBox(QStringLiteral("文件大小(字节)")), "ckFileSize");
     edMin_ = named(new QLineEdit(QStringLiteral("0")), "edMin");
     edMax_ = named(new QLineEdit(QStringLiteral("50000")), "edMax");
     grid->addWidget(ckFileSize_, 1, 0);
-    grid->addWidget(captionFor(QStringLiteral("从"), edMin_), 1, 1);
-    grid->addWidget(edMin_, 1, 2);
-    grid->addWidget(captionFor(QStringLiteral("到"), edMax_), 1, 3);
-    grid->addWidget(edMax_, 1, 4);
+    addCaptioned(grid, QStringLiteral("从"), edMin_, 1, 1);
+    addCaptioned(grid, QStringLiteral("到"), edMax_, 1, 3);
 
     ckFileDate_ = named(new QCheckBox(QStringLiteral("文件日期：")), "ckFileDate");
     cbDateType_ = named(new QComboBox, "cbDateType");
@@ -243,10 +226,8 @@ QGroupBox* MainWindow::buildSearchGroup()
     }
     grid->addWidget(ckFileDate_, 1, 5);
     grid->addWidget(cbDateType_, 1, 6);
-    grid->addWidget(captionFor(QStringLiteral("从"), dtMin_), 1, 7);
-    grid->addWidget(dtMin_, 1, 8);
-    grid->addWidget(captionFor(QStringLiteral("到"), dtMax_), 2, 7);
-    grid->addWidget(dtMax_, 2, 8);
+    addCaptioned(grid, QStringLiteral("从"), dtMin_, 1, 7);
+    addCaptioned(grid, QStringLiteral("到"), dtMax_, 2, 7);
 
     ckSub_ = named(new QCheckBox(QStringLiteral("搜索时包含子目录")), "ckSub");
     ckSub_->setChecked(true);
@@ -386,12 +367,9 @@ QWidget* MainWindow::buildStatusColumn()
     stSrcCount_ = counterLabel("stSrcCount", "blue");
     stChangeCount_ = counterLabel("stChangeCount", "red");
     stDeleteCount_ = counterLabel("stDeleteCount", "red");
-    layout->addWidget(captionFor(QStringLiteral("搜索文件数量："), stSrcCount_), 0, 0);
-    layout->addWidget(stSrcCount_, 0, 1);
-    layout->addWidget(captionFor(QStringLiteral("更改文件数量："), stChangeCount_), 1, 0);
-    layout->addWidget(stChangeCount_, 1, 1);
-    layout->addWidget(captionFor(QStringLiteral("删除文件数量："), stDeleteCount_), 2, 0);
-    layout->addWidget(stDeleteCount_, 2, 1);
+    addCaptioned(layout, QStringLiteral("搜索文件数量："), stSrcCount_, 0, 0);
+    addCaptioned(layout, QStringLiteral("更改文件数量："), stChangeCount_, 1, 0);
+    addCaptioned(layout, QStringLiteral("删除文件数量："), stDeleteCount_, 2, 0);
 
     cmbOpt_ = named(new QComboBox, "cmbOpt");
     cmbOpt_->setMaxVisibleItems(10);

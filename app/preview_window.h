@@ -81,6 +81,16 @@ QStringList previewLines(const std::vector<std::string>& lines, bool utf8 = fals
 PreviewContent previewOfJob(const ContentJob& job, const Workspace& ws, const FileSystem& fs, std::size_t row,
                             bool sourceUtf8 = false, bool outputUtf8 = false);
 
+// The preview button of a page whose run is one content job: it previews
+// the job `makeJob` makes from the parameters `readParams` reads then.
+template <typename ReadParams, typename MakeJob>
+void addJobPreview(const PageFrame& frame, PageRunner& runner, ReadParams readParams, MakeJob makeJob)
+{
+    addPreviewButton(frame, runner, [readParams, makeJob](const Workspace& ws, const FileSystem& fs, std::size_t row) {
+        return previewOfJob(makeJob(readParams()), ws, fs, row);
+    });
+}
+
 // The same for file combine, whose one output all marked files make.
 PreviewContent previewOfCombine(const Workspace& ws, const FileSystem& fs);
 

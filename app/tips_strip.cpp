@@ -2,12 +2,12 @@
 
 #include "app/gbk_text.h"
 #include "app/help_links.h"
+#include "app/left_click.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -83,7 +83,7 @@ TipsStrip::TipsStrip(QLabel* label, TipRotation& tips, RandomIndex& random, Tips
     setObjectName(QStringLiteral("Timer1"));
     timer_.setInterval(tickInterval);
     connect(&timer_, &QTimer::timeout, this, &TipsStrip::Timer1Timer);
-    label_->installEventFilter(this);
+    onLeftClick(label_, this, [this] { lblTipsClick(); });
 }
 
 void TipsStrip::start()
@@ -174,14 +174,6 @@ void TipsStrip::lblTipsClick()
 {
     const QUrl url = webAddress(tips_.link());
     if (!url.isEmpty()) opener_->open(url);
-}
-
-bool TipsStrip::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == label_ && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        lblTipsClick();
-    return QObject::eventFilter(watched, event);
 }
 
 } // namespace qv::app

@@ -59,9 +59,6 @@ signals:
     // The download has ended, well or not, and the tips are loaded.
     void tipsLoaded();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void fetch();
     // Takes what has arrived, up to one byte past the size limit; past it

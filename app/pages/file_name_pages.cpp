@@ -15,16 +15,19 @@
 namespace qv::app {
 namespace {
 
-// The check box that lets names move along chains and cycles, and the
-// preview's summary line, below the template box.
-struct NamePreviewControls {
+// The template box with its caption, and below it the check box that lets
+// names move along chains and cycles and the preview's summary line.
+struct NameControls {
+    QLineEdit* box = nullptr;
     QCheckBox* chains = nullptr;
     QLabel* summary = nullptr;
 };
 
-NamePreviewControls addNamePreviewControls(const PageFrame& frame)
+NameControls addNameControls(const PageFrame& frame, const char* name, const QString& caption, const QString& hint)
 {
-    NamePreviewControls controls;
+    NameControls controls;
+    controls.box = editBox(name, {}, hint);
+    addCaptioned(frame.body, caption, controls.box, 0, 0);
     controls.chains = checkBox("ckChains", QStringLiteral("允许名称互换与顺移"), false);
     controls.chains->setToolTip(QStringLiteral("新名称被本次处理中另一个将改名的文件占用时，按顺序改名，"
                                                "循环互换经过临时名称 .qv-swap-<进程号>-<序号>"));
@@ -35,10 +38,10 @@ NamePreviewControls addNamePreviewControls(const PageFrame& frame)
 }
 
 // Makes the preview follow the template box and the check box.
-void followPreview(QLineEdit* box, QCheckBox* chains, const std::function<void()>& changed)
+void followPreview(const NameControls& controls, const std::function<void()>& changed)
 {
-    QObject::connect(box, &QLineEdit::textChanged, box, [changed] { changed(); });
-    QObject::connect(chains, &QCheckBox::toggled, chains, [changed] { changed(); });
+    QObject::connect(controls.box, &QLineEdit::textChanged, controls.box, [changed] { changed(); });
+    QObject::connect(controls.chains, &QCheckBox::toggled, controls.chains, [changed] { changed(); });
 }
 
 } // namespace
@@ -46,15 +49,10 @@ void followPreview(QLineEdit* box, QCheckBox* chains, const std::function<void()
 QWidget* buildExtensionPage(const OperationPage& info, PageRunner& runner)
 {
     const PageFrame frame = beginPage(info, testFirstNote(true));
-    QLineEdit* edtNewExt = editBox("edtNewExt", {}, QStringLiteral("请输入新扩展名格式."));
-    frame.body->addWidget(captionFor(QStringLiteral("新扩展名:"), edtNewExt), 0, 0);
-    frame.body->addWidget(edtNewExt, 0, 1);
-    const NamePreviewControls preview = addNamePreviewControls(frame);
-    QCheckBox* chains = preview.chains;
-    const auto params = [edtNewExt, chains] { return ExtensionParams{gbkText(edtNewExt), chains->isChecked()}; };
-    bindStart(frame.page, frame.start, runner, [params](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnExtClick(params(), ws, host, fs); });
-    });
+    const NameControls controls =
+        addNameControls(frame, "edtNewExt", QStringLiteral("新扩展名:"), QStringLiteral("请输入新扩展名格式."));
+    const auto params = [controls] { return ExtensionParams{gbkText(controls.box), controls.chains->isChecked()}; };
+    bindClick(frame, runner, params, btnExtClick);
     const auto changed = runner.offerPreview(
         frame.page,
         [params](const Workspace& ws, const FileSystem&) {
@@ -65,29 +63,25 @@ QWidget* buildExtensionPage(const OperationPage& info, PageRunner& runner)
             request.chains = p.chains;
             return request;
         },
-        preview.summary);
-    followPreview(edtNewExt, chains, changed);
+        controls.summary);
+    followPreview(controls, changed);
     return frame.page;
 }
 
 QWidget* buildRenamePage(const OperationPage& info, PageRunner& runner)
 {
     const PageFrame frame = beginPage(info, testFirstNote(true));
-    QLineEdit* edtNewFilename = editBox("edtNewFilename", {}, QStringLiteral("请输入新文件名格式."));
-    frame.body->addWidget(captionFor(QStringLiteral("新文件名:"), edtNewFilename), 0, 0);
-    frame.body->addWidget(edtNewFilename, 0, 1);
-    const NamePreviewControls preview = addNamePreviewControls(frame);
-    QCheckBox* chains = preview.chains;
+    const NameControls controls =
+        addNameControls(frame, "edtNewFilename", QStringLiteral("新文件名:"), QStringLiteral("请输入新文件名格式."));
     QCheckBox* chkNameToUtf8 = checkBox("chkNameToUtf8", QStringLiteral("文件名转为UTF-8编码"), false);
     frame.body->addWidget(chkNameToUtf8, 2, 1);
-    const auto params = [edtNewFilename, chains, chkNameToUtf8] {
-        RenameParams p{gbkText(edtNewFilename), toGbk(QCoreApplication::applicationDirPath()), chains->isChecked()};
+    const auto params = [controls, chkNameToUtf8] {
+        RenameParams p{gbkText(controls.box), toGbk(QCoreApplication::applicationDirPath()),
+                       controls.chains->isChecked()};
         p.chkNameToUtf8 = chkNameToUtf8->isChecked();
         return p;
     };
-    bindStart(frame.page, frame.start, runner, [params](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnFilenameClick(params(), ws, host, fs); });
-    });
+    bindClick(frame, runner, params, btnFilenameClick);
     const auto changed = runner.offerPreview(
         frame.page,
         [params](const Workspace& ws, const FileSystem& fs) {
@@ -99,8 +93,8 @@ QWidget* buildRenamePage(const OperationPage& info, PageRunner& runner)
             request.toUtf8 = p.chkNameToUtf8;
             return request;
         },
-        preview.summary);
-    followPreview(edtNewFilename, chains, changed);
+        controls.summary);
+    followPreview(controls, changed);
     QObject::connect(chkNameToUtf8, &QCheckBox::toggled, chkNameToUtf8, [changed] { changed(); });
     return frame.page;
 }

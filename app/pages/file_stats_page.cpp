@@ -36,12 +36,10 @@ QWidget* buildFileStatsPage(const OperationPage& info, PageRunner& runner)
         boxes[i] = resultBox(counts[i].name, QStringLiteral("0"));
         const int row = static_cast<int>(i % 4);
         const int column = static_cast<int>(i / 4) * 2;
-        frame.body->addWidget(captionFor(QString::fromUtf8(counts[i].caption), boxes[i]), row, column);
-        frame.body->addWidget(boxes[i], row, column + 1);
+        addCaptioned(frame.body, QString::fromUtf8(counts[i].caption), boxes[i], row, column);
     }
     QLineEdit* edtFilename = resultBox("edtFilename", {});
-    frame.body->addWidget(captionFor(QStringLiteral("统计文件名称:"), edtFilename), 4, 0);
-    frame.body->addWidget(edtFilename, 4, 1, 1, 3);
+    addCaptioned(frame.body, QStringLiteral("统计文件名称:"), edtFilename, 4, 0, 3);
 
     bindStart(
         frame.page, frame.start, runner,

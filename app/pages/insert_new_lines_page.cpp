@@ -20,19 +20,16 @@ QWidget* buildInsertNewLinesPage(const OperationPage& info, PageRunner& runner)
     QPlainTextEdit* mmoNewCont = memoBox("mmoNewCont");
     QLineEdit* edtNewLineFormat = editBox("edtNewLineFormat");
     QRadioButton* rbNewLineNo = radioButton("rbNewLineNo", QStringLiteral("指定行号插入"), true);
-    QLineEdit* edtNewLineNo = editBox("edtNewLineNo", QStringLiteral("0"));
-    edtNewLineNo->setAccessibleName(rbNewLineNo->text());
+    QLineEdit* edtNewLineNo = boxBeside(rbNewLineNo, editBox("edtNewLineNo", QStringLiteral("0")));
     QRadioButton* rbIntLine = radioButton("rbIntLine", QStringLiteral("间隔行插入"), false);
     QLineEdit* edtInsPers = editBox("edtInsPers", QStringLiteral("2"));
     QLineEdit* edtInsNum = editBox("edtInsNum", QStringLiteral("1"));
     QRadioButton* rbKeyLine = radioButton("rbKeyLine", QStringLiteral("关键字行插入"), false);
-    QLineEdit* edtLineKey = editBox("edtLineKey");
-    edtLineKey->setAccessibleName(rbKeyLine->text());
+    QLineEdit* edtLineKey = boxBeside(rbKeyLine, editBox("edtLineKey"));
 
     frame.body->addWidget(captionFor(QStringLiteral("需要插入的文字内容："), mmoNewCont), 0, 0, 1, 2);
     frame.body->addWidget(mmoNewCont, 1, 0, 3, 2);
-    frame.body->addWidget(captionFor(QStringLiteral("插入的内容格式："), edtNewLineFormat), 4, 0);
-    frame.body->addWidget(edtNewLineFormat, 4, 1);
+    addCaptioned(frame.body, QStringLiteral("插入的内容格式："), edtNewLineFormat, 4, 0);
 
     frame.body->addWidget(rbNewLineNo, 0, 2);
     frame.body->addWidget(edtNewLineNo, 0, 3);
@@ -66,9 +63,7 @@ QWidget* buildInsertNewLinesPage(const OperationPage& info, PageRunner& runner)
         params.edtLineKey = gbkText(edtLineKey);
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnInsLineClick(readParams(), ws, host, fs); });
-    });
+    bindClick(frame, runner, readParams, btnInsLineClick);
     addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
         RandomIndex random = ws.random; // the run's own picks stay untouched
         return previewOfJob(insertNewLinesJob(readParams(), random), ws, fs, row);

@@ -35,11 +35,60 @@ QHBoxLayout* intervalRow(QLineEdit* every, const QString& middle, QLineEdit* pos
     return row;
 }
 
-// A radio button's box, named after the button for screen readers.
-QLineEdit* boxFor(QRadioButton* button, QLineEdit* box)
+// How one of the pages names the interval's radio button and its two
+// boxes.
+struct IntervalChoiceName {
+    const char* button;
+    QString caption;
+    const char* every;
+    QString middle; // between the two boxes
+    const char* position;
+};
+struct LineChoiceNames {
+    ChoiceName byNumbers;
+    IntervalChoiceName byInterval;
+    ChoiceName byKeywords;
+};
+
+// The controls both pages choose lines with: by line numbers (checked), by
+// an interval (every N lines, the Mth), or by keywords.
+struct LineChoice {
+    Choice byNumbers;
+    QRadioButton* byInterval = nullptr;
+    QLineEdit* every = nullptr;
+    QLineEdit* position = nullptr;
+    Choice byKeywords;
+};
+
+// Puts the line choice in rows 0 to 2 of the page, each way's note beside
+// its box; row 3 is left to the page.
+LineChoice addLineChoice(const PageFrame& frame, const LineChoiceNames& names)
 {
-    box->setAccessibleName(button->text());
-    return box;
+    LineChoice choice;
+    choice.byNumbers = radioChoice(names.byNumbers, true, {}, QStringLiteral("1"));
+    choice.byInterval = radioButton(names.byInterval.button, names.byInterval.caption, false);
+    choice.every = editBox(names.byInterval.every, QStringLiteral("2"));
+    choice.position = editBox(names.byInterval.position, QStringLiteral("1"));
+    choice.byKeywords = radioChoice(names.byKeywords, false);
+
+    frame.body->addWidget(choice.byNumbers.button, 0, 0);
+    frame.body->addWidget(choice.byNumbers.box, 0, 1);
+    frame.body->addWidget(noteLabel(rangeNote), 0, 2);
+    frame.body->addWidget(choice.byInterval, 1, 0);
+    frame.body->addLayout(intervalRow(choice.every, names.byInterval.middle, choice.position), 1, 1, 1, 2);
+    frame.body->addWidget(choice.byKeywords.button, 2, 0);
+    frame.body->addWidget(choice.byKeywords.box, 2, 1);
+    frame.body->addWidget(noteLabel(keywordNote), 2, 2);
+    frame.body->setColumnStretch(2, 1);
+    return choice;
+}
+
+// The chosen way as the page's enumeration (DeleteMode or ExtractMode).
+template <typename Mode> Mode chosenMode(const LineChoice& choice)
+{
+    return choice.byInterval->isChecked()          ? Mode::Interval
+           : choice.byKeywords.button->isChecked() ? Mode::Keywords
+                                                   : Mode::LineNumbers;
 }
 
 } // namespace
@@ -47,88 +96,53 @@ QLineEdit* boxFor(QRadioButton* button, QLineEdit* box)
 QWidget* buildDeleteLinesPage(const OperationPage& info, PageRunner& runner)
 {
     const PageFrame frame = beginPage(info, testSettingsFirstNote());
-    QRadioButton* rbDelLineNo = radioButton("rbDelLineNo", QStringLiteral("指定行号删除"), true);
-    QLineEdit* edtDelLineNo = boxFor(rbDelLineNo, editBox("edtDelLineNo", QStringLiteral("1")));
-    QRadioButton* rbDelLine = radioButton("rbDelLine", QStringLiteral("间隔行号删除"), false);
-    QLineEdit* edtLines = editBox("edtLines", QStringLiteral("2"));
-    QLineEdit* edtLineNum = editBox("edtLineNum", QStringLiteral("1"));
-    QRadioButton* rbDelKeys = radioButton("rbDelKeys", QStringLiteral("按关键字删除行"), false);
-    QLineEdit* edtDelKeys = boxFor(rbDelKeys, editBox("edtDelKeys"));
+    const LineChoiceNames names = {
+        {"rbDelLineNo", QStringLiteral("指定行号删除"), "edtDelLineNo"},
+        {"rbDelLine", QStringLiteral("间隔行号删除"), "edtLines", QStringLiteral("行删除第"), "edtLineNum"},
+        {"rbDelKeys", QStringLiteral("按关键字删除行"), "edtDelKeys"},
+    };
+    const LineChoice lines = addLineChoice(frame, names);
     QRadioButton* rbDelEmpty = radioButton("rbDelEmpty", QStringLiteral("删除空行"), false);
-
-    frame.body->addWidget(rbDelLineNo, 0, 0);
-    frame.body->addWidget(edtDelLineNo, 0, 1);
-    frame.body->addWidget(noteLabel(rangeNote), 0, 2);
-    frame.body->addWidget(rbDelLine, 1, 0);
-    frame.body->addLayout(intervalRow(edtLines, QStringLiteral("行删除第"), edtLineNum), 1, 1, 1, 2);
-    frame.body->addWidget(rbDelKeys, 2, 0);
-    frame.body->addWidget(edtDelKeys, 2, 1);
-    frame.body->addWidget(noteLabel(keywordNote), 2, 2);
     frame.body->addWidget(rbDelEmpty, 3, 0);
-    frame.body->setColumnStretch(2, 1);
 
     const auto readParams = [=] {
         DeleteLinesParams params;
-        params.mode = rbDelLine->isChecked()    ? DeleteMode::Interval
-                      : rbDelKeys->isChecked()  ? DeleteMode::Keywords
-                      : rbDelEmpty->isChecked() ? DeleteMode::BlankLines
-                                                : DeleteMode::LineNumbers;
-        params.edtDelLineNo = gbkText(edtDelLineNo);
-        params.edtLines = gbkText(edtLines);
-        params.edtLineNum = gbkText(edtLineNum);
-        params.edtDelKeys = gbkText(edtDelKeys);
+        params.mode = rbDelEmpty->isChecked() ? DeleteMode::BlankLines : chosenMode<DeleteMode>(lines);
+        params.edtDelLineNo = gbkText(lines.byNumbers.box);
+        params.edtLines = gbkText(lines.every);
+        params.edtLineNum = gbkText(lines.position);
+        params.edtDelKeys = gbkText(lines.byKeywords.box);
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnDelLineClick(readParams(), ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        return previewOfJob(deleteLinesJob(readParams()), ws, fs, row);
-    });
+    bindClick(frame, runner, readParams, btnDelLineClick);
+    addJobPreview(frame, runner, readParams, deleteLinesJob);
     return frame.page;
 }
 
 QWidget* buildExtractLinesPage(const OperationPage& info, PageRunner& runner)
 {
     const PageFrame frame = beginPage(info, testSettingsFirstNote());
-    QRadioButton* rbGeLineNo = radioButton("rbGeLineNo", QStringLiteral("指定行号提取"), true);
-    QLineEdit* edtGetLineNum = boxFor(rbGeLineNo, editBox("edtGetLineNum", QStringLiteral("1")));
-    QRadioButton* rbGetLine = radioButton("rbGetLine", QStringLiteral("间隔行号提取"), false);
-    QLineEdit* edtGetLines = editBox("edtGetLines", QStringLiteral("2"));
-    QLineEdit* edtGetLineNo = editBox("edtGetLineNo", QStringLiteral("1"));
-    QRadioButton* rbGetKeys = radioButton("rbGetKeys", QStringLiteral("按关键字提取行"), false);
-    QLineEdit* edtGetKeys = boxFor(rbGetKeys, editBox("edtGetKeys"));
+    const LineChoiceNames names = {
+        {"rbGeLineNo", QStringLiteral("指定行号提取"), "edtGetLineNum"},
+        {"rbGetLine", QStringLiteral("间隔行号提取"), "edtGetLines", QStringLiteral("行提取第"), "edtGetLineNo"},
+        {"rbGetKeys", QStringLiteral("按关键字提取行"), "edtGetKeys"},
+    };
+    const LineChoice lines = addLineChoice(frame, names);
     QCheckBox* chkGetNoneLine = checkBox("chkGetNoneLine", QStringLiteral("提取空行"), true);
-
-    frame.body->addWidget(rbGeLineNo, 0, 0);
-    frame.body->addWidget(edtGetLineNum, 0, 1);
-    frame.body->addWidget(noteLabel(rangeNote), 0, 2);
-    frame.body->addWidget(rbGetLine, 1, 0);
-    frame.body->addLayout(intervalRow(edtGetLines, QStringLiteral("行提取第"), edtGetLineNo), 1, 1, 1, 2);
-    frame.body->addWidget(rbGetKeys, 2, 0);
-    frame.body->addWidget(edtGetKeys, 2, 1);
-    frame.body->addWidget(noteLabel(keywordNote), 2, 2);
     frame.body->addWidget(chkGetNoneLine, 3, 0);
-    frame.body->setColumnStretch(2, 1);
 
     const auto readParams = [=] {
         ExtractLinesParams params;
-        params.mode = rbGetLine->isChecked()   ? ExtractMode::Interval
-                      : rbGetKeys->isChecked() ? ExtractMode::Keywords
-                                               : ExtractMode::LineNumbers;
-        params.edtGetLineNum = gbkText(edtGetLineNum);
-        params.edtGetLines = gbkText(edtGetLines);
-        params.edtGetLineNo = gbkText(edtGetLineNo);
-        params.edtGetKeys = gbkText(edtGetKeys);
+        params.mode = chosenMode<ExtractMode>(lines);
+        params.edtGetLineNum = gbkText(lines.byNumbers.box);
+        params.edtGetLines = gbkText(lines.every);
+        params.edtGetLineNo = gbkText(lines.position);
+        params.edtGetKeys = gbkText(lines.byKeywords.box);
         params.chkGetNoneLine = chkGetNoneLine->isChecked();
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnGetLineClick(readParams(), ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        return previewOfJob(extractLinesJob(readParams()), ws, fs, row);
-    });
+    bindClick(frame, runner, readParams, btnGetLineClick);
+    addJobPreview(frame, runner, readParams, extractLinesJob);
     return frame.page;
 }
 

@@ -20,22 +20,16 @@ QWidget* buildLinePatternPage(const OperationPage& info, PageRunner& runner)
     QLineEdit* edArgNum = editBox("edArgNum", QStringLiteral("3"));
     frame.body->addWidget(captionFor(QStringLiteral("模式格式："), mmPattern), 0, 0, Qt::AlignTop);
     frame.body->addWidget(mmPattern, 0, 1, 1, 3);
-    frame.body->addWidget(captionFor(QStringLiteral("参数前缀："), edPrefix), 1, 0);
-    frame.body->addWidget(edPrefix, 1, 1);
+    addCaptioned(frame.body, QStringLiteral("参数前缀："), edPrefix, 1, 0);
     frame.body->addWidget(noteLabel(QStringLiteral("样式：$1,$2,$3...")), 1, 2, 1, 2);
-    frame.body->addWidget(captionFor(QStringLiteral("参数个数："), edArgNum), 2, 0);
-    frame.body->addWidget(edArgNum, 2, 1);
+    addCaptioned(frame.body, QStringLiteral("参数个数："), edArgNum, 2, 0);
     frame.body->setColumnStretch(3, 1);
 
     const auto readParams = [=] {
         return LinePatternParams{memoText(mmPattern), gbkText(edPrefix), gbkText(edArgNum)};
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnReplaceClick(readParams(), ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        return previewOfJob(linePatternJob(readParams()), ws, fs, row);
-    });
+    bindClick(frame, runner, readParams, btnReplaceClick);
+    addJobPreview(frame, runner, readParams, linePatternJob);
     return frame.page;
 }
 

@@ -19,19 +19,57 @@ namespace {
 const QString textLinesHint = QStringLiteral("空行不进行插入操作");
 const QString keywordLinesHint = QStringLiteral("只有包含插入关键字的行才进行插入操作");
 
-// The box beside a radio button carries the button's text as its name.
-QLineEdit* boxBeside(QRadioButton* button, QLineEdit* box)
-{
-    box->setAccessibleName(button->text());
-    return box;
-}
-
 // The caption column keeps its text's width and the columns of the box
 // take the rest, so the caption stays beside its box on a wide page.
 void keepCaptionBesideBox(QGridLayout* body)
 {
     body->setColumnStretch(1, 1);
     body->setColumnStretch(2, 1);
+}
+
+// How one of the pages names the radio buttons that choose the lines its
+// template rewrites; the last two have a box beside them.
+struct TemplateLinesNames {
+    ChoiceName all;
+    ChoiceName withText;
+    ChoiceName lineNumber;
+    ChoiceName keyword;
+};
+
+// The lines both pages rewrite: all, those with text (checked), the line
+// of a number, or the lines holding a keyword.
+struct TemplateLines {
+    Choice all;
+    Choice withText;
+    Choice lineNumber;
+    Choice keyword;
+};
+
+// Puts the choice of lines in `grid`, two columns wide and three rows
+// high from `row`, `column`.
+TemplateLines addTemplateLines(QGridLayout* grid, int row, int column, const TemplateLinesNames& names)
+{
+    TemplateLines lines;
+    lines.all = radioChoice(names.all, false);
+    lines.withText = radioChoice(names.withText, true, textLinesHint);
+    lines.lineNumber = radioChoice(names.lineNumber, false, {}, QStringLiteral("1"));
+    lines.keyword = radioChoice(names.keyword, false, keywordLinesHint);
+    grid->addWidget(lines.all.button, row, column);
+    grid->addWidget(lines.withText.button, row, column + 1);
+    grid->addWidget(lines.lineNumber.button, row + 1, column);
+    grid->addWidget(lines.lineNumber.box, row + 1, column + 1);
+    grid->addWidget(lines.keyword.button, row + 2, column);
+    grid->addWidget(lines.keyword.box, row + 2, column + 1);
+    return lines;
+}
+
+// The chosen lines as the page's enumeration (CutLines or InsertLines).
+template <typename Lines> Lines chosenLines(const TemplateLines& lines)
+{
+    return lines.all.button->isChecked()          ? Lines::All
+           : lines.lineNumber.button->isChecked() ? Lines::LineNumber
+           : lines.keyword.button->isChecked()    ? Lines::Keyword
+                                                  : Lines::WithText;
 }
 
 } // namespace
@@ -42,48 +80,34 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
     QLineEdit* edtCutFormat = editBox("edtCutFormat", {}, QStringLiteral("请输入行内容截取格式."));
     QRadioButton* rbKeepCut = radioButton("rbKeepCut", QStringLiteral("保留截取到的内容"), true);
     QRadioButton* rbKeepLeft = radioButton("rbKeepLeft", QStringLiteral("保留截取后的内容"), false);
-    frame.body->addWidget(captionFor(QStringLiteral("截取格式:"), edtCutFormat), 0, 0);
-    frame.body->addWidget(edtCutFormat, 0, 1, 1, 2);
+    addCaptioned(frame.body, QStringLiteral("截取格式:"), edtCutFormat, 0, 0, 2);
     frame.body->addWidget(rbKeepCut, 1, 1);
     frame.body->addWidget(rbKeepLeft, 1, 2);
 
-    auto* lines = named(new QGroupBox(QStringLiteral("行设置")), "GroupBox1");
-    auto* grid = new QGridLayout(lines);
+    auto* group = named(new QGroupBox(QStringLiteral("行设置")), "GroupBox1");
+    auto* grid = new QGridLayout(group);
     grid->setVerticalSpacing(2);
-    QRadioButton* rbCutAllLine = radioButton("rbCutAllLine", QStringLiteral("所有行截取"), false);
-    QRadioButton* rbCutTextLine = radioButton("rbCutTextLine", QStringLiteral("有文字行截取"), true, textLinesHint);
-    QRadioButton* rbCutLineNo = radioButton("rbCutLineNo", QStringLiteral("指定行号截取"), false);
-    QLineEdit* edtCutLineNo = boxBeside(rbCutLineNo, editBox("edtCutLineNo", QStringLiteral("1")));
-    QRadioButton* rbCutKeysLine =
-        radioButton("rbCutKeysLine", QStringLiteral("关键字所在行截取"), false, keywordLinesHint);
-    QLineEdit* edtCutKeys = boxBeside(rbCutKeysLine, editBox("edtCutKeys"));
-    grid->addWidget(rbCutAllLine, 0, 0);
-    grid->addWidget(rbCutTextLine, 0, 1);
-    grid->addWidget(rbCutLineNo, 1, 0);
-    grid->addWidget(edtCutLineNo, 1, 1);
-    grid->addWidget(rbCutKeysLine, 2, 0);
-    grid->addWidget(edtCutKeys, 2, 1);
-    frame.body->addWidget(lines, 2, 0, 1, 3);
+    const TemplateLinesNames names = {
+        {"rbCutAllLine", QStringLiteral("所有行截取")},
+        {"rbCutTextLine", QStringLiteral("有文字行截取")},
+        {"rbCutLineNo", QStringLiteral("指定行号截取"), "edtCutLineNo"},
+        {"rbCutKeysLine", QStringLiteral("关键字所在行截取"), "edtCutKeys"},
+    };
+    const TemplateLines lines = addTemplateLines(grid, 0, 0, names);
+    frame.body->addWidget(group, 2, 0, 1, 3);
     keepCaptionBesideBox(frame.body);
 
     const auto readParams = [=] {
         LineCutParams params;
         params.edtCutFormat = gbkText(edtCutFormat);
         params.rbKeepCut = rbKeepCut->isChecked();
-        params.lines = rbCutAllLine->isChecked()    ? CutLines::All
-                       : rbCutLineNo->isChecked()   ? CutLines::LineNumber
-                       : rbCutKeysLine->isChecked() ? CutLines::Keyword
-                                                    : CutLines::WithText;
-        params.edtCutLineNo = gbkText(edtCutLineNo);
-        params.edtCutKeys = gbkText(edtCutKeys);
+        params.lines = chosenLines<CutLines>(lines);
+        params.edtCutLineNo = gbkText(lines.lineNumber.box);
+        params.edtCutKeys = gbkText(lines.keyword.box);
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnCutClick(readParams(), ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        return previewOfJob(lineCutJob(readParams()), ws, fs, row);
-    });
+    bindClick(frame, runner, readParams, btnCutClick);
+    addJobPreview(frame, runner, readParams, lineCutJob);
     return frame.page;
 }
 
@@ -91,39 +115,26 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
 {
     const PageFrame frame = beginPage(info, testFirstNote());
     QLineEdit* edtInsFormat = editBox("edtInsFormat");
-    QRadioButton* rbAllLine = radioButton("rbAllLine", QStringLiteral("所有行插入"), false);
-    QRadioButton* rbDataLine = radioButton("rbDataLine", QStringLiteral("有文字行插入"), true, textLinesHint);
-    QRadioButton* rbInsLineNo = radioButton("rbInsLineNo", QStringLiteral("指定行号插入"), false);
-    QLineEdit* edtInsLineNo = boxBeside(rbInsLineNo, editBox("edtInsLineNo", QStringLiteral("1")));
-    QRadioButton* rbKeys = radioButton("rbKeys", QStringLiteral("关键字所在行插入"), false, keywordLinesHint);
-    QLineEdit* edtInsKeys = boxBeside(rbKeys, editBox("edtInsKeys"));
-    frame.body->addWidget(captionFor(QStringLiteral("插入格式:"), edtInsFormat), 0, 0);
-    frame.body->addWidget(edtInsFormat, 0, 1, 1, 2);
-    frame.body->addWidget(rbAllLine, 1, 1);
-    frame.body->addWidget(rbDataLine, 1, 2);
-    frame.body->addWidget(rbInsLineNo, 2, 1);
-    frame.body->addWidget(edtInsLineNo, 2, 2);
-    frame.body->addWidget(rbKeys, 3, 1);
-    frame.body->addWidget(edtInsKeys, 3, 2);
+    addCaptioned(frame.body, QStringLiteral("插入格式:"), edtInsFormat, 0, 0, 2);
+    const TemplateLinesNames names = {
+        {"rbAllLine", QStringLiteral("所有行插入")},
+        {"rbDataLine", QStringLiteral("有文字行插入")},
+        {"rbInsLineNo", QStringLiteral("指定行号插入"), "edtInsLineNo"},
+        {"rbKeys", QStringLiteral("关键字所在行插入"), "edtInsKeys"},
+    };
+    const TemplateLines lines = addTemplateLines(frame.body, 1, 1, names);
     keepCaptionBesideBox(frame.body);
 
     const auto readParams = [=] {
         LineInsertParams params;
         params.edtInsFormat = gbkText(edtInsFormat);
-        params.lines = rbAllLine->isChecked()     ? InsertLines::All
-                       : rbInsLineNo->isChecked() ? InsertLines::LineNumber
-                       : rbKeys->isChecked()      ? InsertLines::Keyword
-                                                  : InsertLines::WithText;
-        params.edtInsLineNo = gbkText(edtInsLineNo);
-        params.edtInsKeys = gbkText(edtInsKeys);
+        params.lines = chosenLines<InsertLines>(lines);
+        params.edtInsLineNo = gbkText(lines.lineNumber.box);
+        params.edtInsKeys = gbkText(lines.keyword.box);
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnInsClick(readParams(), ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        return previewOfJob(lineInsertJob(readParams()), ws, fs, row);
-    });
+    bindClick(frame, runner, readParams, btnInsClick);
+    addJobPreview(frame, runner, readParams, lineInsertJob);
     return frame.page;
 }
 

@@ -134,9 +134,7 @@ QWidget* buildAttributePage(const OperationPage& info, PageRunner& runner)
         params.chkDirProp = chkDirProp->isChecked();
         return params;
     };
-    bindStart(frame.page, frame.start, runner, [readParams](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnPropClick(readParams(), ws, host, fs); });
-    });
+    bindClick(frame, runner, readParams, btnPropClick);
     const auto changed = runner.offerPreview(
         frame.page,
         [readParams](const Workspace& ws, const FileSystem& fs) {

@@ -53,11 +53,31 @@ QRadioButton* radioButton(const char* name, const QString& text, bool checked, c
     return button;
 }
 
+QLineEdit* boxBeside(QRadioButton* button, QLineEdit* box)
+{
+    box->setAccessibleName(button->text());
+    return box;
+}
+
+Choice radioChoice(const ChoiceName& name, bool checked, const QString& hint, const QString& boxText)
+{
+    Choice choice;
+    choice.button = radioButton(name.button, name.caption, checked, hint);
+    if (name.box) choice.box = boxBeside(choice.button, editBox(name.box, boxText));
+    return choice;
+}
+
 QLabel* captionFor(const QString& text, QWidget* buddy)
 {
     auto* label = new QLabel(text);
     label->setBuddy(buddy);
     return label;
+}
+
+void addCaptioned(QGridLayout* grid, const QString& caption, QWidget* box, int row, int column, int columnSpan)
+{
+    grid->addWidget(captionFor(caption, box), row, column);
+    grid->addWidget(box, row, column + 1, 1, columnSpan);
 }
 
 QLabel* noteLabel(const QString& text, const char* name)

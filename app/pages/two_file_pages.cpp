@@ -22,9 +22,8 @@ QWidget* buildKeyMergePage(const OperationPage& info, PageRunner& runner)
                                                    "内容格式: KeyName=Value,常用于INI文件处理."),
                                     "Label50"),
                           0, 0);
-    bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnSynClick(KeyMergeParams{}, ws, host, fs); });
-    });
+    const auto readParams = [] { return KeyMergeParams{}; }; // the page has no controls
+    bindClick(frame, runner, readParams, btnSynClick);
     addPreviewButton(frame, runner, [](const Workspace& ws, const FileSystem& fs, std::size_t) {
         const auto merge = [](const text::LineList& source, const text::LineList& target, Host& host) {
             return mergeKeys(source, target, host).lines;
@@ -38,8 +37,7 @@ QWidget* buildLineSyncPage(const OperationPage& info, PageRunner& runner)
 {
     const PageFrame frame = beginPage(info);
     QLineEdit* edtLineKeys = editBox("edtLineKeys");
-    frame.body->addWidget(captionFor(QStringLiteral("关键字："), edtLineKeys), 0, 0);
-    frame.body->addWidget(edtLineKeys, 0, 1);
+    addCaptioned(frame.body, QStringLiteral("关键字："), edtLineKeys, 0, 0);
     frame.body->addWidget(noteLabel(QStringLiteral("可分号隔开多个关键字。"), "Label25"), 0, 2);
     frame.body->addWidget(
         noteLabel(QStringLiteral("注意：根据关键字同步源文件行内容到目标文件中，替换目标文件同一行内容，\n"
@@ -47,10 +45,8 @@ QWidget* buildLineSyncPage(const OperationPage& info, PageRunner& runner)
                   "Label26"),
         1, 0, 1, 3);
     frame.body->setColumnStretch(1, 1);
-    bindStart(frame.page, frame.start, runner, [edtLineKeys](Workspace& ws, Host& host, FileSystem& fs) {
-        const LineSyncParams params{gbkText(edtLineKeys)};
-        return resultOf([&] { return btnLineSynClick(params, ws, host, fs); });
-    });
+    const auto readParams = [edtLineKeys] { return LineSyncParams{gbkText(edtLineKeys)}; };
+    bindClick(frame, runner, readParams, btnLineSynClick);
     addPreviewButton(frame, runner, [edtLineKeys](const Workspace& ws, const FileSystem& fs, std::size_t) {
         const std::string keywordText = gbkText(edtLineKeys);
         if (keywordText.empty()) return PreviewContent{QStringLiteral("关键字为空,请输入后再试!"), {}, {}, {}, {}};

@@ -23,8 +23,7 @@ namespace {
 QLineEdit* singleBox(const PageFrame& frame, const char* name, const QString& caption, QLabel* note = nullptr)
 {
     QLineEdit* box = editBox(name);
-    frame.body->addWidget(captionFor(caption, box), 0, 0);
-    frame.body->addWidget(box, 0, 1);
+    addCaptioned(frame.body, caption, box, 0, 0);
     if (note) frame.body->addWidget(note, 1, 0, 1, 2);
     return box;
 }
@@ -56,9 +55,8 @@ QWidget* buildFileCombinePage(const OperationPage& info, PageRunner& runner)
                                                    "可先点击标题排序再合并，常用于文字内容合并."),
                                     "Label27"),
                           0, 0);
-    bindStart(frame.page, frame.start, runner, [](Workspace& ws, Host& host, FileSystem& fs) {
-        return resultOf([&] { return btnFileCombineClick(FileCombineParams{}, ws, host, fs); });
-    });
+    const auto readParams = [] { return FileCombineParams{}; }; // the page has no controls
+    bindClick(frame, runner, readParams, btnFileCombineClick);
     addPreviewButton(frame, runner,
                      [](const Workspace& ws, const FileSystem& fs, std::size_t) { return previewOfCombine(ws, fs); });
     return frame.page;
@@ -83,12 +81,10 @@ QWidget* buildCharsetPage(const OperationPage& info, PageRunner& runner)
     const PageFrame frame = beginPage(info);
     QLineEdit* edtCharset = singleBox(frame, "edtCharset", QStringLiteral("新编码格式："),
                                       noteLabel(QStringLiteral("注意：选择对应的编码转换函数即可。"), "lbl2"));
-    bindStart(frame.page, frame.start, runner, [edtCharset](Workspace& ws, Host& host, FileSystem& fs) {
-        const CharsetParams params{gbkText(edtCharset)};
-        return resultOf([&] { return btnCharsetClick(params, ws, host, fs); });
-    });
-    addPreviewButton(frame, runner, [edtCharset](const Workspace& ws, const FileSystem& fs, std::size_t row) {
-        const CharsetParams params{gbkText(edtCharset)};
+    const auto readParams = [edtCharset] { return CharsetParams{gbkText(edtCharset)}; };
+    bindClick(frame, runner, readParams, btnCharsetClick);
+    addPreviewButton(frame, runner, [readParams](const Workspace& ws, const FileSystem& fs, std::size_t row) {
+        const CharsetParams params = readParams();
         if (auto refusal = charsetRefusal(params)) return PreviewContent{fromGbk(refusal->message), {}, {}, {}, {}};
         const CharsetCall call = charsetCallOf(params.edtCharset);
         if (call == CharsetCall::Other)

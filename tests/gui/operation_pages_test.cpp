@@ -74,6 +74,22 @@ protected:
         EXPECT_EQ(lastMessage(), QStringLiteral("成功处理完成,共处理 %1 个文件!").arg(files));
         EXPECT_EQ(label("stChangeCount"), QString::fromLatin1(counter));
     }
+    // Starting `button` is refused with `text`, the focus going to `focus`.
+    void startRefused(const char* button, const QString& text, const char* focus)
+    {
+        SCOPED_TRACE(button);
+        start(button);
+        expectRefused(text, focus);
+    }
+    // Starting `button` writes `utf8` (as code page 936) into the file `name`
+    // and ends with the done message and the counter.
+    void startWrites(const char* button, const char* name, const char* utf8, const char* counter, int files)
+    {
+        SCOPED_TRACE(button);
+        start(button);
+        EXPECT_EQ(contentOf(name), bytes(utf8));
+        expectDone(counter, files);
+    }
 };
 
 // A folder of GBK-named files: the search lists them as Chinese text, and
@@ -165,34 +181,25 @@ TEST_F(Pages, LineEditingPagesCutInsertAndPattern)
 {
     listFiles({{"a.txt", "abcdef\r\nxyz\r\n"}});
     choosePage("ts2");
-    start("btnCut");
-    expectRefused(QStringLiteral("请输入内容截取格式！"), "edtCutFormat");
+    startRefused("btnCut", QStringLiteral("请输入内容截取格式！"), "edtCutFormat");
     type("edtCutFormat", QStringLiteral("${GetLeft(2)}"));
     control<QRadioButton>("rbKeepLeft")->click();
-    start("btnCut");
-    EXPECT_EQ(contentOf("a.qv.txt"), bytes("cdef\r\nz\r\n"));
-    expectDone("1", 1);
+    startWrites("btnCut", "a.qv.txt", "cdef\r\nz\r\n", "1", 1);
     control<QRadioButton>("rbCutKeysLine")->click();
-    start("btnCut");
-    expectRefused(QStringLiteral("关键字不能为空，请输入后再试！"), "edtCutKeys");
+    startRefused("btnCut", QStringLiteral("关键字不能为空，请输入后再试！"), "edtCutKeys");
 
     choosePage("ts4");
     control<QRadioButton>("rbInsLineNo")->click();
     type("edtInsLineNo", "2");
     type("edtInsFormat", QStringLiteral("${AddLeft(前)}"));
-    start("btnIns");
-    EXPECT_EQ(contentOf("a.qv.txt"), bytes("abcdef\r\n前xyz\r\n"));
-    expectDone("1", 1);
+    startWrites("btnIns", "a.qv.txt", "abcdef\r\n前xyz\r\n", "1", 1);
 
     choosePage("TabSheet1");
-    start("btnReplace");
-    expectRefused(QStringLiteral("模式格式为空,请输入后再试!"), "mmPattern");
+    startRefused("btnReplace", QStringLiteral("模式格式为空,请输入后再试!"), "mmPattern");
     control<QPlainTextEdit>("mmPattern")->setPlainText(QStringLiteral("<$1>\n[$2]"));
     type("edArgNum", "2");
     listFiles({{"p.txt", "a;b\r\n"}});
-    start("btnReplace");
-    EXPECT_EQ(contentOf("p.qv.txt"), bytes("<a>\r\n[b]\r\n"));
-    expectDone("2", 2);
+    startWrites("btnReplace", "p.qv.txt", "<a>\r\n[b]\r\n", "2", 2);
 }
 
 TEST_F(Pages, LineChoicePagesDeleteExtractAndInsertNewLines)
@@ -201,49 +208,35 @@ TEST_F(Pages, LineChoicePagesDeleteExtractAndInsertNewLines)
     choosePage("TabSheet3");
     EXPECT_TRUE(control<QRadioButton>("rbDelLineNo")->isChecked());
     control<QRadioButton>("rbDelKeys")->click();
-    start("btnDelLine");
-    expectRefused(QStringLiteral("删除关键字为空,请输入后再试!"), "edtDelKeys");
+    startRefused("btnDelLine", QStringLiteral("删除关键字为空,请输入后再试!"), "edtDelKeys");
     control<QRadioButton>("rbDelLine")->click();
     type("edtLines", "3");
     type("edtLineNum", "1");
-    start("btnDelLine");
-    EXPECT_EQ(contentOf("a.qv.txt"), bytes("\r\ncd\r\n"));
-    expectDone("1", 1);
+    startWrites("btnDelLine", "a.qv.txt", "\r\ncd\r\n", "1", 1);
 
     choosePage("TabSheet4");
     control<QRadioButton>("rbGetKeys")->click();
-    start("btnGetLine");
-    expectRefused(QStringLiteral("提取关键字为空,请输入后再试!"), "edtGetKeys");
+    startRefused("btnGetLine", QStringLiteral("提取关键字为空,请输入后再试!"), "edtGetKeys");
     type("edtGetKeys", QStringLiteral("a;c"));
-    start("btnGetLine");
-    EXPECT_EQ(contentOf("a.qv.txt"), bytes("ab\r\ncd\r\n"));
-    expectDone("1", 1);
+    startWrites("btnGetLine", "a.qv.txt", "ab\r\ncd\r\n", "1", 1);
 
     choosePage("TabSheet5");
-    start("btnInsLine");
-    expectRefused(QStringLiteral("要插入的文字内容不能为空,请输入后再试!"), "mmoNewCont");
+    startRefused("btnInsLine", QStringLiteral("要插入的文字内容不能为空,请输入后再试!"), "mmoNewCont");
     control<QPlainTextEdit>("mmoNewCont")->setPlainText(QStringLiteral("新一\n新二"));
     type("edtNewLineNo", "1");
-    start("btnInsLine");
-    EXPECT_EQ(contentOf("a.qv.txt"), bytes("ab\r\n新一\r\n新二\r\n\r\ncd\r\nx\r\n"));
-    expectDone("1", 1);
+    startWrites("btnInsLine", "a.qv.txt", "ab\r\n新一\r\n新二\r\n\r\ncd\r\nx\r\n", "1", 1);
 }
 
 TEST_F(Pages, WholeFilePagesCombineReplaceCharsetAndConversion)
 {
     listFiles({{"a.txt", "中文"}, {"b.txt", "xbby\r\n"}});
     choosePage("TabSheet11");
-    start("btnFileCombine");
-    EXPECT_EQ(contentOf("b.qv.txt"), bytes("中文\r\nxbby\r\n"));
-    expectDone("2", 2);
+    startWrites("btnFileCombine", "b.qv.txt", "中文\r\nxbby\r\n", "2", 2);
 
     choosePage("ts6");
-    start("btnRepCont");
-    expectRefused(QStringLiteral("内容替换格式为空,请输入后再试!"), "edtRepCont");
+    startRefused("btnRepCont", QStringLiteral("内容替换格式为空,请输入后再试!"), "edtRepCont");
     type("edtRepCont", QStringLiteral("${DelMid(${Pos(bb)},2)}"));
-    start("btnRepCont");
-    EXPECT_EQ(contentOf("b.qv.txt"), bytes("xy\r\n"));
-    expectDone("2", 2);
+    startWrites("btnRepCont", "b.qv.txt", "xy\r\n", "2", 2);
 
     choosePage("ts5");
     type("edtCharset", QStringLiteral("${ToUtf8()}"));
@@ -274,8 +267,7 @@ TEST_F(Pages, TwoFilePagesAndStatisticsLeaveTheCounterAlone)
     EXPECT_EQ(lastMessage(), QStringLiteral("成功处理完成,共处理 1 条记录!"));
 
     choosePage("TabSheet6");
-    start("btnLineSyn");
-    expectRefused(QStringLiteral("关键字为空,请输入后再试!"), "edtLineKeys");
+    startRefused("btnLineSyn", QStringLiteral("关键字为空,请输入后再试!"), "edtLineKeys");
     type("edtLineKeys", QStringLiteral("中"));
     start("btnLineSyn");
     EXPECT_EQ(contentOf("dst.qv.ini"), bytes("k=old\r\nline 中\r\n"));
