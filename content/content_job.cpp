@@ -13,11 +13,6 @@
 
 namespace qv {
 
-std::string programText(std::string_view utf8)
-{
-    return CodePage::gbk().fromUtf8(utf8);
-}
-
 std::string closingMessage(std::int64_t count, CountUnit unit)
 {
     return programText("成功处理完成,共处理 ") + counterText(count) +

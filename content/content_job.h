@@ -33,6 +33,7 @@
 #include "operation/host.h"
 #include "operation/operation.h"
 #include "operation/workspace.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "text/line_list.h"
 
@@ -156,10 +157,6 @@ bool streamWrittenForm(const FileSystem& fs, std::string_view sourcePath, Atomic
 
 // "成功处理完成,共处理 " + count + " 个文件!" (or " 条记录!"), code page 936.
 std::string closingMessage(std::int64_t count, CountUnit unit = CountUnit::Files);
-
-// The code page 936 form of a message written in this source as UTF-8.
-// Messages are converted when shown, a few times per run at most.
-std::string programText(std::string_view utf8);
 
 // The output file beside the source at `sourceDiskPath`: the source's folder
 // as written on disk, and text::outputPath of the source's name written in

@@ -574,4 +574,9 @@ bool decodeUtf8(std::string_view bytes, std::u16string& out)
     return true;
 }
 
+std::string programText(std::string_view utf8)
+{
+    return CodePage::gbk().fromUtf8(utf8);
+}
+
 } // namespace qv

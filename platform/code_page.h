@@ -78,4 +78,8 @@ void appendUtf8(std::u16string_view units, std::string& out);
 // overlong form, an encoded surrogate or a value above U+10FFFF.
 bool decodeUtf8(std::string_view bytes, std::u16string& out);
 
+// The code page 936 form of a message written in a source file as UTF-8.
+// Messages are converted when shown, a few times per run at most.
+std::string programText(std::string_view utf8);
+
 } // namespace qv

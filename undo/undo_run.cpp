@@ -11,11 +11,6 @@
 namespace qv {
 namespace {
 
-std::string programText(const char* utf8)
-{
-    return CodePage::gbk().fromUtf8(utf8);
-}
-
 RunBeginRecord headerNow(std::string operation, std::vector<RunParameter> parameters)
 {
     RunBeginRecord header;
