@@ -70,4 +70,18 @@ OperationResult applyChangePlan(const ChangePlan& plan, Workspace& ws, Host& hos
     return result;
 }
 
+FolderStep eachFileFolder(const FileList& files, FolderSpared spared,
+                          std::function<FsStatus(const std::string& folder, const PlannedChange&)> changeFolder)
+{
+    return [&files, spared, changeFolder = std::move(changeFolder),
+            sparedFolder = std::string()](const PlannedChange& change) mutable -> std::optional<FolderOutcome> {
+        if (files.fullPath(change.row) != change.path || files.diskFolder(change.row) == sparedFolder)
+            return std::nullopt;
+        FolderOutcome outcome{std::string(files.diskFolder(change.row))};
+        outcome.status = changeFolder(outcome.folder, change);
+        if ((outcome.status == FsStatus::Ok) == (spared == FolderSpared::AfterSuccess)) sparedFolder = outcome.folder;
+        return outcome;
+    };
+}
+
 } // namespace qv

@@ -73,6 +73,19 @@ struct FolderOutcome {
 };
 using FolderStep = std::function<std::optional<FolderOutcome>(const PlannedChange&)>;
 
+// Which outcome of a folder's change spares the folder for the next files in it.
+enum class FolderSpared {
+    AfterSuccess, // a folder that took the change is not tried again
+    AfterRefusal, // a folder that refused is not tried again; one that took it gets it again
+};
+
+// The folder step that gives the folder of each listed file that changed
+// (FileList::diskFolder) the same change through `changeFolder`, sparing it
+// for the next files in it as `spared` says. A change on another path than
+// the row's listed file changes no folder.
+FolderStep eachFileFolder(const FileList& files, FolderSpared spared,
+                          std::function<FsStatus(const std::string& folder, const PlannedChange&)> changeFolder);
+
 // Applies `plan` as described at the top. A file left alone as Unchanged is
 // not reported; any other is listed with its reason. `notSupported` is the reason
 // shown for a file whose file system cannot store the change. With

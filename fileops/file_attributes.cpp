@@ -61,16 +61,12 @@ OperationResult btnPropClick(const AttributeParams& params, Workspace& ws, Host&
 
     const ChangePlan plan = planPropRun(params, ws.files, fs);
     const auto apply = [&](const PlannedChange& change) { return fs.setAttributes(change.path, change.attributes); };
-    std::string lastFolder;
-    const auto folderStep = [&](const PlannedChange& change) -> std::optional<FolderOutcome> {
-        if (!params.chkDirProp || ws.files.fullPath(change.row) != change.path ||
-            ws.files.diskFolder(change.row) == lastFolder)
-            return std::nullopt;
-        FolderOutcome outcome{std::string(ws.files.diskFolder(change.row))};
-        outcome.status = fs.setAttributes(outcome.folder, change.attributes);
-        if (outcome.status == FsStatus::Ok) lastFolder = outcome.folder;
-        return outcome;
-    };
+    FolderStep folderStep;
+    if (params.chkDirProp)
+        folderStep = eachFileFolder(ws.files, FolderSpared::AfterSuccess,
+                                    [&](const std::string& folder, const PlannedChange& change) {
+                                        return fs.setAttributes(folder, change.attributes);
+                                    });
     const auto announce = [&](std::span<const PlannedChange> batch) {
         for (const PlannedChange& change : batch)
             if (!change.leftAlone()) fs.willChangeAttributes(change.path);

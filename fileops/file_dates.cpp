@@ -141,19 +141,14 @@ OperationResult btnDateClick(const DateParams& params, Workspace& ws, Host& host
         }
         return status;
     };
-    std::string lastFolder;
-    const auto folderStep = [&](const PlannedChange& change) -> std::optional<FolderOutcome> {
-        if (!params.chkDirDate || ws.files.fullPath(change.row) != change.path ||
-            ws.files.diskFolder(change.row) == lastFolder)
-            return std::nullopt;
-        // A folder that refused is skipped for the files after it; one that
-        // took the change gets it again for the next file, which changes
-        // nothing further.
-        FolderOutcome outcome{std::string(ws.files.diskFolder(change.row))};
-        outcome.status = SetFileTimes(outcome.folder, true, params, fs, utcOffset);
-        if (outcome.status != FsStatus::Ok) lastFolder = outcome.folder;
-        return outcome;
-    };
+    // A folder that took the change gets it again for the next file in it,
+    // which changes nothing further.
+    FolderStep folderStep;
+    if (params.chkDirDate)
+        folderStep =
+            eachFileFolder(ws.files, FolderSpared::AfterRefusal, [&](const std::string& folder, const PlannedChange&) {
+                return SetFileTimes(folder, true, params, fs, utcOffset);
+            });
     const auto announce = [&](std::span<const PlannedChange> batch) {
         for (const PlannedChange& change : batch)
             if (!change.leftAlone()) fs.willChangeTimes(change.path, change.times.creation.has_value());
