@@ -1,5 +1,7 @@
 #include "platform/dos_attributes.h"
 
+#include "text/integer_field.h"
+
 #include <limits>
 
 namespace qv {
@@ -83,17 +85,8 @@ std::optional<DosAttributes> decodeHexText(std::string_view blob)
     std::uint32_t value = 0;
     std::size_t i = 2;
     for (; i < blob.size() && blob[i] != '\0'; ++i) {
-        const char c = blob[i];
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
-        if (i - 2 >= 8) return std::nullopt;
+        const int digit = text::digitValue(blob[i], 16);
+        if (digit < 0 || i - 2 >= 8) return std::nullopt;
         value = value << 4 | static_cast<std::uint32_t>(digit);
     }
     if (i == 2) return std::nullopt;

@@ -39,42 +39,6 @@ std::optional<std::string> systemPath(std::string_view path)
     return std::string(path);
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) { }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { closeNow(); }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes and reports whether the close succeeded (a network file system
-    // may report a failed write only here).
-    bool closeNow()
-    {
-        if (fd_ < 0) return true;
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result == 0;
-    }
-
-private:
-    int fd_;
-};
-
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 std::string randomSuffix()
 {
     thread_local std::mt19937_64 generator(
@@ -159,7 +123,7 @@ public:
         if (isReadOnlyTarget(givenPath_)) fail();
         const int unnamed = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (unnamed >= 0) {
-            fd_ = std::make_unique<FileDescriptor>(unnamed);
+            fd_ = std::make_unique<Descriptor>(unnamed);
             return;
         }
         removeStaleTemporaries(folder_);
@@ -167,7 +131,7 @@ public:
             std::string candidate = folder_ + "/" + temporaryName();
             const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0) {
-                fd_ = std::make_unique<FileDescriptor>(fd);
+                fd_ = std::make_unique<Descriptor>(fd);
                 namedPath_ = std::move(candidate);
                 return;
             }
@@ -185,7 +149,7 @@ public:
 
     void write(const char* data, std::size_t size)
     {
-        if (!writeAll(fd_->get(), data, size)) fail();
+        if (!writeAll(fd_->get(), std::string_view(data, size))) fail();
     }
 
     // Makes `target` (the system path of `givenPath`) the name commit() gives
@@ -225,7 +189,7 @@ private:
     std::string folder_;
     std::string givenPath_;
     std::string namedPath_; // the temporary's name while it has one
-    std::unique_ptr<FileDescriptor> fd_;
+    std::unique_ptr<Descriptor> fd_;
     bool committed_ = false;
 };
 
@@ -255,12 +219,10 @@ PosixFileReader::PosixFileReader(std::string_view path) : path_(path)
     if (!source) throw RunError(formatMessage(cannotOpen, shownPath(path)));
     // O_NONBLOCK so that opening a FIFO cannot wait for a writer; the type is
     // then checked on what was opened, after links were followed.
-    fd_ = ::open(source->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    fd_ = Descriptor(::open(source->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status { };
-    if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
-        if (fd_ >= 0) ::close(fd_);
+    if (!fd_.valid() || ::fstat(fd_.get(), &status) != 0 || !S_ISREG(status.st_mode))
         throw RunError(formatMessage(cannotOpen, shownPath(path)));
-    }
     size_ = static_cast<std::uint64_t>(status.st_size);
     modifiedSeconds_ = status.st_mtim.tv_sec;
     modifiedNanoseconds_ = status.st_mtim.tv_nsec;
@@ -269,20 +231,15 @@ PosixFileReader::PosixFileReader(std::string_view path) : path_(path)
 bool PosixFileReader::changedSinceOpened() const
 {
     struct stat status { };
-    if (::fstat(fd_, &status) != 0) return true;
+    if (::fstat(fd_.get(), &status) != 0) return true;
     return static_cast<std::uint64_t>(status.st_size) != size_ || status.st_mtim.tv_sec != modifiedSeconds_ ||
            status.st_mtim.tv_nsec != modifiedNanoseconds_;
-}
-
-PosixFileReader::~PosixFileReader()
-{
-    ::close(fd_);
 }
 
 std::size_t PosixFileReader::read(char* buffer, std::size_t capacity)
 {
     for (;;) {
-        const ssize_t got = ::read(fd_, buffer, capacity);
+        const ssize_t got = ::read(fd_.get(), buffer, capacity);
         if (got >= 0) return static_cast<std::size_t>(got);
         if (errno != EINTR) throw RunError(formatMessage(cannotOpen, shownPath(path_)));
     }

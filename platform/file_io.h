@@ -8,6 +8,7 @@
 // leads to another file. Errors are qv::RunError with the path shown as text
 // (shownPath), in code page 936.
 
+#include "platform/descriptor.h"
 #include "platform/file_system.h"
 
 #include <cstddef>
@@ -34,9 +35,6 @@ std::string readFileBytes(std::string_view path);
 class PosixFileReader final : public FileReader {
 public:
     explicit PosixFileReader(std::string_view path);
-    PosixFileReader(const PosixFileReader&) = delete;
-    PosixFileReader& operator=(const PosixFileReader&) = delete;
-    ~PosixFileReader() override;
 
     std::uint64_t size() const override { return size_; }
     std::size_t read(char* buffer, std::size_t capacity) override;
@@ -45,7 +43,7 @@ public:
 
 private:
     std::string path_;
-    int fd_ = -1;
+    Descriptor fd_;
     std::uint64_t size_ = 0;
     std::int64_t modifiedSeconds_ = 0;
     std::int64_t modifiedNanoseconds_ = 0;

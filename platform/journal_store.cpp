@@ -24,22 +24,6 @@ JournalStatus failure(Code code)
     return {code, errno};
 }
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) { }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor()
-    {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
-
 std::string folderOf(const std::string& path)
 {
     const auto slash = path.rfind('/');
@@ -60,19 +44,6 @@ bool makeFolders(const std::string& folder)
     const std::string parent = folderOf(folder);
     if (parent != folder && !makeFolders(parent)) return false;
     return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 bool syncFolder(const std::string& folder)
@@ -161,24 +132,19 @@ public:
 
 PosixJournalStore::PosixJournalStore(std::string path) : path_(std::move(path)) { }
 
-PosixJournalStore::~PosixJournalStore()
-{
-    if (lockFd_ >= 0) ::close(lockFd_);
-}
-
 JournalStatus PosixJournalStore::lock(bool create, Lock& held) const
 {
-    if (lockFd_ < 0) {
+    if (!lockFd_.valid()) {
         if (create && !makeFolders(folderOf(path_))) return failure(Code::CannotCreateFolder);
         const std::string lockPath = path_ + ".lock";
-        lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0600);
+        lockFd_ = Descriptor(::open(lockPath.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0600));
         // Reading a journal whose folder does not exist yet needs no lock:
         // there is nothing to read.
-        if (lockFd_ < 0) return errno == ENOENT && !create ? JournalStatus{} : failure(Code::CannotLock);
+        if (!lockFd_.valid()) return errno == ENOENT && !create ? JournalStatus{} : failure(Code::CannotLock);
     }
-    while (::flock(lockFd_, LOCK_EX) != 0)
+    while (::flock(lockFd_.get(), LOCK_EX) != 0)
         if (errno != EINTR) return failure(Code::CannotLock);
-    held.fd_ = lockFd_;
+    held.fd_ = lockFd_.get();
     return {};
 }
 

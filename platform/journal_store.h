@@ -11,6 +11,8 @@
 // Paths here are system paths (UTF-8 on Debian), not code page 936: the
 // journal's location comes from the environment, not from the file list.
 
+#include "platform/descriptor.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -77,9 +79,6 @@ public:
 class PosixJournalStore final : public JournalStore {
 public:
     explicit PosixJournalStore(std::string path);
-    PosixJournalStore(const PosixJournalStore&) = delete;
-    PosixJournalStore& operator=(const PosixJournalStore&) = delete;
-    ~PosixJournalStore() override;
 
     const std::string& path() const { return path_; }
 
@@ -92,7 +91,7 @@ private:
     JournalStatus lock(bool create, Lock& held) const;
 
     std::string path_;
-    mutable int lockFd_ = -1;
+    mutable Descriptor lockFd_;
 };
 
 // "<data>/qorvane/journal", where <data> is `xdgDataHome` when it is an

@@ -2,6 +2,7 @@
 
 #include "platform/ascii.h"
 #include "platform/code_page.h"
+#include "platform/descriptor.h"
 #include "platform/disk_name.h"
 #include "platform/dos_attributes.h"
 #include "platform/file_io.h"
@@ -253,29 +254,6 @@ mode_t restoredWriteBits(mode_t mode)
     if (mode & S_IROTH) bits |= S_IWOTH;
     return bits & ~(mask & (S_IWGRP | S_IWOTH));
 }
-
-// A file descriptor, closed when it goes out of scope.
-class Descriptor {
-public:
-    Descriptor() = default;
-    explicit Descriptor(int fd) : fd_(fd) { }
-    ~Descriptor()
-    {
-        if (fd_ >= 0) close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor& operator=(Descriptor&& other) noexcept
-    {
-        std::swap(fd_, other.fd_);
-        return *this;
-    }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_ = -1;
-};
 
 // An entry named inside an open folder. Every step of one change goes
 // through the folder's descriptor, so all of them act in the folder that

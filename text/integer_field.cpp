@@ -4,7 +4,6 @@
 #include "text/run_error.h"
 
 namespace qv::text {
-namespace {
 
 int digitValue(char c, int base)
 {
@@ -17,6 +16,8 @@ int digitValue(char c, int base)
         value = c - 'A' + 10;
     return value < base ? value : -1;
 }
+
+namespace {
 
 // Length of the hexadecimal prefix at the start of `s` ("$", "x", "0x"), or 0.
 std::size_t hexPrefixLength(std::string_view s)

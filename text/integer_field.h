@@ -7,6 +7,10 @@
 
 namespace qv::text {
 
+// The value of the digit `c` in `base` (up to 16, letters in either case);
+// -1 when it is none.
+int digitValue(char c, int base);
+
 // Converts `text` to a 32-bit signed integer. Accepted: optional leading
 // blanks (bytes 1 to 32), an optional "+" or "-", then either decimal digits
 // or a hexadecimal number introduced by "$", "x" or "0x" (letters in either
