@@ -78,6 +78,13 @@ void putFlag(std::string& out, bool flag)
     out.push_back(flag ? 1 : 0);
 }
 
+// A flag, then the value where there is one.
+template <typename T, typename Put> void putOptional(std::string& out, const std::optional<T>& value, Put put)
+{
+    putFlag(out, value.has_value());
+    if (value) put(out, *value);
+}
+
 void setU32(std::string& out, std::size_t at, std::uint32_t v)
 {
     for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>(v >> (8 * i));
@@ -135,19 +142,15 @@ struct Encoder {
         putText(out, r.path);
         putTime(out, r.lastWrite);
         putTime(out, r.lastAccess);
-        putFlag(out, r.creation.has_value());
-        if (r.creation) putTime(out, *r.creation);
-        putFlag(out, r.dosAttrib.has_value());
-        if (r.dosAttrib) putText(out, *r.dosAttrib);
+        putOptional(out, r.creation, putTime);
+        putOptional(out, r.dosAttrib, putText);
     }
     void operator()(const AttributesRecord& r) const
     {
         putText(out, r.path);
         putU32(out, r.attributes);
-        putFlag(out, r.dosAttrib.has_value());
-        if (r.dosAttrib) putText(out, *r.dosAttrib);
-        putFlag(out, r.permissions.has_value());
-        if (r.permissions) putU32(out, *r.permissions);
+        putOptional(out, r.dosAttrib, putText);
+        putOptional(out, r.permissions, putU32);
     }
     void operator()(const OutputRecord& r) const
     {
