@@ -41,6 +41,11 @@ void putDigits(char* at, int value, int width)
 
 } // namespace
 
+std::int64_t toLocalSeconds(FileTime time, std::int64_t utcOffset)
+{
+    return toLocalSeconds(std::chrono::floor<std::chrono::seconds>(time).time_since_epoch().count(), utcOffset);
+}
+
 std::int64_t toLocalSeconds(std::int64_t utcSeconds, std::int64_t utcOffset)
 {
     std::int64_t out = 0;

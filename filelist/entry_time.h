@@ -8,6 +8,7 @@
 // that converts many times takes the offset once (currentUtcOffset in
 // platform/clock.h) and passes it along.
 
+#include "platform/file_system.h"
 #include "text/calendar.h"
 
 #include <cstdint>
@@ -18,6 +19,8 @@ namespace qv {
 // Local seconds since 1970-01-01 00:00 for `utcSeconds` under `utcOffset`.
 // Saturates instead of overflowing.
 std::int64_t toLocalSeconds(std::int64_t utcSeconds, std::int64_t utcOffset);
+// The same for a file time, its fraction of a second dropped.
+std::int64_t toLocalSeconds(FileTime time, std::int64_t utcOffset);
 
 // "yyyy-mm-dd hh:nn:ss" for local seconds since 1970. Times before
 // 1601-01-01 00:00:00 or after 9999-12-31 23:59:59 show as those limits, so

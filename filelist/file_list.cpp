@@ -98,11 +98,11 @@ std::string FileList::diskPathFor(std::size_t row, std::string_view newName) con
     return joinPath(diskFolder(row), diskFormOf(newName, NameEncoding::Utf8));
 }
 
-void FileList::setName(std::size_t row, std::string name)
+void FileList::setName(std::size_t row, std::string name, NameEncoding encoding)
 {
     if (row < 1 || row > entryCount()) return;
     at(row - 1).name = std::move(name);
-    at(row - 1).encoding = NameEncoding::Utf8;
+    at(row - 1).encoding = encoding;
     cellsChanged(row, row, NameColumn, TypeColumn);
 }
 

@@ -120,10 +120,11 @@ public:
     std::string diskPathFor(std::size_t row, std::string_view newName) const;
 
     // Rewrite one cell of an entry after an operation changed its file: the
-    // name (the type cell follows it; the name is now written in UTF-8 on
-    // disk), or a time in local seconds since 1970.
+    // name (the type cell follows it) with the way it is now written on disk
+    // (UTF-8 for every name the program makes; an undo gives back the old
+    // one), or a time in local seconds since 1970.
     // Rows outside 1..entryCount() are left alone.
-    void setName(std::size_t row, std::string name);
+    void setName(std::size_t row, std::string name, NameEncoding encoding = NameEncoding::Utf8);
     void setCreated(std::size_t row, std::int64_t localSeconds);
     void setModified(std::size_t row, std::int64_t localSeconds);
 

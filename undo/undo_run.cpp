@@ -1,12 +1,16 @@
 #include "undo/undo_run.h"
 
+#include "filelist/entry_time.h"
 #include "fileops/change_plan.h"
 #include "operation/host.h"
 #include "operation/run_loop.h"
 #include "operation/workspace.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/disk_name.h"
 #include "platform/journal_store.h"
+
+#include <unordered_map>
 
 namespace qv {
 namespace {
@@ -30,6 +34,37 @@ bool journalBatch(JournalWriter& writer, std::span<const UndoStep> batch, Host& 
     const JournalStatus status = writer.flush();
     if (!status.ok()) host.showMessage(MessageKind::Error, journalStatusMessage(status));
     return status.ok();
+}
+
+// Shows in the list what the undo gave back: the old names of the files
+// renamed back, the times of the files whose times came back.
+void showRestored(FileList& files, const UndoPlan& plan, const std::vector<std::optional<FsStatus>>& outcomes,
+                  const FileSystem& fs)
+{
+    std::unordered_map<std::string, std::size_t> rowAt;
+    for (std::size_t row = 1; row <= files.entryCount(); ++row) rowAt.emplace(files.fullPath(row), row);
+    const std::int64_t utcOffset = currentUtcOffset();
+    for (std::size_t i = 0; i < plan.steps.size(); ++i) {
+        const UndoStep& step = plan.steps[i];
+        const auto found = rowAt.find(step.path);
+        if (outcomes[i] != FsStatus::Ok || found == rowAt.end()) continue;
+        const std::size_t row = found->second;
+        if (step.action == UndoAction::RenameBack) {
+            const std::size_t slash = step.oldPath.rfind('/');
+            if (slash == std::string::npos || std::string_view(step.oldPath).substr(0, slash) != files.diskFolder(row))
+                continue;
+            std::optional<DiskNameText> name = decodeDiskName(std::string_view(step.oldPath).substr(slash + 1));
+            if (!name) continue;
+            files.setName(row, std::move(name->text), name->encoding);
+            rowAt.erase(found);
+            rowAt.emplace(step.oldPath, row); // a later step of a swap moves it on
+        } else if (step.action == UndoAction::RestoreTimes) {
+            if (const std::optional<FileEntry> entry = fs.stat(step.path)) {
+                files.setModified(row, toLocalSeconds(entry->lastWriteTime, utcOffset));
+                files.setCreated(row, toLocalSeconds(entry->creationTime, utcOffset));
+            }
+        }
+    }
 }
 
 } // namespace
@@ -101,6 +136,7 @@ OperationResult takeBack(const TakeBack& back, JournalStore& store, FileSystem& 
         return run.goOn();
     };
     const std::vector<std::optional<FsStatus>> outcomes = applyUndo(back.plan, fs, hooks);
+    showRestored(ws.files, back.plan, outcomes, fs);
     for (std::size_t i = 0; i < back.plan.steps.size(); ++i) {
         const UndoStep& step = back.plan.steps[i];
         if (step.status != UndoStatus::Ready) {

@@ -21,11 +21,6 @@ namespace {
 
 constexpr std::uint32_t fileAttributeSet = 0x20BF;
 
-std::int64_t toLocal(FileTime t, std::int64_t utcOffset)
-{
-    return toLocalSeconds(std::chrono::floor<std::chrono::seconds>(t).time_since_epoch().count(), utcOffset);
-}
-
 std::string folderOf(const std::string& path)
 {
     // "/" (0x2F) is never the second byte of a code page 936 character.
@@ -86,8 +81,8 @@ void appendPathEntry(Workspace& ws, ListEntry entry, const std::optional<FileEnt
     if (found) {
         entry.size =
             static_cast<std::int64_t>(std::min<std::uint64_t>(found->size, std::numeric_limits<std::int64_t>::max()));
-        entry.created = toLocal(found->creationTime, utcOffset);
-        entry.modified = toLocal(found->lastWriteTime, utcOffset);
+        entry.created = toLocalSeconds(found->creationTime, utcOffset);
+        entry.modified = toLocalSeconds(found->lastWriteTime, utcOffset);
     }
     ws.files.append(entry);
     ws.counters.stSrcCount += 1;

@@ -27,11 +27,6 @@ constexpr std::uint32_t fileAttributeSet = 0x20BF;
 // directory, not-content-indexed.
 constexpr std::uint32_t folderAttributeSet = 0x2016;
 
-std::int64_t toSeconds(FileTime t)
-{
-    return std::chrono::floor<std::chrono::seconds>(t).time_since_epoch().count();
-}
-
 std::int64_t clampSize(std::uint64_t size)
 {
     constexpr auto most = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
@@ -223,7 +218,7 @@ private:
             const FileTime t = criteria_.dateKind == DateKind::Creation     ? entry.creationTime
                                : criteria_.dateKind == DateKind::LastAccess ? entry.lastAccessTime
                                                                             : entry.lastWriteTime;
-            const CalendarDate day = calendarDate(toLocalSeconds(toSeconds(t), utcOffset_));
+            const CalendarDate day = calendarDate(toLocalSeconds(t, utcOffset_));
             if (day < criteria_.minDate || day > criteria_.maxDate) return false;
         }
         return true;
@@ -237,8 +232,8 @@ private:
         row.encoding = entry.encoding;
         row.diskFolder = dir.disk;
         row.size = clampSize(entry.size);
-        row.created = toLocalSeconds(toSeconds(entry.creationTime), utcOffset_);
-        row.modified = toLocalSeconds(toSeconds(entry.lastWriteTime), utcOffset_);
+        row.created = toLocalSeconds(entry.creationTime, utcOffset_);
+        row.modified = toLocalSeconds(entry.lastWriteTime, utcOffset_);
         ws_.files.append(row);
     }
 
