@@ -35,19 +35,14 @@ TEST(RangeList, EntriesInTypedOrder)
 
 TEST(RangeList, PartsThatAreNotIntegersAreRunErrors)
 {
-    struct Case {
-        std::string text;
-        std::string error;
-    } cases[] = {
+    const testing::RunErrorCase cases[] = {
         {"3-", "'' is not a valid integer value"},
         {"1-2-3", "'2-3' is not a valid integer value"},
         {"a", "'a' is not a valid integer value"},
         {"1,x-2", "'x' is not a valid integer value"},
         {"99999999999", "'99999999999' is not a valid integer value"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(testing::runErrorMessage([&] { parseRangeList(c.text); }), c.error) << c.text;
-    }
+    testing::expectRunErrors(cases, parseRangeList);
 }
 
 TEST_F(DeleteLinesInMemory, EveryModeOnTenLines)
