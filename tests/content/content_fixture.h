@@ -11,11 +11,13 @@
 #include "support/gbk.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
+#include "support/run_error_message.h"
 #include "support/test_folder.h"
 #include "text/run_error.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <type_traits>
 
@@ -75,6 +77,27 @@ protected:
     static std::string refusalFocus(const OperationResult& outcome)
     {
         return outcome.refusal ? outcome.refusal->focus : "(not refused)";
+    }
+
+    // Runs `click` with no message shown yet and checks that it is refused
+    // with `message` alone and leaves no "a.qv.txt", the output of the
+    // "a.txt" the refusal tests list. Returns the refused outcome.
+    OperationResult expectRefusal(const std::function<OperationResult()>& click, const std::string& message)
+    {
+        host.messages.clear();
+        const OperationResult outcome = click();
+        EXPECT_EQ(outcome.status, OperationResult::Status::Refused) << message;
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{message});
+        EXPECT_FALSE(exists("a.qv.txt")) << message;
+        return outcome;
+    }
+
+    // Checks that `click` ends the run with the run error `message` before
+    // it writes "a.qv.txt".
+    void expectRunError(const std::function<void()>& click, const std::string& message)
+    {
+        EXPECT_EQ(runErrorMessage(click), message);
+        EXPECT_FALSE(exists("a.qv.txt")) << message;
     }
 
     // The recorded message texts (UTF-8), in order.

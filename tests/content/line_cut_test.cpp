@@ -1,7 +1,6 @@
 #include "content/line_cut.h"
 
 #include "content_fixture.h"
-#include "support/run_error_message.h"
 #include "text/run_error.h"
 
 namespace qv {
@@ -23,12 +22,9 @@ TEST_F(LineCut, ChecksRefuseInOrderAndTouchNothing)
     };
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
-        host.messages.clear();
         ws.counters.stChangeCount = 3;
-        EXPECT_EQ(btnCutClick(c.params, ws, host, fs).status, OperationResult::Status::Refused) << c.message;
-        EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
+        expectRefusal([&] { return btnCutClick(c.params, ws, host, fs); }, c.message);
         EXPECT_EQ(ws.counters.stChangeCount, 3);
-        EXPECT_FALSE(exists("a.qv.txt"));
     }
 }
 
@@ -116,11 +112,11 @@ TEST_F(LineCut, PositionsCountBytesOfGbkText)
 TEST_F(LineCut, LineNumberThatDoesNotConvertEndsTheRunBeforeAnyFile)
 {
     addFile("a.txt", "abc");
-    EXPECT_EQ(testing::runErrorMessage([&] {
-                  btnCutClick({"${GetLeft(1)}", true, CutLines::WithText, "1x", ""}, ws, host, fs);
-              }),
-              "'1x' is not a valid integer value");
-    EXPECT_FALSE(exists("a.qv.txt"));
+    expectRunError(
+        [&] {
+            btnCutClick({"${GetLeft(1)}", true, CutLines::WithText, "1x", ""}, ws, host, fs);
+        },
+        "'1x' is not a valid integer value");
     EXPECT_TRUE(host.messages.empty());
 }
 

@@ -35,19 +35,14 @@ TEST(RangeList, EntriesInTypedOrder)
 
 TEST(RangeList, PartsThatAreNotIntegersAreRunErrors)
 {
-    struct Case {
-        std::string text;
-        std::string error;
-    } cases[] = {
+    const testing::RunErrorCase cases[] = {
         {"3-", "'' is not a valid integer value"},
         {"1-2-3", "'2-3' is not a valid integer value"},
         {"a", "'a' is not a valid integer value"},
         {"1,x-2", "'x' is not a valid integer value"},
         {"99999999999", "'99999999999' is not a valid integer value"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(testing::runErrorMessage([&] { parseRangeList(c.text); }), c.error) << c.text;
-    }
+    testing::expectRunErrors(cases, parseRangeList);
 }
 
 TEST_F(DeleteLinesInMemory, EveryModeOnTenLines)
@@ -103,10 +98,8 @@ TEST_F(DeleteLines, RefusalsComeBeforeAnythingIsRead)
     };
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
-        host.messages.clear();
-        EXPECT_EQ(refusalFocus(btnDelLineClick(c.params, ws, host, fs)), c.focus);
-        EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
-        EXPECT_FALSE(exists("a.qv.txt"));
+        const auto click = [&] { return btnDelLineClick(c.params, ws, host, fs); };
+        EXPECT_EQ(refusalFocus(expectRefusal(click, c.message)), c.focus);
     }
 }
 
@@ -122,10 +115,7 @@ TEST_F(DeleteLines, FieldsAreReadInEveryModeBeforeAnyFile)
         {{DeleteMode::LineNumbers, "1", "2", "one", ""}, "'one' is not a valid integer value"},
     };
     addFile("a.txt", "abc");
-    for (const Case& c : cases) {
-        EXPECT_EQ(testing::runErrorMessage([&] { btnDelLineClick(c.params, ws, host, fs); }), c.error);
-        EXPECT_FALSE(exists("a.qv.txt"));
-    }
+    for (const Case& c : cases) expectRunError([&] { btnDelLineClick(c.params, ws, host, fs); }, c.error);
 }
 
 TEST_F(ExtractLines, EveryModeOnLinesWithBlanks)

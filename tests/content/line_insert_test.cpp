@@ -2,7 +2,6 @@
 
 #include "content/line_rules.h"
 #include "content_fixture.h"
-#include "support/run_error_message.h"
 #include "template/file_variables.h"
 #include "text/run_error.h"
 
@@ -23,12 +22,7 @@ TEST_F(LineInsert, ChecksRefuseInOrderAndTouchNothing)
         {{"${AddLeft(x)}", InsertLines::Keyword, "bad", ""}, "关键字不能为空，请输入后再试！"},
     };
     addFile("a.txt", "abc");
-    for (const Case& c : cases) {
-        host.messages.clear();
-        EXPECT_EQ(btnInsClick(c.params, ws, host, fs).status, OperationResult::Status::Refused) << c.message;
-        EXPECT_EQ(messageTexts(), std::vector<std::string>{c.message});
-        EXPECT_FALSE(exists("a.qv.txt"));
-    }
+    for (const Case& c : cases) expectRefusal([&] { return btnInsClick(c.params, ws, host, fs); }, c.message);
 }
 
 TEST_F(LineInsert, SerialNumbersCountProcessedLinesAndRestartWithEachFile)
@@ -106,12 +100,8 @@ TEST_F(LineInsert, BadSerialTokensAndLineNumbersEndTheRunBeforeAnyFile)
     };
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
-        EXPECT_EQ(testing::runErrorMessage([&] {
-                      btnInsClick({c.templ, InsertLines::WithText, c.number, ""}, ws, host, fs);
-                  }),
-                  c.error)
-            << c.templ;
-        EXPECT_FALSE(exists("a.qv.txt"));
+        SCOPED_TRACE(c.templ);
+        expectRunError([&] { btnInsClick({c.templ, InsertLines::WithText, c.number, ""}, ws, host, fs); }, c.error);
     }
 }
 

@@ -25,16 +25,26 @@ void add(FileList& files, std::string name, std::string folder = "/d", std::int6
 
 using Names = std::vector<std::string>;
 
-TEST(SortByName, IgnoresLetterCaseBothWays)
+// Sorts `files` by `sortColumn` and returns the names in their new order.
+Names namesSortedBy(FileList& files, int sortColumn, bool ascending)
+{
+    sortFileList(files, sortColumn, ascending);
+    return column(files, 0);
+}
+
+// A list of entries with these names, in this order, all in folder "/d".
+FileList listOf(std::initializer_list<std::string> names)
 {
     FileList files;
-    add(files, "B.txt");
-    add(files, "c.txt");
-    add(files, "a.txt");
-    sortFileList(files, NameColumn, true);
-    EXPECT_EQ(column(files, 0), (Names{"a.txt", "B.txt", "c.txt"}));
-    sortFileList(files, NameColumn, false);
-    EXPECT_EQ(column(files, 0), (Names{"c.txt", "B.txt", "a.txt"}));
+    for (const std::string& name : names) add(files, name);
+    return files;
+}
+
+TEST(SortByName, IgnoresLetterCaseBothWays)
+{
+    FileList files = listOf({"B.txt", "c.txt", "a.txt"});
+    EXPECT_EQ(namesSortedBy(files, NameColumn, true), (Names{"a.txt", "B.txt", "c.txt"}));
+    EXPECT_EQ(namesSortedBy(files, NameColumn, false), (Names{"c.txt", "B.txt", "a.txt"}));
 }
 
 TEST(SortByName, EqualNamesGoByFormerRowNumberAsText)
@@ -53,23 +63,16 @@ TEST(SortByName, EqualNamesGoByFormerRowNumberAsText)
 TEST(SortByName, KeysCarryTheRowNumberAfterADot)
 {
     // Keys "a-.1" and "a.2": "-" (0x2D) sorts before "." (0x2E).
-    FileList files;
-    add(files, "a-");
-    add(files, "a");
-    sortFileList(files, NameColumn, true);
-    EXPECT_EQ(column(files, 0), (Names{"a-", "a"}));
+    FileList files = listOf({"a-", "a"});
+    EXPECT_EQ(namesSortedBy(files, NameColumn, true), (Names{"a-", "a"}));
 }
 
 TEST(SortByName, ChineseNamesFollowTheirCodePageBytes)
 {
-    FileList files;
-    add(files, gbk("张三.txt"));
-    add(files, gbk("阿明.txt"));
-    add(files, "Zoo.txt");
-    add(files, gbk("李四.txt"));
-    sortFileList(files, NameColumn, true);
+    FileList files = listOf({gbk("张三.txt"), gbk("阿明.txt"), "Zoo.txt", gbk("李四.txt")});
     // ASCII first, then GB2312 level-one characters in pinyin order.
-    EXPECT_EQ(column(files, 0), (Names{"Zoo.txt", gbk("阿明.txt"), gbk("李四.txt"), gbk("张三.txt")}));
+    EXPECT_EQ(namesSortedBy(files, NameColumn, true),
+              (Names{"Zoo.txt", gbk("阿明.txt"), gbk("李四.txt"), gbk("张三.txt")}));
 }
 
 TEST(SortByFolder, OrdersByFolderThenName)
@@ -85,13 +88,8 @@ TEST(SortByFolder, OrdersByFolderThenName)
 
 TEST(SortByType, OrdersByExtensionThenName)
 {
-    FileList files;
-    add(files, "b.txt");
-    add(files, "a.ini");
-    add(files, "a.txt");
-    add(files, "noext");
-    sortFileList(files, TypeColumn, true);
-    EXPECT_EQ(column(files, 0), (Names{"a.ini", "a.txt", "b.txt", "noext"}));
+    FileList files = listOf({"b.txt", "a.ini", "a.txt", "noext"});
+    EXPECT_EQ(namesSortedBy(files, TypeColumn, true), (Names{"a.ini", "a.txt", "b.txt", "noext"}));
 }
 
 TEST(SortByDate, IsChronological)
@@ -100,10 +98,8 @@ TEST(SortByDate, IsChronological)
     add(files, "new", "/d", 0, 1709337600, 100);
     add(files, "old", "/d", 0, 951782400, 300);
     add(files, "mid", "/d", 0, 1000000000, 200);
-    sortFileList(files, CreatedColumn, true);
-    EXPECT_EQ(column(files, 0), (Names{"old", "mid", "new"}));
-    sortFileList(files, ModifiedColumn, false);
-    EXPECT_EQ(column(files, 0), (Names{"old", "mid", "new"}));
+    EXPECT_EQ(namesSortedBy(files, CreatedColumn, true), (Names{"old", "mid", "new"}));
+    EXPECT_EQ(namesSortedBy(files, ModifiedColumn, false), (Names{"old", "mid", "new"}));
 }
 
 TEST(SortBySize, IsExactOnSixtyFourBitsWithTiesByFormerRow)
@@ -119,20 +115,18 @@ TEST(SortBySize, IsExactOnSixtyFourBitsWithTiesByFormerRow)
     add(files, "r8", "/d", 7);
     add(files, "r9", "/d", 100);
     add(files, "r10", "/d", 7);
-    sortFileList(files, SizeColumn, true);
-    EXPECT_EQ(column(files, 0), (Names{"r3", "r4", "r5", "r6", "r7", "r8", "r10", "r9", "r1", "r2"}));
+    EXPECT_EQ(namesSortedBy(files, SizeColumn, true),
+              (Names{"r3", "r4", "r5", "r6", "r7", "r8", "r10", "r9", "r1", "r2"}));
     EXPECT_EQ(files.cell(10, 2), "3000000000");
-    sortFileList(files, SizeColumn, false);
-    EXPECT_EQ(column(files, 0), (Names{"r2", "r1", "r9", "r10", "r8", "r7", "r6", "r5", "r4", "r3"}));
+    EXPECT_EQ(namesSortedBy(files, SizeColumn, false),
+              (Names{"r2", "r1", "r9", "r10", "r8", "r7", "r6", "r5", "r4", "r3"}));
 }
 
 TEST(Sort, MarksMoveWithTheirEntries)
 {
-    FileList files;
-    for (const char* n : {"e", "d", "c", "b", "a"}) add(files, n);
+    FileList files = listOf({"e", "d", "c", "b", "a"});
     for (std::size_t row = 1; row <= 2; ++row) files.setMark(row, true); // "e" and "d"
-    sortFileList(files, NameColumn, true);
-    EXPECT_EQ(column(files, 0), (Names{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(namesSortedBy(files, NameColumn, true), (Names{"a", "b", "c", "d", "e"}));
     const std::vector<bool> expected{false, false, false, true, true};
     for (std::size_t row = 1; row <= 5; ++row) EXPECT_EQ(files.isMarked(row), expected[row - 1]) << row;
     EXPECT_TRUE(files.isConsistent());

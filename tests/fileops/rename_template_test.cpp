@@ -35,10 +35,7 @@ TEST(SerialNumber, FoundWithStartWidthAndTheTextItReplaces)
 
 TEST(SerialNumber, ArgumentsThatAreNoIntegersAreRunErrors)
 {
-    struct Case {
-        std::string templ;
-        std::string message;
-    } cases[] = {
+    const testing::RunErrorCase cases[] = {
         {"${sn(start,width)}", "'start' is not a valid integer value"},
         {"${sn(5)}", "'' is not a valid integer value"},
         {"${sn(1,3", "'' is not a valid integer value"},
@@ -47,9 +44,7 @@ TEST(SerialNumber, ArgumentsThatAreNoIntegersAreRunErrors)
         {"${sn(1,3,4)}", "'3,4' is not a valid integer value"},
         {"${sn(99999999999,3)}", "'99999999999' is not a valid integer value"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(testing::runErrorMessage([&] { findSerialNumber(c.templ); }), c.message) << c.templ;
-    }
+    testing::expectRunErrors(cases, findSerialNumber);
 }
 
 TEST(SerialNumber, PaddingAddsAtMostSixteenZeros)

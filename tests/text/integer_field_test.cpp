@@ -91,17 +91,12 @@ TEST(IntegerField, RefusedTexts)
 
 TEST(IntegerField, ErrorMessageQuotesTheTextAsTyped)
 {
-    struct Case {
-        std::string text;
-        const char* message;
-    } const cases[] = {
+    const testing::RunErrorCase cases[] = {
         {"", "'' is not a valid integer value"},       {" 12 ", "' 12 ' is not a valid integer value"},
         {"abc", "'abc' is not a valid integer value"}, {"\xD6\xD0", "'\xD6\xD0' is not a valid integer value"},
         {"%s", "'%s' is not a valid integer value"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(testing::runErrorMessage([&] { parseInteger(c.text); }), c.message);
-    }
+    testing::expectRunErrors(cases, parseInteger);
 }
 
 } // namespace

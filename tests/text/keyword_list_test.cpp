@@ -1,5 +1,7 @@
 #include "text/keyword_list.h"
 
+#include "support/case_table.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,11 +13,7 @@ namespace {
 using namespace std::string_literals;
 using Keywords = std::vector<std::string>;
 
-struct Case {
-    const char* name;
-    std::string text;
-    Keywords expected;
-};
+using Case = testing::NamedCase<std::string, Keywords>;
 
 TEST(KeywordList, DelimitersAndBlanks)
 {
@@ -37,7 +35,7 @@ TEST(KeywordList, DelimitersAndBlanks)
         {"no trimming inside", "a-b;c.d", {"a-b", "c.d"}},
         {"caret inside a keyword is literal", "a^b;c", {"a^b", "c"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(parseKeywordList(c.text), c.expected) << c.name;
+    testing::expectEachCase(cases, parseKeywordList);
 }
 
 TEST(KeywordList, Quotes)
@@ -55,7 +53,7 @@ TEST(KeywordList, Quotes)
         {"lone caret", "^", {""}},
         {"quote after blank", "x ^y z^", {"x", "y z"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(parseKeywordList(c.text), c.expected) << c.name;
+    testing::expectEachCase(cases, parseKeywordList);
 }
 
 TEST(KeywordList, DoubleByteCharactersAreSteppedOverWhole)
@@ -68,7 +66,7 @@ TEST(KeywordList, DoubleByteCharactersAreSteppedOverWhole)
         {"lead byte at the end", "ab\x81", {"ab\x81"}},
         {"lead byte at the end of quotes", "^ab\x81", {"ab\x81"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(parseKeywordList(c.text), c.expected) << c.name;
+    testing::expectEachCase(cases, parseKeywordList);
 }
 
 TEST(KeywordList, TextEndsAtNul)
@@ -79,7 +77,7 @@ TEST(KeywordList, TextEndsAtNul)
         {"NUL inside quotes", "^a\0b^"s, {"a"}},
         {"NUL first", "\0aa"s, {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(parseKeywordList(c.text), c.expected) << c.name;
+    testing::expectEachCase(cases, parseKeywordList);
 }
 
 } // namespace

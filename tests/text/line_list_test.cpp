@@ -1,5 +1,7 @@
 #include "text/line_list.h"
 
+#include "support/case_table.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,11 +22,7 @@ Lines toVector(const LineList& list)
 
 TEST(LineListFromBytes, CutsAtEveryKindOfBreak)
 {
-    struct Case {
-        const char* name;
-        std::string bytes;
-        Lines expected;
-    } const cases[] = {
+    const testing::NamedCase<std::string, Lines> cases[] = {
         {"empty text", "", {}},
         {"one line without break", "abc", {"abc"}},
         {"final break adds no line", "abc\r\n", {"abc"}},
@@ -45,7 +43,7 @@ TEST(LineListFromBytes, CutsAtEveryKindOfBreak)
         {"double-byte text untouched", "\xD6\xD0\xCE\xC4\r\n\x81\x0D", {"\xD6\xD0\xCE\xC4", "\x81"}},
         {"blanks kept", "  a \t\r\n", {"  a \t"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(toVector(LineList::fromBytes(c.bytes)), c.expected) << c.name;
+    testing::expectEachCase(cases, [](const std::string& bytes) { return toVector(LineList::fromBytes(bytes)); });
 }
 
 TEST(LineListFromBytes, LongRunsOfOneBreakKind)
@@ -68,17 +66,13 @@ TEST(LineListFromBytes, LongRunsOfOneBreakKind)
 
 TEST(LineListJoin, EveryLineEndsWithCrLf)
 {
-    struct Case {
-        const char* name;
-        LineList lines;
-        std::string expected;
-    } const cases[] = {
+    const testing::NamedCase<LineList, std::string> cases[] = {
         {"empty list", {}, ""},
         {"one empty line", {""}, "\r\n"},
         {"last line ends too", {"a", "b"}, "a\r\nb\r\n"},
         {"empty lines", {"", "x", ""}, "\r\nx\r\n\r\n"},
     };
-    for (const auto& c : cases) EXPECT_EQ(joinLines(c.lines), c.expected) << c.name;
+    testing::expectEachCase(cases, joinLines);
 }
 
 TEST(LineListJoin, NormalisesBreaksOfARead)
