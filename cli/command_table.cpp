@@ -1,12 +1,10 @@
 #include "cli/command_table.h"
 
-#include "cli/content_commands.h"
 #include "cli/content_run.h"
 #include "cli/file_arguments.h"
-#include "cli/fileops_commands.h"
 #include "cli/journaled_command.h"
-#include "cli/line_commands.h"
 #include "cli/search_command.h"
+#include "cli/subcommands.h"
 #include "cli/template_commands.h"
 #include "cli/undo_command.h"
 
