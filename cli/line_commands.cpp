@@ -130,10 +130,10 @@ int runPatternCommand(const ParsedOptions& options, std::ostream& out, std::ostr
 int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
     DeleteLinesParams params;
-    params.mode = chosenMode(options, {{"numbers", DeleteMode::LineNumbers},
-                                       {"interval", DeleteMode::Interval},
-                                       {"keywords", DeleteMode::Keywords},
-                                       {"empty", DeleteMode::BlankLines}});
+    params.mode = chosenMode<DeleteMode>(options, {{"numbers", DeleteMode::LineNumbers},
+                                                   {"interval", DeleteMode::Interval},
+                                                   {"keywords", DeleteMode::Keywords},
+                                                   {"empty", DeleteMode::BlankLines}});
     params.edtDelLineNo = toProgramText(options.value("numbers"));
     if (params.mode == DeleteMode::Interval)
         std::tie(params.edtLines, params.edtLineNum) = intervalOf(options.value("interval"));
@@ -144,9 +144,9 @@ int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::
 int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
     ExtractLinesParams params;
-    params.mode = chosenMode(options, {{"numbers", ExtractMode::LineNumbers},
-                                       {"interval", ExtractMode::Interval},
-                                       {"keywords", ExtractMode::Keywords}});
+    params.mode = chosenMode<ExtractMode>(options, {{"numbers", ExtractMode::LineNumbers},
+                                                    {"interval", ExtractMode::Interval},
+                                                    {"keywords", ExtractMode::Keywords}});
     params.edtGetLineNum = toProgramText(options.value("numbers"));
     if (params.mode == ExtractMode::Interval)
         std::tie(params.edtGetLines, params.edtGetLineNo) = intervalOf(options.value("interval"));
@@ -158,7 +158,7 @@ int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std:
 int runInsertLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
     InsertNewLinesParams params;
-    params.mode = chosenMode(
+    params.mode = chosenMode<NewLineMode>(
         options,
         {{"at", NewLineMode::AtLineNumber}, {"interval", NewLineMode::Interval}, {"keywords", NewLineMode::Keywords}});
     params.mmoNewCont = memoText(options.value("content"));
