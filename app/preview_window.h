@@ -5,6 +5,7 @@
 // changed lines highlighted and the output's name above. It follows the
 // page's controls as they change. Nothing is written.
 
+#include "app/pages/page_kit.h"
 #include "content/content_preview.h"
 
 #include <QDialog>
@@ -30,7 +31,6 @@ struct Workspace;
 namespace qv::app {
 
 class PageRunner;
-struct PageFrame;
 
 // What a preview shows.
 struct PreviewContent {
@@ -81,11 +81,13 @@ QStringList previewLines(const std::vector<std::string>& lines, bool utf8 = fals
 PreviewContent previewOfJob(const ContentJob& job, const Workspace& ws, const FileSystem& fs, std::size_t row,
                             bool sourceUtf8 = false, bool outputUtf8 = false);
 
-// The preview button of a page whose run is one content job: it previews
-// the job `makeJob` makes from the parameters `readParams` reads then.
-template <typename ReadParams, typename MakeJob>
-void addJobPreview(const PageFrame& frame, PageRunner& runner, ReadParams readParams, MakeJob makeJob)
+// Binds a page whose run is one content job: the start button runs `click`
+// and the preview button previews the job `makeJob` makes, both with the
+// parameters `readParams` reads at that moment.
+template <typename ReadParams, typename Click, typename MakeJob>
+void bindJobPage(const PageFrame& frame, PageRunner& runner, ReadParams readParams, Click click, MakeJob makeJob)
 {
+    bindClick(frame, runner, readParams, click);
     addPreviewButton(frame, runner, [readParams, makeJob](const Workspace& ws, const FileSystem& fs, std::size_t row) {
         return previewOfJob(makeJob(readParams()), ws, fs, row);
     });

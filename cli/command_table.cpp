@@ -1,12 +1,10 @@
 #include "cli/command_table.h"
 
-#include "cli/content_commands.h"
 #include "cli/content_run.h"
 #include "cli/file_arguments.h"
-#include "cli/fileops_commands.h"
 #include "cli/journaled_command.h"
-#include "cli/line_commands.h"
 #include "cli/search_command.h"
+#include "cli/subcommands.h"
 #include "cli/template_commands.h"
 #include "cli/undo_command.h"
 
@@ -47,6 +45,17 @@ Command fileCommand(std::string name, std::string usage, std::string summary, st
                            0, anyCount, run);
     made.journalName = std::move(journalName);
     return made;
+}
+
+// A line operation over FILE arguments, written to NAME.qv.EXT beside each;
+// `options` are followed by --dry-run, --preview and --list.
+Command lineCommand(std::string name, std::string summary, std::string help, std::vector<OptionSpec> options,
+                    CommandHandler run, std::string journalName)
+{
+    std::string usage = name + " [OPTIONS] FILE...";
+    options.insert(options.end(), {dryRunOption, previewOption, listOption});
+    return fileCommand(std::move(name), std::move(usage), std::move(summary), std::move(help), std::move(options), run,
+                       std::move(journalName));
 }
 
 std::vector<Command> buildCommands()
@@ -119,68 +128,48 @@ std::vector<Command> buildCommands()
                      fileDryRunOption,
                      listOption},
                     runAttrsCommand, "更改文件或目录属性"),
-        fileCommand("cut", "cut [OPTIONS] FILE...", "cut a piece out of lines by a template",
+        lineCommand("cut", "cut a piece out of lines by a template",
                     "Cuts a piece out of lines; writes NAME.qv.EXT beside each FILE.",
                     {{"template", "T", "", "the cut template, e.g. '${GetMid(3,8)}'"},
                      {"keep", "piece|rest", "piece", "keep the cut-out piece, or the rest of the line"},
-                     lines,
-                     dryRunOption,
-                     previewOption,
-                     listOption},
+                     lines},
                     runCutCommand, "行内容截取字符"),
-        fileCommand("insert", "insert [OPTIONS] FILE...", "rewrite lines through a template",
+        lineCommand("insert", "rewrite lines through a template",
                     "Rewrites lines through a template; writes NAME.qv.EXT beside each FILE.",
                     {{"template", "T", "",
                       "the insert template, e.g. '${AddLeft(${Sn(1,3)}-)}'; ${Fullname}, ${Filename} allowed"},
-                     lines,
-                     dryRunOption,
-                     previewOption,
-                     listOption},
+                     lines},
                     runInsertCommand, "行内容插入字符"),
-        fileCommand(
-            "pattern", "pattern [OPTIONS] FILE...", "rebuild lines from a field pattern",
+        lineCommand(
+            "pattern", "rebuild lines from a field pattern",
             "Rebuilds every non-empty line from a pattern; writes NAME.qv.EXT beside each FILE.",
             {{"pattern", "P", "", "the line pattern; $1, $2 ... stand for the fields; a line break gives two lines"},
              {"prefix", "S", "$", "the parameter prefix"},
-             {"count", "N", "3", "how many fields are named (at most 16)"},
-             dryRunOption,
-             previewOption,
-             listOption},
+             {"count", "N", "3", "how many fields are named (at most 16)"}},
             runPatternCommand, "行模式替换字符"),
-        fileCommand("delete-lines", "delete-lines [OPTIONS] FILE...",
-                    "delete lines by number, interval, keyword or blankness",
+        lineCommand("delete-lines", "delete lines by number, interval, keyword or blankness",
                     "Writes every line except the chosen ones to NAME.qv.EXT beside each FILE.",
                     {{"numbers", "LIST", "1", "delete these lines, e.g. '3,5-8'"},
                      {"interval", "N:M", "2:1", "delete line M of every N lines"},
                      {"keywords", "K", "", "delete lines holding one of the keywords ('a;b', '^a b^')"},
-                     {"empty", "", "", "delete empty lines and lines of blanks"},
-                     dryRunOption,
-                     previewOption,
-                     listOption},
+                     {"empty", "", "", "delete empty lines and lines of blanks"}},
                     runDeleteLinesCommand, "内容按行删除"),
-        fileCommand("extract-lines", "extract-lines [OPTIONS] FILE...", "extract lines by number, interval or keyword",
+        lineCommand("extract-lines", "extract lines by number, interval or keyword",
                     "Writes only the chosen lines to NAME.qv.EXT beside each FILE.",
                     {{"numbers", "LIST", "1", "take these lines in this order, e.g. '3,5-8'"},
                      {"interval", "N:M", "2:1", "take line M of every N lines"},
                      {"keywords", "K", "", "take lines holding one of the keywords ('a;b', '^a b^')"},
-                     {"no-empty", "", "", "skip empty lines and lines of blanks (interval and keyword modes)"},
-                     dryRunOption,
-                     previewOption,
-                     listOption},
+                     {"no-empty", "", "", "skip empty lines and lines of blanks (interval and keyword modes)"}},
                     runExtractLinesCommand, "内容按行提取"),
-        fileCommand(
-            "insert-lines", "insert-lines [OPTIONS] FILE...",
-            "insert new lines at a number, an interval or keyword lines",
+        lineCommand(
+            "insert-lines", "insert new lines at a number, an interval or keyword lines",
             "Adds new lines to each FILE; writes NAME.qv.EXT beside it.",
             {{"content", "C", "",
               "the new content; \\t \\r \\n, ${Filename}, ${LineStr(n)}, ${LineStr2(s)}, ${LineRandStr()} ... allowed"},
              {"template", "T", "", "a template applied to the whole new content"},
              {"at", "K", "0", "insert after line K (0: before the first line)"},
              {"interval", "N:M", "2:1", "insert before line M of every N lines"},
-             {"keywords", "K", "", "insert before every line holding one of the keywords"},
-             dryRunOption,
-             previewOption,
-             listOption},
+             {"keywords", "K", "", "insert before every line holding one of the keywords"}},
             runInsertLinesCommand, "内容插入新行"),
         command("stats", "stats FILE", "count the lines of one file", "Prints the line counts of FILE.", {}, 1, 1,
                 runStatsCommand),

@@ -1,4 +1,4 @@
-#include "cli/content_commands.h"
+#include "cli/subcommands.h"
 
 #include "cli/console_host.h"
 #include "cli/console_text.h"

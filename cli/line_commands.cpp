@@ -1,4 +1,4 @@
-#include "cli/line_commands.h"
+#include "cli/subcommands.h"
 
 #include "cli/console_host.h"
 #include "cli/console_text.h"
@@ -12,6 +12,7 @@
 #include "content/line_pattern.h"
 #include "platform/posix_file_system.h"
 
+#include <initializer_list>
 #include <ostream>
 #include <tuple>
 #include <type_traits>
@@ -51,16 +52,18 @@ std::pair<std::string, std::string> intervalOf(const std::string& value)
     return {toProgramText(value.substr(0, colon)), toProgramText(value.substr(colon + 1))};
 }
 
-// The one mode option given among `names`, or "" when none is.
-std::string chosenMode(const ParsedOptions& options, const std::vector<std::string>& names)
+// The mode of the one mode option given among `modes`, or the first mode
+// when none is given.
+template <typename Mode>
+Mode chosenMode(const ParsedOptions& options, std::initializer_list<std::pair<std::string, Mode>> modes)
 {
-    std::string chosen;
-    for (const std::string& name : names) {
-        if (!options.has(name)) continue;
-        if (!chosen.empty()) throw UsageError("give only one of --" + chosen + " and --" + name);
-        chosen = name;
+    const std::pair<std::string, Mode>* chosen = nullptr;
+    for (const auto& mode : modes) {
+        if (!options.has(mode.first)) continue;
+        if (chosen) throw UsageError("give only one of --" + chosen->first + " and --" + mode.first);
+        chosen = &mode;
     }
-    return chosen;
+    return chosen ? chosen->second : modes.begin()->second;
 }
 
 // The line kind --lines chose, in an enum with the values All, LineNumber,
@@ -127,13 +130,13 @@ int runPatternCommand(const ParsedOptions& options, std::ostream& out, std::ostr
 int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
     DeleteLinesParams params;
-    const std::string mode = chosenMode(options, {"numbers", "interval", "keywords", "empty"});
-    params.mode = mode == "interval"   ? DeleteMode::Interval
-                  : mode == "keywords" ? DeleteMode::Keywords
-                  : mode == "empty"    ? DeleteMode::BlankLines
-                                       : DeleteMode::LineNumbers;
+    params.mode = chosenMode<DeleteMode>(options, {{"numbers", DeleteMode::LineNumbers},
+                                                   {"interval", DeleteMode::Interval},
+                                                   {"keywords", DeleteMode::Keywords},
+                                                   {"empty", DeleteMode::BlankLines}});
     params.edtDelLineNo = toProgramText(options.value("numbers"));
-    if (mode == "interval") std::tie(params.edtLines, params.edtLineNum) = intervalOf(options.value("interval"));
+    if (params.mode == DeleteMode::Interval)
+        std::tie(params.edtLines, params.edtLineNum) = intervalOf(options.value("interval"));
     params.edtDelKeys = toProgramText(options.value("keywords"));
     return runLineOperation(options, out, err, params, btnDelLineClick, deleteLinesJob);
 }
@@ -141,12 +144,12 @@ int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::
 int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
     ExtractLinesParams params;
-    const std::string mode = chosenMode(options, {"numbers", "interval", "keywords"});
-    params.mode = mode == "interval"   ? ExtractMode::Interval
-                  : mode == "keywords" ? ExtractMode::Keywords
-                                       : ExtractMode::LineNumbers;
+    params.mode = chosenMode<ExtractMode>(options, {{"numbers", ExtractMode::LineNumbers},
+                                                    {"interval", ExtractMode::Interval},
+                                                    {"keywords", ExtractMode::Keywords}});
     params.edtGetLineNum = toProgramText(options.value("numbers"));
-    if (mode == "interval") std::tie(params.edtGetLines, params.edtGetLineNo) = intervalOf(options.value("interval"));
+    if (params.mode == ExtractMode::Interval)
+        std::tie(params.edtGetLines, params.edtGetLineNo) = intervalOf(options.value("interval"));
     params.edtGetKeys = toProgramText(options.value("keywords"));
     params.chkGetNoneLine = !options.flag("no-empty");
     return runLineOperation(options, out, err, params, btnGetLineClick, extractLinesJob);
@@ -155,14 +158,14 @@ int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std:
 int runInsertLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
     InsertNewLinesParams params;
-    const std::string mode = chosenMode(options, {"at", "interval", "keywords"});
-    params.mode = mode == "interval"   ? NewLineMode::Interval
-                  : mode == "keywords" ? NewLineMode::Keywords
-                                       : NewLineMode::AtLineNumber;
+    params.mode = chosenMode<NewLineMode>(
+        options,
+        {{"at", NewLineMode::AtLineNumber}, {"interval", NewLineMode::Interval}, {"keywords", NewLineMode::Keywords}});
     params.mmoNewCont = memoText(options.value("content"));
     params.edtNewLineFormat = toProgramText(options.value("template"));
     params.edtNewLineNo = toProgramText(options.value("at"));
-    if (mode == "interval") std::tie(params.edtInsPers, params.edtInsNum) = intervalOf(options.value("interval"));
+    if (params.mode == NewLineMode::Interval)
+        std::tie(params.edtInsPers, params.edtInsNum) = intervalOf(options.value("interval"));
     params.edtLineKey = toProgramText(options.value("keywords"));
     return runLineOperation(options, out, err, params, btnInsLineClick, insertNewLinesJob);
 }

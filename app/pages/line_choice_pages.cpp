@@ -114,8 +114,7 @@ QWidget* buildDeleteLinesPage(const OperationPage& info, PageRunner& runner)
         params.edtDelKeys = gbkText(lines.byKeywords.box);
         return params;
     };
-    bindClick(frame, runner, readParams, btnDelLineClick);
-    addJobPreview(frame, runner, readParams, deleteLinesJob);
+    bindJobPage(frame, runner, readParams, btnDelLineClick, deleteLinesJob);
     return frame.page;
 }
 
@@ -141,8 +140,7 @@ QWidget* buildExtractLinesPage(const OperationPage& info, PageRunner& runner)
         params.chkGetNoneLine = chkGetNoneLine->isChecked();
         return params;
     };
-    bindClick(frame, runner, readParams, btnGetLineClick);
-    addJobPreview(frame, runner, readParams, extractLinesJob);
+    bindJobPage(frame, runner, readParams, btnGetLineClick, extractLinesJob);
     return frame.page;
 }
 

@@ -28,8 +28,7 @@ QWidget* buildLinePatternPage(const OperationPage& info, PageRunner& runner)
     const auto readParams = [=] {
         return LinePatternParams{memoText(mmPattern), gbkText(edPrefix), gbkText(edArgNum)};
     };
-    bindClick(frame, runner, readParams, btnReplaceClick);
-    addJobPreview(frame, runner, readParams, linePatternJob);
+    bindJobPage(frame, runner, readParams, btnReplaceClick, linePatternJob);
     return frame.page;
 }
 

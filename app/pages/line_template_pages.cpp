@@ -106,8 +106,7 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
         params.edtCutKeys = gbkText(lines.keyword.box);
         return params;
     };
-    bindClick(frame, runner, readParams, btnCutClick);
-    addJobPreview(frame, runner, readParams, lineCutJob);
+    bindJobPage(frame, runner, readParams, btnCutClick, lineCutJob);
     return frame.page;
 }
 
@@ -133,8 +132,7 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
         params.edtInsKeys = gbkText(lines.keyword.box);
         return params;
     };
-    bindClick(frame, runner, readParams, btnInsClick);
-    addJobPreview(frame, runner, readParams, lineInsertJob);
+    bindJobPage(frame, runner, readParams, btnInsClick, lineInsertJob);
     return frame.page;
 }
 

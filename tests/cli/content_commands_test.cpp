@@ -1,5 +1,5 @@
 #include "cli/command_table.h"
-#include "cli/content_commands.h"
+#include "cli/subcommands.h"
 
 #include "cli/dispatcher.h"
 #include "cli/options.h"

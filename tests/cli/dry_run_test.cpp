@@ -1,6 +1,5 @@
-#include "cli/content_commands.h"
-#include "cli/line_commands.h"
 #include "cli/options.h"
+#include "cli/subcommands.h"
 #include "cli_run.h"
 #include "support/test_folder.h"
 

@@ -2,10 +2,8 @@
 // would name another file are refused by name; the look-alike file is never
 // touched and the rest of the run goes on.
 #include "cli/command_table.h"
-#include "cli/content_commands.h"
-#include "cli/fileops_commands.h"
-#include "cli/line_commands.h"
 #include "cli/search_command.h"
+#include "cli/subcommands.h"
 #include "support/test_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "cli/command_table.h"
-#include "cli/fileops_commands.h"
+#include "cli/subcommands.h"
 
 #include "cli/options.h"
 #include "cli_run.h"

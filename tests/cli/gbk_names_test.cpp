@@ -1,8 +1,7 @@
 // Files whose names on disk are code page 936 bytes, beside UTF-8 twins of the
 // same text, made on the real disk.
-#include "cli/fileops_commands.h"
-#include "cli/line_commands.h"
 #include "cli/search_command.h"
+#include "cli/subcommands.h"
 #include "cli_run.h"
 #include "operation/workspace.h"
 #include "platform/posix_file_system.h"

@@ -1,5 +1,5 @@
 #include "cli/command_table.h"
-#include "cli/line_commands.h"
+#include "cli/subcommands.h"
 
 #include "cli/options.h"
 #include "support/test_folder.h"
