@@ -66,14 +66,13 @@ Mode chosenMode(const ParsedOptions& options, std::initializer_list<std::pair<st
     return chosen ? chosen->second : modes.begin()->second;
 }
 
-// The line kind --lines chose, in an enum with the values All, LineNumber,
-// Keyword and WithText.
-template <typename Lines> Lines chosenLines(const LineChoice& choice)
+// The lines --lines chose.
+TemplateLines chosenLines(const LineChoice& choice)
 {
-    return choice.mode == "all"       ? Lines::All
-           : choice.mode == "number"  ? Lines::LineNumber
-           : choice.mode == "keyword" ? Lines::Keyword
-                                      : Lines::WithText;
+    return choice.mode == "all"       ? TemplateLines::All
+           : choice.mode == "number"  ? TemplateLines::LineNumber
+           : choice.mode == "keyword" ? TemplateLines::Keyword
+                                      : TemplateLines::WithText;
 }
 
 // Runs a line operation with `params` as runContentCommand runs it: `click`
@@ -103,7 +102,7 @@ int runCutCommand(const ParsedOptions& options, std::ostream& out, std::ostream&
     LineCutParams params;
     params.edtCutFormat = toProgramText(options.value("template"));
     params.rbKeepCut = keep == "piece";
-    params.lines = chosenLines<CutLines>(choice);
+    params.lines = chosenLines(choice);
     if (choice.mode == "number") params.edtCutLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtCutKeys = choice.argument;
     return runLineOperation(options, out, err, params, btnCutClick, lineCutJob);
@@ -114,7 +113,7 @@ int runInsertCommand(const ParsedOptions& options, std::ostream& out, std::ostre
     const LineChoice choice = lineChoice(options.value("lines"));
     LineInsertParams params;
     params.edtInsFormat = toProgramText(options.value("template"));
-    params.lines = chosenLines<InsertLines>(choice);
+    params.lines = chosenLines(choice);
     if (choice.mode == "number") params.edtInsLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtInsKeys = choice.argument;
     return runLineOperation(options, out, err, params, btnInsClick, lineInsertJob);

@@ -49,13 +49,7 @@ void cutOneLine(const CutRun& run, text::LineList& output, const text::LineList&
 
 bool isCut(const CutRun& run, std::string_view line)
 {
-    switch (run.params.lines) {
-    case CutLines::All: return true;
-    case CutLines::WithText: return !line.empty();
-    case CutLines::Keyword: return text::find(run.params.edtCutKeys, line) != 0;
-    case CutLines::LineNumber: break;
-    }
-    return false;
+    return touchesLine(run.params.lines, run.params.edtCutKeys, line);
 }
 
 // Appends the output line for `line` and its break: the piece the template
@@ -93,7 +87,7 @@ ContentJob lineCutJob(const LineCutParams& params)
         if (auto refusal = templateRefusal(run->templ, "请输入内容截取格式！",
                                            "内容截取格式不正确，请在左边选择变量或函数！", "edtCutFormat"))
             return refusal;
-        if (run->params.lines == CutLines::Keyword && run->params.edtCutKeys.empty())
+        if (run->params.lines == TemplateLines::Keyword && run->params.edtCutKeys.empty())
             return Refusal{programText("关键字不能为空，请输入后再试！"), "edtCutKeys"};
         return std::nullopt;
     };
@@ -101,7 +95,7 @@ ContentJob lineCutJob(const LineCutParams& params)
         run->lineNumber = std::max<std::int32_t>(text::parseInteger(run->params.edtCutLineNo), 1);
         run->cut.emplace(run->templ);
     };
-    if (params.lines == CutLines::LineNumber) {
+    if (params.lines == TemplateLines::LineNumber) {
         job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host&) {
             cutOneLine(*run, output, source);
             return FileVerdict::written();

@@ -4,24 +4,17 @@
 // line without that piece.
 
 #include "content/content_job.h"
+#include "content/line_rules.h"
 
 #include <string>
 
 namespace qv {
 
-// Which lines the cut touches.
-enum class CutLines {
-    All,        // rbCutAllLine
-    WithText,   // rbCutTextLine: lines that are not empty (a line of blanks counts)
-    LineNumber, // rbCutLineNo: the one line edtCutLineNo names
-    Keyword,    // rbCutKeysLine: lines that contain edtCutKeys
-};
-
 // The page's controls as typed (code page 936).
 struct LineCutParams {
     std::string edtCutFormat; // the cut template, trimmed when used
     bool rbKeepCut = true;    // keep the cut-out piece; false: rbKeepLeft, keep the rest
-    CutLines lines = CutLines::WithText;
+    TemplateLines lines = TemplateLines::WithText;
     std::string edtCutLineNo = "1";
     std::string edtCutKeys; // one keyword, as typed
 };

@@ -111,6 +111,35 @@ std::vector<LineRange> parseRangeList(std::string_view rangeText)
     return ranges;
 }
 
+namespace {
+
+using ByNumbers = void (*)(const std::vector<LineRange>&, const text::LineList&, text::LineList&);
+
+// What delete and extract share once `job` can check and prepare: with line
+// numbers the whole file goes through `byNumbers`; the other ways go line by
+// line, each line kept where `keeps(run, number, line)` says.
+template <typename Keeps>
+ContentJob choiceJob(ContentJob job, std::shared_ptr<const ChoiceRun> run, bool withNumbers, ByNumbers byNumbers,
+                     Keeps keeps)
+{
+    if (withNumbers) {
+        job.transform = [run, byNumbers](const text::LineList& source, const ContentFile&, text::LineList& output,
+                                         Host&) {
+            byNumbers(run->ranges, source, output);
+            return FileVerdict::written();
+        };
+        return job;
+    }
+    job.perLine = [run, keeps](const ContentFile&) -> LineTransform {
+        return [run, keeps, number = std::int64_t{0}](std::string_view line, std::string& out) mutable {
+            if (keeps(*run, ++number, line)) appendLine(out, line);
+        };
+    };
+    return job;
+}
+
+} // namespace
+
 ContentJob deleteLinesJob(const DeleteLinesParams& params)
 {
     auto run = std::make_shared<ChoiceRun>();
@@ -124,25 +153,15 @@ ContentJob deleteLinesJob(const DeleteLinesParams& params)
     job.prepare = [run, params] {
         run->read(params.edtDelLineNo, params.edtLines, params.edtLineNum, params.edtDelKeys);
     };
-    if (params.mode == DeleteMode::LineNumbers) {
-        // Which line an entry deletes depends on the lines left by the
-        // entries typed after it, so the whole file is needed.
-        job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host&) {
-            deleteByNumbers(run->ranges, source, output);
-            return FileVerdict::written();
-        };
-        return job;
-    }
-    job.perLine = [run, mode = params.mode](const ContentFile&) -> LineTransform {
-        return [run, mode, number = std::int64_t{0}](std::string_view line, std::string& out) mutable {
-            ++number;
-            const bool chosen = mode == DeleteMode::Interval   ? run->interval.matches(number)
-                                : mode == DeleteMode::Keywords ? containsAnyKeyword(line, run->keywords)
-                                                               : isBlankLine(line);
-            if (!chosen) appendLine(out, line);
-        };
-    };
-    return job;
+    // With line numbers, which line an entry deletes depends on the lines
+    // left by the entries typed after it, so the whole file is needed.
+    return choiceJob(std::move(job), run, params.mode == DeleteMode::LineNumbers, deleteByNumbers,
+                     [mode = params.mode](const ChoiceRun& run, std::int64_t number, std::string_view line) {
+                         const bool chosen = mode == DeleteMode::Interval   ? run.interval.matches(number)
+                                             : mode == DeleteMode::Keywords ? containsAnyKeyword(line, run.keywords)
+                                                                            : isBlankLine(line);
+                         return !chosen;
+                     });
 }
 
 ContentJob extractLinesJob(const ExtractLinesParams& params)
@@ -158,24 +177,14 @@ ContentJob extractLinesJob(const ExtractLinesParams& params)
     job.prepare = [run, params] {
         run->read(params.edtGetLineNum, params.edtGetLines, params.edtGetLineNo, params.edtGetKeys);
     };
-    if (params.mode == ExtractMode::LineNumbers) {
-        // Lines are taken in the order typed, repeats included.
-        job.transform = [run](const text::LineList& source, const ContentFile&, text::LineList& output, Host&) {
-            extractByNumbers(run->ranges, source, output);
-            return FileVerdict::written();
-        };
-        return job;
-    }
-    job.perLine = [run, mode = params.mode, takeBlank = params.chkGetNoneLine](const ContentFile&) -> LineTransform {
-        return [run, mode, takeBlank, number = std::int64_t{0}](std::string_view line, std::string& out) mutable {
-            ++number;
-            if (!takeBlank && isBlankLine(line)) return;
-            const bool chosen =
-                mode == ExtractMode::Interval ? run->interval.matches(number) : containsAnyKeyword(line, run->keywords);
-            if (chosen) appendLine(out, line);
-        };
-    };
-    return job;
+    // With line numbers, lines are taken in the order typed, repeats included.
+    return choiceJob(std::move(job), run, params.mode == ExtractMode::LineNumbers, extractByNumbers,
+                     [mode = params.mode, takeBlank = params.chkGetNoneLine](const ChoiceRun& run, std::int64_t number,
+                                                                             std::string_view line) {
+                         if (!takeBlank && isBlankLine(line)) return false;
+                         return mode == ExtractMode::Interval ? run.interval.matches(number)
+                                                              : containsAnyKeyword(line, run.keywords);
+                     });
 }
 
 OperationResult btnDelLineClick(const DeleteLinesParams& params, Workspace& ws, Host& host, FileSystem& fs)

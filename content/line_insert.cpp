@@ -32,13 +32,7 @@ std::string fileTemplate(const InsertRun& run, const ContentFile& file)
 
 bool isProcessed(const InsertRun& run, std::string_view line)
 {
-    switch (run.params.lines) {
-    case InsertLines::All: return true;
-    case InsertLines::WithText: return !line.empty();
-    case InsertLines::Keyword: return text::find(run.params.edtInsKeys, line) != 0;
-    case InsertLines::LineNumber: break;
-    }
-    return false;
+    return touchesLine(run.params.lines, run.params.edtInsKeys, line);
 }
 
 void insertAtLineNumber(const InsertRun& run, std::string templ, const text::LineList& source, text::LineList& output)
@@ -86,7 +80,7 @@ ContentJob lineInsertJob(const LineInsertParams& params)
         if (auto refusal = templateRefusal(run->templ, "请输入内容插入格式！",
                                            "内容插入格式不正确，请在左边选择变量或函数！", "edtInsFormat"))
             return refusal;
-        if (run->params.lines == InsertLines::Keyword && run->params.edtInsKeys.empty())
+        if (run->params.lines == TemplateLines::Keyword && run->params.edtInsKeys.empty())
             return Refusal{programText("关键字不能为空，请输入后再试！"), "edtInsKeys"};
         return std::nullopt;
     };
@@ -95,7 +89,7 @@ ContentJob lineInsertJob(const LineInsertParams& params)
         run->serial = findSerialNumber(run->templ);
         run->prepared = std::make_shared<const PreparedTemplate>(run->templ);
     };
-    if (params.lines == InsertLines::LineNumber) {
+    if (params.lines == TemplateLines::LineNumber) {
         job.transform = [run](const text::LineList& source, const ContentFile& file, text::LineList& output, Host&) {
             insertAtLineNumber(*run, fileTemplate(*run, file), source, output);
             return FileVerdict::written();

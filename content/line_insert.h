@@ -6,22 +6,16 @@
 // file).
 
 #include "content/content_job.h"
+#include "content/line_rules.h"
 
 #include <string>
 
 namespace qv {
 
-enum class InsertLines {
-    All,        // rbAllLine
-    WithText,   // rbDataLine: lines that are not empty (a line of blanks counts)
-    LineNumber, // rbInsLineNo: the one line edtInsLineNo names
-    Keyword,    // rbKeys: lines that contain edtInsKeys
-};
-
 // The page's controls as typed (code page 936).
 struct LineInsertParams {
     std::string edtInsFormat; // the insert template, trimmed when used
-    InsertLines lines = InsertLines::WithText;
+    TemplateLines lines = TemplateLines::WithText;
     std::string edtInsLineNo = "1";
     std::string edtInsKeys; // one keyword, as typed
 };

@@ -40,4 +40,15 @@ std::optional<Refusal> templateRefusal(std::string_view trimmedTemplate, std::st
     return std::nullopt;
 }
 
+bool touchesLine(TemplateLines lines, std::string_view keyword, std::string_view line)
+{
+    switch (lines) {
+    case TemplateLines::All: return true;
+    case TemplateLines::WithText: return !line.empty();
+    case TemplateLines::Keyword: return text::find(keyword, line) != 0;
+    case TemplateLines::LineNumber: break;
+    }
+    return false;
+}
+
 } // namespace qv

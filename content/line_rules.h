@@ -13,6 +13,19 @@
 
 namespace qv {
 
+// Which lines a cut or an insert template touches.
+enum class TemplateLines {
+    All,        // rbCutAllLine, rbAllLine
+    WithText,   // rbCutTextLine, rbDataLine: lines that are not empty (a line of blanks counts)
+    LineNumber, // rbCutLineNo, rbInsLineNo: the one line the line-number field names
+    Keyword,    // rbCutKeysLine, rbKeys: lines that contain the keyword field's text
+};
+
+// True when `lines` touches `line`: always for All, a line that is not
+// empty for WithText, one containing `keyword` for Keyword; never for
+// LineNumber, whose line the caller counts.
+bool touchesLine(TemplateLines lines, std::string_view keyword, std::string_view line);
+
 // "Every N lines, the M-th": line l (1-based) matches when l mod N equals M,
 // where M below 1 counts as 1 and M of N or more counts as 0. So N = 2, M = 1
 // matches lines 1, 3, 5 ...; N = 3, M = 3 matches 3, 6, 9 ...; N = 1 matches

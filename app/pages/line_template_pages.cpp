@@ -38,7 +38,7 @@ struct TemplateLinesNames {
 
 // The lines both pages rewrite: all, those with text (checked), the line
 // of a number, or the lines holding a keyword.
-struct TemplateLines {
+struct LineButtons {
     Choice all;
     Choice withText;
     Choice lineNumber;
@@ -47,9 +47,9 @@ struct TemplateLines {
 
 // Puts the choice of lines in `grid`, two columns wide and three rows
 // high from `row`, `column`.
-TemplateLines addTemplateLines(QGridLayout* grid, int row, int column, const TemplateLinesNames& names)
+LineButtons addTemplateLines(QGridLayout* grid, int row, int column, const TemplateLinesNames& names)
 {
-    TemplateLines lines;
+    LineButtons lines;
     lines.all = radioChoice(names.all, false);
     lines.withText = radioChoice(names.withText, true, textLinesHint);
     lines.lineNumber = radioChoice(names.lineNumber, false, {}, QStringLiteral("1"));
@@ -63,13 +63,13 @@ TemplateLines addTemplateLines(QGridLayout* grid, int row, int column, const Tem
     return lines;
 }
 
-// The chosen lines as the page's enumeration (CutLines or InsertLines).
-template <typename Lines> Lines chosenLines(const TemplateLines& lines)
+// The lines the buttons choose.
+TemplateLines chosenLines(const LineButtons& lines)
 {
-    return lines.all.button->isChecked()          ? Lines::All
-           : lines.lineNumber.button->isChecked() ? Lines::LineNumber
-           : lines.keyword.button->isChecked()    ? Lines::Keyword
-                                                  : Lines::WithText;
+    return lines.all.button->isChecked()          ? TemplateLines::All
+           : lines.lineNumber.button->isChecked() ? TemplateLines::LineNumber
+           : lines.keyword.button->isChecked()    ? TemplateLines::Keyword
+                                                  : TemplateLines::WithText;
 }
 
 } // namespace
@@ -93,7 +93,7 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
         {"rbCutLineNo", QStringLiteral("指定行号截取"), "edtCutLineNo"},
         {"rbCutKeysLine", QStringLiteral("关键字所在行截取"), "edtCutKeys"},
     };
-    const TemplateLines lines = addTemplateLines(grid, 0, 0, names);
+    const LineButtons lines = addTemplateLines(grid, 0, 0, names);
     frame.body->addWidget(group, 2, 0, 1, 3);
     keepCaptionBesideBox(frame.body);
 
@@ -101,7 +101,7 @@ QWidget* buildLineCutPage(const OperationPage& info, PageRunner& runner)
         LineCutParams params;
         params.edtCutFormat = gbkText(edtCutFormat);
         params.rbKeepCut = rbKeepCut->isChecked();
-        params.lines = chosenLines<CutLines>(lines);
+        params.lines = chosenLines(lines);
         params.edtCutLineNo = gbkText(lines.lineNumber.box);
         params.edtCutKeys = gbkText(lines.keyword.box);
         return params;
@@ -121,13 +121,13 @@ QWidget* buildLineInsertPage(const OperationPage& info, PageRunner& runner)
         {"rbInsLineNo", QStringLiteral("指定行号插入"), "edtInsLineNo"},
         {"rbKeys", QStringLiteral("关键字所在行插入"), "edtInsKeys"},
     };
-    const TemplateLines lines = addTemplateLines(frame.body, 1, 1, names);
+    const LineButtons lines = addTemplateLines(frame.body, 1, 1, names);
     keepCaptionBesideBox(frame.body);
 
     const auto readParams = [=] {
         LineInsertParams params;
         params.edtInsFormat = gbkText(edtInsFormat);
-        params.lines = chosenLines<InsertLines>(lines);
+        params.lines = chosenLines(lines);
         params.edtInsLineNo = gbkText(lines.lineNumber.box);
         params.edtInsKeys = gbkText(lines.keyword.box);
         return params;

@@ -180,7 +180,7 @@ TEST_F(Job, SourceChangedWhileStreamedGetsNoOutput)
     host.onProcessEvents = [&] {
         if (++blocks == 3) std::filesystem::resize_file(path("big.txt"), streamBlockSize + 7); // after block 1
     };
-    const OperationResult outcome = btnCutClick({"${GetLeft(1)}", true, CutLines::All, "1", ""}, ws, host, fs);
+    const OperationResult outcome = btnCutClick({"${GetLeft(1)}", true, TemplateLines::All, "1", ""}, ws, host, fs);
     EXPECT_FALSE(exists("big.qv.txt"));
     EXPECT_EQ(read("small.qv.txt"), "s\r\n");
     ASSERT_EQ(outcome.skipped.size(), 1u);

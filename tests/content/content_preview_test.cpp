@@ -50,10 +50,10 @@ TEST_F(Preview, ShowsTheFirstLinesOfWhatTheRunWouldWrite)
         bool complete;
     };
     const std::vector<Case> cases{
-        {"streamed", lineCutJob({"${GetLeft(1)}", true, CutLines::All, "1", ""}), 5, {"a", "d", "g"}, true},
-        {"streamed, cut short", lineCutJob({"${GetLeft(1)}", true, CutLines::All, "1", ""}), 2, {"a", "d"}, false},
+        {"streamed", lineCutJob({"${GetLeft(1)}", true, TemplateLines::All, "1", ""}), 5, {"a", "d", "g"}, true},
+        {"streamed, cut short", lineCutJob({"${GetLeft(1)}", true, TemplateLines::All, "1", ""}), 2, {"a", "d"}, false},
         {"whole file",
-         lineCutJob({"${GetLeft(2)}", true, CutLines::LineNumber, "2", ""}),
+         lineCutJob({"${GetLeft(2)}", true, TemplateLines::LineNumber, "2", ""}),
          9,
          {"abc", "de", "ghi"},
          true},
@@ -78,11 +78,11 @@ TEST_F(Preview, RefusalsAndFilesTheRunWouldLeaveAlone)
     addFile("x.txt", "\xD6\xD0");
     addFile("x.qv.txt", "\xFF");
     const ContentPreview refused =
-        previewContentJob(lineCutJob({"", true, CutLines::All, "1", ""}), ws.files, 1, fs, 9);
+        previewContentJob(lineCutJob({"", true, TemplateLines::All, "1", ""}), ws.files, 1, fs, 9);
     ASSERT_TRUE(refused.refusal);
     EXPECT_EQ(testing::utf8(refused.refusal->message), "请输入内容截取格式！");
     const ContentPreview badNumber =
-        previewContentJob(lineCutJob({"${GetLeft(1)}", true, CutLines::LineNumber, "x", ""}), ws.files, 1, fs, 9);
+        previewContentJob(lineCutJob({"${GetLeft(1)}", true, TemplateLines::LineNumber, "x", ""}), ws.files, 1, fs, 9);
     ASSERT_TRUE(badNumber.refusal);
     EXPECT_EQ(badNumber.refusal->message, "'x' is not a valid integer value");
 
@@ -104,7 +104,7 @@ TEST(PreviewReading, StopsOnceItHasItsLines)
     files.append({"big.txt", "", 0, 0, 0});
     files.setMark(1, true);
     const ContentPreview preview =
-        previewContentJob(lineCutJob({"${GetLeft(1)}", true, CutLines::All, "1", ""}), files, 1, fs, 3);
+        previewContentJob(lineCutJob({"${GetLeft(1)}", true, TemplateLines::All, "1", ""}), files, 1, fs, 3);
     EXPECT_EQ(preview.lines, (std::vector<std::string>{"0", "0", "0"}));
     EXPECT_LE(fs.bytesRead, 2 * streamBlockSize);
 }

@@ -17,9 +17,9 @@ TEST_F(LineInsert, ChecksRefuseInOrderAndTouchNothing)
         LineInsertParams params;
         std::string message;
     } cases[] = {
-        {{"  ", InsertLines::Keyword, "1", ""}, "请输入内容插入格式！"},
-        {{"AddLeft(x)", InsertLines::Keyword, "1", ""}, "内容插入格式不正确，请在左边选择变量或函数！"},
-        {{"${AddLeft(x)}", InsertLines::Keyword, "bad", ""}, "关键字不能为空，请输入后再试！"},
+        {{"  ", TemplateLines::Keyword, "1", ""}, "请输入内容插入格式！"},
+        {{"AddLeft(x)", TemplateLines::Keyword, "1", ""}, "内容插入格式不正确，请在左边选择变量或函数！"},
+        {{"${AddLeft(x)}", TemplateLines::Keyword, "bad", ""}, "关键字不能为空，请输入后再试！"},
     };
     addFile("a.txt", "abc");
     for (const Case& c : cases) expectRefusal([&] { return btnInsClick(c.params, ws, host, fs); }, c.message);
@@ -28,13 +28,13 @@ TEST_F(LineInsert, ChecksRefuseInOrderAndTouchNothing)
 TEST_F(LineInsert, SerialNumbersCountProcessedLinesAndRestartWithEachFile)
 {
     struct Case {
-        InsertLines lines;
+        TemplateLines lines;
         std::string keyword;
         std::string expected;
     } cases[] = {
-        {InsertLines::WithText, "", "001-a\r\n\r\n002-b\r\n"},
-        {InsertLines::All, "", "001-a\r\n002-\r\n003-b\r\n"},
-        {InsertLines::Keyword, "b", "a\r\n\r\n001-b\r\n"},
+        {TemplateLines::WithText, "", "001-a\r\n\r\n002-b\r\n"},
+        {TemplateLines::All, "", "001-a\r\n002-\r\n003-b\r\n"},
+        {TemplateLines::Keyword, "b", "a\r\n\r\n001-b\r\n"},
     };
     addFile("1.txt", "a\r\n\r\nb");
     addFile("2.txt", "a\n\nb\n");
@@ -49,10 +49,10 @@ TEST_F(LineInsert, SerialNumbersCountProcessedLinesAndRestartWithEachFile)
 TEST_F(LineInsert, FileVariablesAndTokensAreReplacedOnEveryProcessedLine)
 {
     addFile("a.txt", "x\r\ny");
-    btnInsClick({"${AddRight(${Filename})}", InsertLines::All, "1", ""}, ws, host, fs);
+    btnInsClick({"${AddRight(${Filename})}", TemplateLines::All, "1", ""}, ws, host, fs);
     EXPECT_EQ(read("a.qv.txt"), "xa.txt\r\nya.txt\r\n");
 
-    btnInsClick({"${AddLeft(${FULLNAME}|${filename}|${Sn(9,2)}|${SN(9,2)} )}", InsertLines::All, "1", ""}, ws, host,
+    btnInsClick({"${AddLeft(${FULLNAME}|${filename}|${Sn(9,2)}|${SN(9,2)} )}", TemplateLines::All, "1", ""}, ws, host,
                 fs);
     const std::string path = this->path("a.txt");
     EXPECT_EQ(read("a.qv.txt"), path + "|a.txt|09|09 x\r\n" + path + "|a.txt|10|10 y\r\n");
@@ -70,18 +70,18 @@ TEST_F(LineInsert, LineNumberModeChangesOneLineAndGivesTheTokenItsStartValue)
     };
     addFile("a.txt", "a\nb\nc");
     for (const Case& c : cases) {
-        btnInsClick({"${AddLeft(${Sn(5,2)}:)}", InsertLines::LineNumber, c.number, ""}, ws, host, fs);
+        btnInsClick({"${AddLeft(${Sn(5,2)}:)}", TemplateLines::LineNumber, c.number, ""}, ws, host, fs);
         EXPECT_EQ(read("a.qv.txt"), c.expected) << c.number;
     }
     addFile("empty.txt", "");
-    btnInsClick({"${AddLeft(x)}", InsertLines::LineNumber, "1", ""}, ws, host, fs);
+    btnInsClick({"${AddLeft(x)}", TemplateLines::LineNumber, "1", ""}, ws, host, fs);
     EXPECT_EQ(read("empty.qv.txt"), "");
 }
 
 TEST_F(LineInsert, GbkTextKeepsItsBytes)
 {
     addFile("cn.txt", gbk("中文\r\n"));
-    btnInsClick({gbk("${AddMid(3,字)}"), InsertLines::WithText, "1", ""}, ws, host, fs);
+    btnInsClick({gbk("${AddMid(3,字)}"), TemplateLines::WithText, "1", ""}, ws, host, fs);
     EXPECT_EQ(read("cn.qv.txt"), "\xD6\xD0\xD7\xD6\xCE\xC4\r\n"); // 中字文
 }
 
@@ -101,7 +101,7 @@ TEST_F(LineInsert, BadSerialTokensAndLineNumbersEndTheRunBeforeAnyFile)
     addFile("a.txt", "abc");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.templ);
-        expectRunError([&] { btnInsClick({c.templ, InsertLines::WithText, c.number, ""}, ws, host, fs); }, c.error);
+        expectRunError([&] { btnInsClick({c.templ, TemplateLines::WithText, c.number, ""}, ws, host, fs); }, c.error);
     }
 }
 

@@ -48,23 +48,23 @@ TEST_F(Streaming, GivesWhatTheTransformGivesOverTheWholeFileForAnyBlockSize)
     const NamedJob jobs[] = {
         {"cut rest",
          [] {
-             return lineCutJob({"${GetMid(2,3)}", false, CutLines::All, "1", ""});
+             return lineCutJob({"${GetMid(2,3)}", false, TemplateLines::All, "1", ""});
          }},
         {"cut piece with text",
          [] {
-             return lineCutJob({"${GetLeft(2)}", true, CutLines::WithText, "1", ""});
+             return lineCutJob({"${GetLeft(2)}", true, TemplateLines::WithText, "1", ""});
          }},
         {"cut keyword",
          [] {
-             return lineCutJob({"${GetRight(1)}", true, CutLines::Keyword, "1", "a"});
+             return lineCutJob({"${GetRight(1)}", true, TemplateLines::Keyword, "1", "a"});
          }},
         {"insert",
          [] {
-             return lineInsertJob({"${AddLeft(x)}", InsertLines::All, "1", ""});
+             return lineInsertJob({"${AddLeft(x)}", TemplateLines::All, "1", ""});
          }},
         {"insert serial",
          [] {
-             return lineInsertJob({"${AddLeft(${Sn(7,3)}-)}", InsertLines::WithText, "1", ""});
+             return lineInsertJob({"${AddLeft(${Sn(7,3)}-)}", TemplateLines::WithText, "1", ""});
          }},
         {"delete interval",
          [] {
@@ -152,7 +152,7 @@ TEST_F(Streaming, FileStoppedPartWayGetsNoOutputAndIsNotCounted)
     addFile("b.txt", "3\r\n");
     // Events: row a, before its block, before its end: the stop comes there.
     StoppingHost stopping(3);
-    const OperationResult cut = btnCutClick({"${GetLeft(1)}", true, CutLines::All, "1", ""}, ws, stopping, fs);
+    const OperationResult cut = btnCutClick({"${GetLeft(1)}", true, TemplateLines::All, "1", ""}, ws, stopping, fs);
     EXPECT_EQ(cut.status, OperationResult::Status::Stopped);
     EXPECT_EQ(cut.processed, 0);
     EXPECT_EQ(ws.counters.stChangeCount, 0);
