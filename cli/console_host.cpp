@@ -61,7 +61,7 @@ namespace {
 // A message's lines as a terminal wants them: LF, not CR LF.
 std::string consoleLines(std::string_view text)
 {
-    std::string out = toConsoleText(text);
+    std::string out = utf8Text(text);
     std::erase(out, '\r');
     return out;
 }
@@ -89,7 +89,7 @@ void ConsoleHost::refuseInConsoleText(std::string_view utf8Message)
 bool ConsoleHost::ask(std::string_view question)
 {
     if (answerYes_) return true;
-    err_ << toConsoleText(question) << '\n' << "(not confirmed: pass --yes to answer yes)\n";
+    err_ << utf8Text(question) << '\n' << "(not confirmed: pass --yes to answer yes)\n";
     return false;
 }
 

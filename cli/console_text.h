@@ -1,6 +1,7 @@
 #pragma once
-// The command line speaks UTF-8; the program's text is code page 936. These
-// convert at that edge and nowhere else.
+// The command line speaks UTF-8; the program's text is code page 936. Text
+// crosses that edge through programText and utf8Text (platform/code_page.h);
+// names given on the command line through toProgramName.
 
 #include "platform/code_page.h"
 
@@ -9,15 +10,6 @@
 #include <string_view>
 
 namespace qv::cli {
-
-inline std::string toProgramText(std::string_view utf8)
-{
-    return CodePage::gbk().fromUtf8(utf8);
-}
-inline std::string toConsoleText(std::string_view gbk)
-{
-    return CodePage::gbk().toUtf8(gbk);
-}
 
 // A file or folder name given on the command line, in code page 936; nothing
 // when its code page 936 form would name another file (a character GBK

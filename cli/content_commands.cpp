@@ -49,7 +49,7 @@ int runMergeKeysCommand(const ParsedOptions& options, std::ostream& out, std::os
 
 int runSyncLinesCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const LineSyncParams params{toProgramText(options.value("keywords"))};
+    const LineSyncParams params{programText(options.value("keywords"))};
     ContentCommand command;
     command.run = [params](Workspace& ws, Host& host, FileSystem& fs) { return btnLineSynClick(params, ws, host, fs); };
     command.resultOf = targetOutput;
@@ -73,7 +73,7 @@ int runStatsCommand(const ParsedOptions& options, std::ostream& out, std::ostrea
             << "行最大字符数:" << stats->edtCharMax << '\n'
             << "行最小字符数:" << stats->edtCharMin << '\n'
             << "行平均字符数:" << stats->edtCharAve << '\n'
-            << "统计文件名称:" << toConsoleText(stats->edtFilename) << '\n';
+            << "统计文件名称:" << utf8Text(stats->edtFilename) << '\n';
     }
     out << closing.str();
     return exitStatus(host);
@@ -93,7 +93,7 @@ int runCombineCommand(const ParsedOptions& options, std::ostream& out, std::ostr
 
 int runReplaceCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const ContentReplaceParams params{toProgramText(options.value("template"))};
+    const ContentReplaceParams params{programText(options.value("template"))};
     ContentCommand command;
     command.run = [params](Workspace& ws, Host& host, FileSystem& fs) { return btnRepContClick(params, ws, host, fs); };
     command.previewJob = [params](Workspace&, const FileSystem&) -> std::optional<ContentJob> {
@@ -104,7 +104,7 @@ int runReplaceCommand(const ParsedOptions& options, std::ostream& out, std::ostr
 
 int runCharsetCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const CharsetParams params{toProgramText(options.value("call"))};
+    const CharsetParams params{programText(options.value("call"))};
     ContentCommand command;
     command.run = [params](Workspace& ws, Host& host, FileSystem& fs) { return btnCharsetClick(params, ws, host, fs); };
     command.previewJob = [params](Workspace&, const FileSystem& fs) -> std::optional<ContentJob> {
@@ -129,7 +129,7 @@ int runConvertCommand(const ParsedOptions& options, std::ostream& out, std::ostr
     JournaledCommand journaled(options);
     FileSystem& fs = journaled.fs();
     Workspace ws = workspaceOf(options, fs, host);
-    const ConvertParams params{toProgramText(options.value("call"))};
+    const ConvertParams params{programText(options.value("call"))};
     if (dryRun) {
         if (const auto steps = checkedConversionPlan(params, ws, host))
             for (const ConversionStep& step : *steps)

@@ -65,10 +65,10 @@ int printPreview(std::ostream& out, std::ostream& err, Workspace& ws, ConsoleHos
         return 1;
     }
     if (!preview.skipReason.empty()) {
-        err << toConsoleText(shownPath(preview.outputPath)) << ": " << skippedStatus(preview.skipReason) << '\n';
+        err << utf8Text(shownPath(preview.outputPath)) << ": " << skippedStatus(preview.skipReason) << '\n';
         return 0;
     }
-    for (const std::string& line : preview.lines) out << (command.outputIsUtf8 ? line : toConsoleText(line)) << '\n';
+    for (const std::string& line : preview.lines) out << (command.outputIsUtf8 ? line : utf8Text(line)) << '\n';
     return 0;
 }
 

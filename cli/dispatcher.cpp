@@ -41,7 +41,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "qorvane-cli " << command->name << ": " << e.what() << '\n';
         return exitRefused;
     } catch (const RunError& e) {
-        err << toConsoleText(e.what()) << '\n';
+        err << utf8Text(e.what()) << '\n';
         return exitRunError;
     } catch (const std::bad_alloc&) {
         err << "内存不足，处理已中止！\n";

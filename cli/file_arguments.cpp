@@ -12,7 +12,7 @@ namespace qv::cli {
 std::vector<std::string> readPathList(const std::string& utf8Path)
 {
     if (utf8Path.empty() || utf8Path.find('\0') != std::string::npos)
-        throw RunError(formatMessage("Cannot open file %s", toProgramText(printableArgument(utf8Path))));
+        throw RunError(formatMessage("Cannot open file %s", programText(printableArgument(utf8Path))));
     const std::string bytes = readFileBytes(utf8Path);
     std::vector<std::string> paths;
     for (const std::string_view line : text::LineList::fromBytes(bytes))

@@ -75,7 +75,7 @@ int runFileOperation(const ParsedOptions& options, std::ostream& out, std::ostre
 
 int runRenameCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    RenameParams params{toProgramText(options.value("template")), programFolder(), options.flag("chains")};
+    RenameParams params{programText(options.value("template")), programFolder(), options.flag("chains")};
     params.chkNameToUtf8 = options.flag("to-utf8");
     return runFileOperation(
         options, out, err,
@@ -93,7 +93,7 @@ int runRenameCommand(const ParsedOptions& options, std::ostream& out, std::ostre
 
 int runExtCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const ExtensionParams params{toProgramText(options.value("template")), options.flag("chains")};
+    const ExtensionParams params{programText(options.value("template")), options.flag("chains")};
     return runFileOperation(
         options, out, err,
         {.details = EntryDetails::None,

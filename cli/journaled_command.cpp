@@ -13,7 +13,7 @@ namespace {
 std::vector<RunParameter> parametersOf(const ParsedOptions& options)
 {
     std::vector<RunParameter> out;
-    for (const auto& [name, value] : options.givenValues()) out.push_back({name, toProgramText(value)});
+    for (const auto& [name, value] : options.givenValues()) out.push_back({name, programText(value)});
     for (const std::string& flag : options.givenFlags()) out.push_back({flag, ""});
     out.push_back({"FILE", std::to_string(options.positional().size())});
     return out;
@@ -34,7 +34,7 @@ JournaledCommand::JournaledCommand(const ParsedOptions& options)
     const std::optional<std::string> path = defaultJournalPath();
     if (!path) return;
     store_.emplace(*path);
-    run_.emplace(*store_, toProgramText(options.journalName()), parametersOf(options));
+    run_.emplace(*store_, programText(options.journalName()), parametersOf(options));
     fs_ = &run_->fileSystem(posix_);
 }
 

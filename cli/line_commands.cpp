@@ -23,7 +23,7 @@ namespace {
 // A memo's text: line breaks typed in the shell become the memo's CR LF.
 std::string memoText(const std::string& utf8)
 {
-    return toProgramText(text::withCrLfBreaks(utf8));
+    return programText(text::withCrLfBreaks(utf8));
 }
 
 struct LineChoice {
@@ -40,7 +40,7 @@ LineChoice lineChoice(const std::string& value)
     if ((choice.mode != "text" && choice.mode != "all" && !needsArgument) ||
         (needsArgument != (colon != std::string::npos)))
         throw UsageError("--lines takes text, all, number:N or keyword:K, not '" + value + "'");
-    choice.argument = toProgramText(choice.argument);
+    choice.argument = programText(choice.argument);
     return choice;
 }
 
@@ -49,7 +49,7 @@ std::pair<std::string, std::string> intervalOf(const std::string& value)
 {
     const auto colon = value.find(':');
     if (colon == std::string::npos) throw UsageError("--interval takes N:M, not '" + value + "'");
-    return {toProgramText(value.substr(0, colon)), toProgramText(value.substr(colon + 1))};
+    return {programText(value.substr(0, colon)), programText(value.substr(colon + 1))};
 }
 
 // The mode of the one mode option given among `modes`, or the first mode
@@ -100,7 +100,7 @@ int runCutCommand(const ParsedOptions& options, std::ostream& out, std::ostream&
     if (keep != "piece" && keep != "rest") throw UsageError("--keep takes piece or rest, not '" + keep + "'");
     const LineChoice choice = lineChoice(options.value("lines"));
     LineCutParams params;
-    params.edtCutFormat = toProgramText(options.value("template"));
+    params.edtCutFormat = programText(options.value("template"));
     params.rbKeepCut = keep == "piece";
     params.lines = chosenLines(choice);
     if (choice.mode == "number") params.edtCutLineNo = choice.argument;
@@ -112,7 +112,7 @@ int runInsertCommand(const ParsedOptions& options, std::ostream& out, std::ostre
 {
     const LineChoice choice = lineChoice(options.value("lines"));
     LineInsertParams params;
-    params.edtInsFormat = toProgramText(options.value("template"));
+    params.edtInsFormat = programText(options.value("template"));
     params.lines = chosenLines(choice);
     if (choice.mode == "number") params.edtInsLineNo = choice.argument;
     if (choice.mode == "keyword") params.edtInsKeys = choice.argument;
@@ -121,8 +121,8 @@ int runInsertCommand(const ParsedOptions& options, std::ostream& out, std::ostre
 
 int runPatternCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
-    const LinePatternParams params{memoText(options.value("pattern")), toProgramText(options.value("prefix")),
-                                   toProgramText(options.value("count"))};
+    const LinePatternParams params{memoText(options.value("pattern")), programText(options.value("prefix")),
+                                   programText(options.value("count"))};
     return runLineOperation(options, out, err, params, btnReplaceClick, linePatternJob);
 }
 
@@ -133,10 +133,10 @@ int runDeleteLinesCommand(const ParsedOptions& options, std::ostream& out, std::
                                                    {"interval", DeleteMode::Interval},
                                                    {"keywords", DeleteMode::Keywords},
                                                    {"empty", DeleteMode::BlankLines}});
-    params.edtDelLineNo = toProgramText(options.value("numbers"));
+    params.edtDelLineNo = programText(options.value("numbers"));
     if (params.mode == DeleteMode::Interval)
         std::tie(params.edtLines, params.edtLineNum) = intervalOf(options.value("interval"));
-    params.edtDelKeys = toProgramText(options.value("keywords"));
+    params.edtDelKeys = programText(options.value("keywords"));
     return runLineOperation(options, out, err, params, btnDelLineClick, deleteLinesJob);
 }
 
@@ -146,10 +146,10 @@ int runExtractLinesCommand(const ParsedOptions& options, std::ostream& out, std:
     params.mode = chosenMode<ExtractMode>(options, {{"numbers", ExtractMode::LineNumbers},
                                                     {"interval", ExtractMode::Interval},
                                                     {"keywords", ExtractMode::Keywords}});
-    params.edtGetLineNum = toProgramText(options.value("numbers"));
+    params.edtGetLineNum = programText(options.value("numbers"));
     if (params.mode == ExtractMode::Interval)
         std::tie(params.edtGetLines, params.edtGetLineNo) = intervalOf(options.value("interval"));
-    params.edtGetKeys = toProgramText(options.value("keywords"));
+    params.edtGetKeys = programText(options.value("keywords"));
     params.chkGetNoneLine = !options.flag("no-empty");
     return runLineOperation(options, out, err, params, btnGetLineClick, extractLinesJob);
 }
@@ -161,11 +161,11 @@ int runInsertLinesCommand(const ParsedOptions& options, std::ostream& out, std::
         options,
         {{"at", NewLineMode::AtLineNumber}, {"interval", NewLineMode::Interval}, {"keywords", NewLineMode::Keywords}});
     params.mmoNewCont = memoText(options.value("content"));
-    params.edtNewLineFormat = toProgramText(options.value("template"));
-    params.edtNewLineNo = toProgramText(options.value("at"));
+    params.edtNewLineFormat = programText(options.value("template"));
+    params.edtNewLineNo = programText(options.value("at"));
     if (params.mode == NewLineMode::Interval)
         std::tie(params.edtInsPers, params.edtInsNum) = intervalOf(options.value("interval"));
-    params.edtLineKey = toProgramText(options.value("keywords"));
+    params.edtLineKey = programText(options.value("keywords"));
     return runLineOperation(options, out, err, params, btnInsLineClick, insertNewLinesJob);
 }
 

@@ -11,7 +11,7 @@ namespace {
 std::string oneField(std::string_view diskPath)
 {
     std::string out;
-    for (const char c : toConsoleText(shownPath(diskPath))) {
+    for (const char c : utf8Text(shownPath(diskPath))) {
         if (c == '\t')
             out += "\\t";
         else if (c == '\n')
@@ -38,7 +38,7 @@ std::string writtenStatus(bool replaces)
 
 std::string skippedStatus(std::string_view reason)
 {
-    return "skipped: " + toConsoleText(reason);
+    return "skipped: " + utf8Text(reason);
 }
 
 std::string planStatusText(const PlannedChange& change)

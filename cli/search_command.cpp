@@ -102,7 +102,7 @@ void printEntries(const FileList& files, std::ostream& out, bool showEncoding)
             if (isAscii(cell))
                 text += cell;
             else
-                text += toConsoleText(cell);
+                text += utf8Text(cell);
         }
         if (showEncoding) text.append("\t").append(encodingName(files.encoding(row)));
         text += '\n';
@@ -125,15 +125,15 @@ int runSearchCommand(const ParsedOptions& options, std::ostream& out, std::ostre
     bool foldersRefused = false;
     criteria.folders = searchFolders(options.given("folder").value_or(currentFolder()), host, foldersRefused);
     if (criteria.folders.empty() && foldersRefused) return 1;
-    criteria.types = toProgramText(options.given("types").value_or("*.txt"));
+    criteria.types = programText(options.given("types").value_or("*.txt"));
     criteria.subfolders = !options.flag("no-sub");
     if (const auto size = options.given("size")) {
         const auto colon = size->find(':');
         if (colon == std::string::npos) throw UsageError("--size needs MIN:MAX");
         const auto [low, high] = splitAt(*size, colon);
         criteria.sizeFilter = true;
-        criteria.minSize = toProgramText(low);
-        criteria.maxSize = toProgramText(high);
+        criteria.minSize = programText(low);
+        criteria.maxSize = programText(high);
     }
     if (const auto date = options.given("date")) readDate(*date, criteria);
     const auto sort = options.given("sort");

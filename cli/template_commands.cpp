@@ -26,18 +26,18 @@ std::string formatValue(double value)
 int runEvalCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err)
 {
     const auto& positional = options.positional();
-    const std::string subject = positional.size() == 2 ? toProgramText(positional[1]) : std::string();
-    const std::string result = EvaluateTemplate(subject, toProgramText(positional[0]));
+    const std::string subject = positional.size() == 2 ? programText(positional[1]) : std::string();
+    const std::string result = EvaluateTemplate(subject, programText(positional[0]));
     if (options.flag("raw"))
         out << result;
     else
-        out << toConsoleText(result) << '\n';
+        out << utf8Text(result) << '\n';
     return 0;
 }
 
 int runNumberCommand(const ParsedOptions& options, std::ostream& out, std::ostream&)
 {
-    const double value = EvaluateNumber(toProgramText(options.positional()[0]));
+    const double value = EvaluateNumber(programText(options.positional()[0]));
     out << formatValue(value) << '\n' << truncateToInt32(value) << '\n';
     return 0;
 }

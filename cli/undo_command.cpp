@@ -29,14 +29,14 @@ int runUndoCommand(const ParsedOptions& options, std::ostream& out, std::ostream
     ConsoleHost host(out, err);
     std::optional<PosixJournalStore> store = userJournal();
     if (!store) {
-        host.showMessage(MessageKind::Error, toProgramText("找不到撤销记录的位置：$XDG_DATA_HOME 与 $HOME 都未设置"));
+        host.showMessage(MessageKind::Error, programText("找不到撤销记录的位置：$XDG_DATA_HOME 与 $HOME 都未设置"));
         return 1;
     }
     // What is wrong with the journal goes to stderr: stdout carries the list.
     ConsoleHost reports(err, err);
     const RunHistory history = loadHistory(*store, reports);
     if (options.flag("list")) {
-        for (const JournalRun& run : history.runs) out << toConsoleText(runListLine(run)) << '\n';
+        for (const JournalRun& run : history.runs) out << utf8Text(runListLine(run)) << '\n';
         return 0;
     }
     PosixFileSystem fs;

@@ -579,4 +579,9 @@ std::string programText(std::string_view utf8)
     return CodePage::gbk().fromUtf8(utf8);
 }
 
+std::string utf8Text(std::string_view programText)
+{
+    return CodePage::gbk().toUtf8(programText);
+}
+
 } // namespace qv

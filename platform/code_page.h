@@ -81,5 +81,8 @@ bool decodeUtf8(std::string_view bytes, std::u16string& out);
 // The code page 936 form of a message written in a source file as UTF-8.
 // Messages are converted when shown, a few times per run at most.
 std::string programText(std::string_view utf8);
+// The UTF-8 form of the program's text, for what leaves the program (the
+// console, system calls that take text).
+std::string utf8Text(std::string_view programText);
 
 } // namespace qv

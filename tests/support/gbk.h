@@ -11,11 +11,11 @@ namespace qv::testing {
 
 inline std::string gbk(std::string_view utf8)
 {
-    return CodePage::gbk().fromUtf8(utf8);
+    return programText(utf8);
 }
 inline std::string utf8(std::string_view gbkBytes)
 {
-    return CodePage::gbk().toUtf8(gbkBytes);
+    return utf8Text(gbkBytes);
 }
 
 } // namespace qv::testing
