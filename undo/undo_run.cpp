@@ -41,8 +41,15 @@ bool journalBatch(JournalWriter& writer, std::span<const UndoStep> batch, Host& 
 void showRestored(FileList& files, const UndoPlan& plan, const std::vector<std::optional<FsStatus>>& outcomes,
                   const FileSystem& fs)
 {
+    // Only the rows of files the undo changed are looked up: a list may
+    // hold a million rows, an undo a few.
     std::unordered_map<std::string, std::size_t> rowAt;
-    for (std::size_t row = 1; row <= files.entryCount(); ++row) rowAt.emplace(files.fullPath(row), row);
+    for (std::size_t i = 0; i < plan.steps.size(); ++i)
+        if (outcomes[i] == FsStatus::Ok) rowAt.emplace(plan.steps[i].path, 0);
+    for (std::size_t row = 1; row <= files.entryCount() && !rowAt.empty(); ++row)
+        if (const auto found = rowAt.find(files.fullPath(row)); found != rowAt.end() && found->second == 0)
+            found->second = row;
+    std::erase_if(rowAt, [](const auto& entry) { return entry.second == 0; });
     const std::int64_t utcOffset = currentUtcOffset();
     for (std::size_t i = 0; i < plan.steps.size(); ++i) {
         const UndoStep& step = plan.steps[i];
